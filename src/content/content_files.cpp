@@ -1,0 +1,107 @@
+#include "content/content_files.h"
+
+#include <cmath>
+#include <set>
+
+#include "content/xml_values.h"
+
+namespace vdx {
+namespace {
+
+// Pictures, music and help the engine opens by fixed names.
+constexpr const char* kEngineFiles[] = {
+    "\\VDXFont.bmp",
+    "\\text.bmp",
+    "\\random.bmp",
+    "\\bullet.bmp",
+    "\\HealthMeter.bmp",
+    "\\ball.bmp",
+    "\\hball.bmp",
+    "\\Effects\\Snow\\Snow01.bmp",
+    "\\Effects\\Snow\\Snow03.bmp",
+    "\\Effects\\Bubble\\bubble01.bmp",
+    "\\Effects\\Rain\\rain.bmp",
+    "\\Effects\\flash\\flash01.bmp",
+    "\\effects\\spark\\spark.bmp",
+    "\\Stages\\Music\\menu.ogg",
+    "\\HTML\\Vandrel.htm",
+};
+
+std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
+
+// The round wins after which a round movie can play: every win that does not
+// yet decide the match.
+int RoundMoviesPerFighter(Integer rounds) {
+  if (rounds <= 1) return 0;
+  const int winsNeeded = static_cast<int>(RoundHalfEven(rounds / 2.0 + 0.5));
+  return winsNeeded - 1;
+}
+
+void AddCharacterFiles(const cCharacter& c, const Settings& settings, const Content& content,
+                       std::vector<NamedFile>& files) {
+  const std::string owner = "Character " + Quoted(c.Name);
+  const std::string folder = "\\Characters\\" + c.Path;
+  if (!c.Portrait.empty())
+    files.push_back({owner + " Portrait", folder + "\\Select\\" + c.Portrait});
+  const std::string extension = c.UseVDP ? ".VDP" : ".bmp";
+  for (const cAction& a : c.Actions) {
+    // Aliased actions show another action's frames; grabs have a folder per opponent.
+    if (a.Alias != a.Name || a.Count <= 0 || a.Sprites.empty() || a.AnimationType == "Grab")
+      continue;
+    files.push_back({owner + " Action " + Quoted(a.Name) + " first frame",
+                     folder + "\\" + a.Alias + "\\" + a.Sprites + "01" + extension});
+  }
+  for (const char* type : {"OnWinGame", "OnLoseGame"}) {
+    const cEvent* event = content.Events.find(type);
+    if (event != nullptr && !event->File.empty())
+      files.push_back({owner + " " + type + " movie", folder + "\\" + event->File});
+  }
+  for (const char* type : {"OnWinRound", "OnLoseRound"}) {
+    const cEvent* event = content.Events.find(type);
+    if (event == nullptr || event->File.empty()) continue;
+    for (int wins = 1; wins <= RoundMoviesPerFighter(settings.Rounds); ++wins)
+      files.push_back({owner + " " + type + " movie",
+                       folder + "\\" + std::to_string(wins) + "_" + event->File});
+  }
+}
+
+}  // namespace
+
+std::vector<NamedFile> FilesNeededByContent(const Settings& settings, const Content& content) {
+  std::vector<NamedFile> files;
+  for (const char* path : kEngineFiles) files.push_back({"the game", path});
+  auto setting = [&files](const char* name, const std::string& value) {
+    if (!value.empty()) files.push_back({std::string("setting ") + name, "\\" + value});
+  };
+  setting("MenuBack", settings.MenuBack);
+  setting("SelectScreen Background", settings.SelectScreenBackground);
+  setting("Stages SelectBackground", settings.StageSelectBackground);
+
+  for (const cCharacter& c : content.Characters) AddCharacterFiles(c, settings, content, files);
+  for (const cStage& s : content.Stages) {
+    const std::string owner = "Stage " + Quoted(s.Name);
+    if (!s.Background.empty())
+      files.push_back({owner + " Background", "\\Stages\\" + s.Background});
+    if (!s.Music.empty()) files.push_back({owner + " Music", "\\Stages\\Music\\" + s.Music});
+  }
+  for (const cStory& story : content.Stories) {
+    const std::string owner = "story of " + Quoted(story.Character);
+    if (!story.WinFile.empty()) files.push_back({owner + " WinFile", "\\" + story.WinFile});
+    for (const cOpponents& o : story.Opponents)
+      if (!o.beforefile.empty())
+        files.push_back({owner + " opponent " + Quoted(o.Name) + " BeforeFile",
+                         "\\" + o.beforefile});
+  }
+  return files;
+}
+
+void FindMissingFiles(const PathResolver& paths, const Settings& settings, const Content& content,
+                      LoadReport& report) {
+  std::set<std::string> seen;
+  for (const NamedFile& file : FilesNeededByContent(settings, content)) {
+    if (!seen.insert(FoldKey(file.path)).second) continue;
+    if (!paths.find(file.path)) report.missing.push_back({file.owner, file.path});
+  }
+}
+
+}  // namespace vdx

@@ -1,0 +1,47 @@
+#include "content/content_report.h"
+
+#include <sstream>
+
+namespace vdx {
+
+std::string FormatContentReport(const Content& content, const LoadReport& report) {
+  std::ostringstream out;
+  std::size_t actions = 0, effects = 0, animations = 0;
+  for (const cCharacter& c : content.Characters) {
+    actions += c.Actions.size();
+    effects += c.Effects.size();
+  }
+  for (const cStage& s : content.Stages) animations += s.Animations.size();
+
+  out << "Read:\n"
+      << "  Characters " << content.Characters.size() << " (actions " << actions << ", effects "
+      << effects << ")\n"
+      << "  Stages " << content.Stages.size() << " (animations " << animations << ")\n"
+      << "  Events " << content.Events.size() << "\n"
+      << "  MenuItems " << content.MenuItems.size() << "\n"
+      << "  FontChars " << content.FontChars.size() << "\n"
+      << "  AIProfiles " << content.AIProfiles.size() << "\n"
+      << "  Stories " << content.Stories.size() << "\n";
+
+  if (report.skipped.empty()) {
+    out << "Skipped: nothing\n";
+  } else {
+    out << "Skipped (" << report.skipped.size() << "):\n";
+    for (const SkippedStep& s : report.skipped) {
+      out << "  " << s.file;
+      if (s.line > 0) out << " line " << s.line;
+      if (!s.element.empty()) out << ", " << s.element;
+      if (!s.attribute.empty()) out << ", attribute " << s.attribute;
+      out << ": " << s.reason << "\n";
+    }
+  }
+  if (report.missing.empty()) {
+    out << "Missing files: none\n";
+  } else {
+    out << "Missing files (" << report.missing.size() << "):\n";
+    for (const MissingFile& m : report.missing) out << "  " << m.path << " (" << m.owner << ")\n";
+  }
+  return out.str();
+}
+
+}  // namespace vdx

@@ -1,0 +1,36 @@
+#include "content/get_xml.h"
+
+#include <functional>
+#include <string_view>
+
+#include "content/ai_story_reader.h"
+#include "content/files.h"
+#include "content/game_xml_reader.h"
+
+namespace vdx {
+namespace {
+
+void ReadContentFile(const PathResolver& paths, const char* fileName, LoadReport& report,
+                     const std::function<void(std::string_view)>& read) {
+  const auto path = paths.find(std::string("\\") + fileName);
+  const auto text = path ? ReadWholeFile(*path) : std::nullopt;
+  if (!text) {
+    report.skipped.push_back(
+        {fileName, 0, "", "", "the file is missing or cannot be read, so nothing in it is read"});
+    return;
+  }
+  read(*text);
+}
+
+}  // namespace
+
+void GetXML(const PathResolver& paths, Settings& settings, Content& content, LoadReport& report) {
+  ReadContentFile(paths, "Game.xml", report,
+                  [&](std::string_view xml) { ReadGameXml(xml, settings, content, report); });
+  ReadContentFile(paths, "ai.xml", report,
+                  [&](std::string_view xml) { ReadAiXml(xml, content, report); });
+  ReadContentFile(paths, "story.xml", report,
+                  [&](std::string_view xml) { ReadStoryXml(xml, content, report); });
+}
+
+}  // namespace vdx

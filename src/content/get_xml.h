@@ -1,0 +1,15 @@
+// Reads the three content files of the game folder, Game.xml, ai.xml and
+// story.xml, in that order. A missing or unreadable file leaves what it would
+// have filled empty, zero or false.
+#pragma once
+
+#include "content/content.h"
+#include "content/load_report.h"
+#include "content/paths.h"
+#include "content/settings.h"
+
+namespace vdx {
+
+void GetXML(const PathResolver& paths, Settings& settings, Content& content, LoadReport& report);
+
+}  // namespace vdx

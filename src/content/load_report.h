@@ -1,0 +1,29 @@
+// What content loading skipped and which named files do not exist. Loading never
+// stops for a problem; it writes it down here so `vdx --check-content` can show
+// content authors exactly what was passed over and why.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vdx {
+
+struct SkippedStep {
+  std::string file;       // "Game.xml"
+  int line = 0;           // 1-based line of the element, 0 when unknown
+  std::string element;    // where it sits: Character "Kira" > Action "Punch"
+  std::string attribute;  // empty when the whole element or file is concerned
+  std::string reason;     // "\"abc\" is not an Integer", "a second Action named \"Punch\"", ...
+};
+
+struct MissingFile {
+  std::string owner;  // what names it: Stage "Harbour" Background
+  std::string path;   // the content path: \Stages\harbour.bmp
+};
+
+struct LoadReport {
+  std::vector<SkippedStep> skipped;
+  std::vector<MissingFile> missing;
+};
+
+}  // namespace vdx

@@ -1,0 +1,46 @@
+// Content paths are written Windows-style ("\Characters\" + Path + "\" ...). This
+// turns them into real paths under the game folder: backslashes become separators,
+// each component is matched without letter case against the folder's entries
+// (listings are cached), and a path that would leave the game folder is refused.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace vdx {
+
+class PathResolver {
+ public:
+  explicit PathResolver(std::filesystem::path gameDir);
+
+  const std::filesystem::path& gameDir() const { return gameDir_; }
+
+  // The components of a content path, or nullopt when it climbs out with ".." or
+  // names a drive ("C:"). Empty components and "." are dropped.
+  static std::optional<std::vector<std::string>> Split(std::string_view contentPath);
+
+  // The real path of an existing file or folder.
+  std::optional<std::filesystem::path> find(std::string_view contentPath) const;
+  // Where to write a file: its folders must exist (matched as above); the file
+  // itself is matched to an existing one or else named as given.
+  std::optional<std::filesystem::path> forWriting(std::string_view contentPath) const;
+  // The names of a folder's entries, sorted; empty when the folder is missing.
+  std::vector<std::string> list(std::string_view contentPath) const;
+
+  // Forgets the cached listings (after the game created or removed files).
+  void forget() const { listings_.clear(); }
+
+ private:
+  const std::vector<std::string>& listing(const std::filesystem::path& folder) const;
+  std::optional<std::filesystem::path> match(const std::filesystem::path& folder,
+                                             const std::string& name) const;
+
+  std::filesystem::path gameDir_;
+  mutable std::unordered_map<std::string, std::vector<std::string>> listings_;
+};
+
+}  // namespace vdx

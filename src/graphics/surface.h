@@ -1,0 +1,41 @@
+// A picture in memory: 32-bit pixels 0x00RRGGBB, rows top to bottom, and an
+// optional colour key. Plain memory, so pixel reads are cheap and never "lost".
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace vdx {
+
+struct Surface {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint32_t> pixels;
+  std::optional<std::uint32_t> colorKey;  // 0x00RRGGBB; matched in the 5-6-5 space
+
+  std::uint32_t& at(int x, int y) { return pixels[static_cast<std::size_t>(y) * width + x]; }
+  std::uint32_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+};
+
+Surface MakeSurface(int width, int height, std::uint32_t fill = 0);
+
+// The picture scaled to the given size, nearest neighbour, like the original blitter.
+Surface ScaledSurface(const platform::Image& image, int width, int height);
+
+// A colour as the 16-bit 5-6-5 display would hold it; colour keys compare this,
+// so near-black pixels of content drawn for that display vanish with a black key.
+inline std::uint16_t To565(std::uint32_t rgb) {
+  return static_cast<std::uint16_t>(((rgb >> 8) & 0xF800) | ((rgb >> 5) & 0x07E0) |
+                                    ((rgb >> 3) & 0x001F));
+}
+
+// A content colour (0x00BBGGRR, red in the low byte) as a pixel (0x00RRGGBB).
+inline std::uint32_t ContentColourToPixel(std::int32_t bgr) {
+  const auto v = static_cast<std::uint32_t>(bgr);
+  return ((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF);
+}
+
+}  // namespace vdx

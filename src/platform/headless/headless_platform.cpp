@@ -1,0 +1,138 @@
+#include "platform/headless/headless_platform.h"
+
+#include <algorithm>
+
+#include "platform/bmp_decoder.h"
+#include "platform/png_writer.h"
+
+namespace vdx::platform {
+
+HeadlessPlatform::HeadlessPlatform()
+    : lastFrame_(static_cast<std::size_t>(kFrameWidth) * kFrameHeight, 0) {}
+
+std::unique_ptr<HeadlessPlatform> CreateHeadlessPlatform() {
+  return std::make_unique<HeadlessPlatform>();
+}
+
+void HeadlessPlatform::advance(std::uint32_t ms) {
+  // Stop at each of the script's moments on the way, so that keys change in
+  // order and a screenshot at time t shows the frame presented before t. The
+  // virtual clock starts at 0 and is not expected to run for 49 days.
+  const std::uint64_t target = std::uint64_t{now_} + ms;
+  while (scriptRunning_ && nextScriptEvent_ < script_.events.size() &&
+         script_.events[nextScriptEvent_].atMs <= target) {
+    now_ = std::max(now_, script_.events[nextScriptEvent_].atMs);
+    applyScriptEventsUpTo(now_);
+  }
+  now_ = static_cast<std::uint32_t>(target);
+  applyScriptEventsUpTo(now_);
+}
+
+void HeadlessPlatform::setKey(KeyCode code, bool down) { keys_[code] = down ? 0x80 : 0; }
+
+void HeadlessPlatform::runScript(Script script) {
+  script_ = std::move(script);
+  // Script times count from the moment it starts.
+  for (ScriptEvent& e : script_.events) e.atMs += now_;
+  script_.endMs += now_;
+  nextScriptEvent_ = 0;
+  scriptRunning_ = true;
+  applyScriptEventsUpTo(now_);
+}
+
+void HeadlessPlatform::applyScriptEventsUpTo(std::uint32_t time) {
+  if (!scriptRunning_) return;
+  while (nextScriptEvent_ < script_.events.size() &&
+         script_.events[nextScriptEvent_].atMs <= time) {
+    const ScriptEvent& e = script_.events[nextScriptEvent_++];
+    switch (e.kind) {
+      case ScriptEvent::Kind::Press: setKey(e.key, true); break;
+      case ScriptEvent::Kind::Release: setKey(e.key, false); break;
+      case ScriptEvent::Kind::Quit: closeRequested_ = true; break;
+      case ScriptEvent::Kind::Screenshot:
+        if (WritePng(e.path, kFrameWidth, kFrameHeight, lastFrame_))
+          screenshotsWritten_.push_back(e.path);
+        else
+          screenshotFailures_.push_back(e.path);
+        break;
+    }
+  }
+  if (nextScriptEvent_ >= script_.events.size() && time >= script_.endMs) {
+    scriptRunning_ = false;
+    closeRequested_ = true;
+  }
+}
+
+void HeadlessPlatform::setControllers(std::vector<ControllerState> controllers) {
+  controllers_ = std::move(controllers);
+}
+
+void HeadlessPlatform::openDisplay(bool fullScreen) {
+  if (failures_.display) throw PlatformError(1, "no display is available");
+  displayOpen_ = true;
+  fullScreen_ = fullScreen;
+}
+
+void HeadlessPlatform::showWindow() {
+  if (displayOpen_) windowShown_ = true;
+}
+
+void HeadlessPlatform::closeDisplay() {
+  displayOpen_ = false;
+  windowShown_ = false;
+  fullScreen_ = false;
+}
+
+void HeadlessPlatform::present(std::span<const std::uint32_t> frame) {
+  const std::size_t n = std::min(frame.size(), lastFrame_.size());
+  std::copy_n(frame.begin(), n, lastFrame_.begin());
+  ++framesPresented_;
+}
+
+bool HeadlessPlatform::pumpEvents() {
+  if (msPerPump_ > 0) advance(msPerPump_);
+  return closeRequested_;
+}
+
+void HeadlessPlatform::showMessageBox(const std::string& title, const std::string& text,
+                                      MessageBoxIcon icon) {
+  messageBoxes_.push_back({title, text, icon});
+}
+
+bool HeadlessPlatform::openDocument(const std::string& path) {
+  shellCalls_.push_back({ShellCall::Kind::OpenDocument, path, {}});
+  return true;
+}
+
+bool HeadlessPlatform::startProgram(const std::string& path,
+                                    const std::vector<std::string>& args) {
+  shellCalls_.push_back({ShellCall::Kind::StartProgram, path, args});
+  return true;
+}
+
+void HeadlessPlatform::initInput() {
+  if (failures_.input) throw PlatformError(1, "no keyboard is available");
+  inputReady_ = true;
+}
+
+std::optional<ControllerState> HeadlessPlatform::readController(int index) {
+  if (index < 0 || index >= controllerCount()) return std::nullopt;
+  return controllers_[static_cast<std::size_t>(index)];
+}
+
+std::optional<Image> HeadlessPlatform::decodeBmp(std::span<const std::uint8_t> bytes) {
+  return DecodeBmp(bytes);
+}
+
+void HeadlessPlatform::openAudio() {
+  audioCalls_.push_back("openAudio");
+  if (failures_.audio) throw PlatformError(1, "no audio device is available");
+  audioOpen_ = true;
+}
+
+void HeadlessPlatform::closeAudio() {
+  audioCalls_.push_back("closeAudio");
+  audioOpen_ = false;
+}
+
+}  // namespace vdx::platform

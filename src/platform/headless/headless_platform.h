@@ -1,0 +1,128 @@
+// The test backend, also used by `vdx --headless`: a manual clock, scripted keys,
+// captured frames and a record of every desktop, shell and audio call. The same
+// script gives the same frames on every run.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/headless/script.h"
+#include "platform/platform.h"
+
+namespace vdx::platform {
+
+struct MessageBoxCall {
+  std::string title;
+  std::string text;
+  MessageBoxIcon icon = MessageBoxIcon::Critical;
+};
+
+struct ShellCall {
+  enum class Kind { OpenDocument, StartProgram };
+  Kind kind = Kind::OpenDocument;
+  std::string path;
+  std::vector<std::string> args;
+};
+
+// The parts of the machine a test can make fail.
+struct HeadlessFailures {
+  bool display = false;   // openDisplay throws, as with no screen
+  bool input = false;     // initInput throws
+  bool audio = false;     // openAudio throws, as with no sound device
+  bool softwareRenderer = false;  // presentation is software only
+};
+
+class HeadlessPlatform : public Platform {
+ public:
+  HeadlessPlatform();
+
+  // --- Driving it -----------------------------------------------------------
+  // Every pumpEvents() moves the clock on by this much (default 1 ms), so a
+  // loop that waits for time to pass always gets there. 0 freezes the clock.
+  void setMsPerPump(std::uint32_t ms) { msPerPump_ = ms; }
+  void advance(std::uint32_t ms);
+  void setKey(KeyCode code, bool down);
+  void requestClose() { closeRequested_ = true; }
+  // Plays a script against the clock; when its last command has passed, the
+  // game is asked to close, so a script always ends the run.
+  void runScript(Script script);
+  HeadlessFailures& failures() { return failures_; }
+  void setControllers(std::vector<ControllerState> controllers);
+
+  // --- What happened --------------------------------------------------------
+  const std::vector<std::uint32_t>& lastFrame() const { return lastFrame_; }
+  int framesPresented() const { return framesPresented_; }
+  const std::vector<MessageBoxCall>& messageBoxes() const { return messageBoxes_; }
+  const std::vector<ShellCall>& shellCalls() const { return shellCalls_; }
+  // "openAudio", "closeAudio", ... in call order.
+  const std::vector<std::string>& audioCalls() const { return audioCalls_; }
+  // Screenshots the script asked for, and the ones that could not be written.
+  const std::vector<std::string>& screenshotsWritten() const { return screenshotsWritten_; }
+  const std::vector<std::string>& screenshotFailures() const { return screenshotFailures_; }
+  const std::string& caption() const { return caption_; }
+  bool displayOpen() const { return displayOpen_; }
+  bool windowShown() const { return windowShown_; }
+  bool cursorVisible() const { return cursorVisible_; }
+  bool inputReady() const { return inputReady_; }
+  bool audioOpen() const { return audioOpen_; }
+
+  // --- Platform ---------------------------------------------------------------
+  void setWindowCaption(const std::string& caption) override { caption_ = caption; }
+  void openDisplay(bool fullScreen) override;
+  void showWindow() override;
+  void closeDisplay() override;
+  bool isFullScreen() const override { return fullScreen_; }
+  PixelFormat displayPixelFormat() const override { return PixelFormat{}; }
+  bool presentationIsSoftware() const override { return failures_.softwareRenderer; }
+  void present(std::span<const std::uint32_t> frame) override;
+  bool pumpEvents() override;
+  std::uint32_t ticks() override { return now_; }
+  void setCursorVisible(bool visible) override { cursorVisible_ = visible; }
+  void showMessageBox(const std::string& title, const std::string& text,
+                      MessageBoxIcon icon) override;
+  bool openDocument(const std::string& path) override;
+  bool startProgram(const std::string& path, const std::vector<std::string>& args) override;
+  void initInput() override;
+  void releaseInput() override { inputReady_ = false; }
+  const KeyboardState& keyboardState() override { return keys_; }
+  int controllerCount() override { return static_cast<int>(controllers_.size()); }
+  std::optional<ControllerState> readController(int index) override;
+  std::optional<Image> decodeBmp(std::span<const std::uint8_t> bytes) override;
+  void openAudio() override;
+  void closeAudio() override;
+
+ private:
+  void applyScriptEventsUpTo(std::uint32_t time);
+
+  std::uint32_t now_ = 0;
+  std::uint32_t msPerPump_ = 1;
+  bool closeRequested_ = false;
+  KeyboardState keys_{};
+  std::vector<ControllerState> controllers_;
+  HeadlessFailures failures_;
+
+  Script script_;
+  bool scriptRunning_ = false;
+  std::size_t nextScriptEvent_ = 0;
+
+  std::vector<std::uint32_t> lastFrame_;
+  int framesPresented_ = 0;
+  std::vector<MessageBoxCall> messageBoxes_;
+  std::vector<ShellCall> shellCalls_;
+  std::vector<std::string> audioCalls_;
+  std::vector<std::string> screenshotsWritten_;
+  std::vector<std::string> screenshotFailures_;
+  std::string caption_;
+  bool displayOpen_ = false;
+  bool windowShown_ = false;
+  bool fullScreen_ = false;
+  bool cursorVisible_ = true;
+  bool inputReady_ = false;
+  bool audioOpen_ = false;
+};
+
+std::unique_ptr<HeadlessPlatform> CreateHeadlessPlatform();
+
+}  // namespace vdx::platform

@@ -1,0 +1,46 @@
+// The automation script of `vdx --headless --script FILE`: plain text, one command
+// a line, played against the headless backend's virtual clock.
+//
+//   wait MS            let MS milliseconds of game time pass
+//   press KEY          hold a key down (a key name such as Left, Return, A, or a code)
+//   release KEY        let it go
+//   tap KEY            press, hold for 100 ms, release (the 100 ms pass)
+//   screenshot F.png   write the frame on screen at that moment
+//   quit               ask the game to close, as the window's close button does
+//   # ...              a comment; blank lines are ignored
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "input/keycodes.h"
+
+namespace vdx::platform {
+
+inline constexpr std::uint32_t kTapHoldMs = 100;
+
+struct ScriptEvent {
+  enum class Kind { Press, Release, Screenshot, Quit };
+  Kind kind = Kind::Quit;
+  std::uint32_t atMs = 0;  // game time from the start of the run
+  KeyCode key = 0;         // Press, Release
+  std::string path;        // Screenshot
+  int line = 0;            // line of the script it came from
+};
+
+struct Script {
+  std::vector<ScriptEvent> events;  // in time order; equal times keep line order
+  std::uint32_t endMs = 0;          // the time after the last command
+};
+
+struct ScriptError {
+  int line = 0;
+  std::string message;  // "line 3: unknown command "jump""
+};
+
+std::variant<Script, ScriptError> ParseScript(std::string_view text);
+
+}  // namespace vdx::platform

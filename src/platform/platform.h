@@ -1,0 +1,110 @@
+// The game's only door to the machine: window, presentation, clock, keyboard,
+// controllers, desktop calls, picture decoding and the audio device. The game
+// above this folder never includes SDL or FFmpeg; tests use the headless backend.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace vdx::platform {
+
+inline constexpr int kFrameWidth = 640;
+inline constexpr int kFrameHeight = 480;
+
+// A failure of the machine (no display, no audio device, ...). `number` and
+// `description` are what the start-up and error reports show.
+class PlatformError : public std::runtime_error {
+ public:
+  PlatformError(int number, const std::string& description)
+      : std::runtime_error(description), number_(number) {}
+  int number() const { return number_; }
+
+ private:
+  int number_;
+};
+
+// A decoded picture: 32-bit pixels 0x00RRGGBB, rows top to bottom.
+struct Image {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint32_t> pixels;
+};
+
+// The colour layout of the frames we present (always 32-bit here).
+struct PixelFormat {
+  int bitsPerPixel = 32;
+  std::uint32_t redMask = 0xFF0000;
+  std::uint32_t greenMask = 0x00FF00;
+  std::uint32_t blueMask = 0x0000FF;
+};
+
+// One game controller as read by a poll: axes in 0..10000 (5000 centred), after a
+// 10 % dead zone and 95 % saturation; buttons 0, 1, 2 are A, B, X.
+struct ControllerState {
+  std::int32_t x = 5000;
+  std::int32_t y = 5000;
+  std::array<std::uint8_t, 32> buttons{};
+};
+
+enum class MessageBoxIcon { Critical, Information };
+
+using KeyboardState = std::array<std::uint8_t, 256>;
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // The caption of the game window (kept until the window exists).
+  virtual void setWindowCaption(const std::string& caption) = 0;
+  // Creates the window and its presentation: full screen, or a 640 x 480 window
+  // that scales the frame keeping the 4:3 shape. Throws PlatformError.
+  virtual void openDisplay(bool fullScreen) = 0;
+  virtual void showWindow() = 0;
+  // Gives the desktop back (leaves full screen) and closes the window.
+  virtual void closeDisplay() = 0;
+  virtual bool isFullScreen() const = 0;
+  virtual PixelFormat displayPixelFormat() const = 0;
+  // True when presentation runs on a software renderer only.
+  virtual bool presentationIsSoftware() const = 0;
+  // Shows a finished 640 x 480 frame (0x00RRGGBB pixels).
+  virtual void present(std::span<const std::uint32_t> frame) = 0;
+
+  // Handles pending window and device events. Returns true when the player asked
+  // the game to close (window closed, Alt+X, SIGTERM or Ctrl+C in a terminal).
+  virtual bool pumpEvents() = 0;
+  // Milliseconds since some fixed moment; wraps after 49 days like GetTickCount.
+  virtual std::uint32_t ticks() = 0;
+
+  virtual void setCursorVisible(bool visible) = 0;
+  virtual void showMessageBox(const std::string& title, const std::string& text,
+                              MessageBoxIcon icon) = 0;
+  // Opens a document with the desktop's default handler; false when that failed.
+  virtual bool openDocument(const std::string& path) = 0;
+  // Starts another program without waiting for it; false when it could not start.
+  virtual bool startProgram(const std::string& path, const std::vector<std::string>& args) = 0;
+
+  // Keyboard and controllers. initInput throws PlatformError when there is no keyboard.
+  virtual void initInput() = 0;
+  virtual void releaseInput() = 0;
+  // The held keys, indexed by DirectInput key code, non-zero while held.
+  virtual const KeyboardState& keyboardState() = 0;
+  virtual int controllerCount() = 0;
+  virtual std::optional<ControllerState> readController(int index) = 0;
+
+  // Decodes a Windows bitmap (1, 4, 8, 16, 24, 32 bits, RLE); nullopt when it is not one.
+  virtual std::optional<Image> decodeBmp(std::span<const std::uint8_t> bytes) = 0;
+
+  // Opens the sound device for effects and music. Throws PlatformError.
+  virtual void openAudio() = 0;
+  virtual void closeAudio() = 0;
+};
+
+std::unique_ptr<Platform> CreateSdlPlatform();
+
+}  // namespace vdx::platform

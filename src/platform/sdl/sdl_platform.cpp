@@ -1,0 +1,296 @@
+// The real backend: SDL2 for the window, presentation, keyboard and controllers,
+// SDL2_mixer for the sound device.
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "platform/bmp_decoder.h"
+#include "platform/platform.h"
+#include "platform/sdl/sdl_keymap.h"
+
+extern char** environ;
+
+namespace vdx::platform {
+namespace {
+
+[[noreturn]] void ThrowSdlError(const char* what) {
+  throw PlatformError(1, std::string(what) + ": " + SDL_GetError());
+}
+
+// Maps an SDL axis (-32768..32767) to 0..10000 with a 10 % dead zone around the
+// centre and full travel reached at 95 %.
+std::int32_t AxisToRange(Sint16 raw) {
+  const double v = std::clamp(raw / 32767.0, -1.0, 1.0);
+  const double magnitude = std::abs(v);
+  double scaled = 0.0;
+  if (magnitude >= 0.95) {
+    scaled = 1.0;
+  } else if (magnitude > 0.10) {
+    scaled = (magnitude - 0.10) / (0.95 - 0.10);
+  }
+  return static_cast<std::int32_t>(std::lround(5000.0 + std::copysign(scaled, v) * 5000.0));
+}
+
+class SdlPlatform : public Platform {
+ public:
+  SdlPlatform() {
+    // The events subsystem turns SIGINT and SIGTERM into a quit request.
+    if (SDL_Init(SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) ThrowSdlError("SDL_Init");
+  }
+
+  ~SdlPlatform() override {
+    closeAudio();
+    releaseInput();
+    closeDisplay();
+    SDL_Quit();
+  }
+
+  void setWindowCaption(const std::string& caption) override {
+    caption_ = caption;
+    if (window_ != nullptr) SDL_SetWindowTitle(window_, caption_.c_str());
+  }
+
+  void openDisplay(bool fullScreen) override {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) ThrowSdlError("cannot open the display");
+    videoReady_ = true;
+    const Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE |
+                         (fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    window_ = SDL_CreateWindow(caption_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                               kFrameWidth, kFrameHeight, flags);
+    if (window_ == nullptr) ThrowSdlError("cannot create the window");
+    fullScreen_ = fullScreen;
+
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
+    renderer_ =
+        SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);
+    if (renderer_ == nullptr) {
+      renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+      if (renderer_ == nullptr) ThrowSdlError("cannot create a renderer");
+    }
+    SDL_RendererInfo info{};
+    SDL_GetRendererInfo(renderer_, &info);
+    softwareRenderer_ = (info.flags & SDL_RENDERER_ACCELERATED) == 0;
+    // Letterbox: the frame keeps its 4:3 shape in any window.
+    SDL_RenderSetLogicalSize(renderer_, kFrameWidth, kFrameHeight);
+    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
+                                 kFrameWidth, kFrameHeight);
+    if (texture_ == nullptr) ThrowSdlError("cannot create the frame texture");
+  }
+
+  void showWindow() override {
+    if (window_ != nullptr) {
+      SDL_ShowWindow(window_);
+      SDL_RaiseWindow(window_);
+    }
+  }
+
+  void closeDisplay() override {
+    if (texture_ != nullptr) SDL_DestroyTexture(texture_);
+    if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
+    if (window_ != nullptr) {
+      SDL_SetWindowFullscreen(window_, 0);
+      SDL_DestroyWindow(window_);
+    }
+    texture_ = nullptr;
+    renderer_ = nullptr;
+    window_ = nullptr;
+    fullScreen_ = false;
+  }
+
+  bool isFullScreen() const override { return fullScreen_; }
+  PixelFormat displayPixelFormat() const override { return PixelFormat{}; }
+  bool presentationIsSoftware() const override { return softwareRenderer_; }
+
+  void present(std::span<const std::uint32_t> frame) override {
+    if (renderer_ == nullptr ||
+        frame.size() < static_cast<std::size_t>(kFrameWidth) * kFrameHeight)
+      return;
+    SDL_UpdateTexture(texture_, nullptr, frame.data(), kFrameWidth * 4);
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    SDL_RenderPresent(renderer_);
+  }
+
+  bool pumpEvents() override {
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) {
+      switch (event.type) {
+        case SDL_QUIT: closeRequested_ = true; break;
+        case SDL_KEYDOWN: handleKeyDown(event.key); break;
+        case SDL_CONTROLLERDEVICEADDED:
+        case SDL_CONTROLLERDEVICEREMOVED: controllersChanged_ = true; break;
+        default: break;
+      }
+    }
+    if (controllersChanged_) reopenControllers();
+    reapChildren();
+    return closeRequested_;
+  }
+
+  std::uint32_t ticks() override { return SDL_GetTicks(); }
+
+  void setCursorVisible(bool visible) override {
+    SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+  }
+
+  void showMessageBox(const std::string& title, const std::string& text,
+                      MessageBoxIcon icon) override {
+    const Uint32 flags =
+        icon == MessageBoxIcon::Critical ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
+    // Without a desktop this fails quietly; callers also print the text.
+    SDL_ShowSimpleMessageBox(flags, title.c_str(), text.c_str(), window_);
+  }
+
+  bool openDocument(const std::string& path) override {
+    const std::string url = path.find("://") == std::string::npos ? "file://" + path : path;
+    return SDL_OpenURL(url.c_str()) == 0;
+  }
+
+  bool startProgram(const std::string& path, const std::vector<std::string>& args) override {
+    std::vector<std::string> owned;
+    owned.push_back(path);
+    owned.insert(owned.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& a : owned) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    if (posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv.data(), environ) != 0)
+      return false;
+    children_.push_back(pid);
+    return true;
+  }
+
+  void initInput() override {
+    if (!videoReady_) throw PlatformError(1, "the keyboard needs the window");
+    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0) {
+      controllersReady_ = true;
+      reopenControllers();
+    }
+  }
+
+  void releaseInput() override {
+    closeControllers();
+    if (controllersReady_) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+    controllersReady_ = false;
+  }
+
+  const KeyboardState& keyboardState() override {
+    int count = 0;
+    const Uint8* sdlKeys = SDL_GetKeyboardState(&count);
+    keys_.fill(0);
+    for (int scancode = 0; scancode < count; ++scancode) {
+      if (sdlKeys[scancode] == 0) continue;
+      if (const KeyCode code = DirectInputCodeOf(static_cast<SDL_Scancode>(scancode)); code != 0)
+        keys_[code] = 0x80;
+    }
+    return keys_;
+  }
+
+  int controllerCount() override { return static_cast<int>(controllers_.size()); }
+
+  std::optional<ControllerState> readController(int index) override {
+    if (index < 0 || index >= controllerCount()) return std::nullopt;
+    SDL_GameController* pad = controllers_[static_cast<std::size_t>(index)];
+    if (SDL_GameControllerGetAttached(pad) == SDL_FALSE) return std::nullopt;
+    ControllerState state;
+    state.x = AxisToRange(SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTX));
+    state.y = AxisToRange(SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTY));
+    // The direction pad counts as the stick pushed all the way.
+    if (SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_DPAD_LEFT)) state.x = 0;
+    if (SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_DPAD_RIGHT)) state.x = 10000;
+    if (SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_DPAD_UP)) state.y = 0;
+    if (SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_DPAD_DOWN)) state.y = 10000;
+    state.buttons[0] = SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_A) ? 0x80 : 0;
+    state.buttons[1] = SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_B) ? 0x80 : 0;
+    state.buttons[2] = SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_X) ? 0x80 : 0;
+    return state;
+  }
+
+  std::optional<Image> decodeBmp(std::span<const std::uint8_t> bytes) override {
+    return DecodeBmp(bytes);
+  }
+
+  void openAudio() override {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) ThrowSdlError("cannot open the sound device");
+    if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
+      SDL_QuitSubSystem(SDL_INIT_AUDIO);
+      throw PlatformError(1, std::string("cannot open the sound device: ") + Mix_GetError());
+    }
+    // Enough channels for every fighter's sounds, effects and a looping stage tune.
+    Mix_AllocateChannels(32);
+    audioOpen_ = true;
+  }
+
+  void closeAudio() override {
+    if (!audioOpen_) return;
+    Mix_HaltChannel(-1);
+    Mix_HaltMusic();
+    Mix_CloseAudio();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    audioOpen_ = false;
+  }
+
+ private:
+  void handleKeyDown(const SDL_KeyboardEvent& key) {
+    const bool alt = (key.keysym.mod & KMOD_ALT) != 0;
+    if (!alt || key.repeat != 0) return;
+    if (key.keysym.scancode == SDL_SCANCODE_X) {
+      // Alt+X stands in for the window menu's Exit.
+      closeRequested_ = true;
+    } else if (key.keysym.scancode == SDL_SCANCODE_RETURN && window_ != nullptr) {
+      fullScreen_ = !fullScreen_;
+      SDL_SetWindowFullscreen(window_, fullScreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    }
+  }
+
+  void reopenControllers() {
+    controllersChanged_ = false;
+    if (!controllersReady_) return;
+    closeControllers();
+    for (int i = 0; i < SDL_NumJoysticks(); ++i) {
+      if (SDL_IsGameController(i) == SDL_FALSE) continue;
+      if (SDL_GameController* pad = SDL_GameControllerOpen(i)) controllers_.push_back(pad);
+    }
+  }
+
+  void closeControllers() {
+    for (SDL_GameController* pad : controllers_) SDL_GameControllerClose(pad);
+    controllers_.clear();
+  }
+
+  // Programs we started are not waited for, but their exit status is collected.
+  void reapChildren() {
+    std::erase_if(children_, [](pid_t pid) {
+      int status = 0;
+      return waitpid(pid, &status, WNOHANG) != 0;
+    });
+  }
+
+  std::string caption_;
+  SDL_Window* window_ = nullptr;
+  SDL_Renderer* renderer_ = nullptr;
+  SDL_Texture* texture_ = nullptr;
+  bool videoReady_ = false;
+  bool fullScreen_ = false;
+  bool softwareRenderer_ = false;
+  bool closeRequested_ = false;
+  bool controllersReady_ = false;
+  bool controllersChanged_ = false;
+  bool audioOpen_ = false;
+  KeyboardState keys_{};
+  std::vector<SDL_GameController*> controllers_;
+  std::vector<pid_t> children_;
+};
+
+}  // namespace
+
+std::unique_ptr<Platform> CreateSdlPlatform() { return std::make_unique<SdlPlatform>(); }
+
+}  // namespace vdx::platform

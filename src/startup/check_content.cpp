@@ -1,0 +1,27 @@
+#include "startup/check_content.h"
+
+#include <system_error>
+
+#include "content/content_files.h"
+#include "content/content_report.h"
+#include "content/get_xml.h"
+
+namespace vdx {
+
+int RunContentCheck(const std::filesystem::path& gameDir, std::ostream& out) {
+  std::error_code ec;
+  if (!std::filesystem::is_directory(gameDir, ec)) {
+    out << "vdx: " << gameDir.string() << " is not a folder\n";
+    return 1;
+  }
+  const PathResolver paths(gameDir);
+  Settings settings;
+  Content content;
+  LoadReport report;
+  GetXML(paths, settings, content, report);
+  FindMissingFiles(paths, settings, content, report);
+  out << "Game folder " << gameDir.string() << "\n" << FormatContentReport(content, report);
+  return report.skipped.empty() && report.missing.empty() ? 0 : 1;
+}
+
+}  // namespace vdx

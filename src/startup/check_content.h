@@ -1,0 +1,12 @@
+// `vdx --check-content`: reads a game folder as the game would and reports.
+#pragma once
+
+#include <filesystem>
+#include <ostream>
+
+namespace vdx {
+
+// Returns 0 when nothing was skipped and no needed file is missing, else 1.
+int RunContentCheck(const std::filesystem::path& gameDir, std::ostream& out);
+
+}  // namespace vdx

@@ -1,0 +1,85 @@
+#include "startup/command_line.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace vdx {
+
+CommandLineSwitches ReadSwitches(std::string_view commandLine) {
+  CommandLineSwitches switches;
+  if (commandLine.find('1') == std::string_view::npos) switches.FullScreen = 1;
+  std::string upper(commandLine);
+  std::transform(upper.begin(), upper.end(), upper.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  switches.DebugMode = upper.find("DEBUG") != std::string::npos;
+  switches.ShowFps = upper.find("SHOWFPS") != std::string::npos;
+  return switches;
+}
+
+ProgramOptions ParseProgramOptions(std::span<const std::string> args) {
+  ProgramOptions options;
+  std::string rest;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg.rfind("--", 0) != 0) {
+      if (!rest.empty()) rest += ' ';
+      rest += arg;
+      continue;
+    }
+    // An option that takes a value: "--name VALUE" or "--name=VALUE".
+    auto value = [&](const char* name) -> std::optional<std::string> {
+      const std::string prefix = std::string(name) + "=";
+      if (arg.rfind(prefix, 0) == 0) return arg.substr(prefix.size());
+      if (arg != name) return std::nullopt;
+      if (i + 1 >= args.size()) {
+        options.error = std::string(name) + " needs a value";
+        return std::string();
+      }
+      return args[++i];
+    };
+    if (auto dir = value("--game-dir")) {
+      options.gameDir = *dir;
+    } else if (auto script = value("--script")) {
+      options.script = *script;
+    } else if (arg == "--headless") {
+      options.headless = true;
+    } else if (arg == "--check-content") {
+      options.checkContent = true;
+    } else if (arg == "--help") {
+      options.help = true;
+    } else if (arg == "--version") {
+      options.version = true;
+    } else {
+      options.error = "unknown option " + arg;
+    }
+    if (!options.error.empty()) return options;
+  }
+  if (options.script && !options.headless) options.error = "--script needs --headless";
+  options.commandLine = rest;
+  return options;
+}
+
+std::string UsageText() {
+  return R"(Usage: vdx [1] [DEBUG] [SHOWFPS] [options]
+
+The game's switches, found anywhere in the command line:
+  1                 play in a window (without it the game runs full screen)
+  DEBUG             keep the mouse cursor visible in full screen
+  SHOWFPS           show the frame rate during fights
+
+Options:
+  --game-dir DIR    the game folder (Game.xml, Characters, Stages, ...);
+                    default: the folder of the vdx program
+  --check-content   read the game folder, list what was skipped and which
+                    named files are missing; exit status 1 if anything is
+  --headless        run without a window, sound or real time (virtual clock)
+  --script FILE     with --headless: follow an automation script
+  --help            show this text
+  --version         show the version
+
+In the game: Alt+Enter switches between window and full screen; Alt+X, the
+window's close button, Ctrl+C or SIGTERM close the game.
+)";
+}
+
+}  // namespace vdx

@@ -1,0 +1,39 @@
+// The command line of vdx. The game's own switches are substrings of the whole
+// command line: "1" anywhere means windowed, "DEBUG" and "SHOWFPS" in any letter
+// case turn on the cursor and the frame-rate counter. Our long options are taken
+// out first, so they never trigger those tests.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace vdx {
+
+struct CommandLineSwitches {
+  int FullScreen = 0;
+  bool DebugMode = false;
+  bool ShowFps = false;
+};
+
+CommandLineSwitches ReadSwitches(std::string_view commandLine);
+
+struct ProgramOptions {
+  std::optional<std::filesystem::path> gameDir;  // --game-dir DIR
+  bool headless = false;                          // --headless
+  std::optional<std::string> script;              // --script FILE (with --headless)
+  bool checkContent = false;                      // --check-content
+  bool help = false;                              // --help
+  bool version = false;                           // --version
+  std::string commandLine;  // everything else, joined by blanks: what the switches test
+  std::string error;        // set when the options cannot be understood
+};
+
+// `args` are the arguments after the program name.
+ProgramOptions ParseProgramOptions(std::span<const std::string> args);
+
+std::string UsageText();
+
+}  // namespace vdx

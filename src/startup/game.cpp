@@ -1,0 +1,10 @@
+#include "startup/game.h"
+
+namespace vdx {
+
+Game::Game(platform::Platform& platformRef, std::filesystem::path gameDir)
+    : platform(platformRef), paths(std::move(gameDir)) {
+  logPath = paths.forWriting("\\log.txt").value_or(paths.gameDir() / "log.txt");
+}
+
+}  // namespace vdx

@@ -1,0 +1,41 @@
+// The state of one run of the game: command-line flags, the quit flag, the
+// settings and content read at start-up, the platform and the display. Created
+// in main() and passed by reference; there are no globals, so tests can build
+// as many games as they like.
+#pragma once
+
+#include <filesystem>
+
+#include "content/content.h"
+#include "content/load_report.h"
+#include "content/paths.h"
+#include "content/settings.h"
+#include "graphics/display.h"
+#include "platform/platform.h"
+
+namespace vdx {
+
+struct Game {
+  Game(platform::Platform& platform, std::filesystem::path gameDir);
+
+  platform::Platform& platform;
+  PathResolver paths;                // content paths under the game folder
+  std::filesystem::path logPath;     // log.txt in the game folder
+
+  // Command-line flags.
+  int FullScreen = 0;  // 1 = full screen, 0 = windowed
+  bool DebugMode = false;  // keeps the mouse cursor visible in full screen
+  bool ShowFps = false;    // frame-rate counter during fights
+
+  // Set when the player asks the game to close; every loop tests it each pass.
+  bool QuitRequested = false;
+
+  Settings settings;
+  Content content;
+  LoadReport loadReport;  // what content loading skipped
+
+  Display display;
+  int JoystickCount = 0;
+};
+
+}  // namespace vdx

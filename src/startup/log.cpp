@@ -1,0 +1,26 @@
+#include "startup/log.h"
+
+#include "content/files.h"
+
+namespace vdx {
+
+std::string LogRecord(std::string_view text) {
+  std::string record;
+  record.reserve(text.size() + 4);
+  record += '"';
+  record += text;
+  record += "\"\r\n";
+  return record;
+}
+
+bool WriteLog(const std::filesystem::path& logPath, LogOpening opening,
+              std::initializer_list<std::string_view> records) {
+  std::string bytes;
+  if (opening == LogOpening::Append) {
+    if (auto existing = ReadWholeFile(logPath)) bytes = std::move(*existing);
+  }
+  for (std::string_view record : records) bytes += LogRecord(record);
+  return WriteWholeFile(logPath, bytes);
+}
+
+}  // namespace vdx

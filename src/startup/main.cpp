@@ -1,0 +1,86 @@
+// vdx: the program's entry. Separates our long options from the game's own
+// command line, picks the platform and runs start-up.
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <system_error>
+#include <variant>
+#include <vector>
+
+#include "content/files.h"
+#include "platform/headless/headless_platform.h"
+#include "platform/platform.h"
+#include "startup/check_content.h"
+#include "startup/command_line.h"
+#include "startup/game.h"
+#include "startup/main_routine.h"
+
+namespace {
+
+std::filesystem::path ExecutableFolder(const char* argv0) {
+  std::error_code ec;
+  const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (!ec) return self.parent_path();
+  const auto fromArgs = std::filesystem::absolute(argv0, ec);
+  return ec ? std::filesystem::current_path() : fromArgs.parent_path();
+}
+
+int RunHeadless(vdx::Game& game, vdx::platform::HeadlessPlatform& headless,
+                const std::string& commandLine) {
+  const int status = vdx::Main(game, commandLine);
+  for (const std::string& failed : headless.screenshotFailures())
+    std::cerr << "vdx: cannot write the screenshot " << failed << "\n";
+  return headless.screenshotFailures().empty() ? status : (status == 0 ? 1 : status);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  const vdx::ProgramOptions options = vdx::ParseProgramOptions(args);
+  if (!options.error.empty()) {
+    std::cerr << "vdx: " << options.error << "\nTry vdx --help\n";
+    return 2;
+  }
+  if (options.help) {
+    std::cout << vdx::UsageText();
+    return 0;
+  }
+  if (options.version) {
+    std::cout << "vdx " << VDX_VERSION << "\n";
+    return 0;
+  }
+  const std::filesystem::path gameDir =
+      options.gameDir ? std::filesystem::absolute(*options.gameDir) : ExecutableFolder(argv[0]);
+  if (options.checkContent) return vdx::RunContentCheck(gameDir, std::cout);
+
+  if (options.headless) {
+    auto headless = vdx::platform::CreateHeadlessPlatform();
+    if (options.script) {
+      const auto text = vdx::ReadWholeFile(*options.script);
+      if (!text) {
+        std::cerr << "vdx: cannot read the script " << *options.script << "\n";
+        return 2;
+      }
+      auto parsed = vdx::platform::ParseScript(*text);
+      if (auto* error = std::get_if<vdx::platform::ScriptError>(&parsed)) {
+        std::cerr << "vdx: " << *options.script << " " << error->message << "\n";
+        return 2;
+      }
+      headless->runScript(std::get<vdx::platform::Script>(std::move(parsed)));
+    }
+    vdx::Game game(*headless, gameDir);
+    return RunHeadless(game, *headless, options.commandLine);
+  }
+
+  std::unique_ptr<vdx::platform::Platform> platform;
+  try {
+    platform = vdx::platform::CreateSdlPlatform();
+  } catch (const vdx::platform::PlatformError& e) {
+    std::cerr << "vdx: " << e.what() << "\n";
+    return 1;
+  }
+  vdx::Game game(*platform, gameDir);
+  return vdx::Main(game, options.commandLine);
+}

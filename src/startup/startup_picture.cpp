@@ -1,0 +1,31 @@
+#include "startup/startup_picture.h"
+
+#include "graphics/frame_pacing.h"
+#include "startup/do_events.h"
+#include "startup/game_error.h"
+
+namespace vdx {
+
+void ShowStartupPicture(Game& game) {
+  Display& display = game.display;
+  display.background = MakeSurface(kScreenWidth, kScreenHeight);
+  if (!game.settings.MenuBack.empty()) {
+    try {
+      LoadBackground(game.platform, game.paths, display, "\\" + game.settings.MenuBack);
+    } catch (const GameError&) {
+      // No picture: the screen stays black.
+    }
+  }
+  PaintBackground(display);
+  PresentFrame(game.platform, display);
+  display.pacingDeadline = 0;
+  while (!game.QuitRequested) {
+    DoEvents(game);
+    if (FrameDue(display.pacingDeadline, game.platform.ticks(), 16)) {
+      PaintBackground(display);
+      PresentFrame(game.platform, display);
+    }
+  }
+}
+
+}  // namespace vdx
