@@ -51,9 +51,16 @@ std::optional<fs::path> PathResolver::match(const fs::path& folder, const std::s
   std::error_code ec;
   if (fs::exists(folder / name, ec)) return folder / name;
   const std::string folded = FoldKey(name);
-  for (const std::string& entry : listing(folder))
-    if (FoldKey(entry) == folded) return folder / entry;
-  return std::nullopt;
+  auto search = [&]() -> std::optional<fs::path> {
+    for (const std::string& entry : listing(folder))
+      if (FoldKey(entry) == folded) return folder / entry;
+    return std::nullopt;
+  };
+  if (auto found = search()) return found;
+  // The listing may predate the file (the game writes its log and saves), so a
+  // miss looks once more before giving up.
+  listings_.erase(folder.string());
+  return search();
 }
 
 std::optional<fs::path> PathResolver::find(std::string_view contentPath) const {

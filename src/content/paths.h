@@ -1,7 +1,8 @@
 // Content paths are written Windows-style ("\Characters\" + Path + "\" ...). This
 // turns them into real paths under the game folder: backslashes become separators,
 // each component is matched without letter case against the folder's entries
-// (listings are cached), and a path that would leave the game folder is refused.
+// (listings are cached; a name not found looks again, since the game creates
+// files), and a path that would leave the game folder is refused.
 #pragma once
 
 #include <filesystem>

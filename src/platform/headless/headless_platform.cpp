@@ -26,6 +26,7 @@ void HeadlessPlatform::advance(std::uint32_t ms) {
   }
   now_ = static_cast<std::uint32_t>(target);
   applyScriptEventsUpTo(now_);
+  if (closeAtMs_ && now_ >= *closeAtMs_) closeRequested_ = true;
 }
 
 void HeadlessPlatform::setKey(KeyCode code, bool down) { keys_[code] = down ? 0x80 : 0; }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,8 @@ class HeadlessPlatform : public Platform {
   void advance(std::uint32_t ms);
   void setKey(KeyCode code, bool down);
   void requestClose() { closeRequested_ = true; }
+  // Asks the game to close once the clock reaches `timeMs`.
+  void requestCloseAt(std::uint32_t timeMs) { closeAtMs_ = timeMs; }
   // Plays a script against the clock; when its last command has passed, the
   // game is asked to close, so a script always ends the run.
   void runScript(Script script);
@@ -99,6 +102,7 @@ class HeadlessPlatform : public Platform {
   std::uint32_t now_ = 0;
   std::uint32_t msPerPump_ = 1;
   bool closeRequested_ = false;
+  std::optional<std::uint32_t> closeAtMs_;
   KeyboardState keys_{};
   std::vector<ControllerState> controllers_;
   HeadlessFailures failures_;

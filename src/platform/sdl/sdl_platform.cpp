@@ -57,6 +57,15 @@ class SdlPlatform : public Platform {
 
   void openDisplay(bool fullScreen) override {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) ThrowSdlError("cannot open the display");
+    // With no desktop SDL falls back to drawing nowhere; a player would see
+    // nothing, so that counts as no display unless it was asked for by name.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+    if (driver != nullptr && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0) &&
+        (asked == nullptr || SDL_strcasecmp(asked, driver) != 0)) {
+      SDL_QuitSubSystem(SDL_INIT_VIDEO);
+      throw PlatformError(1, "no display is available (DISPLAY is not set)");
+    }
     videoReady_ = true;
     const Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE |
                          (fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);

@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# Drives the vdx program from the outside: options, the content check, headless
+# scripts, and a full-screen start without a display.
+set -u
+vdx=$1
+fixtures=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+expect_status() {  # expected actual what
+  [ "$1" = "$2" ] || fail "$3: exit status $2, expected $1"
+}
+
+cp -r "$fixtures/game" "$work/game"
+
+# --help and --version answer and leave.
+out=$("$vdx" --help); expect_status 0 $? "--help"
+grep -q -- "--check-content" <<<"$out" || fail "--help does not list --check-content"
+out=$("$vdx" --version); expect_status 0 $? "--version"
+grep -q '^vdx [0-9]' <<<"$out" || fail "--version prints '$out'"
+"$vdx" --bogus 2>"$work/err"; expect_status 2 $? "unknown option"
+grep -q "unknown option --bogus" "$work/err" || fail "unknown option message: $(cat "$work/err")"
+
+# A script takes a screenshot of the start-up picture and quits.
+cat >"$work/run.txt" <<SCRIPT
+# the menu background is on screen after a moment
+wait 100
+screenshot $work/start.png
+tap Escape
+quit
+SCRIPT
+"$vdx" 1 --headless --script "$work/run.txt" --game-dir "$work/game"
+expect_status 0 $? "headless script"
+[ -s "$work/start.png" ] || fail "no screenshot was written"
+head -c 8 "$work/start.png" | od -An -c | grep -q 'P   N   G' || fail "the screenshot is not a PNG"
+grep -q '"Red mask 16711680 Green Mask 65280 Blue Mask 255"' "$work/game/log.txt" ||
+  fail "the windowed log line is missing: $(cat "$work/game/log.txt")"
+
+# A mistake in a script is named with its line.
+printf 'wait 10\njump high\n' >"$work/bad.txt"
+"$vdx" --headless --script "$work/bad.txt" --game-dir "$work/game" 2>"$work/err"
+expect_status 2 $? "bad script"
+grep -q 'line 2: unknown command "jump"' "$work/err" || fail "bad script message: $(cat "$work/err")"
+
+# A screenshot that cannot be written makes the run fail.
+printf 'screenshot %s/no/such/folder/x.png\n' "$work" >"$work/noshot.txt"
+"$vdx" 1 --headless --script "$work/noshot.txt" --game-dir "$work/game" 2>"$work/err"
+expect_status 1 $? "unwritable screenshot"
+
+# The content check lists every fault of a faulty folder.
+"$vdx" --check-content --game-dir "$fixtures/faulty_game" >"$work/check.txt"
+expect_status 1 $? "check-content on a faulty folder"
+for expected in \
+  'Game.xml line 2, Game, attribute Rounds: "three" is not an Integer' \
+  'attribute MusicVolume: 150 is outside 0..100; 100 is used' \
+  'Character "Kira", attribute TransColor: "0000FF" is not a colour' \
+  'Action "punch": the key "punch" is already taken by an earlier Action' \
+  'Effect "Spark", attribute ActionName: "Kick" names no Action written before this Effect' \
+  'Character "KIRA": the key "KIRA" is already taken by an earlier Character' \
+  'ai.xml: the file is missing' \
+  'story.xml line 1: the file is not well-formed XML' \
+  '\Stages\harbour.bmp (Stage "Harbour" Background)' \
+  '\Stages\Music\harbour.ogg (Stage "Harbour" Music)' \
+  '\Characters\Kira\Punch\punch01.bmp'; do
+  grep -qF -- "$expected" "$work/check.txt" || fail "check-content does not say: $expected"
+done
+"$vdx" --check-content --game-dir "$work/nowhere" >/dev/null; expect_status 1 $? "check-content on no folder"
+
+# Full screen without a display: the label-45 message on standard error.
+env -u DISPLAY -u WAYLAND_DISPLAY "$vdx" --game-dir "$work/game" 2>"$work/err"
+status=$?
+[ "$status" -ne 0 ] || fail "a full-screen start without a display succeeded"
+[ "$status" -lt 128 ] || fail "a full-screen start without a display crashed (status $status)"
+grep -q 'Error loading Vandrel...Aborting....: An error has occurred initializing Direct Draw for full screen mode.' "$work/err" ||
+  fail "no label-45 message: $(cat "$work/err")"
+
+if [ "$failures" -eq 0 ]; then echo "program tests passed"; fi
+exit $((failures > 0))

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Starts vdx in a real window on a virtual X display: the window carries the
+# game's title, and closing the game (SIGTERM, as a desktop does at logout)
+# ends it with status 0 and the windowed log line.
+set -u
+vdx=$1
+game=$2
+command -v Xvfb >/dev/null || { echo "Xvfb is not installed; skipped"; exit 77; }
+command -v xwininfo >/dev/null || { echo "xwininfo is not installed; skipped"; exit 77; }
+work=$(mktemp -d)
+display=":$((90 + RANDOM % 100))"
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+for _ in $(seq 50); do xwininfo -display "$display" -root >/dev/null 2>&1 && break; sleep 0.1; done
+
+cp -r "$game" "$work/game"
+rm -f "$work/game/log.txt"
+DISPLAY=$display SDL_AUDIODRIVER=dummy "$vdx" 1 --game-dir "$work/game" 2>"$work/err" &
+game_pid=$!
+title=$(sed -n 's/.*Name="\([^"]*\)".*/\1/p' "$work/game/Game.xml" | head -n 1)
+found=0
+for _ in $(seq 100); do
+  if xwininfo -display "$display" -root -tree 2>/dev/null | grep -qF "\"$title\""; then found=1; break; fi
+  sleep 0.1
+done
+kill -TERM $game_pid
+wait $game_pid
+status=$?
+failures=0
+[ $found -eq 1 ] || { echo "FAIL: no window titled '$title'"; failures=1; }
+[ $status -eq 0 ] || { echo "FAIL: exit status $status after SIGTERM"; cat "$work/err"; failures=1; }
+grep -q '"Red mask 16711680 Green Mask 65280 Blue Mask 255"' "$work/game/log.txt" 2>/dev/null ||
+  grep -q '"Warning, starting in RGB mode.  Some Devices effects may be missing!"' "$work/game/log.txt" 2>/dev/null ||
+  { echo "FAIL: log.txt holds: $(cat "$work/game/log.txt" 2>/dev/null)"; failures=1; }
+[ $failures -eq 0 ] && echo "window test passed"
+exit $failures

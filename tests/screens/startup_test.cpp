@@ -1,0 +1,126 @@
+// Start-up run whole on the headless platform.
+#include <gtest/gtest.h>
+
+#include "graphics/surface.h"
+#include "platform/headless/headless_platform.h"
+#include "startup/fatal_error.h"
+#include "startup/main_routine.h"
+#include "unit/test_folder.h"
+
+namespace vdx {
+namespace {
+
+class Startup : public ::testing::Test {
+ protected:
+  Startup() : game(platform, folder.path()) {
+    folder.write("Game.xml", R"(<Game Name="Test Title" MusicVolume="40"/>)");
+    platform.requestCloseAt(200);
+  }
+
+  // Runs Main and closes the window after 200 ms of game time.
+  int run(const char* commandLine) { return Main(game, commandLine); }
+
+  testing::TestFolder folder;
+  platform::HeadlessPlatform platform;
+  Game game;
+};
+
+TEST_F(Startup, WindowedStartLogsTheMasksAndRunsUntilClosed) {
+  EXPECT_EQ(run("1"), 0);
+  EXPECT_EQ(game.FullScreen, 0);
+  EXPECT_EQ(platform.caption(), "Test Title");
+  EXPECT_EQ(game.settings.MusicVolume, 40);
+  EXPECT_TRUE(game.QuitRequested);
+  EXPECT_TRUE(platform.cursorVisible());
+  EXPECT_EQ(folder.read("log.txt"),
+            "\"Red mask 16711680 Green Mask 65280 Blue Mask 255\"\r\n");
+  EXPECT_EQ(platform.audioCalls(), (std::vector<std::string>{"openAudio", "closeAudio"}));
+  EXPECT_GT(platform.framesPresented(), 5) << "the picture is presented about every 16 ms";
+  EXPECT_TRUE(platform.messageBoxes().empty());
+}
+
+TEST_F(Startup, FullScreenStartHidesTheCursorUnlessDebugging) {
+  EXPECT_EQ(run(""), 0);
+  EXPECT_EQ(game.FullScreen, 1);
+  EXPECT_FALSE(platform.cursorVisible());
+  EXPECT_EQ(folder.read("log.txt"), "\"Starting in Fullscreen mode\"\r\n");
+}
+
+TEST_F(Startup, DebugKeepsTheCursorAndShowFpsIsRead) {
+  EXPECT_EQ(run("showfps debug"), 0);
+  EXPECT_EQ(game.FullScreen, 1);
+  EXPECT_TRUE(game.DebugMode);
+  EXPECT_TRUE(game.ShowFps);
+  EXPECT_TRUE(platform.cursorVisible());
+}
+
+TEST_F(Startup, ASoftwareOnlyPresentationIsLogged) {
+  platform.failures().softwareRenderer = true;
+  EXPECT_EQ(run("1"), 0);
+  EXPECT_EQ(folder.read("log.txt"),
+            "\"Warning, starting in RGB mode.  Some Devices effects may be missing!\"\r\n");
+}
+
+TEST_F(Startup, ShowsTheMenuBackgroundScaledToTheScreen) {
+  // A 2 x 1 bitmap: red on the left, blue on the right.
+  const std::uint8_t bmp[] = {'B', 'M', 62, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0,
+                              2,   0,   0,  0, 1, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0,  0, 8, 0,
+                              0,   0,   0,  0, 0, 0, 0, 0, 0, 0, 0,  0, 0, 0, 0,  0, 0, 0,
+                              0,   0,   255, 255, 0, 0, 0, 0};
+  folder.write("Pictures/Menu.BMP", std::string_view(reinterpret_cast<const char*>(bmp), sizeof bmp));
+  folder.write("Game.xml", R"(<Game><SelectScreen MenuBack="pictures\menu.bmp"/></Game>)");
+  EXPECT_EQ(run("1"), 0);
+  const auto& frame = platform.lastFrame();
+  EXPECT_EQ(frame[0], 0xFF0000u);
+  EXPECT_EQ(frame[319], 0xFF0000u);
+  EXPECT_EQ(frame[320], 0x0000FFu);
+  EXPECT_EQ(frame[640 * 480 - 1], 0x0000FFu);
+}
+
+TEST_F(Startup, AMissingBackgroundOrGameXmlLeavesABlackScreen) {
+  std::filesystem::remove(folder.path() / "Game.xml");
+  EXPECT_EQ(run("1"), 0);
+  EXPECT_EQ(platform.caption(), "");
+  EXPECT_EQ(game.settings.MusicVolume, 0);
+  EXPECT_EQ(platform.lastFrame()[1000], 0u);
+}
+
+struct FailureCase {
+  const char* commandLine;
+  void (*fail)(platform::HeadlessFailures&);
+  const char* message;
+};
+
+class StartupFailures : public ::testing::TestWithParam<FailureCase> {};
+
+TEST_P(StartupFailures, ShowOneMessageAndEnd) {
+  testing::TestFolder folder;
+  platform::HeadlessPlatform platform;
+  Game game(platform, folder.path());
+  GetParam().fail(platform.failures());
+  EXPECT_EQ(Main(game, GetParam().commandLine), 1);
+  ASSERT_EQ(platform.messageBoxes().size(), 1u);
+  EXPECT_EQ(platform.messageBoxes()[0].title, "Error loading Vandrel...Aborting....");
+  EXPECT_EQ(platform.messageBoxes()[0].text, GetParam().message);
+  EXPECT_EQ(platform.framesPresented(), 0) << "the menu never shows";
+  EXPECT_FALSE(platform.displayOpen());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, StartupFailures,
+    ::testing::Values(
+        FailureCase{"", [](platform::HeadlessFailures& f) { f.display = true; },
+                    "An error has occurred initializing Direct Draw for full screen mode. Please "
+                    "insure you have DirectX 7.0 or later installed."},
+        FailureCase{"1", [](platform::HeadlessFailures& f) { f.display = true; },
+                    "An error has occurred initializing Direct Draw for windowed mode. Please "
+                    "insure you have DirectX 7.0 or later installed."},
+        FailureCase{"1", [](platform::HeadlessFailures& f) { f.input = true; },
+                    "An error has occurred initializing Direct Input. Please insure you have "
+                    "DirectX 7.0 or later installed."},
+        FailureCase{"1", [](platform::HeadlessFailures& f) { f.audio = true; },
+                    "An error has occurred initializing Direct Sound. Please insure you have "
+                    "DirectX 7.0 or later installed."}));
+
+}  // namespace
+}  // namespace vdx

@@ -1,0 +1,83 @@
+#include "content/content_files.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "content/game_xml_reader.h"
+#include "content/ai_story_reader.h"
+#include "unit/test_folder.h"
+
+namespace vdx {
+namespace {
+
+bool Names(const std::vector<NamedFile>& files, const std::string& path) {
+  return std::any_of(files.begin(), files.end(), [&](const NamedFile& f) { return f.path == path; });
+}
+
+TEST(ContentFiles, ListsWhatTheContentNames) {
+  Settings settings;
+  Content content;
+  LoadReport report;
+  ReadGameXml(R"(<G Rounds="5">
+    <SelectScreen MenuBack="menu.bmp" Background="select.bmp"/>
+    <Characters>
+      <Character Name="Kira" Path="kira" Portrait="kira.bmp">
+        <Action Name="Walk" Sprites="walk" Count="6"/>
+        <Action Name="Stroll" Alias="Walk" Sprites="walk" Count="6"/>
+        <Action Name="Throw" Sprites="throw" Count="6" AnimType="Grab"/>
+      </Character>
+      <Character Name="Vex" Path="vex" UseVDP="True"><Action Name="Walk" Sprites="w" Count="2"/></Character>
+    </Characters>
+    <Stages><Stage Name="Harbour" Background="harbour.bmp" Music="harbour.ogg"/></Stages>
+    <Events><Event Type="OnWinRound" File="win.avi"/><Event Type="OnLoseGame" File="lose.avi"/>
+            <Event Type="OnWinGame" File=""/></Events>
+  </G>)",
+              settings, content, report);
+  ReadStoryXml(R"(<S><Character Name="Kira" WinFile="Movies\end.avi">
+      <O Name="Vex" BeforeFile="Movies\vex.avi"/></Character></S>)",
+               content, report);
+  const auto files = FilesNeededByContent(settings, content);
+  EXPECT_TRUE(Names(files, "\\menu.bmp"));
+  EXPECT_TRUE(Names(files, "\\select.bmp"));
+  EXPECT_TRUE(Names(files, "\\VDXFont.bmp"));
+  EXPECT_TRUE(Names(files, "\\Characters\\kira\\Select\\kira.bmp"));
+  EXPECT_TRUE(Names(files, "\\Characters\\kira\\Walk\\walk01.bmp"));
+  EXPECT_TRUE(Names(files, "\\Characters\\vex\\Walk\\w01.VDP"));
+  EXPECT_FALSE(Names(files, "\\Characters\\kira\\Stroll\\walk01.bmp")) << "aliases reuse frames";
+  EXPECT_TRUE(Names(files, "\\Stages\\harbour.bmp"));
+  EXPECT_TRUE(Names(files, "\\Stages\\Music\\harbour.ogg"));
+  EXPECT_TRUE(Names(files, "\\Characters\\kira\\lose.avi"));
+  // Five rounds need three wins, so round movies follow wins 1 and 2.
+  EXPECT_TRUE(Names(files, "\\Characters\\kira\\1_win.avi"));
+  EXPECT_TRUE(Names(files, "\\Characters\\vex\\2_win.avi"));
+  EXPECT_FALSE(Names(files, "\\Characters\\kira\\3_win.avi"));
+  EXPECT_TRUE(Names(files, "\\Movies\\end.avi"));
+  EXPECT_TRUE(Names(files, "\\Movies\\vex.avi"));
+}
+
+TEST(ContentFiles, ReportsOnlyTheMissingOnes) {
+  testing::TestFolder folder;
+  folder.write("menu.BMP", "x");
+  Settings settings;
+  settings.MenuBack = "menu.bmp";
+  settings.SelectScreenBackground = "Menu.bmp";
+  Content content;
+  cStage stage;
+  stage.Name = "Roof";
+  stage.Background = "roof.bmp";
+  content.Stages.add(std::move(stage), "Roof");
+  LoadReport report;
+  FindMissingFiles(PathResolver(folder.path()), settings, content, report);
+  const auto missing = [&](const std::string& path) {
+    return std::any_of(report.missing.begin(), report.missing.end(),
+                       [&](const MissingFile& m) { return m.path == path; });
+  };
+  EXPECT_FALSE(missing("\\menu.bmp"));
+  EXPECT_FALSE(missing("\\Menu.bmp"));
+  EXPECT_TRUE(missing("\\Stages\\roof.bmp"));
+  EXPECT_TRUE(missing("\\text.bmp"));
+}
+
+}  // namespace
+}  // namespace vdx

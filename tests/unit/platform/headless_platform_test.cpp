@@ -1,0 +1,91 @@
+#include "platform/headless/headless_platform.h"
+
+#include <gtest/gtest.h>
+
+#include <variant>
+
+#include "platform/png_writer.h"
+#include "unit/test_folder.h"
+
+namespace vdx::platform {
+namespace {
+
+std::vector<std::uint32_t> Frame(std::uint32_t colour) {
+  return std::vector<std::uint32_t>(kFrameWidth * kFrameHeight, colour);
+}
+
+TEST(HeadlessPlatform, PlaysAScriptAgainstTheVirtualClock) {
+  testing::TestFolder folder;
+  const std::string early = (folder.path() / "early.png").string();
+  const std::string late = (folder.path() / "late.png").string();
+  auto script = ParseScript("wait 10\npress Return\nscreenshot " + early +
+                            "\nwait 20\nrelease Return\nwait 5\nscreenshot " + late + "\n");
+  ASSERT_TRUE(std::holds_alternative<Script>(script));
+  HeadlessPlatform p;
+  p.runScript(std::get<Script>(script));
+
+  p.present(Frame(0x112233));
+  EXPECT_EQ(p.keyboardState()[key::Return], 0);
+  p.advance(9);
+  EXPECT_EQ(p.keyboardState()[key::Return], 0);
+  EXPECT_FALSE(p.pumpEvents());
+  EXPECT_EQ(p.ticks(), 10u);
+  EXPECT_NE(p.keyboardState()[key::Return], 0);
+  p.present(Frame(0x445566));
+  p.advance(100);  // passes the release, the second screenshot and the end
+  EXPECT_EQ(p.keyboardState()[key::Return], 0);
+  EXPECT_TRUE(p.pumpEvents()) << "a finished script asks the game to close";
+
+  ASSERT_EQ(p.screenshotsWritten().size(), 2u);
+  const auto first = ReadPng(early);
+  const auto second = ReadPng(late);
+  ASSERT_TRUE(first && second);
+  EXPECT_EQ(first->width, 640);
+  EXPECT_EQ(first->height, 480);
+  EXPECT_EQ(first->pixels[0], 0x112233u) << "the frame on screen at 10 ms";
+  EXPECT_EQ(second->pixels[640 * 480 - 1], 0x445566u);
+}
+
+TEST(HeadlessPlatform, RecordsDesktopCallsAndFailsOnRequest) {
+  HeadlessPlatform p;
+  p.showMessageBox("T", "text", MessageBoxIcon::Critical);
+  p.openDocument("/g/HTML/Vandrel.htm");
+  p.startProgram("/g/vdx", {"SHOWFPS"});
+  ASSERT_EQ(p.messageBoxes().size(), 1u);
+  EXPECT_EQ(p.messageBoxes()[0].title, "T");
+  ASSERT_EQ(p.shellCalls().size(), 2u);
+  EXPECT_EQ(p.shellCalls()[1].args, std::vector<std::string>{"SHOWFPS"});
+
+  p.failures().display = true;
+  p.failures().audio = true;
+  EXPECT_THROW(p.openDisplay(false), PlatformError);
+  EXPECT_THROW(p.openAudio(), PlatformError);
+  EXPECT_EQ(p.audioCalls(), std::vector<std::string>{"openAudio"});
+
+  p.setControllers({ControllerState{3999, 6001, {}}});
+  EXPECT_EQ(p.controllerCount(), 1);
+  EXPECT_EQ(p.readController(0)->x, 3999);
+  EXPECT_FALSE(p.readController(1));
+}
+
+TEST(HeadlessPlatform, DecodesBitmaps) {
+  // A 2 x 2 24-bit bitmap, rows bottom-up: blue, green / red, white.
+  const std::uint8_t bmp[] = {
+      'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,  // file header
+      40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0, 16, 0, 0, 0,
+      0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // info header
+      255, 0, 0, 0, 255, 0, 0, 0,                      // bottom row: blue, green, padding
+      0, 0, 255, 255, 255, 255, 0, 0,                  // top row: red, white, padding
+  };
+  HeadlessPlatform p;
+  const auto image = p.decodeBmp(bmp);
+  ASSERT_TRUE(image.has_value());
+  EXPECT_EQ(image->width, 2);
+  EXPECT_EQ(image->pixels, (std::vector<std::uint32_t>{0xFF0000, 0xFFFFFF, 0x0000FF, 0x00FF00}));
+  EXPECT_FALSE(p.decodeBmp(std::span(bmp, 30))) << "a cut-off bitmap is refused";
+  const std::uint8_t notBmp[] = {'G', 'I', 'F', '8'};
+  EXPECT_FALSE(p.decodeBmp(notBmp));
+}
+
+}  // namespace
+}  // namespace vdx::platform
