@@ -57,6 +57,7 @@ int main(int argc, char** argv) {
 
   if (options.headless) {
     auto headless = vdx::platform::CreateHeadlessPlatform();
+    headless->closeOnTerminalSignals();
     if (options.script) {
       const auto text = vdx::ReadWholeFile(*options.script);
       if (!text) {

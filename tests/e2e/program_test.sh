@@ -38,6 +38,14 @@ head -c 8 "$work/start.png" | od -An -c | grep -q 'P   N   G' || fail "the scree
 grep -q '"Red mask 16711680 Green Mask 65280 Blue Mask 255"' "$work/game/log.txt" ||
   fail "the windowed log line is missing: $(cat "$work/game/log.txt")"
 
+# SIGTERM closes a headless run as the close button would: status 0.
+"$vdx" 1 --headless --game-dir "$work/game" &
+pid=$!
+sleep 0.5
+kill -TERM $pid
+wait $pid
+expect_status 0 $? "headless run ended by SIGTERM"
+
 # A mistake in a script is named with its line.
 printf 'wait 10\njump high\n' >"$work/bad.txt"
 "$vdx" --headless --script "$work/bad.txt" --game-dir "$work/game" 2>"$work/err"

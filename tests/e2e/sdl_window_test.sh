@@ -16,7 +16,9 @@ for _ in $(seq 50); do xwininfo -display "$display" -root >/dev/null 2>&1 && bre
 
 cp -r "$game" "$work/game"
 rm -f "$work/game/log.txt"
-DISPLAY=$display SDL_AUDIODRIVER=dummy "$vdx" 1 --game-dir "$work/game" 2>"$work/err" &
+# The X, D-Bus and GL libraries keep allocations to the end, which a sanitized
+# build would report as leaks; ours are checked by the headless tests.
+DISPLAY=$display SDL_AUDIODRIVER=dummy ASAN_OPTIONS=${ASAN_OPTIONS:-}:detect_leaks=0 "$vdx" 1 --game-dir "$work/game" 2>"$work/err" &
 game_pid=$!
 title=$(sed -n 's/.*Name="\([^"]*\)".*/\1/p' "$work/game/Game.xml" | head -n 1)
 found=0

@@ -1,11 +1,20 @@
 #include "platform/headless/headless_platform.h"
 
 #include <algorithm>
+#include <csignal>
 
 #include "platform/bmp_decoder.h"
 #include "platform/png_writer.h"
 
 namespace vdx::platform {
+namespace {
+
+// A signal handler can only leave a mark; pumpEvents() reads it.
+volatile std::sig_atomic_t terminalSignalSeen = 0;
+
+extern "C" void NoteTerminalSignal(int) { terminalSignalSeen = 1; }
+
+}  // namespace
 
 HeadlessPlatform::HeadlessPlatform()
     : lastFrame_(static_cast<std::size_t>(kFrameWidth) * kFrameHeight, 0) {}
@@ -90,8 +99,15 @@ void HeadlessPlatform::present(std::span<const std::uint32_t> frame) {
   ++framesPresented_;
 }
 
+void HeadlessPlatform::closeOnTerminalSignals() {
+  watchSignals_ = true;
+  std::signal(SIGINT, NoteTerminalSignal);
+  std::signal(SIGTERM, NoteTerminalSignal);
+}
+
 bool HeadlessPlatform::pumpEvents() {
   if (msPerPump_ > 0) advance(msPerPump_);
+  if (watchSignals_ && terminalSignalSeen != 0) closeRequested_ = true;
   return closeRequested_;
 }
 

@@ -52,6 +52,9 @@ class HeadlessPlatform : public Platform {
   // game is asked to close, so a script always ends the run.
   void runScript(Script script);
   HeadlessFailures& failures() { return failures_; }
+  // Makes SIGINT and SIGTERM ask the game to close, as the SDL backend does
+  // (for `vdx --headless` run from a terminal).
+  void closeOnTerminalSignals();
   void setControllers(std::vector<ControllerState> controllers);
 
   // --- What happened --------------------------------------------------------
@@ -103,6 +106,7 @@ class HeadlessPlatform : public Platform {
   std::uint32_t msPerPump_ = 1;
   bool closeRequested_ = false;
   std::optional<std::uint32_t> closeAtMs_;
+  bool watchSignals_ = false;
   KeyboardState keys_{};
   std::vector<ControllerState> controllers_;
   HeadlessFailures failures_;
