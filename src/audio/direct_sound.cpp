@@ -2,6 +2,8 @@
 
 namespace vdx {
 
-void InitDirectSound(platform::Platform& platform) { platform.openAudio(); }
+void InitDirectSound(platform::Platform& platform) {
+  platform.openAudio();
+}
 
 }  // namespace vdx

@@ -27,17 +27,6 @@ void ForEachCharacter(std::string_view xml, const char* fileName, LoadReport& re
   }
 }
 
-template <typename T>
-void AddKeyed(Collection<T>& collection, T item, const std::string& key, AttributeReader& r,
-              const char* what) {
-  if (key.empty()) {
-    r.skip("Name", std::string("the ") + what + " has no Name, so it is not added");
-  } else if (!collection.add(std::move(item), key)) {
-    r.skip("Name", "the Name \"" + key + "\" is already taken by an earlier " + what +
-                       "; the first one is kept");
-  }
-}
-
 }  // namespace
 
 void ReadAiXml(std::string_view xml, Content& content, LoadReport& report) {
@@ -59,36 +48,36 @@ void ReadAiXml(std::string_view xml, Content& content, LoadReport& report) {
       move.Attack = true;
       mr.boolean("Attack", move.Attack);
       const std::string key = move.Name;
-      AddKeyed(profile.Moves, std::move(move), key, mr, "move");
+      AddKeyed(profile.Moves, std::move(move), mr, key, "move");
     }
     std::string name;
     r.text("Name", name);
-    AddKeyed(content.AIProfiles, std::move(profile), name, r, "profile");
+    AddKeyed(content.AIProfiles, std::move(profile), r, name, "profile");
   });
 }
 
 void ReadStoryXml(std::string_view xml, Content& content, LoadReport& report) {
-  ForEachCharacter(xml, "story.xml", report, [&](const pugi::xml_node& element,
-                                                 const XmlSource& src) {
-    AttributeReader r(element, DescribeElement(element), src, report);
-    cStory story;
-    r.text("Name", story.Character);
-    r.integer("Opponents", story.OpponentCount);
-    r.text("WinFile", story.WinFile);
-    for (const pugi::xml_node& child : element.children()) {
-      if (child.type() != pugi::node_element) continue;
-      AttributeReader orr(child, r.where() + " > " + DescribeElement(child), src, report);
-      cOpponents opponent;
-      orr.text("Name", opponent.Name);
-      orr.text("BeforeFile", opponent.beforefile);
-      orr.text("Stage", opponent.stage);
-      const std::string key = opponent.Name;
-      AddKeyed(story.Opponents, std::move(opponent), key, orr, "opponent");
-    }
-    std::string name;
-    r.text("Name", name);
-    AddKeyed(content.Stories, std::move(story), name, r, "story");
-  });
+  ForEachCharacter(
+      xml, "story.xml", report, [&](const pugi::xml_node& element, const XmlSource& src) {
+        AttributeReader r(element, DescribeElement(element), src, report);
+        cStory story;
+        r.text("Name", story.Character);
+        r.integer("Opponents", story.OpponentCount);
+        r.text("WinFile", story.WinFile);
+        for (const pugi::xml_node& child : element.children()) {
+          if (child.type() != pugi::node_element) continue;
+          AttributeReader orr(child, r.where() + " > " + DescribeElement(child), src, report);
+          cOpponents opponent;
+          orr.text("Name", opponent.Name);
+          orr.text("BeforeFile", opponent.beforefile);
+          orr.text("Stage", opponent.stage);
+          const std::string key = opponent.Name;
+          AddKeyed(story.Opponents, std::move(opponent), orr, key, "opponent");
+        }
+        std::string name;
+        r.text("Name", name);
+        AddKeyed(content.Stories, std::move(story), r, name, "story");
+      });
 }
 
 }  // namespace vdx

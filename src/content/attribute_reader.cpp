@@ -6,8 +6,7 @@
 
 namespace vdx {
 
-XmlSource::XmlSource(std::string fileName, std::string_view text)
-    : fileName_(std::move(fileName)) {
+XmlSource::XmlSource(std::string fileName, std::string_view text) : fileName_(std::move(fileName)) {
   lineStarts_.push_back(0);
   for (std::size_t i = 0; i < text.size(); ++i)
     if (text[i] == '\n') lineStarts_.push_back(i + 1);
@@ -16,8 +15,8 @@ XmlSource::XmlSource(std::string fileName, std::string_view text)
 int XmlSource::lineOf(const pugi::xml_node& node) const {
   const std::ptrdiff_t offset = node.offset_debug();
   if (offset < 0) return 0;
-  const auto it = std::upper_bound(lineStarts_.begin(), lineStarts_.end(),
-                                   static_cast<std::size_t>(offset));
+  const auto it =
+      std::upper_bound(lineStarts_.begin(), lineStarts_.end(), static_cast<std::size_t>(offset));
   return static_cast<int>(it - lineStarts_.begin());
 }
 
@@ -25,14 +24,18 @@ AttributeReader::AttributeReader(const pugi::xml_node& element, std::string wher
                                  const XmlSource& source, LoadReport& report)
     : element_(element), where_(std::move(where)), source_(source), report_(report) {}
 
-int AttributeReader::line() const { return source_.lineOf(element_); }
+int AttributeReader::line() const {
+  return source_.lineOf(element_);
+}
 
 void AttributeReader::skip(std::string attribute, std::string reason) {
   report_.skipped.push_back(
       {source_.fileName(), line(), where_, std::move(attribute), std::move(reason)});
 }
 
-bool AttributeReader::has(const char* name) const { return !element_.attribute(name).empty(); }
+bool AttributeReader::has(const char* name) const {
+  return !element_.attribute(name).empty();
+}
 
 template <typename T, typename Convert>
 bool AttributeReader::read(const char* name, T& field, Convert convert, const char* kind) {

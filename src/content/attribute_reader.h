@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "content/collection.h"
 #include "content/load_report.h"
 
 namespace vdx {
@@ -55,6 +56,23 @@ class AttributeReader {
   const XmlSource& source_;
   LoadReport& report_;
 };
+
+// Adds a record under its key; an empty key or one already taken is written
+// down and the record is left out (the first one stays).
+template <typename T>
+bool AddKeyed(Collection<T>& collection, T item, AttributeReader& r, const std::string& key,
+              const char* what) {
+  if (key.empty()) {
+    r.skip("", std::string("the ") + what + " has no key (Name, Type or id), so it is not added");
+    return false;
+  }
+  if (!collection.add(std::move(item), key)) {
+    r.skip("", "the key \"" + key + "\" is already taken by an earlier " + what +
+                   "; the first one is kept");
+    return false;
+  }
+  return true;
+}
 
 // `Element "Name"`, or just `Element` when it has no Name attribute.
 std::string DescribeElement(const pugi::xml_node& element, const char* keyAttribute = "Name");

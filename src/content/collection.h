@@ -15,7 +15,8 @@ namespace vdx {
 
 inline std::string FoldKey(std::string_view key) {
   std::string folded(key);
-  for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (char& c : folded)
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return folded;
 }
 
@@ -38,9 +39,7 @@ class Collection {
     auto it = index_.find(FoldKey(key));
     return it == index_.end() ? nullptr : &items_[it->second];
   }
-  const T* find(std::string_view key) const {
-    return const_cast<Collection*>(this)->find(key);
-  }
+  const T* find(std::string_view key) const { return const_cast<Collection*>(this)->find(key); }
   bool contains(std::string_view key) const { return index_.contains(FoldKey(key)); }
 
   // 1-based, like the content's own numbering.

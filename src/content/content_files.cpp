@@ -27,7 +27,9 @@ constexpr const char* kEngineFiles[] = {
     "\\HTML\\Vandrel.htm",
 };
 
-std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
+std::string Quoted(const std::string& s) {
+  return "\"" + s + "\"";
+}
 
 // The round wins after which a round movie can play: every win that does not
 // yet decide the match.
@@ -69,7 +71,8 @@ void AddCharacterFiles(const cCharacter& c, const Settings& settings, const Cont
 
 std::vector<NamedFile> FilesNeededByContent(const Settings& settings, const Content& content) {
   std::vector<NamedFile> files;
-  for (const char* path : kEngineFiles) files.push_back({"the game", path});
+  for (const char* path : kEngineFiles)
+    files.push_back({"the game", path});
   auto setting = [&files](const char* name, const std::string& value) {
     if (!value.empty()) files.push_back({std::string("setting ") + name, "\\" + value});
   };
@@ -77,7 +80,8 @@ std::vector<NamedFile> FilesNeededByContent(const Settings& settings, const Cont
   setting("SelectScreen Background", settings.SelectScreenBackground);
   setting("Stages SelectBackground", settings.StageSelectBackground);
 
-  for (const cCharacter& c : content.Characters) AddCharacterFiles(c, settings, content, files);
+  for (const cCharacter& c : content.Characters)
+    AddCharacterFiles(c, settings, content, files);
   for (const cStage& s : content.Stages) {
     const std::string owner = "Stage " + Quoted(s.Name);
     if (!s.Background.empty())
@@ -89,8 +93,8 @@ std::vector<NamedFile> FilesNeededByContent(const Settings& settings, const Cont
     if (!story.WinFile.empty()) files.push_back({owner + " WinFile", "\\" + story.WinFile});
     for (const cOpponents& o : story.Opponents)
       if (!o.beforefile.empty())
-        files.push_back({owner + " opponent " + Quoted(o.Name) + " BeforeFile",
-                         "\\" + o.beforefile});
+        files.push_back(
+            {owner + " opponent " + Quoted(o.Name) + " BeforeFile", "\\" + o.beforefile});
   }
   return files;
 }

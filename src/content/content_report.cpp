@@ -11,7 +11,8 @@ std::string FormatContentReport(const Content& content, const LoadReport& report
     actions += c.Actions.size();
     effects += c.Effects.size();
   }
-  for (const cStage& s : content.Stages) animations += s.Animations.size();
+  for (const cStage& s : content.Stages)
+    animations += s.Animations.size();
 
   out << "Read:\n"
       << "  Characters " << content.Characters.size() << " (actions " << actions << ", effects "
@@ -39,7 +40,8 @@ std::string FormatContentReport(const Content& content, const LoadReport& report
     out << "Missing files: none\n";
   } else {
     out << "Missing files (" << report.missing.size() << "):\n";
-    for (const MissingFile& m : report.missing) out << "  " << m.path << " (" << m.owner << ")\n";
+    for (const MissingFile& m : report.missing)
+      out << "  " << m.path << " (" << m.owner << ")\n";
   }
   return out.str();
 }

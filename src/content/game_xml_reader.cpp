@@ -41,8 +41,8 @@ void ReadSettings(AttributeReader& r, Settings& s) {
     if (!r.integer(name, value)) return false;
     if (value < 0 || value > 100) {
       const Integer held = value < 0 ? Integer{0} : Integer{100};
-      r.skip(name, std::to_string(value) + " is outside 0..100; " + std::to_string(held) +
-                       " is used");
+      r.skip(name,
+             std::to_string(value) + " is outside 0..100; " + std::to_string(held) + " is used");
       value = held;
     }
     return true;
@@ -189,11 +189,6 @@ void ReadAnimationAttributes(AttributeReader& r, Record& e) {
   r.integer("MoveHorizontal", e.MoveHorizontal);
   r.integer("MoveVertical", e.MoveVertical);
   r.text("Name", e.Name);
-}
-
-void ReadEffect(AttributeReader& r, cEffect& e) {
-  ReadAnimationAttributes(r, e);
-  r.text("ActionName", e.ActionName);
   r.text("SFX", e.SFX);
   r.colour("TransColor", e.TransColor);
   r.integer("Width", e.Width);
@@ -206,6 +201,11 @@ void ReadEffect(AttributeReader& r, cEffect& e) {
   r.doubleValue("Angle", e.Angle);
   r.doubleValue("AngleChange", e.AngleChange);
   r.longValue("AngleInterval", e.AngleInterval);
+}
+
+void ReadEffect(AttributeReader& r, cEffect& e) {
+  ReadAnimationAttributes(r, e);
+  r.text("ActionName", e.ActionName);
   r.text("NextEffect", e.NextEffect);
   r.integer("Damage", e.Damage);
   r.longValue("StartDelay", e.StartDelay);
@@ -236,18 +236,6 @@ void ReadEffect(AttributeReader& r, cEffect& e) {
 
 void ReadAnim(AttributeReader& r, cAnim& a) {
   ReadAnimationAttributes(r, a);
-  r.text("SFX", a.SFX);
-  r.colour("TransColor", a.TransColor);
-  r.integer("Width", a.Width);
-  r.text("Sprites", a.Sprites);
-  r.longValue("Interval", a.Interval);
-  r.integer("SpriteType", a.SpriteType);
-  r.doubleValue("Alpha", a.Alpha);
-  r.doubleValue("AlphaChange", a.AlphaChange);
-  r.longValue("AlphaInterval", a.AlphaInterval);
-  r.doubleValue("Angle", a.Angle);
-  r.doubleValue("AngleChange", a.AngleChange);
-  r.longValue("AngleInterval", a.AngleInterval);
   a.X = a.animX;
   a.Y = a.animY;
   a.CurFrame = a.Offset;
@@ -292,7 +280,7 @@ class GameXmlReader {
       r.text("Type", event.EventType);
       r.text("File", event.File);
       const std::string key = event.EventType;
-      addKeyed(content_.Events, std::move(event), r, key, "Event");
+      AddKeyed(content_.Events, std::move(event), r, key, "Event");
     } else if (NameIs(item, "Item")) {
       cMenu menu;
       r.text("Name", menu.Name);
@@ -333,13 +321,13 @@ class GameXmlReader {
         cAction action;
         ReadAction(cr, settings_, action);
         const std::string key = action.Name;
-        addKeyed(c.Actions, std::move(action), cr, key, "Action");
+        AddKeyed(c.Actions, std::move(action), cr, key, "Action");
       } else if (NameIs(child, "Effect")) {
         readEffect(cr, c);
       }
     }
     const std::string key = c.Name;
-    addKeyed(content_.Characters, std::move(c), r, key, "Character");
+    AddKeyed(content_.Characters, std::move(c), r, key, "Character");
   }
 
   void readEffect(AttributeReader& r, cCharacter& c) {
@@ -347,7 +335,7 @@ class GameXmlReader {
     ReadEffect(r, effect);
     const std::string name = effect.Name;
     const std::string actionName = effect.ActionName;
-    addKeyed(c.Effects, std::move(effect), r, name, "Effect");
+    AddKeyed(c.Effects, std::move(effect), r, name, "Effect");
     if (actionName == "None") return;
     if (cAction* action = c.Actions.find(actionName)) {
       action->EffectList.push_back(name);
@@ -375,10 +363,10 @@ class GameXmlReader {
       cAnim anim;
       ReadAnim(ar, anim);
       const std::string key = anim.Name;
-      addKeyed(stage.Animations, std::move(anim), ar, key, "animation");
+      AddKeyed(stage.Animations, std::move(anim), ar, key, "animation");
     }
     const std::string key = stage.Name;
-    addKeyed(content_.Stages, std::move(stage), r, key, "Stage");
+    AddKeyed(content_.Stages, std::move(stage), r, key, "Stage");
   }
 
   void readGlyph(AttributeReader& r) {
@@ -400,19 +388,7 @@ class GameXmlReader {
       glyph.Right = static_cast<Integer>(right);
       glyph.Bottom = static_cast<Integer>(bottom);
     }
-    addKeyed(content_.FontChars, std::move(glyph), r, id, "char");
-  }
-
-  template <typename T>
-  void addKeyed(Collection<T>& collection, T item, AttributeReader& r, const std::string& key,
-                const char* what) {
-    if (key.empty()) {
-      r.skip("", std::string("the ") + what + " has no key (Name, Type or id), so it is not added");
-      return;
-    }
-    if (!collection.add(std::move(item), key))
-      r.skip("", "the key \"" + key + "\" is already taken by an earlier " + what +
-                     "; the first one is kept");
+    AddKeyed(content_.FontChars, std::move(glyph), r, id, "char");
   }
 
   const XmlSource& source_;

@@ -30,7 +30,7 @@ struct cCol {
 // One action (move, pose) of a character.
 struct cAction {
   std::string Name;
-  Long Offset = 0;  // index of the first frame among the fighter's loaded frames
+  Long Offset = 0;      // index of the first frame among the fighter's loaded frames
   std::string Sprites;  // base name of the frame files
   std::string AlternateSprites;
   std::string AlternateSprites2;
@@ -254,7 +254,7 @@ struct cSpecialKeys {
 
 // One move the computer opponent may choose.
 struct cMoves {
-  std::string Name;  // action name
+  std::string Name;   // action name
   std::string mType;  // XML Type
   std::string Region;
   bool Attack = true;
@@ -278,9 +278,9 @@ struct cOpponents {
 };
 
 struct cStory {
-  std::string Character;  // XML Name
-  Integer OpponentCount = 0;  // XML Opponents
-  std::string WinFile;  // movie played after the whole ladder
+  std::string Character;             // XML Name
+  Integer OpponentCount = 0;         // XML Opponents
+  std::string WinFile;               // movie played after the whole ladder
   Collection<cOpponents> Opponents;  // in ladder order
 };
 

@@ -8,7 +8,7 @@
 namespace vdx {
 
 struct Settings {
-  std::string GameTitle;  // caption of the window
+  std::string GameTitle;   // caption of the window
   bool LowDetail = false;  // actions over 3 frames load at half their frames
   bool Weather = false;
   bool Shadows = false;

@@ -8,8 +8,10 @@ namespace vdx {
 namespace {
 
 std::string_view TrimBlanks(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+    s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+    s.remove_suffix(1);
   return s;
 }
 
@@ -32,8 +34,7 @@ std::optional<double> DecimalValue(std::string_view s) {
   if (s.empty() || s.front() == '+' || s.front() == ' ') return std::nullopt;
   double value = 0;
   auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
-  if (ec != std::errc() || end != s.data() + s.size() || !std::isfinite(value))
-    return std::nullopt;
+  if (ec != std::errc() || end != s.data() + s.size() || !std::isfinite(value)) return std::nullopt;
   return value;
 }
 
@@ -64,11 +65,17 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-double RoundHalfEven(double value) { return std::nearbyint(value); }
+double RoundHalfEven(double value) {
+  return std::nearbyint(value);
+}
 
-std::optional<std::int16_t> ToInteger(std::string_view text) { return ToWhole<std::int16_t>(text); }
+std::optional<std::int16_t> ToInteger(std::string_view text) {
+  return ToWhole<std::int16_t>(text);
+}
 
-std::optional<std::int32_t> ToLong(std::string_view text) { return ToWhole<std::int32_t>(text); }
+std::optional<std::int32_t> ToLong(std::string_view text) {
+  return ToWhole<std::int32_t>(text);
+}
 
 std::optional<double> ToDouble(std::string_view text) {
   const std::string_view s = TrimBlanks(text);

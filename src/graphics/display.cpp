@@ -33,15 +33,17 @@ void PresentFrame(platform::Platform& platform, const Display& display) {
   platform.present(display.backBuffer.pixels);
 }
 
-void PaintBackground(Display& display) { display.backBuffer.pixels = display.background.pixels; }
+void PaintBackground(Display& display) {
+  display.backBuffer.pixels = display.background.pixels;
+}
 
 void LoadBackground(platform::Platform& platform, const PathResolver& paths, Display& display,
                     std::string_view contentPath) {
   const auto path = paths.find(contentPath);
   const auto bytes = path ? ReadWholeFile(*path) : std::nullopt;
   if (!bytes) throw GameError(kErrFileNotFound, "File not found: " + std::string(contentPath));
-  const auto image = platform.decodeBmp(std::span(
-      reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()));
+  const auto image = platform.decodeBmp(
+      std::span(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()));
   if (!image) throw GameError(kErrInvalidPicture, "Invalid picture: " + std::string(contentPath));
   display.background = ScaledSurface(*image, kScreenWidth, kScreenHeight);
 }

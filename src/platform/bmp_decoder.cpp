@@ -22,14 +22,15 @@ std::optional<Image> DecodeBmp(std::span<const std::uint8_t> bytes) {
   image.pixels.resize(static_cast<std::size_t>(rgb->w) * static_cast<std::size_t>(rgb->h));
   SDL_LockSurface(rgb);
   for (int y = 0; y < rgb->h; ++y) {
-    const auto* row = static_cast<const std::uint8_t*>(rgb->pixels) +
-                      static_cast<std::ptrdiff_t>(y) * rgb->pitch;
-    std::memcpy(&image.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(rgb->w)],
-                row, static_cast<std::size_t>(rgb->w) * 4);
+    const auto* row =
+        static_cast<const std::uint8_t*>(rgb->pixels) + static_cast<std::ptrdiff_t>(y) * rgb->pitch;
+    std::memcpy(&image.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(rgb->w)], row,
+                static_cast<std::size_t>(rgb->w) * 4);
   }
   SDL_UnlockSurface(rgb);
   SDL_FreeSurface(rgb);
-  for (std::uint32_t& p : image.pixels) p &= 0x00FFFFFF;
+  for (std::uint32_t& p : image.pixels)
+    p &= 0x00FFFFFF;
   return image;
 }
 

@@ -55,8 +55,8 @@ std::optional<Image> ReadPng(const std::string& path) {
   out.height = static_cast<int>(image.height);
   out.pixels.resize(static_cast<std::size_t>(out.width) * out.height);
   for (std::size_t i = 0; i < out.pixels.size(); ++i)
-    out.pixels[i] = (std::uint32_t{rgb[i * 3]} << 16) | (std::uint32_t{rgb[i * 3 + 1]} << 8) |
-                    rgb[i * 3 + 2];
+    out.pixels[i] =
+        (std::uint32_t{rgb[i * 3]} << 16) | (std::uint32_t{rgb[i * 3 + 1]} << 8) | rgb[i * 3 + 2];
   return out;
 }
 

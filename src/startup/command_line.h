@@ -22,11 +22,11 @@ CommandLineSwitches ReadSwitches(std::string_view commandLine);
 
 struct ProgramOptions {
   std::optional<std::filesystem::path> gameDir;  // --game-dir DIR
-  bool headless = false;                          // --headless
-  std::optional<std::string> script;              // --script FILE (with --headless)
-  bool checkContent = false;                      // --check-content
-  bool help = false;                              // --help
-  bool version = false;                           // --version
+  bool headless = false;                         // --headless
+  std::optional<std::string> script;             // --script FILE (with --headless)
+  bool checkContent = false;                     // --check-content
+  bool help = false;                             // --help
+  bool version = false;                          // --version
   std::string commandLine;  // everything else, joined by blanks: what the switches test
   std::string error;        // set when the options cannot be understood
 };

@@ -17,11 +17,21 @@ void PrintOnStandardError(std::string_view title, std::string_view text) {
 std::string StartupFailureMessage(int label, int number, std::string_view description) {
   const char* device = nullptr;
   switch (label) {
-    case 45: device = "Direct Draw for full screen mode"; break;
-    case 50: device = "Direct Draw for windowed mode"; break;
-    case 70: device = "Direct Input"; break;
-    case 80: device = "Direct Sound"; break;
-    case 90: device = "Direct3D"; break;
+    case 45:
+      device = "Direct Draw for full screen mode";
+      break;
+    case 50:
+      device = "Direct Draw for windowed mode";
+      break;
+    case 70:
+      device = "Direct Input";
+      break;
+    case 80:
+      device = "Direct Sound";
+      break;
+    case 90:
+      device = "Direct3D";
+      break;
     default:
       return "Unknown Error " + std::to_string(number) + " " + std::string(description) + " at " +
              std::to_string(label);
@@ -65,8 +75,7 @@ void ReportFatalError(Game& game, std::string_view procedure, const GameError& e
     DoEvents(game);
 
   PrintOnStandardError(kGameErrorTitle, std::string(kGameErrorText) + " (" + first + second + ")");
-  game.platform.showMessageBox(kGameErrorTitle, kGameErrorText,
-                               platform::MessageBoxIcon::Critical);
+  game.platform.showMessageBox(kGameErrorTitle, kGameErrorText, platform::MessageBoxIcon::Critical);
   game.platform.closeAudio();
   throw ProgramExit{1};
 }

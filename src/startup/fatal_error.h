@@ -32,7 +32,6 @@ int ReportStartupFailure(Game& game, int label, int number, std::string_view des
 // and ends the program by throwing ProgramExit{1}. `procedure` is one of
 // ShowMenu, LoadSelectScreenNew, DisplayVsScreen, LoadStageSelectScreenNew and
 // PlayLoop, which decide the form of the second record.
-[[noreturn]] void ReportFatalError(Game& game, std::string_view procedure,
-                                   const GameError& error);
+[[noreturn]] void ReportFatalError(Game& game, std::string_view procedure, const GameError& error);
 
 }  // namespace vdx

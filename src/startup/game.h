@@ -19,11 +19,11 @@ struct Game {
   Game(platform::Platform& platform, std::filesystem::path gameDir);
 
   platform::Platform& platform;
-  PathResolver paths;                // content paths under the game folder
-  std::filesystem::path logPath;     // log.txt in the game folder
+  PathResolver paths;             // content paths under the game folder
+  std::filesystem::path logPath;  // log.txt in the game folder
 
   // Command-line flags.
-  int FullScreen = 0;  // 1 = full screen, 0 = windowed
+  int FullScreen = 0;      // 1 = full screen, 0 = windowed
   bool DebugMode = false;  // keeps the mouse cursor visible in full screen
   bool ShowFps = false;    // frame-rate counter during fights
 

@@ -19,7 +19,8 @@ bool WriteLog(const std::filesystem::path& logPath, LogOpening opening,
   if (opening == LogOpening::Append) {
     if (auto existing = ReadWholeFile(logPath)) bytes = std::move(*existing);
   }
-  for (std::string_view record : records) bytes += LogRecord(record);
+  for (std::string_view record : records)
+    bytes += LogRecord(record);
   return WriteWholeFile(logPath, bytes);
 }
 

@@ -32,8 +32,7 @@ TEST_F(Startup, WindowedStartLogsTheMasksAndRunsUntilClosed) {
   EXPECT_EQ(game.settings.MusicVolume, 40);
   EXPECT_TRUE(game.QuitRequested);
   EXPECT_TRUE(platform.cursorVisible());
-  EXPECT_EQ(folder.read("log.txt"),
-            "\"Red mask 16711680 Green Mask 65280 Blue Mask 255\"\r\n");
+  EXPECT_EQ(folder.read("log.txt"), "\"Red mask 16711680 Green Mask 65280 Blue Mask 255\"\r\n");
   EXPECT_EQ(platform.audioCalls(), (std::vector<std::string>{"openAudio", "closeAudio"}));
   EXPECT_GT(platform.framesPresented(), 5) << "the picture is presented about every 16 ms";
   EXPECT_TRUE(platform.messageBoxes().empty());
@@ -63,11 +62,12 @@ TEST_F(Startup, ASoftwareOnlyPresentationIsLogged) {
 
 TEST_F(Startup, ShowsTheMenuBackgroundScaledToTheScreen) {
   // A 2 x 1 bitmap: red on the left, blue on the right.
-  const std::uint8_t bmp[] = {'B', 'M', 62, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0,
-                              2,   0,   0,  0, 1, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0,  0, 8, 0,
-                              0,   0,   0,  0, 0, 0, 0, 0, 0, 0, 0,  0, 0, 0, 0,  0, 0, 0,
-                              0,   0,   255, 255, 0, 0, 0, 0};
-  folder.write("Pictures/Menu.BMP", std::string_view(reinterpret_cast<const char*>(bmp), sizeof bmp));
+  const std::uint8_t bmp[] = {'B', 'M', 62, 0, 0, 0, 0, 0, 0,   0,   54, 0, 0,  0, 40, 0,
+                              0,   0,   2,  0, 0, 0, 1, 0, 0,   0,   1,  0, 24, 0, 0,  0,
+                              0,   0,   8,  0, 0, 0, 0, 0, 0,   0,   0,  0, 0,  0, 0,  0,
+                              0,   0,   0,  0, 0, 0, 0, 0, 255, 255, 0,  0, 0,  0};
+  folder.write("Pictures/Menu.BMP",
+               std::string_view(reinterpret_cast<const char*>(bmp), sizeof bmp));
   folder.write("Game.xml", R"(<Game><SelectScreen MenuBack="pictures\menu.bmp"/></Game>)");
   EXPECT_EQ(run("1"), 0);
   const auto& frame = platform.lastFrame();

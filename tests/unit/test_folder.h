@@ -3,11 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <string_view>
-#include <unistd.h>
 
 namespace vdx::testing {
 
@@ -36,8 +36,8 @@ class TestFolder {
   std::filesystem::path write(const std::string& relative, std::string_view bytes) const {
     const auto file = path_ / relative;
     std::filesystem::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary).write(bytes.data(),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(file, std::ios::binary)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return file;
   }
 

@@ -12,7 +12,9 @@ namespace {
 // A signal handler can only leave a mark; pumpEvents() reads it.
 volatile std::sig_atomic_t terminalSignalSeen = 0;
 
-extern "C" void NoteTerminalSignal(int) { terminalSignalSeen = 1; }
+extern "C" void NoteTerminalSignal(int) {
+  terminalSignalSeen = 1;
+}
 
 }  // namespace
 
@@ -38,12 +40,15 @@ void HeadlessPlatform::advance(std::uint32_t ms) {
   if (closeAtMs_ && now_ >= *closeAtMs_) closeRequested_ = true;
 }
 
-void HeadlessPlatform::setKey(KeyCode code, bool down) { keys_[code] = down ? 0x80 : 0; }
+void HeadlessPlatform::setKey(KeyCode code, bool down) {
+  keys_[code] = down ? 0x80 : 0;
+}
 
 void HeadlessPlatform::runScript(Script script) {
   script_ = std::move(script);
   // Script times count from the moment it starts.
-  for (ScriptEvent& e : script_.events) e.atMs += now_;
+  for (ScriptEvent& e : script_.events)
+    e.atMs += now_;
   script_.endMs += now_;
   nextScriptEvent_ = 0;
   scriptRunning_ = true;
@@ -56,9 +61,15 @@ void HeadlessPlatform::applyScriptEventsUpTo(std::uint32_t time) {
          script_.events[nextScriptEvent_].atMs <= time) {
     const ScriptEvent& e = script_.events[nextScriptEvent_++];
     switch (e.kind) {
-      case ScriptEvent::Kind::Press: setKey(e.key, true); break;
-      case ScriptEvent::Kind::Release: setKey(e.key, false); break;
-      case ScriptEvent::Kind::Quit: closeRequested_ = true; break;
+      case ScriptEvent::Kind::Press:
+        setKey(e.key, true);
+        break;
+      case ScriptEvent::Kind::Release:
+        setKey(e.key, false);
+        break;
+      case ScriptEvent::Kind::Quit:
+        closeRequested_ = true;
+        break;
       case ScriptEvent::Kind::Screenshot:
         if (WritePng(e.path, kFrameWidth, kFrameHeight, lastFrame_))
           screenshotsWritten_.push_back(e.path);
@@ -121,8 +132,7 @@ bool HeadlessPlatform::openDocument(const std::string& path) {
   return true;
 }
 
-bool HeadlessPlatform::startProgram(const std::string& path,
-                                    const std::vector<std::string>& args) {
+bool HeadlessPlatform::startProgram(const std::string& path, const std::vector<std::string>& args) {
   shellCalls_.push_back({ShellCall::Kind::StartProgram, path, args});
   return true;
 }

@@ -29,9 +29,9 @@ struct ShellCall {
 
 // The parts of the machine a test can make fail.
 struct HeadlessFailures {
-  bool display = false;   // openDisplay throws, as with no screen
-  bool input = false;     // initInput throws
-  bool audio = false;     // openAudio throws, as with no sound device
+  bool display = false;           // openDisplay throws, as with no screen
+  bool input = false;             // initInput throws
+  bool audio = false;             // openAudio throws, as with no sound device
   bool softwareRenderer = false;  // presentation is software only
 };
 

@@ -54,7 +54,8 @@ std::variant<Script, ScriptError> ParseScript(std::string_view text) {
       std::uint32_t ms = 0;
       auto [p, ec] = std::from_chars(argument.data(), argument.data() + argument.size(), ms);
       if (ec != std::errc() || p != argument.data() + argument.size())
-        return ErrorAt(lineNumber, "\"" + std::string(argument) + "\" is not a number of milliseconds");
+        return ErrorAt(lineNumber,
+                       "\"" + std::string(argument) + "\" is not a number of milliseconds");
       now += ms;
     } else if (command == "press" || command == "release" || command == "tap") {
       if (argument.empty()) return needArgument("a key");

@@ -61,14 +61,15 @@ class SdlPlatform : public Platform {
     // nothing, so that counts as no display unless it was asked for by name.
     const char* driver = SDL_GetCurrentVideoDriver();
     const char* asked = SDL_getenv("SDL_VIDEODRIVER");
-    if (driver != nullptr && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0) &&
+    if (driver != nullptr &&
+        (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0) &&
         (asked == nullptr || SDL_strcasecmp(asked, driver) != 0)) {
       SDL_QuitSubSystem(SDL_INIT_VIDEO);
       throw PlatformError(1, "no display is available (DISPLAY is not set)");
     }
     videoReady_ = true;
-    const Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE |
-                         (fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    const Uint32 flags =
+        SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | (fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     window_ = SDL_CreateWindow(caption_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                kFrameWidth, kFrameHeight, flags);
     if (window_ == nullptr) ThrowSdlError("cannot create the window");
@@ -117,8 +118,7 @@ class SdlPlatform : public Platform {
   bool presentationIsSoftware() const override { return softwareRenderer_; }
 
   void present(std::span<const std::uint32_t> frame) override {
-    if (renderer_ == nullptr ||
-        frame.size() < static_cast<std::size_t>(kFrameWidth) * kFrameHeight)
+    if (renderer_ == nullptr || frame.size() < static_cast<std::size_t>(kFrameWidth) * kFrameHeight)
       return;
     SDL_UpdateTexture(texture_, nullptr, frame.data(), kFrameWidth * 4);
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
@@ -131,11 +131,18 @@ class SdlPlatform : public Platform {
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0) {
       switch (event.type) {
-        case SDL_QUIT: closeRequested_ = true; break;
-        case SDL_KEYDOWN: handleKeyDown(event.key); break;
+        case SDL_QUIT:
+          closeRequested_ = true;
+          break;
+        case SDL_KEYDOWN:
+          handleKeyDown(event.key);
+          break;
         case SDL_CONTROLLERDEVICEADDED:
-        case SDL_CONTROLLERDEVICEREMOVED: controllersChanged_ = true; break;
-        default: break;
+        case SDL_CONTROLLERDEVICEREMOVED:
+          controllersChanged_ = true;
+          break;
+        default:
+          break;
       }
     }
     if (controllersChanged_) reopenControllers();
@@ -170,11 +177,11 @@ class SdlPlatform : public Platform {
     owned.push_back(path);
     owned.insert(owned.end(), args.begin(), args.end());
     std::vector<char*> argv;
-    for (std::string& a : owned) argv.push_back(a.data());
+    for (std::string& a : owned)
+      argv.push_back(a.data());
     argv.push_back(nullptr);
     pid_t pid = 0;
-    if (posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv.data(), environ) != 0)
-      return false;
+    if (posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv.data(), environ) != 0) return false;
     children_.push_back(pid);
     return true;
   }
@@ -273,7 +280,8 @@ class SdlPlatform : public Platform {
   }
 
   void closeControllers() {
-    for (SDL_GameController* pad : controllers_) SDL_GameControllerClose(pad);
+    for (SDL_GameController* pad : controllers_)
+      SDL_GameControllerClose(pad);
     controllers_.clear();
   }
 
@@ -303,6 +311,8 @@ class SdlPlatform : public Platform {
 
 }  // namespace
 
-std::unique_ptr<Platform> CreateSdlPlatform() { return std::make_unique<SdlPlatform>(); }
+std::unique_ptr<Platform> CreateSdlPlatform() {
+  return std::make_unique<SdlPlatform>();
+}
 
 }  // namespace vdx::platform

@@ -40,7 +40,8 @@ TEST(Collection, ItemsKeepTheirAddressAsItGrows) {
   Collection<int> c;
   c.add(1, "one");
   int* one = c.find("one");
-  for (int i = 0; i < 1000; ++i) c.add(i);
+  for (int i = 0; i < 1000; ++i)
+    c.add(i);
   EXPECT_EQ(one, c.find("one"));
   EXPECT_EQ(*one, 1);
 }

@@ -4,15 +4,16 @@
 
 #include <algorithm>
 
-#include "content/game_xml_reader.h"
 #include "content/ai_story_reader.h"
+#include "content/game_xml_reader.h"
 #include "unit/test_folder.h"
 
 namespace vdx {
 namespace {
 
 bool Names(const std::vector<NamedFile>& files, const std::string& path) {
-  return std::any_of(files.begin(), files.end(), [&](const NamedFile& f) { return f.path == path; });
+  return std::any_of(files.begin(), files.end(),
+                     [&](const NamedFile& f) { return f.path == path; });
 }
 
 TEST(ContentFiles, ListsWhatTheContentNames) {

@@ -22,8 +22,8 @@ Loaded Read(const std::string& xml) {
 std::string ReportText(const LoadReport& report) {
   std::string text;
   for (const auto& s : report.skipped)
-    text += s.file + ":" + std::to_string(s.line) + " " + s.element + " [" + s.attribute +
-            "] " + s.reason + "\n";
+    text += s.file + ":" + std::to_string(s.line) + " " + s.element + " [" + s.attribute + "] " +
+            s.reason + "\n";
   return text;
 }
 
@@ -154,7 +154,8 @@ TEST(GameXmlReader, LowDetailHalvesLongActions) {
   EXPECT_EQ(huge->Speed, 20000) << "doubling would overflow, so the step is skipped";
   EXPECT_EQ(l.report.skipped.size(), 1u) << ReportText(l.report);
 
-  const Loaded normal = Read(R"(<G><C><Character Name="K"><Action Name="Walk" Count="7" Speed="3"/></Character></C></G>)");
+  const Loaded normal = Read(
+      R"(<G><C><Character Name="K"><Action Name="Walk" Count="7" Speed="3"/></Character></C></G>)");
   const cAction* plain = normal.content.Characters.find("K")->Actions.find("Walk");
   EXPECT_EQ(plain->aStep, 1);
   EXPECT_EQ(plain->Count, 7);

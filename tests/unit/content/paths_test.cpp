@@ -34,7 +34,8 @@ TEST(PathResolver, RefusesPathsThatLeaveTheGameFolder) {
   EXPECT_FALSE(paths.find("C:\\secret.txt"));
   EXPECT_FALSE(paths.forWriting("\\..\\log.txt"));
   EXPECT_FALSE(PathResolver::Split(std::string("a\0b", 3)));
-  EXPECT_EQ(paths.find("/etc/passwd"), std::nullopt) << "a leading slash still means the game folder";
+  EXPECT_EQ(paths.find("/etc/passwd"), std::nullopt)
+      << "a leading slash still means the game folder";
   EXPECT_TRUE(paths.find("\\Game.xml"));
 }
 

@@ -31,18 +31,18 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(IntegerCase{"12", 12}, IntegerCase{"-7", -7}, IntegerCase{" 7 ", 7},
                       IntegerCase{"+5", 5}, IntegerCase{"2.5", 2}, IntegerCase{"3.5", 4},
                       IntegerCase{"-2.5", -2}, IntegerCase{"0.5", 0}, IntegerCase{"1.5", 2},
-                      IntegerCase{"2.51", 3}, IntegerCase{"1e3", 1000},
-                      IntegerCase{"32767", 32767}, IntegerCase{"-32768", -32768},
-                      IntegerCase{"32767.4", 32767}, IntegerCase{"32767.5", std::nullopt},
-                      IntegerCase{"32768", std::nullopt}, IntegerCase{"-32769", std::nullopt},
-                      IntegerCase{"&H10", 16}, IntegerCase{"&hff", 255},
-                      IntegerCase{"&H7FFF", 32767}, IntegerCase{"&HFFFF", -1},
-                      IntegerCase{"&H8000", -32768}, IntegerCase{"&H10000", std::nullopt},
-                      IntegerCase{"&H", std::nullopt}, IntegerCase{"&HG1", std::nullopt},
-                      IntegerCase{"", std::nullopt}, IntegerCase{"abc", std::nullopt},
-                      IntegerCase{"12abc", std::nullopt}, IntegerCase{"1,5", std::nullopt},
-                      IntegerCase{"0x10", std::nullopt}, IntegerCase{"inf", std::nullopt},
-                      IntegerCase{"nan", std::nullopt}, IntegerCase{"++1", std::nullopt}));
+                      IntegerCase{"2.51", 3}, IntegerCase{"1e3", 1000}, IntegerCase{"32767", 32767},
+                      IntegerCase{"-32768", -32768}, IntegerCase{"32767.4", 32767},
+                      IntegerCase{"32767.5", std::nullopt}, IntegerCase{"32768", std::nullopt},
+                      IntegerCase{"-32769", std::nullopt}, IntegerCase{"&H10", 16},
+                      IntegerCase{"&hff", 255}, IntegerCase{"&H7FFF", 32767},
+                      IntegerCase{"&HFFFF", -1}, IntegerCase{"&H8000", -32768},
+                      IntegerCase{"&H10000", std::nullopt}, IntegerCase{"&H", std::nullopt},
+                      IntegerCase{"&HG1", std::nullopt}, IntegerCase{"", std::nullopt},
+                      IntegerCase{"abc", std::nullopt}, IntegerCase{"12abc", std::nullopt},
+                      IntegerCase{"1,5", std::nullopt}, IntegerCase{"0x10", std::nullopt},
+                      IntegerCase{"inf", std::nullopt}, IntegerCase{"nan", std::nullopt},
+                      IntegerCase{"++1", std::nullopt}));
 
 TEST(LongConversion, UsesThe32BitRange) {
   EXPECT_EQ(ToLong("2147483647"), 2147483647);

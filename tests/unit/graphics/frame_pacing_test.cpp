@@ -15,7 +15,8 @@ TEST(FrameDue, FirstCallArmsThenFiresEveryInterval) {
 
   // A tight loop ticking 1 ms at a time fires about every 50 ms.
   int fired = 0;
-  for (std::uint32_t now = 1052; now < 1052 + 1000; ++now) fired += FrameDue(deadline, now, 50);
+  for (std::uint32_t now = 1052; now < 1052 + 1000; ++now)
+    fired += FrameDue(deadline, now, 50);
   EXPECT_GE(fired, 19);
   EXPECT_LE(fired, 20);
 }

@@ -10,7 +10,8 @@ namespace {
 Surface Numbered(int width, int height) {
   Surface s = MakeSurface(width, height);
   for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) s.at(x, y) = 0x010000u * 0x10 + 0x100u * (y + 1) + (x + 1) * 8;
+    for (int x = 0; x < width; ++x)
+      s.at(x, y) = 0x010000u * 0x10 + 0x100u * (y + 1) + (x + 1) * 8;
   return s;
 }
 
@@ -78,7 +79,8 @@ TEST(DrawKeyedCopy, MirrorsLeftToRightAlsoWhenClipped) {
   const Surface picture = Numbered(4, 2);
   Surface screen = MakeSurface(640, 480, 0);
   DrawKeyedCopy(screen, 0, 0, picture, 0, true);
-  for (int x = 0; x < 4; ++x) EXPECT_EQ(screen.at(x, 1), picture.at(3 - x, 1)) << "column " << x;
+  for (int x = 0; x < 4; ++x)
+    EXPECT_EQ(screen.at(x, 1), picture.at(3 - x, 1)) << "column " << x;
 
   // Mirrored and cut at the left edge: what stays on screen is the same as in
   // the whole mirrored picture.

@@ -14,7 +14,8 @@ TEST(KeyCodes, TheTableHasEveryKeyOnce) {
   for (const KeyName& k : AllKeyNames()) {
     EXPECT_TRUE(codes.insert(k.code).second) << "code " << int(k.code) << " twice";
     std::string folded(k.name);
-    for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : folded)
+      c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     EXPECT_TRUE(names.insert(folded).second) << k.name << " twice";
     EXPECT_EQ(ParseKey(k.name), k.code) << k.name << " reads back";
     EXPECT_EQ(KeyNameOf(k.code), k.name);

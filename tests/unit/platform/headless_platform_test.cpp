@@ -71,11 +71,11 @@ TEST(HeadlessPlatform, RecordsDesktopCallsAndFailsOnRequest) {
 TEST(HeadlessPlatform, DecodesBitmaps) {
   // A 2 x 2 24-bit bitmap, rows bottom-up: blue, green / red, white.
   const std::uint8_t bmp[] = {
-      'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,  // file header
-      40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0, 16, 0, 0, 0,
-      0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // info header
-      255, 0, 0, 0, 255, 0, 0, 0,                      // bottom row: blue, green, padding
-      0, 0, 255, 255, 255, 255, 0, 0,                  // top row: red, white, padding
+      'B', 'M', 70,  0,   0,   0,   0, 0, 0, 0, 54, 0, 0, 0,  // file header
+      40,  0,   0,   0,   2,   0,   0, 0, 2, 0, 0,  0, 1, 0, 24, 0, 0, 0, 0, 0,
+      16,  0,   0,   0,   0,   0,   0, 0, 0, 0, 0,  0, 0, 0, 0,  0, 0, 0, 0, 0,  // info header
+      255, 0,   0,   0,   255, 0,   0, 0,  // bottom row: blue, green, padding
+      0,   0,   255, 255, 255, 255, 0, 0,  // top row: red, white, padding
   };
   HeadlessPlatform p;
   const auto image = p.decodeBmp(bmp);

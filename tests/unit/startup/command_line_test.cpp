@@ -22,19 +22,19 @@ TEST_P(Switches, AreSubstringsOfTheWholeCommandLine) {
   EXPECT_EQ(s.ShowFps, c.showFps) << "\"" << c.commandLine << "\"";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, Switches,
-    ::testing::Values(SwitchCase{"", 1, false, false}, SwitchCase{"1", 0, false, false},
-                      SwitchCase{"showfps debug", 1, true, true},
-                      SwitchCase{"SHOWFPS1", 0, false, true},
-                      SwitchCase{"level10", 0, false, false},
-                      SwitchCase{"xxDeBuGxx", 1, true, false},
-                      SwitchCase{"DEBUG 1 SHOWFPS", 0, true, true},
-                      SwitchCase{"show fps", 1, false, false}));
+INSTANTIATE_TEST_SUITE_P(Table, Switches,
+                         ::testing::Values(SwitchCase{"", 1, false, false},
+                                           SwitchCase{"1", 0, false, false},
+                                           SwitchCase{"showfps debug", 1, true, true},
+                                           SwitchCase{"SHOWFPS1", 0, false, true},
+                                           SwitchCase{"level10", 0, false, false},
+                                           SwitchCase{"xxDeBuGxx", 1, true, false},
+                                           SwitchCase{"DEBUG 1 SHOWFPS", 0, true, true},
+                                           SwitchCase{"show fps", 1, false, false}));
 
 TEST(ProgramOptions, TakesOurLongOptionsOutBeforeTheSwitchTest) {
-  const std::vector<std::string> args = {"--game-dir", "/games/v1", "SHOWFPS", "--headless",
-                                         "--script=run1.txt", "--check-content"};
+  const std::vector<std::string> args = {"--game-dir", "/games/v1",         "SHOWFPS",
+                                         "--headless", "--script=run1.txt", "--check-content"};
   const ProgramOptions o = ParseProgramOptions(args);
   EXPECT_TRUE(o.error.empty()) << o.error;
   EXPECT_EQ(o.gameDir, std::filesystem::path("/games/v1"));

@@ -32,8 +32,8 @@ TEST_P(FatalReport, LogsClosesAndShowsTheBox) {
   } catch (const ProgramExit& exit) {
     EXPECT_EQ(exit.status, 1);
   }
-  EXPECT_EQ(folder.read("log.txt"), std::string("\"Starting in Fullscreen mode\"\r\n\"") +
-                                        c.first + "\"\r\n\"" + c.second + "\"\r\n");
+  EXPECT_EQ(folder.read("log.txt"), std::string("\"Starting in Fullscreen mode\"\r\n\"") + c.first +
+                                        "\"\r\n\"" + c.second + "\"\r\n");
   EXPECT_TRUE(game.QuitRequested);
   EXPECT_FALSE(platform.displayOpen()) << "the desktop is given back";
   EXPECT_FALSE(platform.isFullScreen());
@@ -47,13 +47,13 @@ TEST_P(FatalReport, LogsClosesAndShowsTheBox) {
 
 INSTANTIATE_TEST_SUITE_P(
     Procedures, FatalReport,
-    ::testing::Values(
-        Case{"ShowMenu", "Error in ShowMenu ", "53 File not found"},
-        Case{"LoadSelectScreenNew", "Error in LoadSelectScreenNew ", "53 File not found 40"},
-        Case{"DisplayVsScreen", "Error in DisplayVsScreen ", "53 File not found 40"},
-        Case{"LoadStageSelectScreenNew", "Error in LoadStageSelectScreenNew ",
-             "53 File not found at line 40"},
-        Case{"PlayLoop", "Error in PlayLoop", "53 File not found"}));
+    ::testing::Values(Case{"ShowMenu", "Error in ShowMenu ", "53 File not found"},
+                      Case{"LoadSelectScreenNew", "Error in LoadSelectScreenNew ",
+                           "53 File not found 40"},
+                      Case{"DisplayVsScreen", "Error in DisplayVsScreen ", "53 File not found 40"},
+                      Case{"LoadStageSelectScreenNew", "Error in LoadStageSelectScreenNew ",
+                           "53 File not found at line 40"},
+                      Case{"PlayLoop", "Error in PlayLoop", "53 File not found"}));
 
 TEST(FatalReport, StillReachesTheBoxWhenTheLogCannotBeWritten) {
   testing::TestFolder folder;
@@ -79,7 +79,8 @@ TEST(StartupFailure, MessagesFollowTheFailedStep) {
   EXPECT_EQ(StartupFailureMessage(90, 1, "x"),
             "An error has occurred initializing Direct3D. Please insure you have DirectX 7.0 or "
             "later installed.");
-  EXPECT_EQ(StartupFailureMessage(100, 53, "File not found"), "Unknown Error 53 File not found at 100");
+  EXPECT_EQ(StartupFailureMessage(100, 53, "File not found"),
+            "Unknown Error 53 File not found at 100");
   EXPECT_EQ(StartupFailureMessage(0, 7, "Out of memory"), "Unknown Error 7 Out of memory at 0");
 }
 

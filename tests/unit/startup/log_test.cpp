@@ -13,8 +13,7 @@ TEST(Log, RecordsAreQuotedAndEndWithCrLf) {
   EXPECT_TRUE(WriteLog(log, LogOpening::Append, {"Error in ShowMenu "}));
   EXPECT_EQ(folder.read("log.txt"), "\"Error in ShowMenu \"\r\n") << "append creates the file";
   EXPECT_TRUE(WriteLog(log, LogOpening::Append, {"5 Bad thing", "second"}));
-  EXPECT_EQ(folder.read("log.txt"),
-            "\"Error in ShowMenu \"\r\n\"5 Bad thing\"\r\n\"second\"\r\n");
+  EXPECT_EQ(folder.read("log.txt"), "\"Error in ShowMenu \"\r\n\"5 Bad thing\"\r\n\"second\"\r\n");
   EXPECT_TRUE(WriteLog(log, LogOpening::New, {"Starting in Fullscreen mode"}));
   EXPECT_EQ(folder.read("log.txt"), "\"Starting in Fullscreen mode\"\r\n") << "new cuts the log";
 }
@@ -22,8 +21,8 @@ TEST(Log, RecordsAreQuotedAndEndWithCrLf) {
 TEST(Log, AnUnwritableFolderIsReportedNotFatal) {
   if (geteuid() == 0) GTEST_SKIP() << "root writes to read-only folders";
   testing::TestFolder folder;
-  std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_read |
-                                                  std::filesystem::perms::owner_exec);
+  std::filesystem::permissions(
+      folder.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
   EXPECT_FALSE(WriteLog(folder.path() / "log.txt", LogOpening::New, {"x"}));
 }
 
