@@ -5,9 +5,57 @@
 #include <cstring>
 
 namespace vdx::platform {
+namespace {
+
+// Larger than any picture the game draws; a header that claims more is broken.
+constexpr std::int64_t kMaxSide = 16384;
+
+std::uint32_t Read32(std::span<const std::uint8_t> b, std::size_t at) {
+  return std::uint32_t{b[at]} | std::uint32_t{b[at + 1]} << 8 | std::uint32_t{b[at + 2]} << 16 |
+         std::uint32_t{b[at + 3]} << 24;
+}
+
+std::uint16_t Read16(std::span<const std::uint8_t> b, std::size_t at) {
+  return static_cast<std::uint16_t>(b[at] | b[at + 1] << 8);
+}
+
+// SDL trusts the header's size and bit depth; a damaged file could make it ask
+// for gigabytes or read far past the data, so the header is checked first.
+bool HeaderIsSound(std::span<const std::uint8_t> b) {
+  if (b.size() < 26 || b[0] != 'B' || b[1] != 'M') return false;
+  const std::uint32_t headerSize = Read32(b, 14);
+  std::int64_t width = 0, height = 0;
+  std::uint16_t bits = 0;
+  std::uint32_t compression = 0;
+  if (headerSize == 12) {
+    width = Read16(b, 18);
+    height = Read16(b, 20);
+    bits = Read16(b, 24);
+  } else if (headerSize >= 40 && b.size() >= 14 + 40) {
+    width = static_cast<std::int32_t>(Read32(b, 18));
+    height = static_cast<std::int32_t>(Read32(b, 22));
+    bits = Read16(b, 28);
+    compression = Read32(b, 30);
+  } else {
+    return false;
+  }
+  if (height < 0) height = -height;
+  if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return false;
+  if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return false;
+  if (compression == 0 || compression == 3) {
+    // Uncompressed rows must all be in the file.
+    const std::int64_t rowBytes = ((width * bits + 31) / 32) * 4;
+    const std::int64_t dataOffset = Read32(b, 10);
+    if (dataOffset + rowBytes * height > static_cast<std::int64_t>(b.size())) return false;
+  }
+  return true;
+}
+
+}  // namespace
 
 std::optional<Image> DecodeBmp(std::span<const std::uint8_t> bytes) {
-  if (bytes.empty() || bytes.size() > static_cast<std::size_t>(INT32_MAX)) return std::nullopt;
+  if (bytes.size() > static_cast<std::size_t>(INT32_MAX) || !HeaderIsSound(bytes))
+    return std::nullopt;
   SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
   if (rw == nullptr) return std::nullopt;
   SDL_Surface* loaded = SDL_LoadBMP_RW(rw, /*freesrc=*/1);

@@ -83,6 +83,14 @@ TEST(HeadlessPlatform, DecodesBitmaps) {
   EXPECT_EQ(image->width, 2);
   EXPECT_EQ(image->pixels, (std::vector<std::uint32_t>{0xFF0000, 0xFFFFFF, 0x0000FF, 0x00FF00}));
   EXPECT_FALSE(p.decodeBmp(std::span(bmp, 30))) << "a cut-off bitmap is refused";
+  std::vector<std::uint8_t> huge(std::begin(bmp), std::end(bmp));
+  huge[18] = 0xFF;  // width 0x0000FFFF... claimed, far more than the file holds
+  huge[19] = 0xFF;
+  huge[20] = 0xFF;
+  EXPECT_FALSE(p.decodeBmp(huge)) << "a header claiming a giant picture is refused";
+  std::vector<std::uint8_t> tall(std::begin(bmp), std::end(bmp));
+  tall[22] = 3;  // three rows claimed, two in the file
+  EXPECT_FALSE(p.decodeBmp(tall)) << "rows missing from the file";
   const std::uint8_t notBmp[] = {'G', 'I', 'F', '8'};
   EXPECT_FALSE(p.decodeBmp(notBmp));
 }
