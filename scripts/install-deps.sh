@@ -8,7 +8,7 @@ packages=(
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev
   libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev
   libpugixml-dev libfontconfig-dev fonts-dejavu-core
-  libpng-dev libvorbis-dev
+  libpng-dev libvorbis-dev libstb-dev
   libimgui-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   ffmpeg sox xvfb xauth
