@@ -7,6 +7,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "little_endian.h"
 #include "raster.h"
 
 namespace democontent {
@@ -217,14 +218,6 @@ Samples Music(Tune tune, int rate) {
 
 namespace {
 
-void Put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
-  out.push_back(v & 0xFF);
-  out.push_back((v >> 8) & 0xFF);
-}
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
 
 std::vector<std::uint8_t> WavHeader(std::uint32_t dataBytes, int rate, int bits) {
   std::vector<std::uint8_t> out;

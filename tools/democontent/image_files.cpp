@@ -1,5 +1,7 @@
 #include "image_files.h"
 
+#include "little_endian.h"
+
 #include <fstream>
 #include <map>
 #include <stdexcept>
@@ -11,14 +13,6 @@
 namespace democontent {
 namespace {
 
-void Put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
-  out.push_back(v & 0xFF);
-  out.push_back((v >> 8) & 0xFF);
-}
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
 
 std::vector<std::uint8_t> Header(const Image& img, int bits, std::uint32_t compression,
                                  std::uint32_t paletteSize, std::uint32_t dataSize) {
