@@ -53,6 +53,11 @@ void AddCharacterFiles(const cCharacter& c, const Settings& settings, const Cont
     files.push_back({owner + " Action " + Quoted(a.Name) + " first frame",
                      folder + "\\" + a.Alias + "\\" + a.Sprites + "01" + extension});
   }
+  for (const cEffect& e : c.Effects) {
+    if (e.Alias != e.Name || e.Frames <= 0 || e.Sprites.empty()) continue;
+    files.push_back({owner + " Effect " + Quoted(e.Name) + " first frame",
+                     "\\Effects\\" + e.Alias + "\\" + e.Sprites + "01.bmp"});
+  }
   for (const char* type : {"OnWinGame", "OnLoseGame"}) {
     const cEvent* event = content.Events.find(type);
     if (event != nullptr && !event->File.empty())
@@ -87,6 +92,11 @@ std::vector<NamedFile> FilesNeededByContent(const Settings& settings, const Cont
     if (!s.Background.empty())
       files.push_back({owner + " Background", "\\Stages\\" + s.Background});
     if (!s.Music.empty()) files.push_back({owner + " Music", "\\Stages\\Music\\" + s.Music});
+    for (const cAnim& a : s.Animations) {
+      if (a.Alias != a.Name || a.Frames <= 0 || a.Sprites.empty()) continue;
+      files.push_back({owner + " animation " + Quoted(a.Name) + " first frame",
+                       "\\Stages\\" + a.Alias + "\\" + a.Sprites + "01.bmp"});
+    }
   }
   for (const cStory& story : content.Stories) {
     const std::string owner = "story of " + Quoted(story.Character);
@@ -99,6 +109,32 @@ std::vector<NamedFile> FilesNeededByContent(const Settings& settings, const Cont
   return files;
 }
 
+namespace {
+
+// A sound is found by its file name in Sounds or in the fighter's own Sounds.
+void FindMissingSounds(const PathResolver& paths, const Content& content, LoadReport& report) {
+  std::set<std::string> shared;
+  for (const std::string& name : paths.list("\\Sounds"))
+    shared.insert(FoldKey(name));
+  for (const cCharacter& c : content.Characters) {
+    std::set<std::string> own = shared;
+    for (const std::string& name : paths.list("\\Characters\\" + c.Path + "\\Sounds"))
+      own.insert(FoldKey(name));
+    std::set<std::string> reported;
+    auto check = [&](const std::string& sfx, const std::string& owner) {
+      if (sfx.empty() || own.contains(FoldKey(sfx)) || !reported.insert(FoldKey(sfx)).second)
+        return;
+      report.missing.push_back({owner + " SFX", "\\Sounds\\" + sfx});
+    };
+    for (const cAction& a : c.Actions)
+      check(a.SFX, "Character " + Quoted(c.Name) + " Action " + Quoted(a.Name));
+    for (const cEffect& e : c.Effects)
+      check(e.SFX, "Character " + Quoted(c.Name) + " Effect " + Quoted(e.Name));
+  }
+}
+
+}  // namespace
+
 void FindMissingFiles(const PathResolver& paths, const Settings& settings, const Content& content,
                       LoadReport& report) {
   std::set<std::string> seen;
@@ -106,6 +142,7 @@ void FindMissingFiles(const PathResolver& paths, const Settings& settings, const
     if (!seen.insert(FoldKey(file.path)).second) continue;
     if (!paths.find(file.path)) report.missing.push_back({file.owner, file.path});
   }
+  FindMissingSounds(paths, content, report);
 }
 
 }  // namespace vdx

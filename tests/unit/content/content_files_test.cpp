@@ -27,10 +27,13 @@ TEST(ContentFiles, ListsWhatTheContentNames) {
         <Action Name="Walk" Sprites="walk" Count="6"/>
         <Action Name="Stroll" Alias="Walk" Sprites="walk" Count="6"/>
         <Action Name="Throw" Sprites="throw" Count="6" AnimType="Grab"/>
+        <Effect Name="Flame" ActionName="None" Sprites="fly" Frames="4"/>
+        <Effect Name="Flame2" ActionName="None" Sprites="fly" Frames="4" Alias="Flame"/>
       </Character>
       <Character Name="Vex" Path="vex" UseVDP="True"><Action Name="Walk" Sprites="w" Count="2"/></Character>
     </Characters>
-    <Stages><Stage Name="Harbour" Background="harbour.bmp" Music="harbour.ogg"/></Stages>
+    <Stages><Stage Name="Harbour" Background="harbour.bmp" Music="harbour.ogg">
+      <Cloud Name="Clouds" Sprites="cloud" Frames="1"/></Stage></Stages>
     <Events><Event Type="OnWinRound" File="win.avi"/><Event Type="OnLoseGame" File="lose.avi"/>
             <Event Type="OnWinGame" File=""/></Events>
   </G>)",
@@ -47,6 +50,9 @@ TEST(ContentFiles, ListsWhatTheContentNames) {
   EXPECT_TRUE(Names(files, "\\Characters\\vex\\Walk\\w01.VDP"));
   EXPECT_FALSE(Names(files, "\\Characters\\kira\\Stroll\\walk01.bmp")) << "aliases reuse frames";
   EXPECT_TRUE(Names(files, "\\Stages\\harbour.bmp"));
+  EXPECT_TRUE(Names(files, "\\Effects\\Flame\\fly01.bmp"));
+  EXPECT_FALSE(Names(files, "\\Effects\\Flame2\\fly01.bmp")) << "aliased effects share frames";
+  EXPECT_TRUE(Names(files, "\\Stages\\Clouds\\cloud01.bmp"));
   EXPECT_TRUE(Names(files, "\\Stages\\Music\\harbour.ogg"));
   EXPECT_TRUE(Names(files, "\\Characters\\kira\\lose.avi"));
   // Five rounds need three wins, so round movies follow wins 1 and 2.
@@ -78,6 +84,26 @@ TEST(ContentFiles, ReportsOnlyTheMissingOnes) {
   EXPECT_FALSE(missing("\\Menu.bmp"));
   EXPECT_TRUE(missing("\\Stages\\roof.bmp"));
   EXPECT_TRUE(missing("\\text.bmp"));
+}
+
+TEST(ContentFiles, SoundsAreFoundInEitherSoundsFolder) {
+  testing::TestFolder folder;
+  folder.write("Sounds/Punch.WAV", "x");
+  folder.write("Characters/kira/Sounds/kira_shout.wav", "x");
+  Settings settings;
+  Content content;
+  LoadReport report;
+  ReadGameXml(R"(<G><C><Character Name="Kira" Path="kira">
+      <Action Name="Punch" SFX="punch.wav"/><Action Name="Win" SFX="KIRA_SHOUT.wav"/>
+      <Action Name="Kick" SFX="kick.wav"/><Action Name="Sweep" SFX="kick.wav"/>
+      <Effect Name="Fire" ActionName="None" SFX="fire.wav"/></Character></C></G>)",
+              settings, content, report);
+  FindMissingFiles(PathResolver(folder.path()), settings, content, report);
+  std::vector<std::string> sounds;
+  for (const MissingFile& m : report.missing)
+    if (m.owner.find("SFX") != std::string::npos) sounds.push_back(m.path);
+  EXPECT_EQ(sounds, (std::vector<std::string>{"\\Sounds\\kick.wav", "\\Sounds\\fire.wav"}))
+      << "each missing sound once, letter case ignored";
 }
 
 }  // namespace
