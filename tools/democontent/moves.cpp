@@ -394,6 +394,7 @@ std::vector<ActionSpec> ActionsFor(const Fighter& f, const std::string& specialN
   jumpKick.topJumpFrame = 0;
   jumpKick.sfx = "kick.wav";
   jumpKick.highHit = true;
+  jumpKick.yOffset = -8;  // the kick is drawn a little higher in the air
   actions.push_back(jumpKick);
 
   Pose sweepLow = Crouch();
@@ -421,6 +422,8 @@ std::vector<ActionSpec> ActionsFor(const Fighter& f, const std::string& specialN
   sweep.sfx = "kick.wav";
   sweep.hardHit = true;
   sweep.showParticles = true;
+  sweep.nextAction = "Duck";  // the sweep ends low
+  sweep.xOffset = 10;         // and reaches a little further
   actions.push_back(sweep);
 
   Pose charge = Stance();

@@ -83,6 +83,41 @@ TEST_F(DemoFolder, EveryFighterHasTheActionsTheFightLooksUp) {
   }
 }
 
+TEST_F(DemoFolder, UsesTheWholeFormat) {
+  int nextAction = 0, xOffset = 0, yOffset = 0, hard = 0, high = 0, mid = 0, particles = 0,
+      hold = 0, vdp = 0;
+  int turning = 0, fading = 0, scaling = 0, additive = 0, mode3 = 0, delayed = 0, bubble = 0,
+      flying = 0, effectAlias = 0;
+  for (const cCharacter& c : content.Characters) {
+    vdp += c.UseVDP;
+    for (const cAction& a : c.Actions) {
+      nextAction += !a.NextAction.empty() && c.Actions.find(a.NextAction) != nullptr;
+      xOffset += a.xOffset != 0;
+      yOffset += a.yOffset != 0;
+      hard += a.HardHit;
+      high += a.HighHit;
+      mid += a.MidHit;
+      particles += a.ShowParticles;
+      hold += a.HoldLastFrame > 0;
+    }
+    for (const cEffect& e : c.Effects) {
+      turning += e.AngleChange != 0;
+      fading += e.AlphaChange != 0;
+      scaling += e.ScaleChange != 0;
+      additive += e.BlendMode == 1;
+      mode3 += e.BlendMode == 3;
+      delayed += e.StartDelay > 0;
+      bubble += e.Name.find("BUBBLE") != std::string::npos;
+      effectAlias += e.Alias != e.Name;
+      const cEffect* next = e.NextEffect.empty() ? nullptr : c.Effects.find(e.NextEffect);
+      flying += e.MoveHorizontal != 0 && e.Damage > 0 && next != nullptr;
+    }
+  }
+  for (int used : {nextAction, xOffset, yOffset, hard, high, mid, particles, hold, vdp, turning,
+                   fading, scaling, additive, mode3, delayed, bubble, flying, effectAlias})
+    EXPECT_GT(used, 0);
+}
+
 TEST_F(DemoFolder, PicturesHaveTheirSizes) {
   struct Want {
     const char* path;
