@@ -1,0 +1,271 @@
+#include "content/sprite_loading.h"
+
+#include <algorithm>
+#include <span>
+
+#include "content/collision_boxes.h"
+#include "content/files.h"
+#include "content/vdp_frame.h"
+#include "startup/game_error.h"
+#include "startup/log.h"
+
+namespace vdx {
+namespace {
+
+std::string TwoDigits(int n) {
+  return (n < 10 ? "0" : "") + std::to_string(n);
+}
+
+std::span<const std::uint8_t> Bytes(const std::string& s) {
+  return {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()};
+}
+
+// Reads one frame file; throws GameError when it cannot be read.
+std::shared_ptr<Surface> ReadFrame(const LoadContext& ctx, const std::string& contentPath,
+                                   int width, int height, bool packed,
+                                   std::optional<std::uint32_t> key) {
+  const auto path = ctx.paths.find(contentPath);
+  const auto bytes = path ? ReadWholeFile(*path) : std::nullopt;
+  if (!bytes) throw GameError(kErrFileNotFound, "File not found");
+  auto surface = std::make_shared<Surface>(MakeSurface(width, height));
+  if (packed) {
+    const VdpReport report = UnpackVDPFrame(Bytes(*bytes), *surface, height, width);
+    if (report.ragged || report.overflow)
+      WriteLog(ctx.logPath, LogOpening::Append,
+               {contentPath + (report.ragged ? ": the packed frame ends inside a run; the last run "
+                                               "was left out"
+                                             : ": the packed frame holds more than the frame; the "
+                                               "rest was left out")});
+    surface->colorKey = key;
+    return surface;
+  }
+  const auto image = ctx.platform.decodeBmp(Bytes(*bytes));
+  if (!image) throw GameError(kErrInvalidPicture, "Invalid picture");
+  *surface = ScaledSurface(*image, width, height);
+  surface->colorKey = key;
+  return surface;
+}
+
+void LogLoaderError(const LoadContext& ctx, const char* loader, const std::string& path,
+                    const GameError& e) {
+  WriteLog(ctx.logPath, LogOpening::Append,
+           {std::string("Error in ") + loader + " " + path,
+            std::to_string(e.number()) + " " + e.description()});
+}
+
+// The loading bar under the picture: the part to come in blue, the part done in
+// red, both outlined in red; shown at once.
+void DrawProgress(const LoadContext& ctx, int done, int total) {
+  if (ctx.display == nullptr) return;
+  Surface& b = ctx.display->backBuffer;
+  auto box = [&b](int x0, int x1, std::uint32_t fill) {
+    for (int y = 460; y < 470 && y < b.height; ++y)
+      for (int x = std::max(0, x0); x < x1 && x < b.width; ++x) {
+        const bool edge = y == 460 || y == 469 || x == x0 || x == x1 - 1;
+        b.at(x, y) = edge ? 0xFF0000 : fill;
+      }
+  };
+  box(170 + 10 * done, 170 + 10 * total, 0x9696FF);
+  box(170, 170 + 10 * done, 0xFF9696);
+  PresentFrame(ctx.platform, *ctx.display);
+}
+
+// Where a record's frames are, with frames k = 1..count loaded through `read`;
+// a folder with fewer files loads what it has and repeats its last frame, so a
+// record always has `count` entries.
+template <typename Read>
+void LoadStrip(std::vector<SharedSurface>& pool, int count, Read read, SharedSurface blank) {
+  SharedSurface last = std::move(blank);
+  for (int k = 1; k <= count; ++k) {
+    if (SharedSurface frame = read(k)) last = std::move(frame);
+    pool.push_back(last);
+  }
+}
+
+}  // namespace
+
+int FrameFileNumber(int k, int aStep, int count) {
+  int f = 0;
+  for (int i = 1; i <= k; ++i) {
+    f += aStep;
+    if (aStep == 2 && f == 2) f = 1;
+  }
+  return std::min(f, std::max(1, 2 * count - 1));
+}
+
+void loadcharacteractions(const LoadContext& ctx, cCharacter& c, FighterFrames& out,
+                          std::string_view opponentPath, bool showProgress) {
+  out = FighterFrames{};
+  for (const std::string& name : ctx.paths.list("\\Characters\\" + c.Path + "\\Sounds"))
+    out.sounds.push_back("\\Characters\\" + c.Path + "\\Sounds\\" + name);
+  WriteLog(ctx.logPath, LogOpening::Append, {"Loading Character actions for " + c.Name});
+
+  const int total = static_cast<int>(c.Actions.size());
+  int done = 0;
+  bool failed = false;
+  std::string current;
+  const auto emptyBoxes = std::make_shared<const std::vector<cCol>>();
+  for (cAction& a : c.Actions) {
+    const bool wide = a.AnimationType == "Grab" || a.bLarge;
+    const int width = wide ? kWideFighterFrame : kFighterFrameSize;
+    const int count = std::max<int>(0, a.Count);
+    a.Offset = static_cast<Long>(out.frames.size() + 1);
+    a.smartCollisions.clear();
+    const auto blank = std::make_shared<const Surface>([&] {
+      Surface s = MakeSurface(width, kFighterFrameSize);
+      s.colorKey = 0;
+      return s;
+    }());
+    const cAction* aliased = a.Alias != a.Name ? c.Actions.find(a.Alias) : nullptr;
+    if (!failed && aliased != nullptr && aliased->Offset >= 1 &&
+        aliased->Offset + count - 1 <= static_cast<Long>(out.frames.size())) {
+      // The same surfaces and boxes as the action it names.
+      for (int k = 0; k < count; ++k) {
+        out.frames.push_back(out.frames[aliased->Offset - 1 + k]);
+        out.boxes.push_back(out.boxes[aliased->Offset - 1 + k]);
+        a.smartCollisions.push_back(*out.boxes.back());
+      }
+    } else {
+      std::string folder = "\\Characters\\" + c.Path + "\\" + a.Alias;
+      if (a.AnimationType == "Grab") folder += "\\" + std::string(opponentPath);
+      const std::size_t first = out.frames.size();
+      if (failed) {
+        for (int k = 0; k < count; ++k)
+          out.frames.push_back(blank);
+      } else {
+        try {
+          LoadStrip(
+              out.frames, count,
+              [&](int k) -> SharedSurface {
+                const int f = FrameFileNumber(k, a.aStep == 2 ? 2 : 1, count);
+                current = folder + "\\" + a.Sprites + TwoDigits(f) + (c.UseVDP ? ".VDP" : ".bmp");
+                if (!ctx.paths.find(current)) return nullptr;  // a short folder: what it has
+                return ReadFrame(ctx, current, width, kFighterFrameSize, c.UseVDP, 0u);
+              },
+              blank);
+        } catch (const GameError& e) {
+          LogLoaderError(ctx, "loadcharacteractions", ctx.paths.gameDir().string() + current, e);
+          failed = true;
+          while (out.frames.size() < first + count)
+            out.frames.push_back(blank);
+        }
+      }
+      for (std::size_t i = first; i < out.frames.size(); ++i) {
+        auto boxes = std::make_shared<std::vector<cCol>>();
+        BuildFrameCollisionBoxes(*out.frames[i], a.bLarge, *boxes);
+        out.boxes.push_back(out.frames[i] == blank ? emptyBoxes : std::move(boxes));
+        a.smartCollisions.push_back(*out.boxes.back());
+      }
+    }
+    ++done;
+    if (showProgress) DrawProgress(ctx, done, total);
+  }
+}
+
+namespace {
+
+// Stage animations and effects load alike: a folder per record under `root`
+// named by its Alias, frames Sprites + two digits + ".bmp" at the record's size.
+template <typename Record>
+void LoadRecordFrames(const LoadContext& ctx, const char* loader, const std::string& root,
+                      Collection<Record>& records, FramePool& out) {
+  bool failed = false;
+  for (Record& r : records) {
+    const int count = std::max<int>(0, r.Frames);
+    const int width = std::max<int>(1, r.Width), height = std::max<int>(1, r.Height);
+    const std::uint32_t key = ContentColourToPixel(r.TransColor);
+    const Record* aliased = r.Alias != r.Name ? records.find(r.Alias) : nullptr;
+    const auto first = static_cast<Integer>(std::min<std::size_t>(out.frames.size() + 1, 32767));
+    r.Offset = first;
+    r.CurFrame = first;
+    if (aliased != nullptr && aliased->Offset >= 1 &&
+        aliased->Offset - 1 + count <= static_cast<int>(out.frames.size())) {
+      for (int k = 0; k < count; ++k)
+        out.frames.push_back(out.frames[aliased->Offset - 1 + k]);
+      continue;
+    }
+    const auto blank = std::make_shared<const Surface>([&] {
+      Surface s = MakeSurface(width, height, key);
+      s.colorKey = key;
+      return s;
+    }());
+    if (failed) {
+      for (int k = 0; k < count; ++k)
+        out.frames.push_back(blank);
+      continue;
+    }
+    const std::string folder = root + r.Alias;
+    std::string current;
+    const std::size_t start = out.frames.size();
+    try {
+      LoadStrip(
+          out.frames, count,
+          [&](int k) -> SharedSurface {
+            current = folder + "\\" + r.Sprites + TwoDigits(k) + ".bmp";
+            if (!ctx.paths.find(current)) return nullptr;
+            return ReadFrame(ctx, current, width, height, false, key);
+          },
+          blank);
+    } catch (const GameError& e) {
+      LogLoaderError(ctx, loader, ctx.paths.gameDir().string() + current, e);
+      failed = true;
+      while (out.frames.size() < start + count)
+        out.frames.push_back(blank);
+    }
+  }
+}
+
+}  // namespace
+
+void loadstageanims(const LoadContext& ctx, cStage& stage, FramePool& out) {
+  out = FramePool{};
+  LoadRecordFrames(ctx, "loadstageanims", "\\Stages\\", stage.Animations, out);
+}
+
+void loadcharactereffects(const LoadContext& ctx, cCharacter& first, cCharacter& second,
+                          FramePool& out) {
+  out = FramePool{};
+  LoadRecordFrames(ctx, "loadcharactereffects", "\\Effects\\", first.Effects, out);
+  if (&second != &first)
+    LoadRecordFrames(ctx, "loadcharactereffects", "\\Effects\\", second.Effects, out);
+}
+
+SharedSurface LoadPicture(const LoadContext& ctx, std::string_view contentPath, int width,
+                          int height) {
+  try {
+    return ReadFrame(ctx, std::string(contentPath), width, height, false, std::nullopt);
+  } catch (const GameError&) {
+    return nullptr;
+  }
+}
+
+std::vector<SharedSurface> LoadCharacterPortraits(const LoadContext& ctx,
+                                                  const Collection<cCharacter>& characters,
+                                                  int width, int height) {
+  WriteLog(ctx.logPath, LogOpening::New, {"Loading Character Portraits"});
+  const auto blank = std::make_shared<const Surface>(MakeSurface(width, height));
+  std::vector<SharedSurface> portraits;
+  auto add = [&](const std::string& path) {
+    WriteLog(ctx.logPath, LogOpening::Append, {ctx.paths.gameDir().string() + path});
+    SharedSurface p = LoadPicture(ctx, path, width, height);
+    if (!p) WriteLog(ctx.logPath, LogOpening::Append, {path + ": missing or not a picture"});
+    portraits.push_back(p ? p : blank);
+  };
+  add("\\random.bmp");
+  for (const cCharacter& c : characters)
+    add("\\Characters\\" + c.Path + "\\Select\\" + c.Portrait);
+  return portraits;
+}
+
+std::vector<SharedSurface> LoadStagePortraits(const LoadContext& ctx,
+                                              const Collection<cStage>& stages) {
+  std::vector<SharedSurface> portraits;
+  for (const cStage& s : stages) {
+    SharedSurface p = LoadPicture(ctx, "\\Stages\\Portraits\\" + s.Background, 300, 224);
+    if (!p) p = LoadPicture(ctx, "\\Stages\\" + s.Background, 300, 224);
+    portraits.push_back(p ? p : std::make_shared<const Surface>(MakeSurface(300, 224)));
+  }
+  return portraits;
+}
+
+}  // namespace vdx

@@ -1,0 +1,78 @@
+// Turns the content's picture files into surfaces for a fight or a screen:
+// a fighter's action frames (bitmaps or packed .VDP) with their hit boxes, the
+// stage's scenery frames, the fighters' effect frames, and the portraits.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "content/content.h"
+#include "content/paths.h"
+#include "graphics/display.h"
+#include "graphics/surface.h"
+#include "platform/platform.h"
+
+namespace vdx {
+
+using SharedSurface = std::shared_ptr<const Surface>;
+
+// What the loaders need of the game.
+struct LoadContext {
+  platform::Platform& platform;
+  const PathResolver& paths;
+  std::filesystem::path logPath;
+  Display* display = nullptr;  // for the progress bar; none: no bar
+};
+
+// One fighter's frames for a fight. Entry k - 1 is frame k; an action's frames
+// start at its Offset. An alias's entries are the same surfaces (and boxes) as
+// those of the action it names.
+struct FighterFrames {
+  std::vector<SharedSurface> frames;
+  std::vector<std::shared_ptr<const std::vector<cCol>>> boxes;  // per frame
+  std::vector<std::string> sounds;  // content paths of the fighter's own sounds
+};
+
+// A pool of frames shared by several records (effects, stage animations); a
+// record's frames start at its Offset (1-based).
+struct FramePool {
+  std::vector<SharedSurface> frames;
+};
+
+inline constexpr int kFighterFrameSize = 256;
+inline constexpr int kWideFighterFrame = 364;  // throws, and actions marked Large
+
+// The file number of frame k (1-based) of an action: 1, 2, 3, ... or, in low
+// detail (aStep 2), 1, 3, 5, ...; never past 2 x Count - 1.
+int FrameFileNumber(int k, int aStep, int count);
+
+// Loads every action's frames, in the order of the character's Actions, and
+// sets their Offsets and hit boxes. A throw's frames are drawn per opponent,
+// in the folder named by the opponent's Path. Failures are logged ("Error in
+// loadcharacteractions " and the file, then the error) and end the loading;
+// the actions not loaded still get frames (empty ones) so that every Offset
+// stays valid.
+void loadcharacteractions(const LoadContext& ctx, cCharacter& character, FighterFrames& out,
+                          std::string_view opponentPath, bool showProgress);
+
+void loadstageanims(const LoadContext& ctx, cStage& stage, FramePool& out);
+void loadcharactereffects(const LoadContext& ctx, cCharacter& first, cCharacter& second,
+                          FramePool& out);
+
+// Portrait 1 is the random pick's tile, then one per character, at the tile size.
+std::vector<SharedSurface> LoadCharacterPortraits(const LoadContext& ctx,
+                                                  const Collection<cCharacter>& characters,
+                                                  int width, int height);
+// One per stage, 300 x 224, from Stages\Portraits or else the stage background.
+std::vector<SharedSurface> LoadStagePortraits(const LoadContext& ctx,
+                                              const Collection<cStage>& stages);
+
+// Reads a picture file of the game folder scaled to the size; nullptr when it
+// is missing or not a picture.
+SharedSurface LoadPicture(const LoadContext& ctx, std::string_view contentPath, int width,
+                          int height);
+
+}  // namespace vdx
