@@ -10,6 +10,7 @@
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vdx::platform {
@@ -53,6 +54,22 @@ struct ControllerState {
 };
 
 enum class MessageBoxIcon { Critical, Information };
+
+// A system-font text style: the typeface as the content names it, the size in
+// points (of a 96 dpi desktop), bold and italic.
+struct TextStyle {
+  std::string typeface;
+  int pointSize = 10;
+  bool bold = false;
+  bool italic = false;
+};
+
+// Rendered text: coverage 0..255 per pixel, rows top to bottom.
+struct TextImage {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint8_t> coverage;
+};
 
 using KeyboardState = std::array<std::uint8_t, 256>;
 
@@ -99,6 +116,9 @@ class Platform {
 
   // Decodes a Windows bitmap (1, 4, 8, 16, 24, 32 bits, RLE); nullopt when it is not one.
   virtual std::optional<Image> decodeBmp(std::span<const std::uint8_t> bytes) = 0;
+
+  // Renders one line of text in a system font; nullopt when no font can be had.
+  virtual std::optional<TextImage> renderText(const TextStyle& style, std::string_view utf8) = 0;
 
   // Opens the sound device for effects and music. Throws PlatformError.
   virtual void openAudio() = 0;

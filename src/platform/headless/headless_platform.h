@@ -11,6 +11,7 @@
 
 #include "platform/headless/script.h"
 #include "platform/platform.h"
+#include "platform/text_renderer.h"
 
 namespace vdx::platform {
 
@@ -96,6 +97,9 @@ class HeadlessPlatform : public Platform {
   int controllerCount() override { return static_cast<int>(controllers_.size()); }
   std::optional<ControllerState> readController(int index) override;
   std::optional<Image> decodeBmp(std::span<const std::uint8_t> bytes) override;
+  std::optional<TextImage> renderText(const TextStyle& style, std::string_view utf8) override {
+    return text_.render(style, utf8);
+  }
   void openAudio() override;
   void closeAudio() override;
 
@@ -129,6 +133,7 @@ class HeadlessPlatform : public Platform {
   bool cursorVisible_ = true;
   bool inputReady_ = false;
   bool audioOpen_ = false;
+  TextRenderer text_;
 };
 
 std::unique_ptr<HeadlessPlatform> CreateHeadlessPlatform();

@@ -12,6 +12,7 @@
 #include "platform/bmp_decoder.h"
 #include "platform/platform.h"
 #include "platform/sdl/sdl_keymap.h"
+#include "platform/text_renderer.h"
 
 extern char** environ;
 
@@ -236,6 +237,10 @@ class SdlPlatform : public Platform {
     return DecodeBmp(bytes);
   }
 
+  std::optional<TextImage> renderText(const TextStyle& style, std::string_view utf8) override {
+    return text_.render(style, utf8);
+  }
+
   void openAudio() override {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) ThrowSdlError("cannot open the sound device");
     if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
@@ -307,6 +312,7 @@ class SdlPlatform : public Platform {
   KeyboardState keys_{};
   std::vector<SDL_GameController*> controllers_;
   std::vector<pid_t> children_;
+  TextRenderer text_;
 };
 
 }  // namespace
