@@ -35,6 +35,10 @@ void Build(SpriteQuad& quad, const SpriteRect& s, const SpriteRect& d, float red
   // and left of the exact middle for even sizes.
   const float cx = static_cast<float>(d.left + static_cast<double>(d.right - d.left - 1) / 2.0);
   const float cy = static_cast<float>(d.top + static_cast<double>(d.bottom - d.top - 1) / 2.0);
+  // The same sine and cosine serve every corner (they are the same numbers
+  // however often they are worked out).
+  const double sine = angle == 0.0f ? 0.0 : std::sin(static_cast<double>(angle));
+  const double cosine = angle == 0.0f ? 1.0 : std::cos(static_cast<double>(angle));
   for (int i = 0; i < 4; ++i) {
     SpriteVertex& v = quad[i];
     v.z = 0.0f;
@@ -50,9 +54,8 @@ void Build(SpriteQuad& quad, const SpriteRect& s, const SpriteRect& d, float red
     } else {
       // 0 is the special case of no turn; otherwise the picture turns by
       // angle - pi/2 clockwise on screen.
-      const double a = angle;
-      v.x = static_cast<float>(cx + (x - cx) * std::sin(a) + (y - cy) * std::cos(a));
-      v.y = static_cast<float>(cy + (y - cy) * std::sin(a) - (x - cx) * std::cos(a));
+      v.x = static_cast<float>(cx + (x - cx) * sine + (y - cy) * cosine);
+      v.y = static_cast<float>(cy + (y - cy) * sine - (x - cx) * cosine);
     }
   }
 }

@@ -22,8 +22,10 @@ enum class SpriteBlend {
 
 SpriteBlend SpriteBlendOf(std::int16_t blendMode);
 
-// Which implementation runs the inner loops; tests compare them.
-enum class RasterPath { Best, Scalar };
+// Which implementation runs the inner loops: the widest the processor has, or
+// one named (tests compare each with the scalar reference; AVX2 falls back to
+// SSE2 where the processor lacks it).
+enum class RasterPath { Best, Scalar, Sse2, Avx2 };
 
 void RasterizeQuad(Surface& target, const Surface& texture, const SpriteQuad& quad,
                    SpriteBlend blend, RasterPath path = RasterPath::Best);
