@@ -213,10 +213,9 @@ void RasterizeQuad(Surface& target, const Surface& texture, const SpriteQuad& qu
           const double xc = static_cast<double>(start + i);
           columns[i] = TexelIndex(map.u0 + map.a(xc, map.y1) * map.du, map.texW, texture.width);
         }
-        for (int j = 0; j < rowCount; ++j)
-          ShadeSpan(&target.pixels[static_cast<std::size_t>(top + j) * target.width + start],
-                    &texture.pixels[static_cast<std::size_t>(rows[j])], columns.data(), n, shading,
-                    path);
+        ShadeRows(SpanRows{&target.pixels[static_cast<std::size_t>(top) * target.width + start],
+                           target.width, texture.pixels.data(), rows.data(), rowCount},
+                  columns.data(), n, shading, path);
       }
     }
     return;

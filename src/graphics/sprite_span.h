@@ -4,6 +4,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 
 #include "graphics/sprite_rasterizer.h"
@@ -14,6 +15,7 @@ namespace vdx {
 struct SpanShading {
   bool keyed = false;
   std::uint16_t key565 = 0;  // texels of this 5-6-5 value are not drawn
+  std::uint32_t keyBits = 0;  // the bits 0xF8FCF8 of a key texel: the same test, cheaper
   std::uint32_t red = 255, green = 255, blue = 255, alpha = 255;  // tint and opacity, 0..255
   SpriteBlend blend = SpriteBlend::Alpha;
 };
@@ -21,8 +23,6 @@ struct SpanShading {
 SpanShading MakeSpanShading(const Surface& texture, std::uint32_t diffuse, SpriteBlend blend);
 
 namespace detail {
-void ShadeSpanWide(std::uint32_t* out, const std::uint32_t* texels, const std::int32_t* columns,
-                   int n, const SpanShading& shading, RasterPath path);
 inline __attribute__((always_inline)) std::uint32_t Mul255(std::uint32_t x, std::uint32_t y) {
   const std::uint32_t t = x * y + 128;
   return (t + (t >> 8)) >> 8;
@@ -61,19 +61,25 @@ inline __attribute__((always_inline)) std::uint32_t ShadePixel(std::uint32_t dst
          std::min<std::uint32_t>(b, 255);
 }
 
-// out[i] = blend(out[i], tint(texels[columns[i]])) unless that texel is the key.
-// Short spans (rain, the corners of turned sprites) are shaded right here.
+// Rows of pixels that share their texel columns: row j is out + j x stride,
+// reading its texels at texels + rowOffsets[j] (every row at texels when there
+// are no offsets).
+struct SpanRows {
+  std::uint32_t* out = nullptr;
+  std::ptrdiff_t stride = 0;
+  const std::uint32_t* texels = nullptr;
+  const std::int32_t* rowOffsets = nullptr;
+  int rows = 1;
+};
+
+// out[i] = blend(out[i], tint(texels[columns[i]])) unless that texel is the key,
+// for i < n on every row.
+void ShadeRows(const SpanRows& rows, const std::int32_t* columns, int n, const SpanShading& s,
+               RasterPath path);
+
 inline void ShadeSpan(std::uint32_t* out, const std::uint32_t* texels, const std::int32_t* columns,
                       int n, const SpanShading& s, RasterPath path) {
-  if (n >= 8 || path != RasterPath::Best) {
-    detail::ShadeSpanWide(out, texels, columns, n, s, path);
-    return;
-  }
-  for (int i = 0; i < n; ++i) {
-    const std::uint32_t texel = texels[columns[i]];
-    if (s.keyed && To565(texel) == s.key565) continue;
-    out[i] = ShadePixel(out[i], texel, s);
-  }
+  ShadeRows(SpanRows{out, 0, texels, nullptr, 1}, columns, n, s, path);
 }
 
 }  // namespace vdx
