@@ -93,7 +93,12 @@ __attribute__((target("avx2"))) void TexelOffsetsAvx2(std::int32_t* out, int n, 
     su = _mm256_add_epi32(su, stepU);
     sv = _mm256_add_epi32(sv, stepV);
   }
-  TexelOffsetsScalar(out + i, n - i, u + du * i, v + dv * i, du, dv, maxU, maxV, width);
+  if (i < n) {
+    const __m256i mask = _mm256_cmpgt_epi32(_mm256_set1_epi32(n - i), lanes);
+    const __m256i cu = _mm256_srai_epi32(_mm256_min_epi32(_mm256_max_epi32(su, zero), hiU), 16);
+    const __m256i cv = _mm256_srai_epi32(_mm256_min_epi32(_mm256_max_epi32(sv, zero), hiV), 16);
+    _mm256_maskstore_epi32(out + i, mask, _mm256_add_epi32(_mm256_mullo_epi32(cv, w), cu));
+  }
 }
 #endif
 
@@ -105,8 +110,11 @@ void TexelOffsets(std::int32_t* out, int n, std::int32_t u, std::int32_t v, std:
       std::int64_t{n} * std::max(std::abs(std::int64_t{du}), std::abs(std::int64_t{dv}));
   const bool fits = std::abs(std::int64_t{u}) + reach < (std::int64_t{1} << 30) &&
                     std::abs(std::int64_t{v}) + reach < (std::int64_t{1} << 30);
-  if (fits && path != RasterPath::Scalar && path != RasterPath::Sse2 &&
-      __builtin_cpu_supports("avx2")) {
+  static const bool hasAvx2 = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") != 0;
+  }();
+  if (fits && hasAvx2 && path != RasterPath::Scalar && path != RasterPath::Sse2) {
     TexelOffsetsAvx2(out, n, u, v, du, dv, maxU, maxV, width);
     return;
   }
