@@ -56,73 +56,6 @@ double Floor(double x) {
   return t > x ? t - 1.0 : t;
 }
 
-// The texel offset of each pixel of a span: coordinates stepped in 16.16 fixed
-// point, held to the texture's edges. The vector version computes the same
-// integers; spans whose sums could leave 32 bits take the 64-bit loop.
-void TexelOffsetsScalar(std::int32_t* out, int n, std::int32_t u, std::int32_t v, std::int32_t du,
-                        std::int32_t dv, std::int32_t maxU, std::int32_t maxV, std::int32_t width) {
-  for (int i = 0; i < n; ++i) {
-    const std::int64_t su = std::int64_t{u} + std::int64_t{du} * i;
-    const std::int64_t sv = std::int64_t{v} + std::int64_t{dv} * i;
-    const auto cu = static_cast<std::int32_t>(std::clamp<std::int64_t>(su, 0, maxU) >> 16);
-    const auto cv = static_cast<std::int32_t>(std::clamp<std::int64_t>(sv, 0, maxV) >> 16);
-    out[i] = cv * width + cu;
-  }
-}
-
-#if defined(__x86_64__)
-__attribute__((target("avx2"))) void TexelOffsetsAvx2(std::int32_t* out, int n, std::int32_t u,
-                                                      std::int32_t v, std::int32_t du,
-                                                      std::int32_t dv, std::int32_t maxU,
-                                                      std::int32_t maxV, std::int32_t width) {
-  const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-  __m256i su =
-      _mm256_add_epi32(_mm256_set1_epi32(u), _mm256_mullo_epi32(lanes, _mm256_set1_epi32(du)));
-  __m256i sv =
-      _mm256_add_epi32(_mm256_set1_epi32(v), _mm256_mullo_epi32(lanes, _mm256_set1_epi32(dv)));
-  const __m256i stepU = _mm256_set1_epi32(du * 8), stepV = _mm256_set1_epi32(dv * 8);
-  const __m256i zero = _mm256_setzero_si256();
-  const __m256i hiU = _mm256_set1_epi32(maxU), hiV = _mm256_set1_epi32(maxV);
-  const __m256i w = _mm256_set1_epi32(width);
-  int i = 0;
-  for (; i + 8 <= n; i += 8) {
-    const __m256i cu = _mm256_srai_epi32(_mm256_min_epi32(_mm256_max_epi32(su, zero), hiU), 16);
-    const __m256i cv = _mm256_srai_epi32(_mm256_min_epi32(_mm256_max_epi32(sv, zero), hiV), 16);
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i),
-                        _mm256_add_epi32(_mm256_mullo_epi32(cv, w), cu));
-    su = _mm256_add_epi32(su, stepU);
-    sv = _mm256_add_epi32(sv, stepV);
-  }
-  if (i < n) {
-    const __m256i mask = _mm256_cmpgt_epi32(_mm256_set1_epi32(n - i), lanes);
-    const __m256i cu = _mm256_srai_epi32(_mm256_min_epi32(_mm256_max_epi32(su, zero), hiU), 16);
-    const __m256i cv = _mm256_srai_epi32(_mm256_min_epi32(_mm256_max_epi32(sv, zero), hiV), 16);
-    _mm256_maskstore_epi32(out + i, mask, _mm256_add_epi32(_mm256_mullo_epi32(cv, w), cu));
-  }
-}
-#endif
-
-void TexelOffsets(std::int32_t* out, int n, std::int32_t u, std::int32_t v, std::int32_t du,
-                  std::int32_t dv, std::int32_t maxU, std::int32_t maxV, std::int32_t width,
-                  RasterPath path) {
-#if defined(__x86_64__)
-  const std::int64_t reach =
-      std::int64_t{n} * std::max(std::abs(std::int64_t{du}), std::abs(std::int64_t{dv}));
-  const bool fits = std::abs(std::int64_t{u}) + reach < (std::int64_t{1} << 30) &&
-                    std::abs(std::int64_t{v}) + reach < (std::int64_t{1} << 30);
-  static const bool hasAvx2 = [] {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") != 0;
-  }();
-  if (fits && hasAvx2 && path != RasterPath::Scalar && path != RasterPath::Sse2) {
-    TexelOffsetsAvx2(out, n, u, v, du, dv, maxU, maxV, width);
-    return;
-  }
-#endif
-  (void)path;
-  TexelOffsetsScalar(out, n, u, v, du, dv, maxU, maxV, width);
-}
-
 }  // namespace
 
 SpriteBlend SpriteBlendOf(std::int16_t blendMode) {
@@ -229,92 +162,104 @@ void RasterizeQuad(Surface& target, const Surface& texture, const SpriteQuad& qu
     return;
   }
 
-  // General quads: each edge function is linear along a row, so the covered
-  // span of a row is found from the four edges directly (top-left rule for
-  // pixel centres on an edge). Texture coordinates step across the span in
-  // 32.32 fixed point from the exact map at its first pixel.
-  struct Edge {
-    std::int64_t ax, ay, dx, dy;
+  // General quads. Along a row each edge function is linear, so a row's span
+  // ends are floor divisions; from row to row their numerators grow by a fixed
+  // amount, so the divisions are carried on exactly with remainders. Pixel
+  // centres on an edge follow the top-left rule.
+  struct EdgeWalk {
+    bool bounds;      // false: a horizontal edge, all or nothing for a row
+    bool right;       // bounds the last pixel (else the first)
+    std::int64_t q, r, divisor, stepQ, stepR;  // floor(numerator / divisor), remainder
+    std::int64_t k, dk;                        // horizontal edges: the edge value
     bool inclusive;
-    double inverseScale;  // 1 / (dy * kOne), for the first guess of a span's end
   };
-  std::array<Edge, 4> edges;
+  std::array<EdgeWalk, 4> walks;
   for (int i = 0; i < 4; ++i) {
     const Point& a = p[i];
     const Point& b = p[(i + 1) % 4];
     const std::int64_t dx = b.x - a.x, dy = b.y - a.y;
-    edges[i] = {a.x,
-                a.y,
-                dx,
-                dy,
-                (dy == 0 && dx > 0) || dy < 0,
-                dy == 0 ? 0.0 : 1.0 / static_cast<double>(dy * kOne)};
+    EdgeWalk& w = walks[i];
+    w.inclusive = (dy == 0 && dx > 0) || dy < 0;
+    // f(px, py) = k(py) - dy * kOne * px, with k(py) = dx * (py - ay) + dy * ax;
+    // inside when f >= 1, or f >= 0 on an inclusive edge.
+    const std::int64_t k0 = dx * (y0 * kOne - a.y) + dy * a.x;
+    const std::int64_t delta = w.inclusive ? 0 : 1;
+    w.bounds = dy != 0;
+    w.k = k0;
+    w.dk = dx * kOne;
+    if (!w.bounds) continue;
+    // dy > 0: last = floor((k - delta) / (dy kOne)).
+    // dy < 0: first = ceil((delta - k) / (-dy kOne)) = floor((delta - k + S - 1) / S).
+    w.right = dy > 0;
+    w.divisor = std::abs(dy) * kOne;
+    const std::int64_t numerator = w.right ? k0 - delta : delta - k0 + w.divisor - 1;
+    const std::int64_t step = w.right ? w.dk : -w.dk;
+    auto floorDivide = [](std::int64_t n, std::int64_t d, std::int64_t& q, std::int64_t& r) {
+      q = n / d;
+      r = n % d;
+      if (r < 0) {
+        --q;
+        r += d;
+      }
+    };
+    floorDivide(numerator, w.divisor, w.q, w.r);
+    floorDivide(step, w.divisor, w.stepQ, w.stepR);
   }
+
   // Texture coordinates in texels, 16.16 fixed point: textures are far smaller
   // than 32768 texels, and 1/65536 of a texel per pixel drifts by at most a
   // hundredth of a texel across the screen.
   if (texture.width >= 32768 || texture.height >= 32768) return;
-  const double stepA = map.evy * map.inverseDet, stepB = -map.euy * map.inverseDet;
   constexpr double kFix = 65536.0;
-  const auto fixedStepU = static_cast<std::int32_t>(
-      std::clamp(std::nearbyint(stepA * map.du * map.texW * kFix), -2e9, 2e9));
-  const auto fixedStepV = static_cast<std::int32_t>(
-      std::clamp(std::nearbyint(stepB * map.dv * map.texH * kFix), -2e9, 2e9));
-  const std::int32_t maxU = (texture.width << 16) - 1;
-  const std::int32_t maxV = (texture.height << 16) - 1;
+  TurnedTexture turned;
+  turned.texels = texture.pixels.data();
+  turned.width = texture.width;
+  turned.du = static_cast<std::int32_t>(std::clamp(
+      std::nearbyint(map.evy * map.inverseDet * map.du * map.texW * kFix), -2e9, 2e9));
+  turned.dv = static_cast<std::int32_t>(std::clamp(
+      std::nearbyint(-map.euy * map.inverseDet * map.dv * map.texH * kFix), -2e9, 2e9));
+  turned.maxU = (texture.width << 16) - 1;
+  turned.maxV = (texture.height << 16) - 1;
+  const auto fixedStart = [kFix](double texels) {
+    return static_cast<std::int32_t>(Floor(std::clamp(texels * kFix, -2e9, 2e9)));
+  };
+
+  constexpr int kBatch = 256;
+  std::array<TurnedRow, kBatch> batch;
+  int batched = 0;
   for (std::int64_t y = y0; y < y1; ++y) {
-    const std::int64_t py = y * kOne;
     std::int64_t first = x0, last = x1 - 1;
-    for (const Edge& e : edges) {
-      // f(px) = k - dy * kOne * px is inside when f > 0 (or f == 0 on an
-      // inclusive edge). The bound comes from a floating estimate, then exact
-      // 64-bit tests move it onto the right pixel.
-      const std::int64_t k = e.dx * (py - e.ay) + e.dy * e.ax;
-      if (e.dy == 0) {
-        if (k < 0 || (k == 0 && !e.inclusive)) first = last + 1;
+    for (EdgeWalk& w : walks) {
+      if (!w.bounds) {
+        if (w.k < 0 || (w.k == 0 && !w.inclusive)) first = last + 1;
+        w.k += w.dk;
         continue;
       }
-      const std::int64_t scale = e.dy * kOne;
-      const auto inside = [&](std::int64_t px) {
-        const std::int64_t f = k - scale * px;
-        return f > 0 || (f == 0 && e.inclusive);
-      };
-      auto estimate = static_cast<std::int64_t>(Floor(static_cast<double>(k) * e.inverseScale));
-      estimate = std::clamp<std::int64_t>(estimate, x0 - 2, x1 + 2);
-      if (e.dy > 0) {
-        // Inside up to a last pixel.
-        while (estimate >= x0 - 2 && !inside(estimate))
-          --estimate;
-        while (estimate <= x1 + 1 && inside(estimate + 1))
-          ++estimate;
-        last = std::min(last, estimate);
-      } else {
-        // Inside from a first pixel.
-        while (estimate <= x1 + 1 && !inside(estimate))
-          ++estimate;
-        while (estimate >= x0 - 1 && inside(estimate - 1))
-          --estimate;
-        first = std::max(first, estimate);
+      if (w.right)
+        last = std::min(last, w.q);
+      else
+        first = std::max(first, w.q);
+      w.q += w.stepQ;
+      w.r += w.stepR;
+      if (w.r >= w.divisor) {
+        ++w.q;
+        w.r -= w.divisor;
       }
     }
     if (first > last) continue;
-    std::uint32_t* out = &target.pixels[static_cast<std::size_t>(y) * target.width];
     const double xc = static_cast<double>(first), yc = static_cast<double>(y);
-    const auto fixedStart = [kFix](double texels) {
-      return static_cast<std::int32_t>(Floor(std::clamp(texels * kFix, -2e9, 2e9)));
-    };
-    std::int32_t fu = fixedStart((map.u0 + map.a(xc, yc) * map.du) * map.texW);
-    std::int32_t fv = fixedStart((map.v0 + map.b(xc, yc) * map.dv) * map.texH);
-    // The span's texels as offsets into the texture, gathered by the shading.
-    for (std::int64_t start = first; start <= last; start += kChunk) {
-      const int n = static_cast<int>(std::min<std::int64_t>(kChunk, last + 1 - start));
-      TexelOffsets(columns.data(), n, fu, fv, fixedStepU, fixedStepV, maxU, maxV, texture.width,
-                   path);
-      fu += static_cast<std::int32_t>(static_cast<std::int64_t>(fixedStepU) * n);
-      fv += static_cast<std::int32_t>(static_cast<std::int64_t>(fixedStepV) * n);
-      ShadeSpan(out + start, texture.pixels.data(), columns.data(), n, shading, path);
+    TurnedRow& row = batch[batched++];
+    row.y = static_cast<std::int32_t>(y);
+    row.first = static_cast<std::int32_t>(first);
+    row.count = static_cast<std::int32_t>(last - first + 1);
+    row.u = fixedStart((map.u0 + map.a(xc, yc) * map.du) * map.texW);
+    row.v = fixedStart((map.v0 + map.b(xc, yc) * map.dv) * map.texH);
+    if (batched == kBatch) {
+      ShadeTurnedRows(target, turned, batch.data(), batched, shading, path);
+      batched = 0;
     }
   }
+  if (batched > 0) ShadeTurnedRows(target, turned, batch.data(), batched, shading, path);
 }
 
 }  // namespace vdx

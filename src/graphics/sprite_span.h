@@ -77,6 +77,28 @@ struct SpanRows {
 void ShadeRows(const SpanRows& rows, const std::int32_t* columns, int n, const SpanShading& s,
                RasterPath path);
 
+// The rows of a turned sprite: each row's span starts at pixel `first` of row
+// y with texture coordinates (u, v), in texels as 16.16 fixed point, which
+// step by the texture's (du, dv) from pixel to pixel.
+struct TurnedRow {
+  std::int32_t y = 0, first = 0, count = 0;
+  std::int32_t u = 0, v = 0;
+};
+struct TurnedTexture {
+  const std::uint32_t* texels = nullptr;
+  std::int32_t width = 0;
+  std::int32_t du = 0, dv = 0;      // per pixel, 16.16
+  std::int32_t maxU = 0, maxV = 0;  // the last position inside the texture, 16.16
+};
+
+// The texel offset of each pixel of a span: the coordinates stepped and held
+// to the texture's edges (the scalar reference of every path).
+void TexelOffsets(std::int32_t* out, int n, std::int32_t u, std::int32_t v,
+                  const TurnedTexture& texture, RasterPath path);
+
+void ShadeTurnedRows(Surface& target, const TurnedTexture& texture, const TurnedRow* rows,
+                     int count, const SpanShading& s, RasterPath path);
+
 inline void ShadeSpan(std::uint32_t* out, const std::uint32_t* texels, const std::int32_t* columns,
                       int n, const SpanShading& s, RasterPath path) {
   ShadeRows(SpanRows{out, 0, texels, nullptr, 1}, columns, n, s, path);

@@ -41,11 +41,15 @@ TextRenderer::TextRenderer() {
 TextRenderer::~TextRenderer() {
   fonts_.clear();
   if (ready_) TTF_Quit();
+  // Fontconfig keeps its configuration until told; every look-up starts with
+  // FcInit(), which loads it again when needed.
+  if (usedFontconfig_) FcFini();
 }
 
 std::string TextRenderer::fontFileFor(const TextStyle& style) {
   std::string file;
   if (FcInit()) {
+    usedFontconfig_ = true;
     FcPattern* pattern = FcPatternCreate();
     FcPatternAddString(pattern, FC_FAMILY,
                        reinterpret_cast<const FcChar8*>(FamilyFor(style.typeface).c_str()));

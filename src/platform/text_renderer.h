@@ -30,6 +30,7 @@ class TextRenderer {
   Font* open(const TextStyle& style);
 
   bool ready_ = false;
+  bool usedFontconfig_ = false;
   std::map<std::tuple<std::string, int, bool, bool>, std::unique_ptr<Font>> fonts_;
 };
 
