@@ -68,6 +68,10 @@ FightScene MakeFightScene() {
   s.bullet = vdx::MakeSurface(16, 16, 0xF0C040);
   s.bullet.colorKey = 0;
 
+  // As the loaders do for every keyed picture.
+  for (Surface* keyed : {&s.fighter, &s.effect, &s.particle, &s.glyph, &s.bullet})
+    vdx::MarkDrawnColumns(*keyed);
+
   // Shadows first, then the fighters (one mirrored, one tinted).
   for (int p = 0; p < 2; ++p) {
     SpriteArgs shadow = Args(80.0f + 300 * p, 400, 256, 256, 256, 64);

@@ -37,12 +37,14 @@ std::shared_ptr<Surface> ReadFrame(const LoadContext& ctx, const std::string& co
                                              : ": the packed frame holds more than the frame; the "
                                                "rest was left out")});
     surface->colorKey = key;
+    MarkDrawnColumns(*surface);
     return surface;
   }
   const auto image = ctx.platform.decodeBmp(Bytes(*bytes));
   if (!image) throw GameError(kErrInvalidPicture, "Invalid picture");
   *surface = ScaledSurface(*image, width, height);
   surface->colorKey = key;
+  MarkDrawnColumns(*surface);
   return surface;
 }
 

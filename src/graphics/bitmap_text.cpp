@@ -1,5 +1,7 @@
 #include "graphics/bitmap_text.h"
 
+#include "graphics/rounding.h"
+
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -12,7 +14,7 @@ namespace {
 // A pen position: the float sum rounded halves to even into 16 bits; nullopt
 // when it leaves them.
 std::optional<std::int16_t> Pen(float value) {
-  const float rounded = std::nearbyint(value);
+  const float rounded = RoundEven(value);
   if (!(rounded >= -32768.0f && rounded <= 32767.0f)) return std::nullopt;
   return static_cast<std::int16_t>(rounded);
 }
@@ -39,12 +41,22 @@ void DrawBitmapText(Surface& target, BitmapFont& font, std::string_view text, st
     // Copy the glyph into the top-left of the cleared scratch piece (cut at 128).
     std::fill(font.scratch.pixels.begin(), font.scratch.pixels.end(), 0u);
     const int width = glyph->Right - glyph->Left, height = glyph->Bottom - glyph->Top;
+    // The scratch piece's drawn columns are the glyph's (the rest is the key).
+    font.scratch.drawnColumns.assign(128, Surface::DrawnColumns{128, -1});
+    font.scratch.drawnColumnsKey = 0;
     for (int y = 0; y < std::min(height, 128); ++y) {
       const int sy = glyph->Top + y;
       if (sy < 0 || sy >= font.sheet.height) continue;
+      auto& drawn = font.scratch.drawnColumns[static_cast<std::size_t>(y)];
       for (int x = 0; x < std::min(width, 128); ++x) {
         const int sx = glyph->Left + x;
-        if (sx >= 0 && sx < font.sheet.width) font.scratch.at(x, y) = font.sheet.at(sx, sy);
+        if (sx < 0 || sx >= font.sheet.width) continue;
+        const std::uint32_t texel = font.sheet.at(sx, sy);
+        font.scratch.at(x, y) = texel;
+        if (To565(texel) != 0) {
+          drawn.first = std::min(drawn.first, x);
+          drawn.last = std::max(drawn.last, x);
+        }
       }
     }
     SpriteArgs args;

@@ -7,7 +7,10 @@ namespace vdx {
 namespace {
 
 std::uint32_t Byte(float v) {
-  return static_cast<std::uint32_t>(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f));
+  // Nearest, halves up (all values here are positive), worked out in double so
+  // that adding the half is exact.
+  const double scaled = static_cast<double>(std::clamp(v, 0.0f, 1.0f) * 255.0f);
+  return static_cast<std::uint32_t>(scaled + 0.5);
 }
 
 // A texture coordinate edge / extent; a piece whose far edge is texel 0 would

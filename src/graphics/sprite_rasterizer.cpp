@@ -1,9 +1,12 @@
 #include "graphics/sprite_rasterizer.h"
 
+#include "graphics/rounding.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 
 #if defined(__x86_64__)
 #include <immintrin.h>
@@ -18,7 +21,7 @@ constexpr int kSubpixelBits = 8;  // vertex positions are snapped to 1/256 pixel
 constexpr std::int64_t kOne = std::int64_t{1} << kSubpixelBits;
 
 std::int64_t Fixed(float v) {
-  return static_cast<std::int64_t>(std::nearbyint(double{v} * kOne));
+  return static_cast<std::int64_t>(RoundEven(double{v} * kOne));
 }
 
 // Smallest pixel index p with p * kOne >= value.
@@ -154,9 +157,37 @@ void RasterizeQuad(Surface& target, const Surface& texture, const SpriteQuad& qu
           const double xc = static_cast<double>(start + i);
           columns[i] = TexelIndex(map.u0 + map.a(xc, map.y1) * map.du, map.texW, texture.width);
         }
-        ShadeRows(SpanRows{&target.pixels[static_cast<std::size_t>(top) * target.width + start],
-                           target.width, texture.pixels.data(), rows.data(), rowCount},
-                  columns.data(), n, shading, path);
+        std::uint32_t* out = &target.pixels[static_cast<std::size_t>(top) * target.width + start];
+        if (texture.drawnColumns.size() != static_cast<std::size_t>(texture.height) ||
+            !shading.keyed || texture.drawnColumnsKey != shading.key565) {
+          ShadeRows(SpanRows{out, target.width, texture.pixels.data(), rows.data(), rowCount},
+                    columns.data(), n, shading, path);
+          continue;
+        }
+        // Keyed margins are passed over: the columns run one way (left to right
+        // or, mirrored, right to left), so the pixels whose texels lie in a
+        // row's drawn columns are one run, found by binary search.
+        const bool increasing = columns[0] <= columns[n - 1];
+        for (int j = 0; j < rowCount; ++j) {
+          const auto& drawn =
+              texture.drawnColumns[static_cast<std::size_t>(rows[j] / texture.width)];
+          if (drawn.first > drawn.last) continue;
+          const std::int32_t* begin = columns.data();
+          const std::int32_t* end = begin + n;
+          const std::int32_t *from, *to;
+          if (increasing) {
+            from = std::lower_bound(begin, end, drawn.first);
+            to = std::upper_bound(from, end, drawn.last);
+          } else {
+            from = std::lower_bound(begin, end, drawn.last, std::greater<>());
+            to = std::upper_bound(from, end, drawn.first, std::greater<>());
+          }
+          const int i0 = static_cast<int>(from - begin), i1 = static_cast<int>(to - begin);
+          if (i0 >= i1) continue;
+          ShadeRows(SpanRows{out + static_cast<std::ptrdiff_t>(j) * target.width + i0, 0,
+                             texture.pixels.data() + rows[j], nullptr, 1},
+                    columns.data() + i0, i1 - i0, shading, path);
+        }
       }
     }
     return;
@@ -167,8 +198,8 @@ void RasterizeQuad(Surface& target, const Surface& texture, const SpriteQuad& qu
   // amount, so the divisions are carried on exactly with remainders. Pixel
   // centres on an edge follow the top-left rule.
   struct EdgeWalk {
-    bool bounds;      // false: a horizontal edge, all or nothing for a row
-    bool right;       // bounds the last pixel (else the first)
+    bool bounds;                               // false: a horizontal edge, all or nothing for a row
+    bool right;                                // bounds the last pixel (else the first)
     std::int64_t q, r, divisor, stepQ, stepR;  // floor(numerator / divisor), remainder
     std::int64_t k, dk;                        // horizontal edges: the edge value
     bool inclusive;
@@ -214,10 +245,10 @@ void RasterizeQuad(Surface& target, const Surface& texture, const SpriteQuad& qu
   TurnedTexture turned;
   turned.texels = texture.pixels.data();
   turned.width = texture.width;
-  turned.du = static_cast<std::int32_t>(std::clamp(
-      std::nearbyint(map.evy * map.inverseDet * map.du * map.texW * kFix), -2e9, 2e9));
-  turned.dv = static_cast<std::int32_t>(std::clamp(
-      std::nearbyint(-map.euy * map.inverseDet * map.dv * map.texH * kFix), -2e9, 2e9));
+  turned.du = static_cast<std::int32_t>(
+      std::clamp(RoundEven(map.evy * map.inverseDet * map.du * map.texW * kFix), -2e9, 2e9));
+  turned.dv = static_cast<std::int32_t>(
+      std::clamp(RoundEven(-map.euy * map.inverseDet * map.dv * map.texH * kFix), -2e9, 2e9));
   turned.maxU = (texture.width << 16) - 1;
   turned.maxV = (texture.height << 16) - 1;
   const auto fixedStart = [kFix](double texels) {

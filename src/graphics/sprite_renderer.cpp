@@ -1,5 +1,7 @@
 #include "graphics/sprite_renderer.h"
 
+#include "graphics/rounding.h"
+
 #include <cmath>
 
 namespace vdx {
@@ -8,21 +10,20 @@ namespace {
 // The sums are formed in 32-bit float and rounded halves to even.
 std::int32_t RoundSum(float a, float b, float c) {
   const float sum = a + b + c;
-  return static_cast<std::int32_t>(std::nearbyint(sum));
+  return static_cast<std::int32_t>(RoundEven(sum));
 }
 
 }  // namespace
 
 SpriteRect SourceRect(const SpriteArgs& a) {
-  return {static_cast<std::int32_t>(std::nearbyint(a.SrcX)),
-          static_cast<std::int32_t>(std::nearbyint(a.SrcY)),
+  return {static_cast<std::int32_t>(RoundEven(a.SrcX)),
+          static_cast<std::int32_t>(RoundEven(a.SrcY)),
           RoundSum(static_cast<float>(a.Width), a.SrcX, -1.0f),
           RoundSum(static_cast<float>(a.Height), a.SrcY, -1.0f)};
 }
 
 SpriteRect DestinationRect(const SpriteArgs& a) {
-  return {static_cast<std::int32_t>(std::nearbyint(a.X)),
-          static_cast<std::int32_t>(std::nearbyint(a.Y)),
+  return {static_cast<std::int32_t>(RoundEven(a.X)), static_cast<std::int32_t>(RoundEven(a.Y)),
           RoundSum(static_cast<float>(a.DestWidth), a.X, -1.0f),
           RoundSum(static_cast<float>(a.DestHeight), a.Y, -1.0f)};
 }

@@ -140,12 +140,10 @@ __attribute__((target("sse2"))) void ShadeRowsSse2(const SpanRows& r, const std:
     std::uint32_t* out = r.out + j * r.stride;
     const std::uint32_t* texels = RowTexels(r, j);
     for (int i = 0; i < whole; i += 4) {
-      const __m128i t = _mm_setr_epi32(static_cast<int>(texels[columns[i]]),
-                                       static_cast<int>(texels[columns[i + 1]]),
-                                       static_cast<int>(texels[columns[i + 2]]),
-                                       static_cast<int>(texels[columns[i + 3]]));
-      const __m128i skip =
-          s.keyed ? _mm_cmpeq_epi32(_mm_and_si128(t, bits565), keyBits) : zero;
+      const __m128i t = _mm_setr_epi32(
+          static_cast<int>(texels[columns[i]]), static_cast<int>(texels[columns[i + 1]]),
+          static_cast<int>(texels[columns[i + 2]]), static_cast<int>(texels[columns[i + 3]]));
+      const __m128i skip = s.keyed ? _mm_cmpeq_epi32(_mm_and_si128(t, bits565), keyBits) : zero;
       if (_mm_movemask_epi8(skip) == 0xFFFF) continue;
       const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(out + i));
       __m128i result;
@@ -195,17 +193,15 @@ struct Avx2Shading {
   SpriteBlend blend;
 };
 
-__attribute__((target("avx2"))) inline void ShadeGroupAvx2(const Avx2Shading& k,
-                                                           std::uint32_t* out,
+__attribute__((target("avx2"))) inline void ShadeGroupAvx2(const Avx2Shading& k, std::uint32_t* out,
                                                            const std::uint32_t* texels,
-                                                           const std::int32_t* columns,
-                                                           bool tail) {
+                                                           const std::int32_t* columns, bool tail) {
   __m256i t, d;
   if (tail) {
     // The last, partial group of a row: the same steps under a mask.
     const __m256i index = _mm256_maskload_epi32(columns, k.tailMask);
-    t = _mm256_mask_i32gather_epi32(k.zero, reinterpret_cast<const int*>(texels), index,
-                                    k.tailMask, 4);
+    t = _mm256_mask_i32gather_epi32(k.zero, reinterpret_cast<const int*>(texels), index, k.tailMask,
+                                    4);
     d = _mm256_maskload_epi32(reinterpret_cast<const int*>(out), k.tailMask);
   } else {
     const __m256i index = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(columns));
@@ -267,7 +263,8 @@ __attribute__((target("avx2"))) void ShadeRowsAvx2(const SpanRows& r, const std:
   for (int j = 0; j < r.rows; ++j) {
     std::uint32_t* out = r.out + j * r.stride;
     const std::uint32_t* texels = RowTexels(r, j);
-    for (int i = 0; i < whole; i += 8) ShadeGroupAvx2(k, out + i, texels, columns + i, false);
+    for (int i = 0; i < whole; i += 8)
+      ShadeGroupAvx2(k, out + i, texels, columns + i, false);
     if (rest > 0) ShadeGroupAvx2(k, out + whole, texels, columns + whole, true);
   }
 }
@@ -307,8 +304,7 @@ __attribute__((target("avx2"))) void TexelOffsetsAvx2(std::int32_t* out, int n, 
     if (i + 8 <= n)
       _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), offsets);
     else
-      _mm256_maskstore_epi32(out + i, _mm256_cmpgt_epi32(_mm256_set1_epi32(n - i), lanes),
-                             offsets);
+      _mm256_maskstore_epi32(out + i, _mm256_cmpgt_epi32(_mm256_set1_epi32(n - i), lanes), offsets);
     su = _mm256_add_epi32(su, stepU);
     sv = _mm256_add_epi32(sv, stepV);
   }
@@ -355,8 +351,12 @@ void ShadeRows(const SpanRows& r, const std::int32_t* columns, int n, const Span
   if (n <= 0 || r.rows <= 0) return;
 #if defined(__x86_64__)
   switch (path) {
-    case RasterPath::Scalar: ShadeRowsScalar(r, columns, n, s); return;
-    case RasterPath::Sse2: ShadeRowsSse2(r, columns, n, s); return;
+    case RasterPath::Scalar:
+      ShadeRowsScalar(r, columns, n, s);
+      return;
+    case RasterPath::Sse2:
+      ShadeRowsSse2(r, columns, n, s);
+      return;
     case RasterPath::Avx2:
     case RasterPath::Best:
       // Spans under eight pixels (rain, the corners of turned sprites) are not
@@ -374,8 +374,8 @@ void ShadeRows(const SpanRows& r, const std::int32_t* columns, int n, const Span
   ShadeRowsScalar(r, columns, n, s);
 }
 
-void TexelOffsets(std::int32_t* out, int n, std::int32_t u, std::int32_t v,
-                  const TurnedTexture& t, RasterPath path) {
+void TexelOffsets(std::int32_t* out, int n, std::int32_t u, std::int32_t v, const TurnedTexture& t,
+                  RasterPath path) {
   (void)path;  // one definition for every path: the vector loops are checked against it
   for (int i = 0; i < n; ++i) {
     const std::int64_t su = std::int64_t{u} + std::int64_t{t.du} * i;

@@ -14,7 +14,7 @@ namespace vdx {
 
 struct SpanShading {
   bool keyed = false;
-  std::uint16_t key565 = 0;  // texels of this 5-6-5 value are not drawn
+  std::uint16_t key565 = 0;   // texels of this 5-6-5 value are not drawn
   std::uint32_t keyBits = 0;  // the bits 0xF8FCF8 of a key texel: the same test, cheaper
   std::uint32_t red = 255, green = 255, blue = 255, alpha = 255;  // tint and opacity, 0..255
   SpriteBlend blend = SpriteBlend::Alpha;

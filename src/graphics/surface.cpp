@@ -10,6 +10,22 @@ Surface MakeSurface(int width, int height, std::uint32_t fill) {
   return s;
 }
 
+void MarkDrawnColumns(Surface& s) {
+  s.drawnColumns.clear();
+  if (!s.colorKey) return;
+  const std::uint16_t key = To565(*s.colorKey);
+  s.drawnColumnsKey = key;
+  s.drawnColumns.resize(static_cast<std::size_t>(s.height));
+  for (int y = 0; y < s.height; ++y) {
+    int first = 0, last = s.width - 1;
+    while (first < s.width && To565(s.at(first, y)) == key)
+      ++first;
+    while (last >= first && To565(s.at(last, y)) == key)
+      --last;
+    s.drawnColumns[static_cast<std::size_t>(y)] = {first, last};
+  }
+}
+
 Surface ScaledSurface(const platform::Image& image, int width, int height) {
   Surface s = MakeSurface(width, height);
   if (image.width <= 0 || image.height <= 0 || s.pixels.empty()) return s;

@@ -15,12 +15,24 @@ struct Surface {
   int height = 0;
   std::vector<std::uint32_t> pixels;
   std::optional<std::uint32_t> colorKey;  // 0x00RRGGBB; matched in the 5-6-5 space
+  // Per row, the first and last column that is not the colour key (first >
+  // last: none), so drawing can pass over the keyed margins. Empty when not
+  // worked out (MarkDrawnColumns); it must be worked out again after the
+  // pixels or the key change.
+  struct DrawnColumns {
+    std::int32_t first, last;
+  };
+  std::vector<DrawnColumns> drawnColumns;
+  std::uint16_t drawnColumnsKey = 0;  // the 5-6-5 key they were worked out for
 
   std::uint32_t& at(int x, int y) { return pixels[static_cast<std::size_t>(y) * width + x]; }
   std::uint32_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
 };
 
 Surface MakeSurface(int width, int height, std::uint32_t fill = 0);
+
+// Works out the drawn columns of every row (nothing without a colour key).
+void MarkDrawnColumns(Surface& surface);
 
 // The picture scaled to the given size, nearest neighbour, like the original blitter.
 Surface ScaledSurface(const platform::Image& image, int width, int height);
