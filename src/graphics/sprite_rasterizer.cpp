@@ -266,16 +266,14 @@ void RasterizeQuad(Surface& target, const Surface& texture, const SpriteQuad& qu
         w.k += w.dk;
         continue;
       }
-      if (w.right)
-        last = std::min(last, w.q);
-      else
-        first = std::max(first, w.q);
-      w.q += w.stepQ;
+      const std::int64_t q = w.q;
+      last = w.right ? std::min(last, q) : last;
+      first = w.right ? first : std::max(first, q);
+      // Carry the division on to the next row, without a branch.
       w.r += w.stepR;
-      if (w.r >= w.divisor) {
-        ++w.q;
-        w.r -= w.divisor;
-      }
+      const std::int64_t carry = w.r >= w.divisor ? 1 : 0;
+      w.q += w.stepQ + carry;
+      w.r -= carry * w.divisor;
     }
     if (first > last) continue;
     const double xc = static_cast<double>(first), yc = static_cast<double>(y);
