@@ -170,8 +170,9 @@ __attribute__((target("avx2"))) inline __m256i Mul255x16(__m256i x, __m256i y) {
 
 __attribute__((target("avx2"))) inline __m256i Shade16(__m256i t, __m256i d, __m256i tint,
                                                        __m256i alpha, __m256i inverseAlpha,
-                                                       SpriteBlend blend) {
-  const __m256i s = Mul255x16(t, tint);
+                                                       SpriteBlend blend, bool untinted) {
+  // Untinted, the source is the texel (Mul255(t, 255) = t).
+  const __m256i s = untinted ? t : Mul255x16(t, tint);
   switch (blend) {
     case SpriteBlend::Alpha:
       return _mm256_add_epi16(Mul255x16(s, alpha), Mul255x16(d, inverseAlpha));
@@ -189,7 +190,7 @@ __attribute__((target("avx2"))) inline __m256i Shade16(__m256i t, __m256i d, __m
 // What every group of eight pixels of a draw shares.
 struct Avx2Shading {
   __m256i zero, keyBits, bits565, tint, alpha, inverseAlpha, colour, lanes, tailMask;
-  bool keyed, plain;
+  bool keyed, plain, untinted;
   SpriteBlend blend;
 };
 
@@ -224,9 +225,9 @@ __attribute__((target("avx2"))) inline void ShadeGroupAvx2(const Avx2Shading& k,
     result = _mm256_and_si256(t, k.colour);
   } else {
     const __m256i lo = Shade16(_mm256_unpacklo_epi8(t, k.zero), _mm256_unpacklo_epi8(d, k.zero),
-                               k.tint, k.alpha, k.inverseAlpha, k.blend);
+                               k.tint, k.alpha, k.inverseAlpha, k.blend, k.untinted);
     const __m256i hi = Shade16(_mm256_unpackhi_epi8(t, k.zero), _mm256_unpackhi_epi8(d, k.zero),
-                               k.tint, k.alpha, k.inverseAlpha, k.blend);
+                               k.tint, k.alpha, k.inverseAlpha, k.blend, k.untinted);
     result = _mm256_and_si256(_mm256_packus_epi16(lo, hi), k.colour);
   }
   result = _mm256_blendv_epi8(result, d, skip);
@@ -250,6 +251,7 @@ __attribute__((target("avx2"))) Avx2Shading MakeAvx2Shading(const SpanShading& s
   k.lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
   k.keyed = s.keyed;
   k.plain = IsPlainCopy(s);
+  k.untinted = s.red == 255 && s.green == 255 && s.blue == 255;
   k.blend = s.blend;
   k.tailMask = k.zero;
   return k;
