@@ -27,8 +27,9 @@ std::shared_ptr<Surface> ReadFrame(const LoadContext& ctx, const std::string& co
   const auto path = ctx.paths.find(contentPath);
   const auto bytes = path ? ReadWholeFile(*path) : std::nullopt;
   if (!bytes) throw GameError(kErrFileNotFound, "File not found");
-  auto surface = std::make_shared<Surface>(MakeSurface(width, height));
+  auto surface = std::make_shared<Surface>();
   if (packed) {
+    *surface = MakeSurface(width, height);
     const VdpReport report = UnpackVDPFrame(Bytes(*bytes), *surface, height, width);
     if (report.ragged || report.overflow)
       WriteLog(ctx.logPath, LogOpening::Append,

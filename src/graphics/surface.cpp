@@ -29,6 +29,10 @@ void MarkDrawnColumns(Surface& s) {
 Surface ScaledSurface(const platform::Image& image, int width, int height) {
   Surface s = MakeSurface(width, height);
   if (image.width <= 0 || image.height <= 0 || s.pixels.empty()) return s;
+  if (image.width == width && image.height == height && image.pixels.size() == s.pixels.size()) {
+    s.pixels = image.pixels;  // already the size asked for
+    return s;
+  }
   for (int y = 0; y < s.height; ++y) {
     const int sy = static_cast<int>(static_cast<std::int64_t>(y) * image.height / s.height);
     const std::uint32_t* row = &image.pixels[static_cast<std::size_t>(sy) * image.width];
