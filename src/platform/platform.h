@@ -73,6 +73,8 @@ struct TextImage {
 
 using KeyboardState = std::array<std::uint8_t, 256>;
 
+using SoundId = int;
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -123,6 +125,21 @@ class Platform {
   // Opens the sound device for effects and music. Throws PlatformError.
   virtual void openAudio() = 0;
   virtual void closeAudio() = 0;
+
+  // Sounds: decoded whole (WAV and the other formats of the mixer); nullopt
+  // when the bytes are not a sound. Several sounds play at once.
+  virtual std::optional<SoundId> loadSound(std::span<const std::uint8_t> bytes) = 0;
+  virtual void freeSound(SoundId sound) = 0;
+  // Plays a sound at a linear gain (1 = as recorded), once or looping.
+  virtual void playSound(SoundId sound, double gain, bool loop) = 0;
+  virtual void stopSound(SoundId sound) = 0;
+
+  // Music: one piece at a time, streamed from a file, played once from its
+  // beginning; false when it cannot be played.
+  virtual bool playMusic(const std::string& path) = 0;
+  virtual bool musicPlaying() = 0;
+  virtual void stopMusic() = 0;
+  virtual void setMusicVolume(int percent) = 0;  // 0..100
 };
 
 std::unique_ptr<Platform> CreateSdlPlatform();

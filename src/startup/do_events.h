@@ -1,5 +1,5 @@
 // What every loop pass does when it "yields": let the platform handle window and
-// device events, and note a request to close.
+// device events, note a request to close, and run the music timer.
 #pragma once
 
 #include "startup/game.h"

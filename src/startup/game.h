@@ -6,6 +6,8 @@
 
 #include <filesystem>
 
+#include "audio/music.h"
+#include "audio/sound_table.h"
 #include "content/content.h"
 #include "content/load_report.h"
 #include "content/paths.h"
@@ -36,6 +38,9 @@ struct Game {
 
   Display display;
   int JoystickCount = 0;
+
+  SoundTable sounds;  // the fight's sound effects
+  MusicState music;
 };
 
 }  // namespace vdx

@@ -44,6 +44,7 @@ int Main(Game& game, std::string_view commandLine) {
 
     step = 80;
     InitDirectSound(game.platform);
+    game.music.musicVolume = game.settings.MusicVolume;
 
     step = 90;
     InitDirect3D(game.platform, game.logPath);
@@ -59,6 +60,9 @@ int Main(Game& game, std::string_view commandLine) {
   } catch (const std::exception& e) {
     return ReportStartupFailure(game, step, 1, e.what());
   }
+  // The window closes: the music player and the sounds are let go.
+  CloseOgg(game.platform, game.music);
+  ReleaseSounds(game.platform, game.sounds);
   game.platform.closeAudio();
   game.platform.closeDisplay();
   return 0;

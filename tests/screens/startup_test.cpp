@@ -33,7 +33,9 @@ TEST_F(Startup, WindowedStartLogsTheMasksAndRunsUntilClosed) {
   EXPECT_TRUE(game.QuitRequested);
   EXPECT_TRUE(platform.cursorVisible());
   EXPECT_EQ(folder.read("log.txt"), "\"Red mask 16711680 Green Mask 65280 Blue Mask 255\"\r\n");
-  EXPECT_EQ(platform.audioCalls(), (std::vector<std::string>{"openAudio", "closeAudio"}));
+  EXPECT_EQ(platform.audioCalls(),
+            (std::vector<std::string>{"openAudio", "stopMusic", "closeAudio"}))
+      << "closing the window closes the music player";
   EXPECT_GT(platform.framesPresented(), 5) << "the picture is presented about every 16 ms";
   EXPECT_TRUE(platform.messageBoxes().empty());
 }

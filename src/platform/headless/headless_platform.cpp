@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <string_view>
 
 #include "platform/bmp_decoder.h"
 #include "platform/png_writer.h"
@@ -160,6 +163,56 @@ void HeadlessPlatform::openAudio() {
 void HeadlessPlatform::closeAudio() {
   audioCalls_.push_back("closeAudio");
   audioOpen_ = false;
+  musicPlaying_ = false;
+}
+
+// Sounds are recognised by their headers (WAV or Ogg) but not decoded: the
+// record of calls is what tests read.
+std::optional<SoundId> HeadlessPlatform::loadSound(std::span<const std::uint8_t> bytes) {
+  const auto starts = [&bytes](std::string_view tag, std::size_t at = 0) {
+    return bytes.size() >= at + tag.size() &&
+           std::equal(tag.begin(), tag.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at));
+  };
+  const bool wave = starts("RIFF") && starts("WAVE", 8);
+  if (!wave && !starts("OggS")) {
+    audioCalls_.push_back("loadSound refused");
+    return std::nullopt;
+  }
+  ++soundsLoaded_;
+  const SoundId id = nextSound_++;
+  audioCalls_.push_back("loadSound " + std::to_string(id));
+  return id;
+}
+
+void HeadlessPlatform::freeSound(SoundId sound) {
+  --soundsLoaded_;
+  audioCalls_.push_back("freeSound " + std::to_string(sound));
+}
+
+void HeadlessPlatform::playSound(SoundId sound, double gain, bool loop) {
+  char text[96];
+  std::snprintf(text, sizeof text, "playSound %d gain %.4f%s", sound, gain, loop ? " loop" : "");
+  audioCalls_.push_back(text);
+}
+
+void HeadlessPlatform::stopSound(SoundId sound) {
+  audioCalls_.push_back("stopSound " + std::to_string(sound));
+}
+
+bool HeadlessPlatform::playMusic(const std::string& path) {
+  audioCalls_.push_back("playMusic " + path);
+  std::error_code ec;
+  musicPlaying_ = std::filesystem::is_regular_file(path, ec);
+  return musicPlaying_;
+}
+
+void HeadlessPlatform::stopMusic() {
+  audioCalls_.push_back("stopMusic");
+  musicPlaying_ = false;
+}
+
+void HeadlessPlatform::setMusicVolume(int percent) {
+  audioCalls_.push_back("setMusicVolume " + std::to_string(percent));
 }
 
 }  // namespace vdx::platform

@@ -102,6 +102,18 @@ class HeadlessPlatform : public Platform {
   }
   void openAudio() override;
   void closeAudio() override;
+  std::optional<SoundId> loadSound(std::span<const std::uint8_t> bytes) override;
+  void freeSound(SoundId sound) override;
+  void playSound(SoundId sound, double gain, bool loop) override;
+  void stopSound(SoundId sound) override;
+  bool playMusic(const std::string& path) override;
+  bool musicPlaying() override { return musicPlaying_; }
+  void stopMusic() override;
+  void setMusicVolume(int percent) override;
+
+  // The piece of music now playing comes to its end (as a tune does).
+  void endMusic() { musicPlaying_ = false; }
+  int soundsLoaded() const { return soundsLoaded_; }
 
  private:
   void applyScriptEventsUpTo(std::uint32_t time);
@@ -133,6 +145,9 @@ class HeadlessPlatform : public Platform {
   bool cursorVisible_ = true;
   bool inputReady_ = false;
   bool audioOpen_ = false;
+  bool musicPlaying_ = false;
+  int soundsLoaded_ = 0;
+  int nextSound_ = 0;
   TextRenderer text_;
 };
 

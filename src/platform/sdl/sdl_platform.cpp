@@ -252,10 +252,71 @@ class SdlPlatform : public Platform {
     audioOpen_ = true;
   }
 
+  std::optional<SoundId> loadSound(std::span<const std::uint8_t> bytes) override {
+    if (!audioOpen_ || bytes.empty() || bytes.size() > static_cast<std::size_t>(INT32_MAX))
+      return std::nullopt;
+    SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+    Mix_Chunk* chunk = rw ? Mix_LoadWAV_RW(rw, /*freesrc=*/1) : nullptr;
+    if (chunk == nullptr) return std::nullopt;
+    for (std::size_t i = 0; i < chunks_.size(); ++i)
+      if (chunks_[i] == nullptr) {
+        chunks_[i] = chunk;
+        return static_cast<SoundId>(i);
+      }
+    chunks_.push_back(chunk);
+    return static_cast<SoundId>(chunks_.size() - 1);
+  }
+
+  void freeSound(SoundId sound) override {
+    Mix_Chunk* chunk = chunkOf(sound);
+    if (chunk == nullptr) return;
+    stopSound(sound);
+    Mix_FreeChunk(chunk);
+    chunks_[static_cast<std::size_t>(sound)] = nullptr;
+  }
+
+  void playSound(SoundId sound, double gain, bool loop) override {
+    Mix_Chunk* chunk = chunkOf(sound);
+    if (chunk == nullptr) return;
+    Mix_VolumeChunk(chunk,
+                    static_cast<int>(std::lround(std::clamp(gain, 0.0, 1.0) * MIX_MAX_VOLUME)));
+    Mix_PlayChannel(-1, chunk, loop ? -1 : 0);
+  }
+
+  void stopSound(SoundId sound) override {
+    Mix_Chunk* chunk = chunkOf(sound);
+    if (chunk == nullptr) return;
+    for (int channel = 0; channel < Mix_AllocateChannels(-1); ++channel)
+      if (Mix_GetChunk(channel) == chunk && Mix_Playing(channel)) Mix_HaltChannel(channel);
+  }
+
+  bool playMusic(const std::string& path) override {
+    if (!audioOpen_) return false;
+    stopMusic();
+    music_ = Mix_LoadMUS(path.c_str());
+    if (music_ == nullptr) return false;
+    return Mix_PlayMusic(music_, 1) == 0;
+  }
+
+  bool musicPlaying() override { return audioOpen_ && Mix_PlayingMusic() != 0; }
+
+  void stopMusic() override {
+    if (!audioOpen_) return;
+    Mix_HaltMusic();
+    if (music_ != nullptr) Mix_FreeMusic(music_);
+    music_ = nullptr;
+  }
+
+  void setMusicVolume(int percent) override {
+    if (audioOpen_) Mix_VolumeMusic(std::clamp(percent, 0, 100) * MIX_MAX_VOLUME / 100);
+  }
+
   void closeAudio() override {
     if (!audioOpen_) return;
+    stopMusic();
     Mix_HaltChannel(-1);
-    Mix_HaltMusic();
+    for (Mix_Chunk*& chunk : chunks_)
+      if (chunk != nullptr) Mix_FreeChunk(chunk), chunk = nullptr;
     Mix_CloseAudio();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     audioOpen_ = false;
@@ -298,7 +359,15 @@ class SdlPlatform : public Platform {
     });
   }
 
+  Mix_Chunk* chunkOf(SoundId sound) const {
+    return sound >= 0 && static_cast<std::size_t>(sound) < chunks_.size()
+               ? chunks_[static_cast<std::size_t>(sound)]
+               : nullptr;
+  }
+
   std::string caption_;
+  std::vector<Mix_Chunk*> chunks_;
+  Mix_Music* music_ = nullptr;
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;

@@ -1,0 +1,69 @@
+#include "audio/sound_table.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "platform/headless/headless_platform.h"
+#include "unit/test_folder.h"
+
+namespace vdx {
+namespace {
+
+const std::string kWave("RIFF\x24\0\0\0WAVEfmt ", 16);
+
+bool Called(const platform::HeadlessPlatform& p, const std::string& call) {
+  return std::find(p.audioCalls().begin(), p.audioCalls().end(), call) != p.audioCalls().end();
+}
+
+TEST(SoundVolume, HundredthsOfADecibelBecomeAGain) {
+  EXPECT_DOUBLE_EQ(GainOf(0), 1.0);
+  EXPECT_NEAR(GainOf(-2000), 0.1, 1e-12) << "20 dB down is a tenth";
+  EXPECT_NEAR(GainOf(-3000), 0.0316228, 1e-6) << "the quietest setting";
+  EXPECT_NEAR(GainOf(-600), 0.501187, 1e-6);
+}
+
+TEST(SoundTable, KeysAreFileNamesInAnyCaseAndTheTableIsRebuilt) {
+  testing::TestFolder folder;
+  folder.write("Sounds/Punch.WAV", kWave);
+  folder.write("Sounds/PowerUp.wav", kWave);
+  folder.write("Sounds/readme.txt", "not a sound");
+  folder.write("Characters/kira/Sounds/kira_shout.wav", kWave);
+  platform::HeadlessPlatform platform;
+  const PathResolver paths(folder.path());
+  SoundTable table;
+  LoadSounds(platform, paths, table, {"\\Characters\\kira\\Sounds\\kira_shout.wav"},
+             folder.path() / "log.txt");
+  EXPECT_EQ(table.Sounds.size(), 3u);
+  EXPECT_NE(folder.read("log.txt").find("readme.txt is not a sound"), std::string::npos);
+
+  PlaySound(platform, table, "punch.wav", -2000, folder.path() / "log.txt");
+  PlaySound(platform, table, "KIRA_SHOUT.WAV", 0, folder.path() / "log.txt");
+  EXPECT_TRUE(Called(
+      platform, "playSound " + std::to_string(*table.Sounds.find("Punch.WAV")) + " gain 0.1000"));
+  EXPECT_TRUE(Called(platform, "playSound " + std::to_string(*table.Sounds.find("kira_shout.wav")) +
+                                   " gain 1.0000"));
+
+  // The next fight finds exactly what is in the folder now.
+  std::filesystem::remove(folder.path() / "Sounds" / "PowerUp.wav");
+  folder.write("Sounds/kick.wav", kWave);
+  LoadSounds(platform, paths, table, {}, folder.path() / "log.txt");
+  EXPECT_EQ(table.Sounds.size(), 2u);
+  EXPECT_EQ(table.Sounds.find("PowerUp.wav"), nullptr);
+  EXPECT_NE(table.Sounds.find("KICK.wav"), nullptr);
+  EXPECT_EQ(platform.soundsLoaded(), 2) << "the sounds of the last fight were let go";
+}
+
+TEST(SoundTable, AMissingSoundPlaysNothingAndIsLoggedOnce) {
+  testing::TestFolder folder;
+  platform::HeadlessPlatform platform;
+  SoundTable table;
+  for (int i = 0; i < 3; ++i)
+    PlaySound(platform, table, "Nowhere.wav", 0, folder.path() / "log.txt");
+  PlaySound(platform, table, "", 0, folder.path() / "log.txt");
+  EXPECT_EQ(folder.read("log.txt"), "\"No sound named Nowhere.wav\"\r\n");
+  EXPECT_TRUE(platform.audioCalls().empty());
+}
+
+}  // namespace
+}  // namespace vdx
