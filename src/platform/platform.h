@@ -75,6 +75,20 @@ using KeyboardState = std::array<std::uint8_t, 256>;
 
 using SoundId = int;
 
+// A movie opened for decoding: video frames in order, each with its time.
+class Movie {
+ public:
+  virtual ~Movie() = default;
+  virtual int width() const = 0;
+  virtual int height() const = 0;
+  virtual double duration() const = 0;   // seconds
+  virtual double frameRate() const = 0;  // frames a second
+  // The next frame (0x00RRGGBB) and its time in seconds; false at the end.
+  virtual bool nextFrame(Image& frame, double& seconds) = 0;
+  // Back to the beginning.
+  virtual bool rewind() = 0;
+};
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -133,6 +147,9 @@ class Platform {
   // Plays a sound at a linear gain (1 = as recorded), once or looping.
   virtual void playSound(SoundId sound, double gain, bool loop) = 0;
   virtual void stopSound(SoundId sound) = 0;
+
+  // Movies: decoded by FFmpeg; nullptr when the file is missing or cannot be decoded.
+  virtual std::unique_ptr<Movie> openMovie(const std::string& path) = 0;
 
   // Music: one piece at a time, streamed from a file, played once from its
   // beginning; false when it cannot be played.

@@ -13,6 +13,7 @@
 #include "content/paths.h"
 #include "content/settings.h"
 #include "graphics/display.h"
+#include "input/poll_input.h"
 #include "platform/platform.h"
 
 namespace vdx {
@@ -38,6 +39,7 @@ struct Game {
 
   Display display;
   int JoystickCount = 0;
+  InputState input;  // the players' command letters of the last poll
 
   SoundTable sounds;  // the fight's sound effects
   MusicState music;

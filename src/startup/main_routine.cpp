@@ -2,6 +2,7 @@
 
 #include "audio/direct_sound.h"
 #include "content/get_xml.h"
+#include "frontend/movie_sequences.h"
 #include "graphics/display.h"
 #include "input/input_setup.h"
 #include "startup/command_line.h"
@@ -48,6 +49,9 @@ int Main(Game& game, std::string_view commandLine) {
 
     step = 90;
     InitDirect3D(game.platform, game.logPath);
+
+    step = 100;
+    PlayTitleMovie(game);
 
     step = 120;
     ShowStartupPicture(game);

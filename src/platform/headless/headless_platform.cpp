@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/bmp_decoder.h"
+#include "platform/movie_decoder.h"
 #include "platform/png_writer.h"
 
 namespace vdx::platform {
@@ -197,6 +198,11 @@ void HeadlessPlatform::playSound(SoundId sound, double gain, bool loop) {
 
 void HeadlessPlatform::stopSound(SoundId sound) {
   audioCalls_.push_back("stopSound " + std::to_string(sound));
+}
+
+std::unique_ptr<Movie> HeadlessPlatform::openMovie(const std::string& path) {
+  audioCalls_.push_back("openMovie " + path);
+  return OpenMovieFile(path);
 }
 
 bool HeadlessPlatform::playMusic(const std::string& path) {

@@ -106,6 +106,7 @@ class HeadlessPlatform : public Platform {
   void freeSound(SoundId sound) override;
   void playSound(SoundId sound, double gain, bool loop) override;
   void stopSound(SoundId sound) override;
+  std::unique_ptr<Movie> openMovie(const std::string& path) override;
   bool playMusic(const std::string& path) override;
   bool musicPlaying() override { return musicPlaying_; }
   void stopMusic() override;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/bmp_decoder.h"
+#include "platform/movie_decoder.h"
 #include "platform/platform.h"
 #include "platform/sdl/sdl_keymap.h"
 #include "platform/text_renderer.h"
@@ -289,6 +290,8 @@ class SdlPlatform : public Platform {
     for (int channel = 0; channel < Mix_AllocateChannels(-1); ++channel)
       if (Mix_GetChunk(channel) == chunk && Mix_Playing(channel)) Mix_HaltChannel(channel);
   }
+
+  std::unique_ptr<Movie> openMovie(const std::string& path) override { return OpenMovieFile(path); }
 
   bool playMusic(const std::string& path) override {
     if (!audioOpen_) return false;

@@ -1,0 +1,79 @@
+#include "frontend/movie_sequences.h"
+
+#include "audio/movie_player.h"
+#include "graphics/display.h"
+#include "graphics/frame_pacing.h"
+#include "graphics/system_text.h"
+#include "input/poll_input.h"
+#include "startup/do_events.h"
+#include "startup/log.h"
+
+namespace vdx {
+namespace {
+
+constexpr std::uint32_t kMovieFrameMs = 10;  // how often the loop looks for a new frame
+
+void Poll(Game& game) {
+  PollInput(game.platform, game.settings.Player1Keys, game.settings.Player2Keys,
+            game.settings.Joystick, game.JoystickCount, game.input);
+}
+
+bool AnyKey(const Game& game) {
+  return !game.input.HeldCommand[1].empty() || !game.input.HeldCommand[2].empty();
+}
+
+bool Open(Game& game, clsDShowControl& player, std::string_view contentPath) {
+  const auto path = game.paths.find(contentPath);
+  if (!path) return false;  // missing: skipped without a word
+  if (player.DS_OpenFile(path->string(), 0, 0, kScreenWidth, kScreenHeight)) return true;
+  WriteLog(game.logPath, LogOpening::Append,
+           {std::string(contentPath) + " cannot be decoded; the movie is skipped"});
+  return false;
+}
+
+void ShowFrame(Game& game, clsDShowControl& player) {
+  if (player.DS_Render(game.display.backBuffer)) PresentFrame(game.platform, game.display);
+}
+
+}  // namespace
+
+void PlayTitleMovie(Game& game) {
+  clsDShowControl player(game.platform);
+  if (!Open(game, player, "\\Movies\\VDTitle.avi")) return;
+  player.DS_Play();
+  std::uint32_t deadline = 0;
+  while (!game.QuitRequested) {
+    Poll(game);
+    if (AnyKey(game)) break;
+    DoEvents(game);
+    if (!player.DS_StillPlaying(0)) player.DS_Play();  // it rewinds and starts again
+    if (FrameDue(deadline, game.platform.ticks(), kMovieFrameMs)) ShowFrame(game, player);
+  }
+  player.DS_Remove();
+}
+
+void PlayEventMovie(Game& game, std::string_view contentPath) {
+  clsDShowControl player(game.platform);
+  if (Open(game, player, contentPath)) {
+    player.DS_Play();
+    const std::uint32_t start = game.platform.ticks();
+    std::uint32_t deadline = 0;
+    // A key already held must not end the movie at once.
+    while (!game.QuitRequested && game.platform.ticks() - start < 2000) {
+      game.input.HeldCommand[1].clear();
+      game.input.HeldCommand[2].clear();
+      DoEvents(game);
+      if (FrameDue(deadline, game.platform.ticks(), kMovieFrameMs)) ShowFrame(game, player);
+    }
+    while (!game.QuitRequested) {
+      Poll(game);
+      DoEvents(game);
+      if (!player.DS_StillPlaying(500) || AnyKey(game)) break;
+      if (FrameDue(deadline, game.platform.ticks(), kMovieFrameMs)) ShowFrame(game, player);
+    }
+    player.DS_Remove();
+  }
+  ShowPleaseWait(game.platform, game.display, game.settings.PleaseWaitFont);
+}
+
+}  // namespace vdx

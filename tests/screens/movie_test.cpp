@@ -1,0 +1,136 @@
+// Movies decoded with the real decoder on the headless platform.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "audio/movie_player.h"
+#include "frontend/movie_sequences.h"
+#include "platform/headless/headless_platform.h"
+#include "platform/movie_decoder.h"
+#include "platform/png_writer.h"
+#include "startup/main_routine.h"
+#include "unit/test_folder.h"
+
+namespace vdx {
+namespace {
+
+const std::string kTitle = std::string(VDX_DEMO_DIR) + "/Movies/VDTitle.avi";
+
+TEST(MovieDecoder, ReadsTheDemoTitle) {
+  auto movie = platform::OpenMovieFile(kTitle);
+  ASSERT_NE(movie, nullptr);
+  EXPECT_EQ(movie->width(), 320);
+  EXPECT_EQ(movie->height(), 240);
+  EXPECT_NEAR(movie->duration(), 4.0, 0.01);
+  EXPECT_NEAR(movie->frameRate(), 10.0, 0.01);
+  platform::Image frame, first;
+  double time = 0;
+  int frames = 0;
+  while (movie->nextFrame(frame, time)) {
+    if (frames == 0) first = frame;
+    EXPECT_NEAR(time, frames / 10.0, 1e-6);
+    ++frames;
+  }
+  EXPECT_EQ(frames, 40);
+  EXPECT_NE(frame.pixels, first.pixels) << "the title animates";
+  ASSERT_TRUE(movie->rewind());
+  ASSERT_TRUE(movie->nextFrame(frame, time));
+  EXPECT_EQ(frame.pixels, first.pixels);
+  EXPECT_EQ(platform::OpenMovieFile("/nonexistent.avi"), nullptr);
+}
+
+class MovieGame : public ::testing::Test {
+ protected:
+  MovieGame() {
+    std::filesystem::create_directories(folder.path() / "Movies");
+    std::filesystem::copy_file(kTitle, folder.path() / "Movies" / "VDTitle.avi");
+    folder.write("Game.xml", R"(<G><Player1Keys Punch="30"/><PleaseWait Text="Wait"/></G>)");
+  }
+  testing::TestFolder folder;
+  platform::HeadlessPlatform platform;
+};
+
+TEST_F(MovieGame, TheTitleLoopsUntilAKey) {
+  // No key for 9 seconds: the 4-second title plays twice and goes on; then
+  // Escape ends it and start-up goes on to the menu picture.
+  auto script = platform::ParseScript(
+      "wait 1000\nscreenshot " + (folder.path() / "a.png").string() + "\nwait 4000\nscreenshot " +
+      (folder.path() / "b.png").string() + "\nwait 1500\nscreenshot " +
+      (folder.path() / "c.png").string() + "\nwait 2500\npress Escape\nwait 300\nquit\n");
+  platform.runScript(std::get<platform::Script>(script));
+  Game game(platform, folder.path());
+  EXPECT_EQ(Main(game, "1"), 0);
+  ASSERT_EQ(platform.screenshotsWritten().size(), 3u);
+  const auto a = platform::ReadPng((folder.path() / "a.png").string());
+  const auto b = platform::ReadPng((folder.path() / "b.png").string());
+  const auto c = platform::ReadPng((folder.path() / "c.png").string());
+  ASSERT_TRUE(a && b && c);
+  EXPECT_EQ(a->pixels, b->pixels) << "4 seconds later the movie shows the same frame again";
+  EXPECT_NE(a->pixels, c->pixels) << "and it moves";
+  EXPECT_EQ(platform.lastFrame()[320 * 640 + 320], 0u)
+      << "after the key, the (black) start-up picture";
+}
+
+TEST_F(MovieGame, MissingOrBrokenMoviesAreSkipped) {
+  std::filesystem::remove(folder.path() / "Movies" / "VDTitle.avi");
+  platform.requestCloseAt(100);
+  Game game(platform, folder.path());
+  EXPECT_EQ(Main(game, "1"), 0);
+  for (const std::string& call : platform.audioCalls())
+    EXPECT_EQ(call.find("openMovie"), std::string::npos) << "a missing title is not even opened";
+
+  folder.write("Movies/VDTitle.avi", "RIFF not really a movie");
+  platform::HeadlessPlatform other;
+  other.requestCloseAt(100);
+  Game second(other, folder.path());
+  EXPECT_EQ(Main(second, "1"), 0);
+  EXPECT_NE(folder.read("log.txt").find("cannot be decoded"), std::string::npos);
+}
+
+TEST_F(MovieGame, EventMoviesIgnoreKeysForTwoSeconds) {
+  Game game(platform, folder.path());
+  game.settings.Player1Keys.Punch = 30;
+  platform.setKey(30, true);  // punch held from the start
+  PlayEventMovie(game, "\\Movies\\VDTitle.avi");
+  EXPECT_GE(platform.ticks(), 2000u) << "the held key waited out the first two seconds";
+  EXPECT_LT(platform.ticks(), 2100u) << "then it ended the movie at once";
+  EXPECT_GT(platform.framesPresented(), 10);
+
+  platform.setKey(30, false);
+  const std::uint32_t start = platform.ticks();
+  PlayEventMovie(game, "\\Movies\\VDTitle.avi");
+  EXPECT_NEAR(static_cast<double>(platform.ticks() - start), 4000.0, 50.0)
+      << "with no key it plays to its end";
+}
+
+TEST(MoviePlayer, PositionRateAndRewind) {
+  platform::HeadlessPlatform platform;
+  clsDShowControl player(platform);
+  ASSERT_TRUE(player.DS_OpenFile(kTitle, 0, 0, 640, 480));
+  EXPECT_NEAR(player.DS_GetDuration(), 4.0, 0.01);
+  player.DS_Play();
+  platform.advance(1500);
+  EXPECT_NEAR(player.DS_GetPosition(), 1.5, 1e-9);
+  player.DS_SetRate(2.0);
+  platform.advance(500);
+  EXPECT_NEAR(player.DS_GetPosition(), 2.5, 1e-9);
+  player.DS_Pause();
+  platform.advance(1000);
+  EXPECT_NEAR(player.DS_GetPosition(), 2.5, 1e-9);
+  player.DS_Seek(10);
+  EXPECT_FALSE(player.DS_StillPlaying(0)) << "at the end";
+  player.DS_Play();
+  EXPECT_NEAR(player.DS_GetPosition(), 0.0, 1e-9) << "playing at the end rewinds";
+  Surface screen = MakeSurface(640, 480, 0x123456);
+  EXPECT_TRUE(player.DS_Render(screen));
+  EXPECT_EQ(screen.at(0, 0) == 0x123456u, false) << "the frame fills the rectangle";
+  player.DS_SetVolume(-500);
+  player.DS_SetBalance(100);
+  EXPECT_EQ(player.DS_GetVolume(), -500);
+  EXPECT_EQ(player.DS_GetBalance(), 100);
+  player.DS_Stop();
+  EXPECT_NEAR(player.DS_GetPosition(), 0.0, 1e-9);
+}
+
+}  // namespace
+}  // namespace vdx
