@@ -6,6 +6,9 @@
 namespace vdx {
 
 void clsDShowControl::DS_Remove() {
+  stopSoundTrack();
+  if (sound_) platform_.freeSound(*sound_);
+  sound_.reset();
   movie_.reset();
   running_ = false;
   frameTime_ = -1;
@@ -22,7 +25,22 @@ bool clsDShowControl::DS_OpenFile(const std::string& Filename, int rectTop, int 
   movie_ = platform_.openMovie(Filename);
   startPosition_ = 0;
   decodedToEnd_ = false;
-  return movie_ != nullptr;
+  shownTime_ = -2;
+  if (!movie_) return false;
+  const std::vector<std::uint8_t> track = movie_->soundTrack();
+  if (!track.empty()) sound_ = platform_.loadSound(track);
+  return true;
+}
+
+// The sound track runs from the start whenever the picture starts from the
+// start; a jump elsewhere leaves it silent until then.
+void clsDShowControl::startSound() {
+  if (sound_ && startPosition_ == 0)
+    platform_.playSound(*sound_, std::pow(10.0, std::min(volume_, 0) / 2000.0), false);
+}
+
+void clsDShowControl::stopSoundTrack() {
+  if (sound_) platform_.stopSound(*sound_);
 }
 
 double clsDShowControl::DS_GetDuration() const {
@@ -52,11 +70,13 @@ void clsDShowControl::DS_Play() {
   startPosition_ = DS_GetPosition();
   startTick_ = platform_.ticks();
   running_ = true;
+  startSound();
 }
 
 void clsDShowControl::DS_Pause() {
   startPosition_ = DS_GetPosition();
   running_ = false;
+  stopSoundTrack();
 }
 
 void clsDShowControl::DS_Stop() {
@@ -95,7 +115,8 @@ bool clsDShowControl::DS_Render(Surface& target) {
     frame_ = std::move(next);
     frameTime_ = time;
   }
-  if (frame_.width <= 0 || frame_.height <= 0) return false;
+  if (frame_.width <= 0 || frame_.height <= 0 || frameTime_ == shownTime_) return false;
+  shownTime_ = frameTime_;
   // Scale into the rectangle keeping the shape, nearest neighbour.
   const double scale = std::min(static_cast<double>(rectWidth_) / frame_.width,
                                 static_cast<double>(rectHeight_) / frame_.height);

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "graphics/surface.h"
@@ -38,8 +39,11 @@ class clsDShowControl {
   void DS_SetBalance(std::int32_t newBalance) { balance_ = newBalance; }
 
   // Draws the frame of the current position, scaled into the rectangle keeping
-  // its shape (black around it). False when there is no movie.
+  // its shape (black around it), when it differs from the one drawn last.
+  // False when there is nothing new to show.
   bool DS_Render(Surface& target);
+
+  ~clsDShowControl() { DS_Remove(); }
 
  private:
   platform::Platform& platform_;
@@ -50,9 +54,14 @@ class clsDShowControl {
   std::uint32_t startTick_ = 0;
   double rate_ = 1.0;
   std::int32_t volume_ = 0, balance_ = 0;
-  platform::Image frame_;  // the last decoded frame
-  double frameTime_ = -1;  // its time; -1 before the first
+  void startSound();
+  void stopSoundTrack();
+
+  std::optional<platform::SoundId> sound_;  // the movie's sound track, played by the mixer
+  platform::Image frame_;                   // the last decoded frame
+  double frameTime_ = -1;                   // its time; -1 before the first
   bool decodedToEnd_ = false;
+  double shownTime_ = -2;  // the time of the frame drawn last
 };
 
 }  // namespace vdx

@@ -3,7 +3,9 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
+#include <libavutil/channel_layout.h>
 #include <libavutil/imgutils.h>
+#include <libswresample/swresample.h>
 #include <libswscale/swscale.h>
 }
 
@@ -11,6 +13,87 @@ extern "C" {
 
 namespace vdx::platform {
 namespace {
+
+void Put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
+  out.push_back(static_cast<std::uint8_t>(v & 0xFF));
+  out.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));
+}
+void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
+  Put16(out, v & 0xFFFF);
+  Put16(out, v >> 16);
+}
+
+// A movie's sound, decoded whole to 16-bit stereo 44100 Hz and wrapped as WAV.
+std::vector<std::uint8_t> DecodeSoundTrack(const std::string& path) {
+  constexpr int kRate = 44100;
+  constexpr std::size_t kLimit = 64u << 20;  // a sound track longer than six minutes is cut
+  AVFormatContext* format = nullptr;
+  if (avformat_open_input(&format, path.c_str(), nullptr, nullptr) != 0) return {};
+  std::vector<std::uint8_t> pcm;
+  AVCodecContext* codec = nullptr;
+  SwrContext* resampler = nullptr;
+  AVPacket* packet = av_packet_alloc();
+  AVFrame* frame = av_frame_alloc();
+  const int stream = avformat_find_stream_info(format, nullptr) >= 0
+                         ? av_find_best_stream(format, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0)
+                         : -1;
+  if (stream >= 0 && packet != nullptr && frame != nullptr) {
+    const AVCodec* decoder = avcodec_find_decoder(format->streams[stream]->codecpar->codec_id);
+    codec = decoder ? avcodec_alloc_context3(decoder) : nullptr;
+    if (codec != nullptr &&
+        avcodec_parameters_to_context(codec, format->streams[stream]->codecpar) >= 0 &&
+        avcodec_open2(codec, decoder, nullptr) >= 0) {
+      AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;
+      if (swr_alloc_set_opts2(&resampler, &stereo, AV_SAMPLE_FMT_S16, kRate, &codec->ch_layout,
+                              codec->sample_fmt, codec->sample_rate, 0, nullptr) == 0 &&
+          swr_init(resampler) == 0) {
+        auto drain = [&]() {
+          while (avcodec_receive_frame(codec, frame) == 0) {
+            const int room = swr_get_out_samples(resampler, frame->nb_samples);
+            if (room <= 0) continue;
+            std::vector<std::uint8_t> out(static_cast<std::size_t>(room) * 4);
+            std::uint8_t* planes[1] = {out.data()};
+            const int made = swr_convert(resampler, planes, room,
+                                         const_cast<const std::uint8_t**>(frame->extended_data),
+                                         frame->nb_samples);
+            if (made > 0 && pcm.size() < kLimit)
+              pcm.insert(pcm.end(), out.begin(), out.begin() + made * 4);
+          }
+        };
+        while (av_read_frame(format, packet) >= 0) {
+          if (packet->stream_index == stream && avcodec_send_packet(codec, packet) == 0) drain();
+          av_packet_unref(packet);
+        }
+        avcodec_send_packet(codec, nullptr);
+        drain();
+      }
+    }
+  }
+  swr_free(&resampler);
+  av_frame_free(&frame);
+  av_packet_free(&packet);
+  avcodec_free_context(&codec);
+  avformat_close_input(&format);
+  if (pcm.empty()) return {};
+  std::vector<std::uint8_t> wav;
+  for (char c : std::string("RIFF"))
+    wav.push_back(static_cast<std::uint8_t>(c));
+  Put32(wav, static_cast<std::uint32_t>(36 + pcm.size()));
+  for (char c : std::string("WAVEfmt "))
+    wav.push_back(static_cast<std::uint8_t>(c));
+  Put32(wav, 16);
+  Put16(wav, 1);
+  Put16(wav, 2);
+  Put32(wav, kRate);
+  Put32(wav, kRate * 4);
+  Put16(wav, 4);
+  Put16(wav, 16);
+  for (char c : std::string("data"))
+    wav.push_back(static_cast<std::uint8_t>(c));
+  Put32(wav, static_cast<std::uint32_t>(pcm.size()));
+  wav.insert(wav.end(), pcm.begin(), pcm.end());
+  return wav;
+}
 
 class FfmpegMovie : public Movie {
  public:
@@ -23,6 +106,7 @@ class FfmpegMovie : public Movie {
   }
 
   bool open(const std::string& path) {
+    path_ = path;
     if (avformat_open_input(&format_, path.c_str(), nullptr, nullptr) != 0) return false;
     if (avformat_find_stream_info(format_, nullptr) < 0) return false;
     stream_ = av_find_best_stream(format_, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
@@ -75,6 +159,8 @@ class FfmpegMovie : public Movie {
     }
   }
 
+  std::vector<std::uint8_t> soundTrack() override { return DecodeSoundTrack(path_); }
+
   bool rewind() override {
     if (av_seek_frame(format_, stream_, 0, AVSEEK_FLAG_BACKWARD) < 0) return false;
     avcodec_flush_buffers(codec_);
@@ -107,6 +193,7 @@ class FfmpegMovie : public Movie {
     return true;
   }
 
+  std::string path_;
   AVFormatContext* format_ = nullptr;
   AVCodecContext* codec_ = nullptr;
   AVFrame* frame_ = nullptr;

@@ -87,6 +87,9 @@ class Movie {
   virtual bool nextFrame(Image& frame, double& seconds) = 0;
   // Back to the beginning.
   virtual bool rewind() = 0;
+  // The whole sound track as a 16-bit WAV file in memory (empty without one),
+  // for the platform's loadSound.
+  virtual std::vector<std::uint8_t> soundTrack() = 0;
 };
 
 class Platform {

@@ -4,6 +4,7 @@
 set -u
 vdx=$1
 fixtures=$2
+demo=${3:-}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
@@ -45,6 +46,24 @@ sleep 0.5
 kill -TERM $pid
 wait $pid
 expect_status 0 $? "headless run ended by SIGTERM"
+
+# On the demo folder the title movie plays first: its frames change, and
+# Escape (player 1's E) ends it.
+if [ -n "$demo" ]; then
+  cat >"$work/title.txt" <<SCRIPT
+wait 600
+screenshot $work/title1.png
+wait 1800
+screenshot $work/title2.png
+tap Escape
+wait 300
+screenshot $work/after.png
+SCRIPT
+  "$vdx" 1 --headless --script "$work/title.txt" --game-dir "$demo"
+  expect_status 0 $? "title movie script"
+  cmp -s "$work/title1.png" "$work/title2.png" && fail "the title movie shows the same frame at 0.6 s and 2.4 s"
+  cmp -s "$work/title2.png" "$work/after.png" && fail "Escape did not end the title movie"
+fi
 
 # A mistake in a script is named with its line.
 printf 'wait 10\njump high\n' >"$work/bad.txt"

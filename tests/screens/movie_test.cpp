@@ -37,6 +37,15 @@ TEST(MovieDecoder, ReadsTheDemoTitle) {
   ASSERT_TRUE(movie->nextFrame(frame, time));
   EXPECT_EQ(frame.pixels, first.pixels);
   EXPECT_EQ(platform::OpenMovieFile("/nonexistent.avi"), nullptr);
+
+  // The title's jingle: 4 s of 16-bit stereo at 44100 Hz, as a WAV file.
+  const auto track = movie->soundTrack();
+  ASSERT_GT(track.size(), 44u);
+  EXPECT_EQ(std::string(track.begin(), track.begin() + 4), "RIFF");
+  EXPECT_NEAR(static_cast<double>(track.size() - 44) / (44100 * 4), 4.0, 0.1);
+  auto silent = platform::OpenMovieFile(std::string(VDX_DEMO_DIR) + "/Characters/kira/wingame.avi");
+  ASSERT_NE(silent, nullptr);
+  EXPECT_TRUE(silent->soundTrack().empty()) << "a movie without sound";
 }
 
 class MovieGame : public ::testing::Test {
