@@ -1,5 +1,6 @@
 #include "startup/startup_picture.h"
 
+#include "audio/music.h"
 #include "graphics/frame_pacing.h"
 #include "startup/do_events.h"
 #include "startup/game_error.h"
@@ -8,6 +9,8 @@ namespace vdx {
 
 void ShowStartupPicture(Game& game) {
   Display& display = game.display;
+  // Standing in for the menu, it plays the menu's tune.
+  StartMenuMusic(game.platform, game.paths, game.music);
   display.background = MakeSurface(kScreenWidth, kScreenHeight);
   if (!game.settings.MenuBack.empty()) {
     try {

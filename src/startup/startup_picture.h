@@ -1,6 +1,6 @@
-// Until the title movie and the main menu take over, start-up ends here: the menu
-// background picture (black when there is none) stays on screen until the player
-// closes the game.
+// Until the main menu takes over, start-up ends here: the menu background
+// picture (black when there is none) stays on screen, with the menu's tune,
+// until the player closes the game.
 #pragma once
 
 #include "startup/game.h"

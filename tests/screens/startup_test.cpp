@@ -14,6 +14,7 @@ class Startup : public ::testing::Test {
  protected:
   Startup() : game(platform, folder.path()) {
     folder.write("Game.xml", R"(<Game Name="Test Title" MusicVolume="40"/>)");
+    folder.write("Stages/Music/menu.ogg", "OggS");
     platform.requestCloseAt(200);
   }
 
@@ -33,9 +34,11 @@ TEST_F(Startup, WindowedStartLogsTheMasksAndRunsUntilClosed) {
   EXPECT_TRUE(game.QuitRequested);
   EXPECT_TRUE(platform.cursorVisible());
   EXPECT_EQ(folder.read("log.txt"), "\"Red mask 16711680 Green Mask 65280 Blue Mask 255\"\r\n");
+  const std::string menuTune = (folder.path() / "Stages" / "Music" / "menu.ogg").string();
   EXPECT_EQ(platform.audioCalls(),
-            (std::vector<std::string>{"openAudio", "stopMusic", "closeAudio"}))
-      << "closing the window closes the music player";
+            (std::vector<std::string>{"openAudio", "stopMusic", "playMusic " + menuTune,
+                                      "setMusicVolume 40", "stopMusic", "closeAudio"}))
+      << "the menu's tune at the volume of the settings; closing the window closes the player";
   EXPECT_GT(platform.framesPresented(), 5) << "the picture is presented about every 16 ms";
   EXPECT_TRUE(platform.messageBoxes().empty());
 }

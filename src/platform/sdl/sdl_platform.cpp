@@ -257,7 +257,10 @@ class SdlPlatform : public Platform {
     if (!audioOpen_ || bytes.empty() || bytes.size() > static_cast<std::size_t>(INT32_MAX))
       return std::nullopt;
     SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-    Mix_Chunk* chunk = rw ? Mix_LoadWAV_RW(rw, /*freesrc=*/1) : nullptr;
+    // The stream is closed here: the mixer does not always close it when the
+    // bytes are not a sound.
+    Mix_Chunk* chunk = rw ? Mix_LoadWAV_RW(rw, /*freesrc=*/0) : nullptr;
+    if (rw != nullptr) SDL_RWclose(rw);
     if (chunk == nullptr) return std::nullopt;
     for (std::size_t i = 0; i < chunks_.size(); ++i)
       if (chunks_[i] == nullptr) {
