@@ -11,7 +11,7 @@ packages=(
   libpng-dev libvorbis-dev libstb-dev
   libimgui-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  ffmpeg sox xvfb xauth
+  ffmpeg sox xvfb xauth x11-utils
 )
 
 missing=()
