@@ -7,6 +7,7 @@ namespace bench {
 namespace {
 
 using vdx::SpriteArgs;
+using vdx::SpriteAt;
 using vdx::Surface;
 
 std::uint32_t Hash(std::uint32_t x) {
@@ -16,17 +17,6 @@ std::uint32_t Hash(std::uint32_t x) {
   x *= 0x846ca68b;
   x ^= x >> 16;
   return x;
-}
-
-SpriteArgs Args(float x, float y, int w, int h, int dw = 0, int dh = 0) {
-  SpriteArgs a;
-  a.X = x;
-  a.Y = y;
-  a.Width = static_cast<std::int16_t>(w);
-  a.Height = static_cast<std::int16_t>(h);
-  a.DestWidth = static_cast<std::int16_t>(dw);
-  a.DestHeight = static_cast<std::int16_t>(dh);
-  return a;
 }
 
 }  // namespace
@@ -74,24 +64,24 @@ FightScene MakeFightScene() {
 
   // Shadows first, then the fighters (one mirrored, one tinted).
   for (int p = 0; p < 2; ++p) {
-    SpriteArgs shadow = Args(80.0f + 300 * p, 400, 256, 256, 256, 64);
+    SpriteArgs shadow = SpriteAt(80.0f + 300 * p, 400, 256, 256, 256, 64);
     shadow.Angle = 4.71f;
     shadow.Red = shadow.Green = shadow.Blue = 0.1f;
     shadow.Alpha = 0.5f;
     s.draws.push_back({&s.fighter, shadow});
   }
-  SpriteArgs left = Args(80, 200, 256, 256);
+  SpriteArgs left = SpriteAt(80, 200, 256, 256);
   left.Red = 1.0f;
   left.Green = 0.9f;
   left.Blue = 0.9f;
   s.draws.push_back({&s.fighter, left});
-  SpriteArgs right = Args(380, 200, 256, 256);
+  SpriteArgs right = SpriteAt(380, 200, 256, 256);
   right.Flip = 1;
   s.draws.push_back({&s.fighter, right});
   // Ten effects in the three blends, some turned.
   for (int i = 0; i < 10; ++i) {
     const int size = 96 + (i % 4) * 20;
-    SpriteArgs e = Args(40.0f + i * 55, 120.0f + (i % 3) * 60, 128, 128, size, size);
+    SpriteArgs e = SpriteAt(40.0f + i * 55, 120.0f + (i % 3) * 60, 128, 128, size, size);
     e.BlendMode = static_cast<std::int16_t>(i % 3 == 0 ? 0 : i % 3 == 1 ? 1 : 3);
     e.Alpha = 0.7f;
     e.Angle = i % 2 ? 0.3f * i : 0.0f;
@@ -99,7 +89,7 @@ FightScene MakeFightScene() {
   }
   // A hundred turning sparks.
   for (int i = 0; i < 100; ++i) {
-    SpriteArgs p = Args(200.0f + (Hash(i) % 240), 150.0f + (Hash(i + 99) % 200), 16, 16);
+    SpriteArgs p = SpriteAt(200.0f + (Hash(i) % 240), 150.0f + (Hash(i + 99) % 200), 16, 16);
     p.Angle = 0.1f + (Hash(i + 7) % 600) / 100.0f;
     p.BlendMode = 1;
     p.Alpha = 0.8f;
@@ -107,20 +97,20 @@ FightScene MakeFightScene() {
   }
   // Rain.
   for (int i = 0; i < 400; ++i) {
-    SpriteArgs r =
-        Args(static_cast<float>(Hash(i * 3) % 640), static_cast<float>(Hash(i * 5) % 470), 2, 16);
+    SpriteArgs r = SpriteAt(static_cast<float>(Hash(i * 3) % 640),
+                            static_cast<float>(Hash(i * 5) % 470), 2, 16);
     r.Alpha = 0.6f;
     s.draws.push_back({&s.rain, r});
   }
   // Thirty glyphs of text at 0.4, and the meters.
   for (int i = 0; i < 30; ++i) {
-    SpriteArgs g = Args(40.0f + (i % 15) * 38, 20.0f + (i / 15) * 100, 128, 128, 51, 51);
+    SpriteArgs g = SpriteAt(40.0f + (i % 15) * 38, 20.0f + (i / 15) * 100, 128, 128, 51, 51);
     s.draws.push_back({&s.glyph, g});
   }
   for (int p = 0; p < 2; ++p) {
-    s.draws.push_back({&s.meter, Args(40.0f + 430 * p, 50, 130, 10)});
+    s.draws.push_back({&s.meter, SpriteAt(40.0f + 430 * p, 50, 130, 10)});
     for (int b = 0; b < 2; ++b) {
-      SpriteArgs bullet = Args(140.0f + 430 * p + b * 20, 70, 16, 16);
+      SpriteArgs bullet = SpriteAt(140.0f + 430 * p + b * 20, 70, 16, 16);
       bullet.Alpha = b ? 0.5f : 1.0f;
       s.draws.push_back({&s.bullet, bullet});
     }

@@ -26,6 +26,18 @@ struct SpriteArgs {
   std::int16_t Flip = 0;               // non-zero: mirrored left to right
 };
 
+// A plain draw of a w x h piece at (x, y), drawn at dw x dh (0: its own size).
+inline SpriteArgs SpriteAt(float x, float y, int w, int h, int dw = 0, int dh = 0) {
+  SpriteArgs a;
+  a.X = x;
+  a.Y = y;
+  a.Width = static_cast<std::int16_t>(w);
+  a.Height = static_cast<std::int16_t>(h);
+  a.DestWidth = static_cast<std::int16_t>(dw);
+  a.DestHeight = static_cast<std::int16_t>(dh);
+  return a;
+}
+
 void DrawSprite(Surface& target, const Surface& surface, SpriteArgs& args,
                 RasterPath path = RasterPath::Best);
 

@@ -18,17 +18,6 @@
 namespace vdx {
 namespace {
 
-SpriteArgs At(float x, float y, int w, int h, int dw = 0, int dh = 0) {
-  SpriteArgs a;
-  a.X = x;
-  a.Y = y;
-  a.Width = static_cast<std::int16_t>(w);
-  a.Height = static_cast<std::int16_t>(h);
-  a.DestWidth = static_cast<std::int16_t>(dw);
-  a.DestHeight = static_cast<std::int16_t>(dh);
-  return a;
-}
-
 TEST(SpriteScene, EveryRuleInOnePicture) {
   // A 16 x 16 arrow pointing up on a key-black background, a glow, a checker.
   Surface arrow = MakeSurface(16, 16);
@@ -51,16 +40,16 @@ TEST(SpriteScene, EveryRuleInOnePicture) {
 
   const float angles[] = {0.0f, 1.5707964f, 3.1415927f, 4.71f, 0.8f};
   for (int i = 0; i < 5; ++i) {
-    SpriteArgs a = At(4.0f + i * 31, 4, 16, 16, 28, 28);
+    SpriteArgs a = SpriteAt(4.0f + i * 31, 4, 16, 16, 28, 28);
     a.Angle = angles[i];
     DrawSprite(frame, arrow, a);
   }
-  SpriteArgs mirrored = At(4, 40, 16, 16, 28, 28);
+  SpriteArgs mirrored = SpriteAt(4, 40, 16, 16, 28, 28);
   mirrored.Flip = 1;
   mirrored.Angle = 0.8f;
   DrawSprite(frame, arrow, mirrored);
   for (int mode = 0; mode < 4; ++mode) {
-    SpriteArgs g = At(40.0f + mode * 30, 40, 16, 16, 26, 26);
+    SpriteArgs g = SpriteAt(40.0f + mode * 30, 40, 16, 16, 26, 26);
     g.BlendMode = static_cast<std::int16_t>(mode);
     g.Alpha = 0.6f;
     g.Red = 1.0f;
@@ -68,12 +57,12 @@ TEST(SpriteScene, EveryRuleInOnePicture) {
     g.Blue = 0.3f;
     DrawSprite(frame, glow, g);
   }
-  SpriteArgs tinted = At(4, 78, 16, 16, 40, 40);
+  SpriteArgs tinted = SpriteAt(4, 78, 16, 16, 40, 40);
   tinted.Red = 0.2f;
   tinted.Green = 1.0f;
   tinted.Blue = 0.4f;
   DrawSprite(frame, arrow, tinted);
-  SpriteArgs clipped = At(140, 100, 16, 16, 40, 40);  // past the right and bottom edges
+  SpriteArgs clipped = SpriteAt(140, 100, 16, 16, 40, 40);  // past the right and bottom edges
   DrawSprite(frame, arrow, clipped);
   EXPECT_TRUE(testing::MatchesGolden(frame, "sprite_rules"));
 }
@@ -106,7 +95,7 @@ TEST(SpriteScene, AFightSceneFromTheDemoFolder) {
     for (int x = 0; x < 640; ++x)
       frame.at(x, y) = background->at(x + cameraX, y);
   for (const cAnim& a : stage.Animations) {
-    SpriteArgs args = At(a.X, a.Y, a.Width, a.Height);
+    SpriteArgs args = SpriteAt(a.X, a.Y, a.Width, a.Height);
     args.Alpha = static_cast<float>(a.Alpha > 0 ? a.Alpha : 1.0);
     args.BlendMode = a.BlendMode;
     DrawSprite(frame, *scenery.frames[a.Offset - 1], args);
@@ -122,7 +111,7 @@ TEST(SpriteScene, AFightSceneFromTheDemoFolder) {
     std::int16_t flip;
   } fighters[] = {{&kiraFrame, 120, 0}, {&vexFrame, 300, 1}};
   for (const auto& f : fighters) {
-    SpriteArgs shadow = At(f.x, 402, 256, 256, 256, 64);
+    SpriteArgs shadow = SpriteAt(f.x, 402, 256, 256, 256, 64);
     shadow.Angle = 4.71f;
     shadow.Red = shadow.Green = shadow.Blue = 0.1f;
     shadow.Alpha = 0.5f;
@@ -130,13 +119,13 @@ TEST(SpriteScene, AFightSceneFromTheDemoFolder) {
     DrawSprite(frame, *f.surface, shadow);
   }
   for (const auto& f : fighters) {
-    SpriteArgs body = At(f.x, static_cast<float>(kira.yOffset), 256, 256);
+    SpriteArgs body = SpriteAt(f.x, static_cast<float>(kira.yOffset), 256, 256);
     body.Flip = f.flip;
     DrawSprite(frame, *f.surface, body);
   }
   // Kira's flame on its way, additive.
   const cEffect& flame = *kira.Effects.find("KiraFlame");
-  SpriteArgs fire = At(250, 270, flame.Width, flame.Height);
+  SpriteArgs fire = SpriteAt(250, 270, flame.Width, flame.Height);
   fire.BlendMode = flame.BlendMode;
   DrawSprite(frame, *effects.frames[flame.Offset], fire);
   // The names in the bitmap font.
