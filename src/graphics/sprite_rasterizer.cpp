@@ -6,7 +6,7 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
-#include <functional>
+#include <limits>
 
 #if defined(__x86_64__)
 #include <immintrin.h>
@@ -52,6 +52,104 @@ int TexelIndex(double coordinate, double size, int n) {
   if (!(t > 0)) return 0;                       // below the edge (or not a number)
   return t >= n ? n - 1 : static_cast<int>(t);  // truncation is the floor here
 }
+
+// How many of the first values come before the others: `before` holds for a
+// leading run of values[0..n) and for none after it. A binary search whose
+// steps do not branch (the runs of a sprite's rows do not follow a pattern a
+// branch predictor could learn).
+template <class Before>
+int CountBefore(const std::int32_t* values, int n, Before before) {
+  const std::int32_t* base = values;
+  int length = n;
+  while (length > 1) {
+    const int half = length / 2;
+    base = before(base[half - 1]) ? base + half : base;
+    length -= half;
+  }
+  return static_cast<int>(base - values) + (length == 1 && before(*base) ? 1 : 0);
+}
+
+// The texel column of pixels x = first, first + 1, ... on the quad's top
+// edge, and the texel row (times the texture's width) of pixels y = first, ...
+// on its left edge. These are the only coordinates a quad whose edges run
+// along the axes needs.
+void TexelColumns(std::int32_t* out, int n, std::int64_t first, const TextureMap& map, int width) {
+  for (int i = 0; i < n; ++i) {
+    const double xc = static_cast<double>(first + i);
+    out[i] = TexelIndex(map.u0 + map.a(xc, map.y1) * map.du, map.texW, width);
+  }
+}
+
+void TexelRows(std::int32_t* out, int n, std::int64_t first, const TextureMap& map, int width,
+               int height) {
+  for (int i = 0; i < n; ++i) {
+    const double yc = static_cast<double>(first + i);
+    out[i] = TexelIndex(map.v0 + map.b(map.x1, yc) * map.dv, map.texH, height) * width;
+  }
+}
+
+#if defined(__x86_64__)
+// The same sums four at a time, in the same order, so the same numbers.
+// TexelIndex's cases become a maximum (which also takes a NaN to 0) and a
+// minimum just under the size, whose truncation is the last texel.
+__attribute__((target("avx2"))) __m128i TexelIndex4(__m256d coordinate, __m256d size, int n) {
+  const __m256d t = _mm256_mul_pd(coordinate, size);
+  const __m256d held = _mm256_min_pd(_mm256_max_pd(t, _mm256_setzero_pd()),
+                                     _mm256_set1_pd(static_cast<double>(n) - 0.5));
+  return _mm256_cvttpd_epi32(held);
+}
+
+__attribute__((target("avx2"))) void TexelColumnsAvx2(std::int32_t* out, int n, std::int64_t first,
+                                                      const TextureMap& map, int width) {
+  const __m256d lanes = _mm256_setr_pd(0, 1, 2, 3);
+  const __m256d y = _mm256_set1_pd(map.y1), x1 = _mm256_set1_pd(map.x1),
+                y1 = _mm256_set1_pd(map.y1), evx = _mm256_set1_pd(map.evx),
+                evy = _mm256_set1_pd(map.evy), inverseDet = _mm256_set1_pd(map.inverseDet),
+                u0 = _mm256_set1_pd(map.u0), du = _mm256_set1_pd(map.du),
+                texW = _mm256_set1_pd(map.texW);
+  int i = 0;
+  for (; i + 4 <= n; i += 4) {
+    const __m256d x = _mm256_add_pd(_mm256_set1_pd(static_cast<double>(first + i)), lanes);
+    const __m256d a = _mm256_mul_pd(_mm256_sub_pd(_mm256_mul_pd(_mm256_sub_pd(x, x1), evy),
+                                                  _mm256_mul_pd(_mm256_sub_pd(y, y1), evx)),
+                                    inverseDet);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i),
+                     TexelIndex4(_mm256_add_pd(u0, _mm256_mul_pd(a, du)), texW, width));
+  }
+  TexelColumns(out + i, n - i, first + i, map, width);
+}
+
+__attribute__((target("avx2"))) void TexelRowsAvx2(std::int32_t* out, int n, std::int64_t first,
+                                                   const TextureMap& map, int width, int height) {
+  const __m256d lanes = _mm256_setr_pd(0, 1, 2, 3);
+  const __m256d x = _mm256_set1_pd(map.x1), x1 = _mm256_set1_pd(map.x1),
+                y1 = _mm256_set1_pd(map.y1), eux = _mm256_set1_pd(map.eux),
+                euy = _mm256_set1_pd(map.euy), inverseDet = _mm256_set1_pd(map.inverseDet),
+                v0 = _mm256_set1_pd(map.v0), dv = _mm256_set1_pd(map.dv),
+                texH = _mm256_set1_pd(map.texH);
+  const __m128i w = _mm_set1_epi32(width);
+  int i = 0;
+  for (; i + 4 <= n; i += 4) {
+    const __m256d y = _mm256_add_pd(_mm256_set1_pd(static_cast<double>(first + i)), lanes);
+    const __m256d b = _mm256_mul_pd(_mm256_sub_pd(_mm256_mul_pd(eux, _mm256_sub_pd(y, y1)),
+                                                  _mm256_mul_pd(euy, _mm256_sub_pd(x, x1))),
+                                    inverseDet);
+    _mm_storeu_si128(
+        reinterpret_cast<__m128i*>(out + i),
+        _mm_mullo_epi32(TexelIndex4(_mm256_add_pd(v0, _mm256_mul_pd(b, dv)), texH, height), w));
+  }
+  TexelRows(out + i, n - i, first + i, map, width, height);
+}
+#else
+void TexelColumnsAvx2(std::int32_t* out, int n, std::int64_t first, const TextureMap& map,
+                      int width) {
+  TexelColumns(out, n, first, map, width);
+}
+void TexelRowsAvx2(std::int32_t* out, int n, std::int64_t first, const TextureMap& map, int width,
+                   int height) {
+  TexelRows(out, n, first, map, width, height);
+}
+#endif
 
 // floor() for values well inside the 64-bit range, without a library call.
 double Floor(double x) {
@@ -136,6 +234,9 @@ void RasterizeQuad(Surface& target, const Surface& texture, const SpriteQuad& qu
     if (a.x != b.x && a.y != b.y) axisAligned = false;
   }
 
+  const auto texelCount = static_cast<std::int32_t>(
+      std::min<std::size_t>(texture.pixels.size(), std::numeric_limits<std::int32_t>::max()));
+
   // The texel column of every pixel of a span, reused row to row.
   constexpr int kChunk = 1024;
   std::array<std::int32_t, kChunk> columns;
@@ -144,24 +245,27 @@ void RasterizeQuad(Surface& target, const Surface& texture, const SpriteQuad& qu
     // Every pixel of the bounding box is inside; the texel column depends on x
     // only and the row on y only, so both are worked out once.
     std::array<std::int32_t, kChunk> rows;
+    std::array<RowRun, kChunk> runs;
+    const bool vectorCoordinates =
+        path != RasterPath::Scalar && path != RasterPath::Sse2 && HasAvx2();
     for (std::int64_t top = y0; top < y1; top += kChunk) {
       const int rowCount = static_cast<int>(std::min<std::int64_t>(kChunk, y1 - top));
-      for (int j = 0; j < rowCount; ++j) {
-        const double yc = static_cast<double>(top + j);
-        rows[j] = TexelIndex(map.v0 + map.b(map.x1, yc) * map.dv, map.texH, texture.height) *
-                  texture.width;
-      }
+      if (vectorCoordinates)
+        TexelRowsAvx2(rows.data(), rowCount, top, map, texture.width, texture.height);
+      else
+        TexelRows(rows.data(), rowCount, top, map, texture.width, texture.height);
       for (std::int64_t start = x0; start < x1; start += kChunk) {
         const int n = static_cast<int>(std::min<std::int64_t>(kChunk, x1 - start));
-        for (int i = 0; i < n; ++i) {
-          const double xc = static_cast<double>(start + i);
-          columns[i] = TexelIndex(map.u0 + map.a(xc, map.y1) * map.du, map.texW, texture.width);
-        }
+        if (vectorCoordinates)
+          TexelColumnsAvx2(columns.data(), n, start, map, texture.width);
+        else
+          TexelColumns(columns.data(), n, start, map, texture.width);
         std::uint32_t* out = &target.pixels[static_cast<std::size_t>(top) * target.width + start];
         if (texture.drawnColumns.size() != static_cast<std::size_t>(texture.height) ||
             !shading.keyed || texture.drawnColumnsKey != shading.key565) {
-          ShadeRows(SpanRows{out, target.width, texture.pixels.data(), rows.data(), rowCount},
-                    columns.data(), n, shading, path);
+          ShadeRows(
+              SpanRows{out, target.width, texture.pixels.data(), rows.data(), rowCount, texelCount},
+              columns.data(), n, shading, path);
           continue;
         }
         // Keyed margins are passed over: the columns run one way (left to right
@@ -171,23 +275,24 @@ void RasterizeQuad(Surface& target, const Surface& texture, const SpriteQuad& qu
         for (int j = 0; j < rowCount; ++j) {
           const auto& drawn =
               texture.drawnColumns[static_cast<std::size_t>(rows[j] / texture.width)];
-          if (drawn.first > drawn.last) continue;
-          const std::int32_t* begin = columns.data();
-          const std::int32_t* end = begin + n;
-          const std::int32_t *from, *to;
-          if (increasing) {
-            from = std::lower_bound(begin, end, drawn.first);
-            to = std::upper_bound(from, end, drawn.last);
+          RowRun& run = runs[j];
+          if (drawn.first > drawn.last) {
+            run = {0, 0};
+          } else if (increasing) {
+            run.from =
+                CountBefore(columns.data(), n, [&](std::int32_t c) { return c < drawn.first; });
+            run.to =
+                CountBefore(columns.data(), n, [&](std::int32_t c) { return c <= drawn.last; });
           } else {
-            from = std::lower_bound(begin, end, drawn.last, std::greater<>());
-            to = std::upper_bound(from, end, drawn.first, std::greater<>());
+            run.from =
+                CountBefore(columns.data(), n, [&](std::int32_t c) { return c > drawn.last; });
+            run.to =
+                CountBefore(columns.data(), n, [&](std::int32_t c) { return c >= drawn.first; });
           }
-          const int i0 = static_cast<int>(from - begin), i1 = static_cast<int>(to - begin);
-          if (i0 >= i1) continue;
-          ShadeRows(SpanRows{out + static_cast<std::ptrdiff_t>(j) * target.width + i0, 0,
-                             texture.pixels.data() + rows[j], nullptr, 1},
-                    columns.data() + i0, i1 - i0, shading, path);
         }
+        SpanRows spans{out, target.width, texture.pixels.data(), rows.data(), rowCount, texelCount};
+        spans.runs = runs.data();
+        ShadeRows(spans, columns.data(), n, shading, path);
       }
     }
     return;
@@ -244,6 +349,7 @@ void RasterizeQuad(Surface& target, const Surface& texture, const SpriteQuad& qu
   constexpr double kFix = 65536.0;
   TurnedTexture turned;
   turned.texels = texture.pixels.data();
+  turned.texelCount = texelCount;
   turned.width = texture.width;
   turned.du = static_cast<std::int32_t>(
       std::clamp(RoundEven(map.evy * map.inverseDet * map.du * map.texW * kFix), -2e9, 2e9));

@@ -1,5 +1,7 @@
 #include "graphics/sprite_span.h"
 
+#include "graphics/sprite_span_avx2.h"
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -8,9 +10,6 @@
 #endif
 
 namespace vdx {
-
-// The bits of a 32-bit pixel that its 5-6-5 value keeps.
-constexpr std::uint32_t kBits565 = 0xF8FCF8;
 
 SpanShading MakeSpanShading(const Surface& texture, std::uint32_t diffuse, SpriteBlend blend) {
   SpanShading s;
@@ -27,16 +26,12 @@ SpanShading MakeSpanShading(const Surface& texture, std::uint32_t diffuse, Sprit
 
 namespace {
 
-const std::uint32_t* RowTexels(const SpanRows& r, int j) {
-  return r.rowOffsets ? r.texels + r.rowOffsets[j] : r.texels;
-}
-
-void ShadeRowsScalar(const SpanRows& r, const std::int32_t* columns, int n, const SpanShading& s,
-                     int from = 0) {
+void ShadeRowsScalar(const SpanRows& r, const std::int32_t* columns, int n, const SpanShading& s) {
   for (int j = 0; j < r.rows; ++j) {
     std::uint32_t* out = r.out + j * r.stride;
     const std::uint32_t* texels = RowTexels(r, j);
-    for (int i = from; i < n; ++i) {
+    const RowRun run = RunOf(r, j, n);
+    for (int i = run.from; i < run.to; ++i) {
       const std::uint32_t texel = texels[columns[i]];
       if (s.keyed && To565(texel) == s.key565) continue;
       out[i] = ShadePixel(out[i], texel, s);
@@ -74,7 +69,8 @@ void ShadeRowsShort(const SpanRows& r, const std::int32_t* columns, int n, const
   for (int j = 0; j < r.rows; ++j) {
     std::uint32_t* out = r.out + j * r.stride;
     const std::uint32_t* texels = RowTexels(r, j);
-    for (int i = 0; i < n; ++i) {
+    const RowRun run = RunOf(r, j, n);
+    for (int i = run.from; i < run.to; ++i) {
       const std::uint32_t texel = texels[columns[i]] & 0xFFFFFF;
       if (s.keyed && (texel & 0xF8FCF8) == s.keyBits) continue;
       const std::uint64_t src = Spread(texel), dst = Spread(out[i]);
@@ -87,12 +83,6 @@ void ShadeRowsShort(const SpanRows& r, const std::int32_t* columns, int n, const
       }
     }
   }
-}
-
-// Untinted, opaque, ordinary blend: a drawn texel is copied as it is.
-bool IsPlainCopy(const SpanShading& s) {
-  return s.blend == SpriteBlend::Alpha && s.red == 255 && s.green == 255 && s.blue == 255 &&
-         s.alpha == 255;
 }
 
 #if defined(__x86_64__)
@@ -135,11 +125,12 @@ __attribute__((target("sse2"))) void ShadeRowsSse2(const SpanRows& r, const std:
   const __m128i inverseAlpha = _mm_set1_epi16(static_cast<short>(255 - s.alpha));
   const __m128i colour = _mm_set1_epi32(0x00FFFFFF);
   const bool plain = IsPlainCopy(s);
-  const int whole = n & ~3;
   for (int j = 0; j < r.rows; ++j) {
     std::uint32_t* out = r.out + j * r.stride;
     const std::uint32_t* texels = RowTexels(r, j);
-    for (int i = 0; i < whole; i += 4) {
+    const RowRun run = RunOf(r, j, n);
+    const int whole = run.from + ((run.to - run.from) & ~3);
+    for (int i = run.from; i < whole; i += 4) {
       const __m128i t = _mm_setr_epi32(
           static_cast<int>(texels[columns[i]]), static_cast<int>(texels[columns[i + 1]]),
           static_cast<int>(texels[columns[i + 2]]), static_cast<int>(texels[columns[i + 3]]));
@@ -159,187 +150,9 @@ __attribute__((target("sse2"))) void ShadeRowsSse2(const SpanRows& r, const std:
       result = _mm_or_si128(_mm_and_si128(skip, d), _mm_andnot_si128(skip, result));
       _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), result);
     }
-  }
-  if (whole < n) ShadeRowsScalar(r, columns, n, s, whole);
-}
-
-__attribute__((target("avx2"))) inline __m256i Mul255x16(__m256i x, __m256i y) {
-  const __m256i t = _mm256_add_epi16(_mm256_mullo_epi16(x, y), _mm256_set1_epi16(128));
-  return _mm256_mulhi_epu16(t, _mm256_set1_epi16(257));
-}
-
-__attribute__((target("avx2"))) inline __m256i Shade16(__m256i t, __m256i d, __m256i tint,
-                                                       __m256i alpha, __m256i inverseAlpha,
-                                                       SpriteBlend blend, bool untinted) {
-  // Untinted, the source is the texel (Mul255(t, 255) = t).
-  const __m256i s = untinted ? t : Mul255x16(t, tint);
-  switch (blend) {
-    case SpriteBlend::Alpha:
-      return _mm256_add_epi16(Mul255x16(s, alpha), Mul255x16(d, inverseAlpha));
-    case SpriteBlend::Additive:
-      return _mm256_add_epi16(s, d);
-    case SpriteBlend::Black:
-      return _mm256_setzero_si256();
-    case SpriteBlend::ColourWeighted:
-      return _mm256_add_epi16(Mul255x16(s, s),
-                              Mul255x16(d, _mm256_sub_epi16(_mm256_set1_epi16(255), s)));
-  }
-  return s;
-}
-
-// What every group of eight pixels of a draw shares.
-struct Avx2Shading {
-  __m256i zero, keyBits, bits565, tint, alpha, inverseAlpha, colour, lanes, tailMask;
-  bool keyed, plain, untinted;
-  SpriteBlend blend;
-};
-
-__attribute__((target("avx2"))) inline void ShadeGroupAvx2(const Avx2Shading& k, std::uint32_t* out,
-                                                           const std::uint32_t* texels,
-                                                           const std::int32_t* columns, bool tail) {
-  __m256i t, d;
-  if (tail) {
-    // The last, partial group of a row: the same steps under a mask.
-    const __m256i index = _mm256_maskload_epi32(columns, k.tailMask);
-    t = _mm256_mask_i32gather_epi32(k.zero, reinterpret_cast<const int*>(texels), index, k.tailMask,
-                                    4);
-    d = _mm256_maskload_epi32(reinterpret_cast<const int*>(out), k.tailMask);
-  } else {
-    const __m256i index = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(columns));
-    // Texels side by side (a sprite drawn near its own size) are loaded as they
-    // are; others are gathered.
-    const __m256i straight = _mm256_add_epi32(_mm256_set1_epi32(columns[0]), k.lanes);
-    t = _mm256_movemask_epi8(_mm256_cmpeq_epi32(index, straight)) == -1
-            ? _mm256_loadu_si256(reinterpret_cast<const __m256i*>(texels + columns[0]))
-            : _mm256_i32gather_epi32(reinterpret_cast<const int*>(texels), index, 4);
-    d = k.zero;
-  }
-  __m256i skip = k.zero;
-  if (k.keyed) {
-    skip = _mm256_cmpeq_epi32(_mm256_and_si256(t, k.bits565), k.keyBits);
-    if (_mm256_movemask_epi8(skip) == -1) return;
-  }
-  if (!tail) d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(out));
-  __m256i result;
-  if (k.plain) {
-    result = _mm256_and_si256(t, k.colour);
-  } else {
-    const __m256i lo = Shade16(_mm256_unpacklo_epi8(t, k.zero), _mm256_unpacklo_epi8(d, k.zero),
-                               k.tint, k.alpha, k.inverseAlpha, k.blend, k.untinted);
-    const __m256i hi = Shade16(_mm256_unpackhi_epi8(t, k.zero), _mm256_unpackhi_epi8(d, k.zero),
-                               k.tint, k.alpha, k.inverseAlpha, k.blend, k.untinted);
-    result = _mm256_and_si256(_mm256_packus_epi16(lo, hi), k.colour);
-  }
-  result = _mm256_blendv_epi8(result, d, skip);
-  if (tail)
-    _mm256_maskstore_epi32(reinterpret_cast<int*>(out), k.tailMask, result);
-  else
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), result);
-}
-
-__attribute__((target("avx2"))) Avx2Shading MakeAvx2Shading(const SpanShading& s) {
-  Avx2Shading k;
-  k.zero = _mm256_setzero_si256();
-  k.keyBits = _mm256_set1_epi32(static_cast<int>(s.keyBits));
-  k.bits565 = _mm256_set1_epi32(static_cast<int>(kBits565));
-  const auto b = static_cast<short>(s.blue), g = static_cast<short>(s.green),
-             red = static_cast<short>(s.red);
-  k.tint = _mm256_setr_epi16(b, g, red, 0, b, g, red, 0, b, g, red, 0, b, g, red, 0);
-  k.alpha = _mm256_set1_epi16(static_cast<short>(s.alpha));
-  k.inverseAlpha = _mm256_set1_epi16(static_cast<short>(255 - s.alpha));
-  k.colour = _mm256_set1_epi32(0x00FFFFFF);
-  k.lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-  k.keyed = s.keyed;
-  k.plain = IsPlainCopy(s);
-  k.untinted = s.red == 255 && s.green == 255 && s.blue == 255;
-  k.blend = s.blend;
-  k.tailMask = k.zero;
-  return k;
-}
-
-__attribute__((target("avx2"))) void ShadeRowsAvx2(const SpanRows& r, const std::int32_t* columns,
-                                                   int n, const SpanShading& s) {
-  Avx2Shading k = MakeAvx2Shading(s);
-  const int whole = n & ~7, rest = n - whole;
-  k.tailMask = _mm256_cmpgt_epi32(_mm256_set1_epi32(rest), k.lanes);
-  for (int j = 0; j < r.rows; ++j) {
-    std::uint32_t* out = r.out + j * r.stride;
-    const std::uint32_t* texels = RowTexels(r, j);
-    for (int i = 0; i < whole; i += 8)
-      ShadeGroupAvx2(k, out + i, texels, columns + i, false);
-    if (rest > 0) ShadeGroupAvx2(k, out + whole, texels, columns + whole, true);
-  }
-}
-
-bool HasAvx2() {
-  static const bool has = [] {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") != 0;
-  }();
-  return has;
-}
-
-// Offsets of a span whose coordinates cannot leave 32 bits (else the scalar
-// 64-bit loop is used).
-bool OffsetsFit(int n, std::int32_t u, std::int32_t v, const TurnedTexture& t) {
-  const std::int64_t reach =
-      std::int64_t{n} * std::max(std::abs(std::int64_t{t.du}), std::abs(std::int64_t{t.dv}));
-  return std::abs(std::int64_t{u}) + reach < (std::int64_t{1} << 30) &&
-         std::abs(std::int64_t{v}) + reach < (std::int64_t{1} << 30);
-}
-
-__attribute__((target("avx2"))) void TexelOffsetsAvx2(std::int32_t* out, int n, std::int32_t u,
-                                                      std::int32_t v, const TurnedTexture& t) {
-  const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-  __m256i su =
-      _mm256_add_epi32(_mm256_set1_epi32(u), _mm256_mullo_epi32(lanes, _mm256_set1_epi32(t.du)));
-  __m256i sv =
-      _mm256_add_epi32(_mm256_set1_epi32(v), _mm256_mullo_epi32(lanes, _mm256_set1_epi32(t.dv)));
-  const __m256i stepU = _mm256_set1_epi32(t.du * 8), stepV = _mm256_set1_epi32(t.dv * 8);
-  const __m256i zero = _mm256_setzero_si256();
-  const __m256i hiU = _mm256_set1_epi32(t.maxU), hiV = _mm256_set1_epi32(t.maxV);
-  const __m256i w = _mm256_set1_epi32(t.width);
-  for (int i = 0; i < n; i += 8) {
-    const __m256i cu = _mm256_srai_epi32(_mm256_min_epi32(_mm256_max_epi32(su, zero), hiU), 16);
-    const __m256i cv = _mm256_srai_epi32(_mm256_min_epi32(_mm256_max_epi32(sv, zero), hiV), 16);
-    const __m256i offsets = _mm256_add_epi32(_mm256_mullo_epi32(cv, w), cu);
-    if (i + 8 <= n)
-      _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), offsets);
-    else
-      _mm256_maskstore_epi32(out + i, _mm256_cmpgt_epi32(_mm256_set1_epi32(n - i), lanes), offsets);
-    su = _mm256_add_epi32(su, stepU);
-    sv = _mm256_add_epi32(sv, stepV);
-  }
-}
-
-// A turned sprite's rows, with one set-up for them all.
-__attribute__((target("avx2"))) void ShadeTurnedRowsAvx2(Surface& target,
-                                                         const TurnedTexture& texture,
-                                                         const TurnedRow* rows, int count,
-                                                         const SpanShading& s) {
-  Avx2Shading k = MakeAvx2Shading(s);
-  constexpr int kChunk = 1024;
-  std::int32_t offsets[kChunk];
-  for (int r = 0; r < count; ++r) {
-    const TurnedRow& row = rows[r];
-    std::uint32_t* out = &target.pixels[static_cast<std::size_t>(row.y) * target.width];
-    std::int32_t u = row.u, v = row.v;
-    for (int start = 0; start < row.count; start += kChunk) {
-      const int n = std::min(kChunk, row.count - start);
-      if (OffsetsFit(n, u, v, texture))
-        TexelOffsetsAvx2(offsets, n, u, v, texture);
-      else
-        TexelOffsets(offsets, n, u, v, texture, RasterPath::Scalar);
-      const int whole = n & ~7, rest = n - whole;
-      std::uint32_t* span = out + row.first + start;
-      for (int i = 0; i < whole; i += 8)
-        ShadeGroupAvx2(k, span + i, texture.texels, offsets + i, false);
-      if (rest > 0) {
-        k.tailMask = _mm256_cmpgt_epi32(_mm256_set1_epi32(rest), k.lanes);
-        ShadeGroupAvx2(k, span + whole, texture.texels, offsets + whole, true);
-      }
-      u = static_cast<std::int32_t>(u + static_cast<std::int64_t>(texture.du) * n);
-      v = static_cast<std::int32_t>(v + static_cast<std::int64_t>(texture.dv) * n);
+    for (int i = whole; i < run.to; ++i) {
+      const std::uint32_t texel = texels[columns[i]];
+      if (!(s.keyed && To565(texel) == s.key565)) out[i] = ShadePixel(out[i], texel, s);
     }
   }
 }
@@ -347,6 +160,18 @@ __attribute__((target("avx2"))) void ShadeTurnedRowsAvx2(Surface& target,
 #endif
 
 }  // namespace
+
+bool HasAvx2() {
+#if defined(__x86_64__)
+  static const bool has = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") != 0;
+  }();
+  return has;
+#else
+  return false;
+#endif
+}
 
 void ShadeRows(const SpanRows& r, const std::int32_t* columns, int n, const SpanShading& s,
                RasterPath path) {
@@ -361,10 +186,12 @@ void ShadeRows(const SpanRows& r, const std::int32_t* columns, int n, const Span
       return;
     case RasterPath::Avx2:
     case RasterPath::Best:
-      // Spans under eight pixels (rain, the corners of turned sprites) are not
-      // worth the vector set-up.
-      if (path == RasterPath::Best && n < 8)
+      // Spans under eight pixels (rain, the corners of turned sprites) pack
+      // several rows into a group; without AVX2 they are not worth the set-up.
+      if (path == RasterPath::Best && n < 8 && !HasAvx2())
         ShadeRowsShort(r, columns, n, s);
+      else if (HasAvx2() && n < 8 && !r.runs && (r.rows == 1 || r.stride >= n || r.stride <= -n))
+        ShadeNarrowRowsAvx2(r, columns, n, s);
       else if (HasAvx2())
         ShadeRowsAvx2(r, columns, n, s);
       else

@@ -20,7 +20,19 @@ struct SpanShading {
   SpriteBlend blend = SpriteBlend::Alpha;
 };
 
+// The bits of a 32-bit pixel that its 5-6-5 value keeps.
+constexpr std::uint32_t kBits565 = 0xF8FCF8;
+
+// Whether the processor runs AVX2 (the vector paths check it once).
+bool HasAvx2();
+
 SpanShading MakeSpanShading(const Surface& texture, std::uint32_t diffuse, SpriteBlend blend);
+
+// Untinted, opaque, ordinary blend: a drawn texel is copied as it is.
+inline bool IsPlainCopy(const SpanShading& s) {
+  return s.blend == SpriteBlend::Alpha && s.red == 255 && s.green == 255 && s.blue == 255 &&
+         s.alpha == 255;
+}
 
 namespace detail {
 inline __attribute__((always_inline)) std::uint32_t Mul255(std::uint32_t x, std::uint32_t y) {
@@ -61,16 +73,33 @@ inline __attribute__((always_inline)) std::uint32_t ShadePixel(std::uint32_t dst
          std::min<std::uint32_t>(b, 255);
 }
 
+// The pixels [from, to) of a row that are drawn.
+struct RowRun {
+  std::int32_t from, to;
+};
+
 // Rows of pixels that share their texel columns: row j is out + j x stride,
 // reading its texels at texels + rowOffsets[j] (every row at texels when there
-// are no offsets).
+// are no offsets), and drawing its pixels runs[j] (all n when there are no
+// runs). The vector paths may read texels near the ones asked for, but never
+// at or past texels + texelCount (0: nothing beyond those asked for).
 struct SpanRows {
   std::uint32_t* out = nullptr;
   std::ptrdiff_t stride = 0;
   const std::uint32_t* texels = nullptr;
   const std::int32_t* rowOffsets = nullptr;
   int rows = 1;
+  std::int32_t texelCount = 0;
+  const RowRun* runs = nullptr;
 };
+
+inline const std::uint32_t* RowTexels(const SpanRows& r, int j) {
+  return r.rowOffsets ? r.texels + r.rowOffsets[j] : r.texels;
+}
+
+inline RowRun RunOf(const SpanRows& r, int j, int n) {
+  return r.runs ? r.runs[j] : RowRun{0, n};
+}
 
 // out[i] = blend(out[i], tint(texels[columns[i]])) unless that texel is the key,
 // for i < n on every row.
@@ -81,11 +110,12 @@ void ShadeRows(const SpanRows& rows, const std::int32_t* columns, int n, const S
 // y with texture coordinates (u, v), in texels as 16.16 fixed point, which
 // step by the texture's (du, dv) from pixel to pixel.
 struct TurnedRow {
-  std::int32_t y = 0, first = 0, count = 0;
-  std::int32_t u = 0, v = 0;
+  std::int32_t y, first, count;
+  std::int32_t u, v;
 };
 struct TurnedTexture {
   const std::uint32_t* texels = nullptr;
+  std::int32_t texelCount = 0;  // of the whole texture
   std::int32_t width = 0;
   std::int32_t du = 0, dv = 0;      // per pixel, 16.16
   std::int32_t maxU = 0, maxV = 0;  // the last position inside the texture, 16.16

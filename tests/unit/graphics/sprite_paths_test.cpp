@@ -1,8 +1,10 @@
 // Every vector path of the renderer must give the scalar reference's pixels.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <random>
+#include <vector>
 
 #include "graphics/sprite_renderer.h"
 #include "graphics/sprite_span.h"
@@ -46,10 +48,58 @@ TEST(SpritePaths, EverySpanPathMatchesTheScalarOne) {
   }
 }
 
+// Several rows at once: texel rows by offset, drawn runs per row, and spans
+// narrower than a vector group (whose rows the vector path packs together).
+TEST(SpritePaths, RowsWithRunsAndNarrowSpansMatchTheScalarOne) {
+  std::mt19937 rng(5);
+  const Surface texels = Noise(40, 24, rng, true);
+  for (int trial = 0; trial < 600; ++trial) {
+    SpanShading s = MakeSpanShading(texels, rng(), static_cast<SpriteBlend>(rng() % 4));
+    if (trial % 5 == 0) s.red = s.green = s.blue = s.alpha = 255;
+    if (trial % 7 == 0) s.keyed = false;
+    const int n = trial % 2 ? 1 + static_cast<int>(rng() % 7) : 1 + static_cast<int>(rng() % 40);
+    const int rows = 1 + static_cast<int>(rng() % 20);
+    // Columns as a scaled draw makes them: one way, at a step of 0.4 to 2.5.
+    const double step = 0.4 + (rng() % 22) / 10.0;
+    const bool mirrored = rng() % 2;
+    std::vector<std::int32_t> columns(n), offsets(rows);
+    for (int i = 0; i < n; ++i) {
+      const int c = std::min(39, static_cast<int>(i * step));
+      columns[i] = mirrored ? 39 - c : c;
+    }
+    for (int& o : offsets)
+      o = static_cast<int>(rng() % 24) * 40;
+    std::vector<RowRun> runs(rows);
+    for (RowRun& r : runs) {
+      r.from = static_cast<int>(rng() % (n + 1));
+      r.to = r.from + static_cast<int>(rng() % (n - r.from + 1));
+    }
+    const int stride = n + static_cast<int>(rng() % 5);
+    std::vector<std::uint32_t> below(static_cast<std::size_t>(stride) * rows);
+    for (std::uint32_t& p : below)
+      p = rng() & 0xFFFFFF;
+    SpanRows r{nullptr,        stride, texels.pixels.data(),
+               offsets.data(), rows,   static_cast<std::int32_t>(texels.pixels.size())};
+    if (trial % 3 == 0) r.runs = runs.data();
+    std::vector<std::uint32_t> reference = below;
+    r.out = reference.data();
+    ShadeRows(r, columns.data(), n, s, RasterPath::Scalar);
+    for (RasterPath path : {RasterPath::Sse2, RasterPath::Avx2, RasterPath::Best}) {
+      std::vector<std::uint32_t> out = below;
+      r.out = out.data();
+      ShadeRows(r, columns.data(), n, s, path);
+      ASSERT_EQ(out, reference) << "trial " << trial << " path " << static_cast<int>(path);
+    }
+  }
+}
+
 TEST(SpritePaths, WholeDrawsMatchTheScalarOne) {
   std::mt19937 rng(11);
-  for (int trial = 0; trial < 120; ++trial) {
-    const int w = 1 + static_cast<int>(rng() % 90), h = 1 + static_cast<int>(rng() % 90);
+  for (int trial = 0; trial < 400; ++trial) {
+    // Some small sprites (a few pixels across), some at about their own size.
+    const bool small = trial % 4 == 1;
+    const int w = 1 + static_cast<int>(rng() % (small ? 12 : 90));
+    const int h = 1 + static_cast<int>(rng() % (small ? 12 : 90));
     const Surface tex = Noise(w, h, rng, trial % 2 == 0);
     // Keyed margins on some rows, and the drawn columns worked out: passing
     // over the margins must not change a pixel.
@@ -64,8 +114,13 @@ TEST(SpritePaths, WholeDrawsMatchTheScalarOne) {
     a.Y = static_cast<float>(static_cast<int>(rng() % 300) - 60);
     a.Width = static_cast<std::int16_t>(w);
     a.Height = static_cast<std::int16_t>(h);
-    a.DestWidth = static_cast<std::int16_t>(rng() % 3 == 0 ? 0 : 1 + rng() % 200);
-    a.DestHeight = static_cast<std::int16_t>(rng() % 3 == 0 ? 0 : 1 + rng() % 200);
+    const auto size = [&](int own) {
+      if (rng() % 3 == 0) return 0;
+      if (trial % 4 == 2) return std::max(1, own * static_cast<int>(5 + rng() % 16) / 10);
+      return static_cast<int>(1 + rng() % (small ? 16 : 200));
+    };
+    a.DestWidth = static_cast<std::int16_t>(size(w));
+    a.DestHeight = static_cast<std::int16_t>(size(h));
     a.Angle = rng() % 2 ? 0.0f : (rng() % 700) / 100.0f;
     a.Red = (rng() % 101) / 100.0f;
     a.Green = (rng() % 101) / 100.0f;
