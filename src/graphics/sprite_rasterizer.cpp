@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <span>
+#include <vector>
 
 #if defined(__x86_64__)
 #include <immintrin.h>
@@ -53,20 +55,13 @@ int TexelIndex(double coordinate, double size, int n) {
   return t >= n ? n - 1 : static_cast<int>(t);  // truncation is the floor here
 }
 
-// How many of the first values come before the others: `before` holds for a
-// leading run of values[0..n) and for none after it. A binary search whose
-// steps do not branch (the runs of a sprite's rows do not follow a pattern a
-// branch predictor could learn).
-template <class Before>
-int CountBefore(const std::int32_t* values, int n, Before before) {
-  const std::int32_t* base = values;
-  int length = n;
-  while (length > 1) {
-    const int half = length / 2;
-    base = before(base[half - 1]) ? base + half : base;
-    length -= half;
-  }
-  return static_cast<int>(base - values) + (length == 1 && before(*base) ? 1 : 0);
+// A table of width + 1 entries: on the stack for ordinary pictures.
+std::span<std::int32_t> ColumnTable(std::vector<std::int32_t>& wide,
+                                    std::array<std::int32_t, 1025>& narrow, int width) {
+  const auto size = static_cast<std::size_t>(width) + 1;
+  if (size <= narrow.size()) return {narrow.data(), size};
+  wide.resize(size);
+  return {wide.data(), size};
 }
 
 // The texel column of pixels x = first, first + 1, ... on the quad's top
@@ -151,10 +146,11 @@ void TexelRowsAvx2(std::int32_t* out, int n, std::int64_t first, const TextureMa
 }
 #endif
 
-// floor() for values well inside the 64-bit range, without a library call.
+// floor() for values well inside the 64-bit range, without a library call or
+// a branch (the values are the unpredictable starts of a turned sprite's rows).
 double Floor(double x) {
   const double t = static_cast<double>(static_cast<std::int64_t>(x));
-  return t > x ? t - 1.0 : t;
+  return t - static_cast<double>(t > x);
 }
 
 }  // namespace
@@ -246,6 +242,8 @@ void RasterizeQuad(Surface& target, const Surface& texture, const SpriteQuad& qu
     // only and the row on y only, so both are worked out once.
     std::array<std::int32_t, kChunk> rows;
     std::array<RowRun, kChunk> runs;
+    std::array<std::int32_t, kChunk + 1> narrowTable;
+    std::vector<std::int32_t> wideTable;
     const bool vectorCoordinates =
         path != RasterPath::Scalar && path != RasterPath::Sse2 && HasAvx2();
     for (std::int64_t top = y0; top < y1; top += kChunk) {
@@ -270,25 +268,27 @@ void RasterizeQuad(Surface& target, const Surface& texture, const SpriteQuad& qu
         }
         // Keyed margins are passed over: the columns run one way (left to right
         // or, mirrored, right to left), so the pixels whose texels lie in a
-        // row's drawn columns are one run, found by binary search.
+        // row's drawn columns are one run. before[c] counts the pixels that
+        // come before texel column c (those left of it, or mirrored, right of
+        // or on it), so a run is read off for each row.
         const bool increasing = columns[0] <= columns[n - 1];
+        const std::span<std::int32_t> before = ColumnTable(wideTable, narrowTable, texture.width);
+        for (int c = increasing ? 0 : texture.width, i = 0;
+             increasing ? c <= texture.width : c >= 0; c += increasing ? 1 : -1) {
+          while (i < n && (increasing ? columns[i] < c : columns[i] >= c))
+            ++i;
+          before[static_cast<std::size_t>(c)] = i;
+        }
         for (int j = 0; j < rowCount; ++j) {
           const auto& drawn =
               texture.drawnColumns[static_cast<std::size_t>(rows[j] / texture.width)];
-          RowRun& run = runs[j];
-          if (drawn.first > drawn.last) {
-            run = {0, 0};
-          } else if (increasing) {
-            run.from =
-                CountBefore(columns.data(), n, [&](std::int32_t c) { return c < drawn.first; });
-            run.to =
-                CountBefore(columns.data(), n, [&](std::int32_t c) { return c <= drawn.last; });
-          } else {
-            run.from =
-                CountBefore(columns.data(), n, [&](std::int32_t c) { return c > drawn.last; });
-            run.to =
-                CountBefore(columns.data(), n, [&](std::int32_t c) { return c >= drawn.first; });
-          }
+          const auto at = [&](int c) { return before[static_cast<std::size_t>(c)]; };
+          if (drawn.first > drawn.last)
+            runs[j] = {0, 0};
+          else if (increasing)
+            runs[j] = {at(drawn.first), at(drawn.last + 1)};
+          else
+            runs[j] = {at(drawn.last + 1), at(drawn.first)};
         }
         SpanRows spans{out, target.width, texture.pixels.data(), rows.data(), rowCount, texelCount};
         spans.runs = runs.data();

@@ -23,9 +23,9 @@ enum class SpriteBlend {
 SpriteBlend SpriteBlendOf(std::int16_t blendMode);
 
 // Which implementation runs the inner loops: the widest the processor has, or
-// one named (tests compare each with the scalar reference; AVX2 falls back to
-// SSE2 where the processor lacks it).
-enum class RasterPath { Best, Scalar, Sse2, Avx2 };
+// one named (tests compare each with the scalar reference; AVX-512 falls back
+// to AVX2, and AVX2 to SSE2, where the processor lacks it).
+enum class RasterPath { Best, Scalar, Sse2, Avx2, Avx512 };
 
 void RasterizeQuad(Surface& target, const Surface& texture, const SpriteQuad& quad,
                    SpriteBlend blend, RasterPath path = RasterPath::Best);

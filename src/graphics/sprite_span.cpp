@@ -1,6 +1,7 @@
 #include "graphics/sprite_span.h"
 
 #include "graphics/sprite_span_avx2.h"
+#include "graphics/sprite_span_avx512.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -173,6 +174,18 @@ bool HasAvx2() {
 #endif
 }
 
+bool HasAvx512() {
+#if defined(__x86_64__)
+  static const bool has = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx512f") != 0 && __builtin_cpu_supports("avx512bw") != 0;
+  }();
+  return has;
+#else
+  return false;
+#endif
+}
+
 void ShadeRows(const SpanRows& r, const std::int32_t* columns, int n, const SpanShading& s,
                RasterPath path) {
   if (n <= 0 || r.rows <= 0) return;
@@ -185,6 +198,7 @@ void ShadeRows(const SpanRows& r, const std::int32_t* columns, int n, const Span
       ShadeRowsSse2(r, columns, n, s);
       return;
     case RasterPath::Avx2:
+    case RasterPath::Avx512:
     case RasterPath::Best:
       // Spans under eight pixels (rain, the corners of turned sprites) pack
       // several rows into a group; without AVX2 they are not worth the set-up.
@@ -192,6 +206,8 @@ void ShadeRows(const SpanRows& r, const std::int32_t* columns, int n, const Span
         ShadeRowsShort(r, columns, n, s);
       else if (HasAvx2() && n < 8 && !r.runs && (r.rows == 1 || r.stride >= n || r.stride <= -n))
         ShadeNarrowRowsAvx2(r, columns, n, s);
+      else if (path != RasterPath::Avx2 && HasAvx512())
+        ShadeRowsAvx512(r, columns, n, s);
       else if (HasAvx2())
         ShadeRowsAvx2(r, columns, n, s);
       else
@@ -218,7 +234,12 @@ void TexelOffsets(std::int32_t* out, int n, std::int32_t u, std::int32_t v, cons
 void ShadeTurnedRows(Surface& target, const TurnedTexture& texture, const TurnedRow* rows,
                      int count, const SpanShading& s, RasterPath path) {
 #if defined(__x86_64__)
-  if ((path == RasterPath::Best || path == RasterPath::Avx2) && HasAvx2()) {
+  const bool wide = path == RasterPath::Best || path == RasterPath::Avx512;
+  if (wide && HasAvx512()) {
+    ShadeTurnedRowsAvx512(target, texture, rows, count, s);
+    return;
+  }
+  if ((wide || path == RasterPath::Avx2) && HasAvx2()) {
     ShadeTurnedRowsAvx2(target, texture, rows, count, s);
     return;
   }

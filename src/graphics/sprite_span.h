@@ -23,8 +23,10 @@ struct SpanShading {
 // The bits of a 32-bit pixel that its 5-6-5 value keeps.
 constexpr std::uint32_t kBits565 = 0xF8FCF8;
 
-// Whether the processor runs AVX2 (the vector paths check it once).
+// Whether the processor runs AVX2, and AVX-512 with byte and word lanes (the
+// vector paths check it once).
 bool HasAvx2();
+bool HasAvx512();
 
 SpanShading MakeSpanShading(const Surface& texture, std::uint32_t diffuse, SpriteBlend blend);
 
