@@ -10,11 +10,8 @@
 #include <span>
 #include <vector>
 
-#if defined(__x86_64__)
-#include <immintrin.h>
-#endif
-
 #include "graphics/sprite_span.h"
+#include "graphics/sprite_texture_map.h"
 
 namespace vdx {
 namespace {
@@ -35,26 +32,6 @@ struct Point {
   std::int64_t x, y;
 };
 
-// The map from a screen position to texture coordinates, from three corners:
-// p = P1 + a (P3 - P1) + b (P0 - P1), u = uLeft + a (uRight - uLeft), v likewise.
-struct TextureMap {
-  double x1, y1, eux, euy, evx, evy, det, inverseDet;
-  double u0, du, v0, dv;
-  double texW, texH;
-
-  double a(double x, double y) const { return ((x - x1) * evy - (y - y1) * evx) * inverseDet; }
-  double b(double x, double y) const { return (eux * (y - y1) - euy * (x - x1)) * inverseDet; }
-};
-
-// Coordinates past the texture's edge take its edge texel. (The sprite's
-// coordinates run a little past 1 at its far side when it is drawn larger than
-// its piece; wrapping round would paint a column of the opposite edge there.)
-int TexelIndex(double coordinate, double size, int n) {
-  const double t = coordinate * size;
-  if (!(t > 0)) return 0;                       // below the edge (or not a number)
-  return t >= n ? n - 1 : static_cast<int>(t);  // truncation is the floor here
-}
-
 // A table of width + 1 entries: on the stack for ordinary pictures.
 std::span<std::int32_t> ColumnTable(std::vector<std::int32_t>& wide,
                                     std::array<std::int32_t, 1025>& narrow, int width) {
@@ -62,95 +39,6 @@ std::span<std::int32_t> ColumnTable(std::vector<std::int32_t>& wide,
   if (size <= narrow.size()) return {narrow.data(), size};
   wide.resize(size);
   return {wide.data(), size};
-}
-
-// The texel column of pixels x = first, first + 1, ... on the quad's top
-// edge, and the texel row (times the texture's width) of pixels y = first, ...
-// on its left edge. These are the only coordinates a quad whose edges run
-// along the axes needs.
-void TexelColumns(std::int32_t* out, int n, std::int64_t first, const TextureMap& map, int width) {
-  for (int i = 0; i < n; ++i) {
-    const double xc = static_cast<double>(first + i);
-    out[i] = TexelIndex(map.u0 + map.a(xc, map.y1) * map.du, map.texW, width);
-  }
-}
-
-void TexelRows(std::int32_t* out, int n, std::int64_t first, const TextureMap& map, int width,
-               int height) {
-  for (int i = 0; i < n; ++i) {
-    const double yc = static_cast<double>(first + i);
-    out[i] = TexelIndex(map.v0 + map.b(map.x1, yc) * map.dv, map.texH, height) * width;
-  }
-}
-
-#if defined(__x86_64__)
-// The same sums four at a time, in the same order, so the same numbers.
-// TexelIndex's cases become a maximum (which also takes a NaN to 0) and a
-// minimum just under the size, whose truncation is the last texel.
-__attribute__((target("avx2"))) __m128i TexelIndex4(__m256d coordinate, __m256d size, int n) {
-  const __m256d t = _mm256_mul_pd(coordinate, size);
-  const __m256d held = _mm256_min_pd(_mm256_max_pd(t, _mm256_setzero_pd()),
-                                     _mm256_set1_pd(static_cast<double>(n) - 0.5));
-  return _mm256_cvttpd_epi32(held);
-}
-
-__attribute__((target("avx2"))) void TexelColumnsAvx2(std::int32_t* out, int n, std::int64_t first,
-                                                      const TextureMap& map, int width) {
-  const __m256d lanes = _mm256_setr_pd(0, 1, 2, 3);
-  const __m256d y = _mm256_set1_pd(map.y1), x1 = _mm256_set1_pd(map.x1),
-                y1 = _mm256_set1_pd(map.y1), evx = _mm256_set1_pd(map.evx),
-                evy = _mm256_set1_pd(map.evy), inverseDet = _mm256_set1_pd(map.inverseDet),
-                u0 = _mm256_set1_pd(map.u0), du = _mm256_set1_pd(map.du),
-                texW = _mm256_set1_pd(map.texW);
-  int i = 0;
-  for (; i + 4 <= n; i += 4) {
-    const __m256d x = _mm256_add_pd(_mm256_set1_pd(static_cast<double>(first + i)), lanes);
-    const __m256d a = _mm256_mul_pd(_mm256_sub_pd(_mm256_mul_pd(_mm256_sub_pd(x, x1), evy),
-                                                  _mm256_mul_pd(_mm256_sub_pd(y, y1), evx)),
-                                    inverseDet);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i),
-                     TexelIndex4(_mm256_add_pd(u0, _mm256_mul_pd(a, du)), texW, width));
-  }
-  TexelColumns(out + i, n - i, first + i, map, width);
-}
-
-__attribute__((target("avx2"))) void TexelRowsAvx2(std::int32_t* out, int n, std::int64_t first,
-                                                   const TextureMap& map, int width, int height) {
-  const __m256d lanes = _mm256_setr_pd(0, 1, 2, 3);
-  const __m256d x = _mm256_set1_pd(map.x1), x1 = _mm256_set1_pd(map.x1),
-                y1 = _mm256_set1_pd(map.y1), eux = _mm256_set1_pd(map.eux),
-                euy = _mm256_set1_pd(map.euy), inverseDet = _mm256_set1_pd(map.inverseDet),
-                v0 = _mm256_set1_pd(map.v0), dv = _mm256_set1_pd(map.dv),
-                texH = _mm256_set1_pd(map.texH);
-  const __m128i w = _mm_set1_epi32(width);
-  int i = 0;
-  for (; i + 4 <= n; i += 4) {
-    const __m256d y = _mm256_add_pd(_mm256_set1_pd(static_cast<double>(first + i)), lanes);
-    const __m256d b = _mm256_mul_pd(_mm256_sub_pd(_mm256_mul_pd(eux, _mm256_sub_pd(y, y1)),
-                                                  _mm256_mul_pd(euy, _mm256_sub_pd(x, x1))),
-                                    inverseDet);
-    _mm_storeu_si128(
-        reinterpret_cast<__m128i*>(out + i),
-        _mm_mullo_epi32(TexelIndex4(_mm256_add_pd(v0, _mm256_mul_pd(b, dv)), texH, height), w));
-  }
-  TexelRows(out + i, n - i, first + i, map, width, height);
-}
-#else
-void TexelColumnsAvx2(std::int32_t* out, int n, std::int64_t first, const TextureMap& map,
-                      int width) {
-  TexelColumns(out, n, first, map, width);
-}
-void TexelRowsAvx2(std::int32_t* out, int n, std::int64_t first, const TextureMap& map, int width,
-                   int height) {
-  TexelRows(out, n, first, map, width, height);
-}
-#endif
-
-// floor() for values well inside the 64-bit range, without a library call or
-// a branch (the values are the unpredictable starts of a turned sprite's rows).
-double Floor(double x) {
-  const double t = static_cast<double>(static_cast<std::int64_t>(x));
-  return t - static_cast<double>(t > x);
 }
 
 }  // namespace
@@ -230,6 +118,8 @@ void RasterizeQuad(Surface& target, const Surface& texture, const SpriteQuad& qu
     if (a.x != b.x && a.y != b.y) axisAligned = false;
   }
 
+  const bool vectorCoordinates =
+      path != RasterPath::Scalar && path != RasterPath::Sse2 && HasAvx2();
   const auto texelCount = static_cast<std::int32_t>(
       std::min<std::size_t>(texture.pixels.size(), std::numeric_limits<std::int32_t>::max()));
 
@@ -244,20 +134,12 @@ void RasterizeQuad(Surface& target, const Surface& texture, const SpriteQuad& qu
     std::array<RowRun, kChunk> runs;
     std::array<std::int32_t, kChunk + 1> narrowTable;
     std::vector<std::int32_t> wideTable;
-    const bool vectorCoordinates =
-        path != RasterPath::Scalar && path != RasterPath::Sse2 && HasAvx2();
     for (std::int64_t top = y0; top < y1; top += kChunk) {
       const int rowCount = static_cast<int>(std::min<std::int64_t>(kChunk, y1 - top));
-      if (vectorCoordinates)
-        TexelRowsAvx2(rows.data(), rowCount, top, map, texture.width, texture.height);
-      else
-        TexelRows(rows.data(), rowCount, top, map, texture.width, texture.height);
+      TexelRows(rows.data(), rowCount, top, map, texture.width, texture.height, vectorCoordinates);
       for (std::int64_t start = x0; start < x1; start += kChunk) {
         const int n = static_cast<int>(std::min<std::int64_t>(kChunk, x1 - start));
-        if (vectorCoordinates)
-          TexelColumnsAvx2(columns.data(), n, start, map, texture.width);
-        else
-          TexelColumns(columns.data(), n, start, map, texture.width);
+        TexelColumns(columns.data(), n, start, map, texture.width, vectorCoordinates);
         std::uint32_t* out = &target.pixels[static_cast<std::size_t>(top) * target.width + start];
         if (texture.drawnColumns.size() != static_cast<std::size_t>(texture.height) ||
             !shading.keyed || texture.drawnColumnsKey != shading.key565) {
@@ -357,9 +239,6 @@ void RasterizeQuad(Surface& target, const Surface& texture, const SpriteQuad& qu
       std::clamp(RoundEven(-map.euy * map.inverseDet * map.dv * map.texH * kFix), -2e9, 2e9));
   turned.maxU = (texture.width << 16) - 1;
   turned.maxV = (texture.height << 16) - 1;
-  const auto fixedStart = [kFix](double texels) {
-    return static_cast<std::int32_t>(Floor(std::clamp(texels * kFix, -2e9, 2e9)));
-  };
 
   constexpr int kBatch = 256;
   std::array<TurnedRow, kBatch> batch;
@@ -382,19 +261,20 @@ void RasterizeQuad(Surface& target, const Surface& texture, const SpriteQuad& qu
       w.r -= carry * w.divisor;
     }
     if (first > last) continue;
-    const double xc = static_cast<double>(first), yc = static_cast<double>(y);
     TurnedRow& row = batch[batched++];
     row.y = static_cast<std::int32_t>(y);
     row.first = static_cast<std::int32_t>(first);
     row.count = static_cast<std::int32_t>(last - first + 1);
-    row.u = fixedStart((map.u0 + map.a(xc, yc) * map.du) * map.texW);
-    row.v = fixedStart((map.v0 + map.b(xc, yc) * map.dv) * map.texH);
     if (batched == kBatch) {
+      TurnedRowStarts(batch.data(), batched, map, vectorCoordinates);
       ShadeTurnedRows(target, turned, batch.data(), batched, shading, path);
       batched = 0;
     }
   }
-  if (batched > 0) ShadeTurnedRows(target, turned, batch.data(), batched, shading, path);
+  if (batched > 0) {
+    TurnedRowStarts(batch.data(), batched, map, vectorCoordinates);
+    ShadeTurnedRows(target, turned, batch.data(), batched, shading, path);
+  }
 }
 
 }  // namespace vdx
