@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "fastest.h"
 #include "fight_frame_scene.h"
 
 namespace {
@@ -68,6 +69,6 @@ void BM_FightFrameSdlSoftware(benchmark::State& state) {
   SDL_DestroyRenderer(renderer);
   SDL_FreeSurface(target);
 }
-BENCHMARK(BM_FightFrameSdlSoftware);
+BENCHMARK(BM_FightFrameSdlSoftware)->ComputeStatistics("fastest", bench::Fastest);
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "content/vdp_frame.h"
+#include "fastest.h"
 #include "fight_frame_scene.h"
 #include "graphics/sprite_renderer.h"
 
@@ -18,7 +19,7 @@ void BM_FrameMemcpy(benchmark::State& state) {
     benchmark::ClobberMemory();
   }
 }
-BENCHMARK(BM_FrameMemcpy);
+BENCHMARK(BM_FrameMemcpy)->ComputeStatistics("fastest", bench::Fastest);
 
 void BM_FightFrame(benchmark::State& state) {
   const bench::FightScene scene = bench::MakeFightScene();
@@ -28,7 +29,7 @@ void BM_FightFrame(benchmark::State& state) {
     benchmark::DoNotOptimize(back.pixels.data());
   }
 }
-BENCHMARK(BM_FightFrame);
+BENCHMARK(BM_FightFrame)->ComputeStatistics("fastest", bench::Fastest);
 
 void BM_FightFrameScalar(benchmark::State& state) {
   const bench::FightScene scene = bench::MakeFightScene();
@@ -38,7 +39,7 @@ void BM_FightFrameScalar(benchmark::State& state) {
     benchmark::DoNotOptimize(back.pixels.data());
   }
 }
-BENCHMARK(BM_FightFrameScalar);
+BENCHMARK(BM_FightFrameScalar)->ComputeStatistics("fastest", bench::Fastest);
 
 // The menu: five 512 x 512 strips over the background.
 void BM_MenuFrame(benchmark::State& state) {
@@ -63,10 +64,11 @@ void BM_MenuFrame(benchmark::State& state) {
     benchmark::DoNotOptimize(back.pixels.data());
   }
 }
-BENCHMARK(BM_MenuFrame);
+BENCHMARK(BM_MenuFrame)->ComputeStatistics("fastest", bench::Fastest);
 
-// One 256 x 256 keyed fighter, by path.
-void BM_DrawSpriteUnrotated(benchmark::State& state) {
+// One 256 x 256 keyed fighter, by path (a path the processor lacks falls
+// back to the next narrower one).
+void BM_DrawSpriteUnrotated(benchmark::State& state, vdx::RasterPath path) {
   const bench::FightScene scene = bench::MakeFightScene();
   vdx::Surface back = vdx::MakeSurface(640, 480);
   for (auto _ : state) {
@@ -74,14 +76,16 @@ void BM_DrawSpriteUnrotated(benchmark::State& state) {
     a.X = 100;
     a.Y = 100;
     a.Width = a.Height = 256;
-    vdx::DrawSprite(back, scene.fighter, a,
-                    state.range(0) ? vdx::RasterPath::Scalar : vdx::RasterPath::Best);
+    vdx::DrawSprite(back, scene.fighter, a, path);
     benchmark::DoNotOptimize(back.pixels.data());
   }
 }
-BENCHMARK(BM_DrawSpriteUnrotated)->Arg(0)->Arg(1)->ArgName("scalar");
+BENCHMARK_CAPTURE(BM_DrawSpriteUnrotated, scalar, vdx::RasterPath::Scalar);
+BENCHMARK_CAPTURE(BM_DrawSpriteUnrotated, sse2, vdx::RasterPath::Sse2);
+BENCHMARK_CAPTURE(BM_DrawSpriteUnrotated, avx2, vdx::RasterPath::Avx2);
+BENCHMARK_CAPTURE(BM_DrawSpriteUnrotated, avx512, vdx::RasterPath::Avx512);
 
-void BM_DrawSpriteRotated(benchmark::State& state) {
+void BM_DrawSpriteRotated(benchmark::State& state, vdx::RasterPath path) {
   const bench::FightScene scene = bench::MakeFightScene();
   vdx::Surface back = vdx::MakeSurface(640, 480);
   for (auto _ : state) {
@@ -91,12 +95,14 @@ void BM_DrawSpriteRotated(benchmark::State& state) {
     a.Width = a.Height = 256;
     a.Angle = 0.7f;
     a.Alpha = 0.5f;
-    vdx::DrawSprite(back, scene.fighter, a,
-                    state.range(0) ? vdx::RasterPath::Scalar : vdx::RasterPath::Best);
+    vdx::DrawSprite(back, scene.fighter, a, path);
     benchmark::DoNotOptimize(back.pixels.data());
   }
 }
-BENCHMARK(BM_DrawSpriteRotated)->Arg(0)->Arg(1)->ArgName("scalar");
+BENCHMARK_CAPTURE(BM_DrawSpriteRotated, scalar, vdx::RasterPath::Scalar);
+BENCHMARK_CAPTURE(BM_DrawSpriteRotated, sse2, vdx::RasterPath::Sse2);
+BENCHMARK_CAPTURE(BM_DrawSpriteRotated, avx2, vdx::RasterPath::Avx2);
+BENCHMARK_CAPTURE(BM_DrawSpriteRotated, avx512, vdx::RasterPath::Avx512);
 
 void BM_UnpackVDPFrame(benchmark::State& state) {
   const bench::FightScene scene = bench::MakeFightScene();

@@ -91,10 +91,12 @@ VDX_AVX512 inline __m512i LoadTexelsNear16(const Constants& k, const std::uint32
 }
 
 // Shades the pixels of `lanes` at out from loaded texels; key texels, and
-// lanes outside `lanes`, are not written.
+// lanes outside `lanes`, are not written. With `readable`, all sixteen pixels
+// at out may be read (a plain load is quicker than a masked one, above all
+// just after a masked store to the same place).
 template <class M>
 VDX_AVX512 inline void ShadeGroup(const Constants& k, std::uint32_t* out, __m512i t,
-                                  __mmask16 lanes) {
+                                  __mmask16 lanes, bool readable) {
   if constexpr (M::keyed) {
     lanes &= _mm512_cmpneq_epi32_mask(_mm512_and_si512(t, k.bits565), k.keyBits);
     if (lanes == 0) return;
@@ -103,7 +105,7 @@ VDX_AVX512 inline void ShadeGroup(const Constants& k, std::uint32_t* out, __m512
   if constexpr (M::copy) {
     result = _mm512_and_si512(t, k.colour);
   } else {
-    const __m512i d = _mm512_maskz_loadu_epi32(lanes, out);
+    const __m512i d = readable ? _mm512_loadu_si512(out) : _mm512_maskz_loadu_epi32(lanes, out);
     const __m512i lo =
         Shade32<M>(k, _mm512_unpacklo_epi8(t, k.zero), _mm512_unpacklo_epi8(d, k.zero));
     const __m512i hi =
@@ -129,10 +131,10 @@ VDX_AVX512 void ShadeRowsIn(const SpanRows& r, const std::int32_t* columns, int 
     const RowRun run = RunOf(r, j, n);
     int i = run.from;
     for (; i + 16 <= run.to; i += 16)
-      ShadeGroup<M>(k, out + i, LoadTexelsNear16(k, texels, columns + i, limit), 0xFFFF);
+      ShadeGroup<M>(k, out + i, LoadTexelsNear16(k, texels, columns + i, limit), 0xFFFF, true);
     if (i < run.to)
       ShadeGroup<M>(k, out + i, LoadTexels16(texels, columns + i, run.to - i),
-                    FirstLanes(run.to - i));
+                    FirstLanes(run.to - i), false);
   }
 }
 
@@ -150,6 +152,7 @@ VDX_AVX512 void ShadeTurnedRowsIn(Surface& target, const TurnedTexture& texture,
   const __m512i width = _mm512_set1_epi32(texture.width);
   constexpr int kChunk = 1024;
   alignas(64) std::int32_t offsets[kChunk];
+  const std::uint32_t* bufferEnd = target.pixels.data() + target.pixels.size();
   for (int r = 0; r < count; ++r) {
     const TurnedRow& row = rows[r];
     std::uint32_t* span =
@@ -166,7 +169,7 @@ VDX_AVX512 void ShadeTurnedRowsIn(Surface& target, const TurnedTexture& texture,
         for (int i = 0; i < n; i += 16) {
           const int c = std::min(16, n - i);
           ShadeGroup<M>(k, span + start + i, LoadTexels16(texture.texels, offsets + i, c),
-                        FirstLanes(c));
+                        FirstLanes(c), c == 16);
         }
       }
       continue;
@@ -178,7 +181,8 @@ VDX_AVX512 void ShadeTurnedRowsIn(Surface& target, const TurnedTexture& texture,
       const __m512i cv = _mm512_srai_epi32(_mm512_min_epi32(_mm512_max_epi32(sv, k.zero), hiV), 16);
       _mm512_store_si512(offsets, _mm512_add_epi32(_mm512_mullo_epi32(cv, width), cu));
       const int c = std::min(16, row.count - i);
-      ShadeGroup<M>(k, span + i, LoadTexels16(texture.texels, offsets, c), FirstLanes(c));
+      ShadeGroup<M>(k, span + i, LoadTexels16(texture.texels, offsets, c), FirstLanes(c),
+                    span + i + 16 <= bufferEnd);
       su = _mm512_add_epi32(su, stepU);
       sv = _mm512_add_epi32(sv, stepV);
     }

@@ -49,6 +49,18 @@ __attribute__((target("avx2"))) __m128i TexelIndex4(__m256d coordinate, __m256d 
   return _mm256_cvttpd_epi32(held);
 }
 
+// Four values, or the first `count` of them when that is under four.
+__attribute__((target("avx2"))) inline void Store4(std::int32_t* out, int count, __m128i values) {
+  if (count >= 4) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), values);
+    return;
+  }
+  alignas(16) std::int32_t four[4];
+  _mm_store_si128(reinterpret_cast<__m128i*>(four), values);
+  for (int i = 0; i < count; ++i)
+    out[i] = four[i];
+}
+
 __attribute__((target("avx2"))) void TexelColumnsAvx2(std::int32_t* out, int n, std::int64_t first,
                                                       const TextureMap& map, int width) {
   const __m256d lanes = _mm256_setr_pd(0, 1, 2, 3);
@@ -57,16 +69,13 @@ __attribute__((target("avx2"))) void TexelColumnsAvx2(std::int32_t* out, int n, 
                 evy = _mm256_set1_pd(map.evy), inverseDet = _mm256_set1_pd(map.inverseDet),
                 u0 = _mm256_set1_pd(map.u0), du = _mm256_set1_pd(map.du),
                 texW = _mm256_set1_pd(map.texW);
-  int i = 0;
-  for (; i + 4 <= n; i += 4) {
+  for (int i = 0; i < n; i += 4) {
     const __m256d x = _mm256_add_pd(_mm256_set1_pd(static_cast<double>(first + i)), lanes);
     const __m256d a = _mm256_mul_pd(_mm256_sub_pd(_mm256_mul_pd(_mm256_sub_pd(x, x1), evy),
                                                   _mm256_mul_pd(_mm256_sub_pd(y, y1), evx)),
                                     inverseDet);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i),
-                     TexelIndex4(_mm256_add_pd(u0, _mm256_mul_pd(a, du)), texW, width));
+    Store4(out + i, n - i, TexelIndex4(_mm256_add_pd(u0, _mm256_mul_pd(a, du)), texW, width));
   }
-  TexelColumnsScalar(out + i, n - i, first + i, map, width);
 }
 
 __attribute__((target("avx2"))) void TexelRowsAvx2(std::int32_t* out, int n, std::int64_t first,
@@ -78,17 +87,14 @@ __attribute__((target("avx2"))) void TexelRowsAvx2(std::int32_t* out, int n, std
                 v0 = _mm256_set1_pd(map.v0), dv = _mm256_set1_pd(map.dv),
                 texH = _mm256_set1_pd(map.texH);
   const __m128i w = _mm_set1_epi32(width);
-  int i = 0;
-  for (; i + 4 <= n; i += 4) {
+  for (int i = 0; i < n; i += 4) {
     const __m256d y = _mm256_add_pd(_mm256_set1_pd(static_cast<double>(first + i)), lanes);
     const __m256d b = _mm256_mul_pd(_mm256_sub_pd(_mm256_mul_pd(eux, _mm256_sub_pd(y, y1)),
                                                   _mm256_mul_pd(euy, _mm256_sub_pd(x, x1))),
                                     inverseDet);
-    _mm_storeu_si128(
-        reinterpret_cast<__m128i*>(out + i),
-        _mm_mullo_epi32(TexelIndex4(_mm256_add_pd(v0, _mm256_mul_pd(b, dv)), texH, height), w));
+    Store4(out + i, n - i,
+           _mm_mullo_epi32(TexelIndex4(_mm256_add_pd(v0, _mm256_mul_pd(b, dv)), texH, height), w));
   }
-  TexelRowsScalar(out + i, n - i, first + i, map, width, height);
 }
 #endif
 
