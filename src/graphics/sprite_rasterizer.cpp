@@ -150,27 +150,26 @@ void RasterizeQuad(Surface& target, const Surface& texture, const SpriteQuad& qu
         }
         // Keyed margins are passed over: the columns run one way (left to right
         // or, mirrored, right to left), so the pixels whose texels lie in a
-        // row's drawn columns are one run. before[c] counts the pixels that
-        // come before texel column c (those left of it, or mirrored, right of
-        // or on it), so a run is read off for each row.
+        // row's drawn columns are one run. below[c] counts the pixels whose
+        // texel column is under c (a histogram summed up, without branches),
+        // so a run is read off for each row.
         const bool increasing = columns[0] <= columns[n - 1];
-        const std::span<std::int32_t> before = ColumnTable(wideTable, narrowTable, texture.width);
-        for (int c = increasing ? 0 : texture.width, i = 0;
-             increasing ? c <= texture.width : c >= 0; c += increasing ? 1 : -1) {
-          while (i < n && (increasing ? columns[i] < c : columns[i] >= c))
-            ++i;
-          before[static_cast<std::size_t>(c)] = i;
-        }
+        const std::span<std::int32_t> below = ColumnTable(wideTable, narrowTable, texture.width);
+        std::fill(below.begin(), below.end(), 0);
+        for (int i = 0; i < n; ++i)
+          ++below[static_cast<std::size_t>(columns[i]) + 1];
+        for (std::size_t c = 1; c < below.size(); ++c)
+          below[c] += below[c - 1];
         for (int j = 0; j < rowCount; ++j) {
           const auto& drawn =
               texture.drawnColumns[static_cast<std::size_t>(rows[j] / texture.width)];
-          const auto at = [&](int c) { return before[static_cast<std::size_t>(c)]; };
-          if (drawn.first > drawn.last)
+          if (drawn.first > drawn.last) {
             runs[j] = {0, 0};
-          else if (increasing)
-            runs[j] = {at(drawn.first), at(drawn.last + 1)};
-          else
-            runs[j] = {at(drawn.last + 1), at(drawn.first)};
+            continue;
+          }
+          const std::int32_t left = below[static_cast<std::size_t>(drawn.first)];
+          const std::int32_t right = below[static_cast<std::size_t>(drawn.last) + 1];
+          runs[j] = increasing ? RowRun{left, right} : RowRun{n - right, n - left};
         }
         SpanRows spans{out, target.width, texture.pixels.data(), rows.data(), rowCount, texelCount};
         spans.runs = runs.data();
