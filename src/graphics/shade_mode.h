@@ -21,38 +21,37 @@ struct Mode {
   static constexpr bool copy = Copy;          // and it replaces what is below
 };
 
-// Runs Kernel::Run<M> with the mode of the shading.
-template <class Kernel, SpriteBlend B, class... Args>
-void RunTinted(const SpanShading& s, Args&... args) {
+// Calls run(Mode<...>{}) with the mode of the shading; `run` is a generic
+// lambda that calls the loop compiled for that mode.
+template <SpriteBlend B, class Run>
+void RunTinted(const SpanShading& s, Run&& run) {
   const bool untinted = s.red == 255 && s.green == 255 && s.blue == 255;
   if (untinted)
-    s.keyed ? Kernel::template Run<Mode<B, true, true, false>>(args..., s)
-            : Kernel::template Run<Mode<B, false, true, false>>(args..., s);
+    s.keyed ? run(Mode<B, true, true, false>{}) : run(Mode<B, false, true, false>{});
   else
-    s.keyed ? Kernel::template Run<Mode<B, true, false, false>>(args..., s)
-            : Kernel::template Run<Mode<B, false, false, false>>(args..., s);
+    s.keyed ? run(Mode<B, true, false, false>{}) : run(Mode<B, false, false, false>{});
 }
 
-template <class Kernel, class... Args>
-void RunInMode(const SpanShading& s, Args&... args) {
+template <class Run>
+void RunInMode(const SpanShading& s, Run&& run) {
   if (IsPlainCopy(s)) {
-    s.keyed ? Kernel::template Run<Mode<SpriteBlend::Alpha, true, true, true>>(args..., s)
-            : Kernel::template Run<Mode<SpriteBlend::Alpha, false, true, true>>(args..., s);
+    s.keyed ? run(Mode<SpriteBlend::Alpha, true, true, true>{})
+            : run(Mode<SpriteBlend::Alpha, false, true, true>{});
     return;
   }
   switch (s.blend) {
     case SpriteBlend::Alpha:
-      RunTinted<Kernel, SpriteBlend::Alpha>(s, args...);
+      RunTinted<SpriteBlend::Alpha>(s, run);
       return;
     case SpriteBlend::Additive:
-      RunTinted<Kernel, SpriteBlend::Additive>(s, args...);
+      RunTinted<SpriteBlend::Additive>(s, run);
       return;
     case SpriteBlend::Black:
-      s.keyed ? Kernel::template Run<Mode<SpriteBlend::Black, true, true, false>>(args..., s)
-              : Kernel::template Run<Mode<SpriteBlend::Black, false, true, false>>(args..., s);
+      s.keyed ? run(Mode<SpriteBlend::Black, true, true, false>{})
+              : run(Mode<SpriteBlend::Black, false, true, false>{});
       return;
     case SpriteBlend::ColourWeighted:
-      RunTinted<Kernel, SpriteBlend::ColourWeighted>(s, args...);
+      RunTinted<SpriteBlend::ColourWeighted>(s, run);
       return;
   }
 }

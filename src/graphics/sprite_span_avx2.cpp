@@ -269,42 +269,21 @@ __attribute__((target("avx2"))) void ShadeTurnedRowsIn(Surface& target,
   }
 }
 
-struct RowsKernel {
-  template <class M>
-  static void Run(const SpanRows& r, const std::int32_t* columns, int n, const SpanShading& s) {
-    ShadeRowsIn<M>(r, columns, n, s);
-  }
-};
-
-struct NarrowRowsKernel {
-  template <class M>
-  static void Run(const SpanRows& r, const std::int32_t* columns, int n, const SpanShading& s) {
-    ShadeNarrowRowsIn<M>(r, columns, n, s);
-  }
-};
-
-struct TurnedRowsKernel {
-  template <class M>
-  static void Run(Surface& target, const TurnedTexture& texture, const TurnedRow* rows, int count,
-                  const SpanShading& s) {
-    ShadeTurnedRowsIn<M>(target, texture, rows, count, s);
-  }
-};
-
 }  // namespace
 
 void ShadeRowsAvx2(const SpanRows& r, const std::int32_t* columns, int n, const SpanShading& s) {
-  RunInMode<RowsKernel>(s, r, columns, n);
+  RunInMode(s, [&](auto mode) { ShadeRowsIn<decltype(mode)>(r, columns, n, s); });
 }
 
 void ShadeNarrowRowsAvx2(const SpanRows& r, const std::int32_t* columns, int n,
                          const SpanShading& s) {
-  RunInMode<NarrowRowsKernel>(s, r, columns, n);
+  RunInMode(s, [&](auto mode) { ShadeNarrowRowsIn<decltype(mode)>(r, columns, n, s); });
 }
 
 void ShadeTurnedRowsAvx2(Surface& target, const TurnedTexture& texture, const TurnedRow* rows,
                          int count, const SpanShading& s) {
-  RunInMode<TurnedRowsKernel>(s, target, texture, rows, count);
+  RunInMode(s,
+            [&](auto mode) { ShadeTurnedRowsIn<decltype(mode)>(target, texture, rows, count, s); });
 }
 
 }  // namespace vdx

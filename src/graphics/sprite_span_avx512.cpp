@@ -189,30 +189,16 @@ VDX_AVX512 void ShadeTurnedRowsIn(Surface& target, const TurnedTexture& texture,
   }
 }
 
-struct RowsKernel {
-  template <class M>
-  static void Run(const SpanRows& r, const std::int32_t* columns, int n, const SpanShading& s) {
-    ShadeRowsIn<M>(r, columns, n, s);
-  }
-};
-
-struct TurnedRowsKernel {
-  template <class M>
-  static void Run(Surface& target, const TurnedTexture& texture, const TurnedRow* rows, int count,
-                  const SpanShading& s) {
-    ShadeTurnedRowsIn<M>(target, texture, rows, count, s);
-  }
-};
-
 }  // namespace
 
 void ShadeRowsAvx512(const SpanRows& r, const std::int32_t* columns, int n, const SpanShading& s) {
-  RunInMode<RowsKernel>(s, r, columns, n);
+  RunInMode(s, [&](auto mode) { ShadeRowsIn<decltype(mode)>(r, columns, n, s); });
 }
 
 void ShadeTurnedRowsAvx512(Surface& target, const TurnedTexture& texture, const TurnedRow* rows,
                            int count, const SpanShading& s) {
-  RunInMode<TurnedRowsKernel>(s, target, texture, rows, count);
+  RunInMode(s,
+            [&](auto mode) { ShadeTurnedRowsIn<decltype(mode)>(target, texture, rows, count, s); });
 }
 
 }  // namespace vdx
