@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <stdlib.h>
 
 #if defined(__x86_64__)
 #include <immintrin.h>
@@ -179,7 +178,7 @@ bool HasAvx512() {
 #if defined(__x86_64__)
   static const bool has = [] {
     __builtin_cpu_init();
-    return getenv("NO512") == nullptr && __builtin_cpu_supports("avx512f") != 0 && __builtin_cpu_supports("avx512bw") != 0;
+    return __builtin_cpu_supports("avx512f") != 0 && __builtin_cpu_supports("avx512bw") != 0;
   }();
   return has;
 #else
