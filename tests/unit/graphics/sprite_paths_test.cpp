@@ -145,5 +145,28 @@ TEST(SpritePaths, WholeDrawsMatchTheScalarOne) {
   }
 }
 
+// A keyed picture wider than the renderer keeps its column table for on the
+// stack (a stage drawn keyed, say): its margins are passed over just as well.
+TEST(SpritePaths, WideKeyedPicturesMatchTheScalarOne) {
+  std::mt19937 rng(13);
+  Surface unmarked = Noise(1500, 6, rng, true);
+  for (int y = 0; y < 6; ++y)
+    for (int x = 0; x < 1500; ++x)
+      if (x < 100 * (y + 1) || x > 1400 - 50 * y) unmarked.at(x, y) = 0;
+  Surface marked = unmarked;
+  MarkDrawnColumns(marked);
+  for (int flip = 0; flip < 2; ++flip) {
+    SpriteArgs a = SpriteAt(-200, 30, 1500, 6, 1100, 12);
+    a.Flip = static_cast<std::int16_t>(flip);
+    a.Alpha = 0.75f;
+    Surface reference = Noise(640, 60, rng, false);
+    Surface best = reference;
+    SpriteArgs ra = a, ba = a;
+    DrawSprite(reference, unmarked, ra, RasterPath::Scalar);
+    DrawSprite(best, marked, ba, RasterPath::Best);
+    EXPECT_EQ(best.pixels, reference.pixels) << "flip " << flip;
+  }
+}
+
 }  // namespace
 }  // namespace vdx
