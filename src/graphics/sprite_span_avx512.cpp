@@ -4,9 +4,11 @@
 
 // GCC 12 warns that its own AVX-512 headers read an uninitialised variable
 // (their "undefined" vectors are initialised from themselves on purpose).
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wuninitialized"
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 #include <immintrin.h>
 
 #include <algorithm>
@@ -203,6 +205,8 @@ void ShadeTurnedRowsAvx512(Surface& target, const TurnedTexture& texture, const 
 
 }  // namespace vdx
 
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic pop
+#endif
 
 #endif
