@@ -1,6 +1,7 @@
-// A draw's way of shading as types, so that each vector loop is compiled once
-// per way and keeps only the steps it needs, and the dispatch from a
-// SpanShading to those loops.
+// What the vector files share: a draw's way of shading as types, so that each
+// vector loop is compiled once per way and keeps only the steps it needs; the
+// dispatch from a SpanShading to those loops; and the turned rows whose
+// coordinates would leave 32 bits.
 #pragma once
 
 #include <algorithm>
@@ -63,6 +64,26 @@ inline bool OffsetsFit(int n, std::int32_t u, std::int32_t v, const TurnedTextur
       std::int64_t{n} * std::max(std::abs(std::int64_t{t.du}), std::abs(std::int64_t{t.dv}));
   return std::abs(std::int64_t{u}) + reach < (std::int64_t{1} << 30) &&
          std::abs(std::int64_t{v}) + reach < (std::int64_t{1} << 30);
+}
+
+// A turned row whose coordinates would leave 32 bits: its texel offsets by
+// the reference's 64-bit steps, handed to shade(out, offsets, count) `group`
+// pixels at a time (fewer at the end).
+template <class Shade>
+void ShadeFarTurnedRow(std::uint32_t* span, const TurnedRow& row, const TurnedTexture& texture,
+                       int group, Shade&& shade) {
+  constexpr int kChunk = 1024;
+  std::int32_t offsets[kChunk];
+  for (int start = 0; start < row.count; start += kChunk) {
+    const int n = std::min(kChunk, row.count - start);
+    const auto at = [&](std::int32_t c, std::int32_t d) {
+      return static_cast<std::int32_t>(c + static_cast<std::int64_t>(d) * start);
+    };
+    TexelOffsets(offsets, n, at(row.u, texture.du), at(row.v, texture.dv), texture,
+                 RasterPath::Scalar);
+    for (int i = 0; i < n; i += group)
+      shade(span + start + i, offsets + i, std::min(group, n - i));
+  }
 }
 
 }  // namespace vdx

@@ -220,30 +220,22 @@ __attribute__((target("avx2"))) void ShadeTurnedRowsIn(Surface& target,
   const __m256i stepV = _mm256_set1_epi32(static_cast<int>(texture.dv * 8u));
   const __m256i hiU = _mm256_set1_epi32(texture.maxU), hiV = _mm256_set1_epi32(texture.maxV);
   const __m256i width = _mm256_set1_epi32(texture.width);
-  constexpr int kChunk = 1024;
-  alignas(32) std::int32_t offsets[kChunk];
+  alignas(32) std::int32_t offsets[8];
   for (int r = 0; r < count; ++r) {
     const TurnedRow& row = rows[r];
     std::uint32_t* span =
         &target.pixels[static_cast<std::size_t>(row.y) * target.width + row.first];
     if (!OffsetsFit(row.count, row.u, row.v, texture)) {
-      // Coordinates that leave 32 bits: the reference's 64-bit steps.
-      for (int start = 0; start < row.count; start += kChunk) {
-        const int n = std::min(kChunk, row.count - start);
-        const auto at = [&](std::int32_t c, std::int32_t d) {
-          return static_cast<std::int32_t>(c + static_cast<std::int64_t>(d) * start);
-        };
-        TexelOffsets(offsets, n, at(row.u, texture.du), at(row.v, texture.dv), texture,
-                     RasterPath::Scalar);
-        for (int i = 0; i < n; i += 8) {
-          const int c = std::min(8, n - i);
-          const __m256i t = LoadTexels8(texture.texels, offsets + i, c);
-          if (c == 8)
-            ShadeGroup<M>(k, span + start + i, t);
-          else
-            ShadePartialGroup<M>(k, span + start + i, t, c);
-        }
-      }
+      ShadeFarTurnedRow(
+          span, row, texture, 8,
+          [&](std::uint32_t * out, const std::int32_t* offsets, int c)
+              __attribute__((target("avx2"))) {
+                const __m256i t = LoadTexels8(texture.texels, offsets, c);
+                if (c == 8)
+                  ShadeGroup<M>(k, out, t);
+                else
+                  ShadePartialGroup<M>(k, out, t, c);
+              });
       continue;
     }
     __m256i su = _mm256_add_epi32(_mm256_set1_epi32(row.u), laneU);

@@ -152,28 +152,18 @@ VDX_AVX512 void ShadeTurnedRowsIn(Surface& target, const TurnedTexture& texture,
   const __m512i stepV = _mm512_set1_epi32(static_cast<int>(texture.dv * 16u));
   const __m512i hiU = _mm512_set1_epi32(texture.maxU), hiV = _mm512_set1_epi32(texture.maxV);
   const __m512i width = _mm512_set1_epi32(texture.width);
-  constexpr int kChunk = 1024;
-  alignas(64) std::int32_t offsets[kChunk];
+  alignas(64) std::int32_t offsets[16];
   const std::uint32_t* bufferEnd = target.pixels.data() + target.pixels.size();
   for (int r = 0; r < count; ++r) {
     const TurnedRow& row = rows[r];
     std::uint32_t* span =
         &target.pixels[static_cast<std::size_t>(row.y) * target.width + row.first];
     if (!OffsetsFit(row.count, row.u, row.v, texture)) {
-      // Coordinates that leave 32 bits: the reference's 64-bit steps.
-      for (int start = 0; start < row.count; start += kChunk) {
-        const int n = std::min(kChunk, row.count - start);
-        const auto at = [&](std::int32_t c, std::int32_t d) {
-          return static_cast<std::int32_t>(c + static_cast<std::int64_t>(d) * start);
-        };
-        TexelOffsets(offsets, n, at(row.u, texture.du), at(row.v, texture.dv), texture,
-                     RasterPath::Scalar);
-        for (int i = 0; i < n; i += 16) {
-          const int c = std::min(16, n - i);
-          ShadeGroup<M>(k, span + start + i, LoadTexels16(texture.texels, offsets + i, c),
-                        FirstLanes(c), c == 16);
-        }
-      }
+      ShadeFarTurnedRow(span, row, texture, 16,
+                        [&](std::uint32_t* out, const std::int32_t* offsets, int c) VDX_AVX512 {
+                          ShadeGroup<M>(k, out, LoadTexels16(texture.texels, offsets, c),
+                                        FirstLanes(c), c == 16);
+                        });
       continue;
     }
     __m512i su = _mm512_add_epi32(_mm512_set1_epi32(row.u), laneU);

@@ -168,5 +168,25 @@ TEST(SpritePaths, WideKeyedPicturesMatchTheScalarOne) {
   }
 }
 
+// A picture so wide that its texture coordinates, as 16.16 fixed point, need
+// more than 32 bits' worth of headroom: the vector paths step such rows like
+// the reference, in 64 bits.
+TEST(SpritePaths, VeryWideTurnedPicturesMatchTheScalarOne) {
+  std::mt19937 rng(17);
+  const Surface wide = Noise(20000, 3, rng, true);
+  for (RasterPath path :
+       {RasterPath::Sse2, RasterPath::Avx2, RasterPath::Avx512, RasterPath::Best}) {
+    SpriteArgs a = SpriteAt(20, 200, 20000, 3, 600, 40);
+    a.Angle = 1.9f;
+    a.Alpha = 0.6f;
+    Surface reference = Noise(640, 480, rng, false);
+    Surface out = reference;
+    SpriteArgs ra = a, pa = a;
+    DrawSprite(reference, wide, ra, RasterPath::Scalar);
+    DrawSprite(out, wide, pa, path);
+    EXPECT_EQ(out.pixels, reference.pixels) << "path " << static_cast<int>(path);
+  }
+}
+
 }  // namespace
 }  // namespace vdx
