@@ -66,19 +66,20 @@ void BM_MenuFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_MenuFrame)->ComputeStatistics("fastest", bench::Fastest);
 
-// One 256 x 256 keyed fighter, by path (a path the processor lacks falls
-// back to the next narrower one).
-void BM_DrawSpriteUnrotated(benchmark::State& state, vdx::RasterPath path) {
+// One 256 x 256 keyed fighter at (100, 100), drawn over and over on a path (a
+// path the processor lacks falls back to the next narrower one).
+void DrawFighter(benchmark::State& state, vdx::SpriteArgs args, vdx::RasterPath path) {
   const bench::FightScene scene = bench::MakeFightScene();
   vdx::Surface back = vdx::MakeSurface(640, 480);
   for (auto _ : state) {
-    vdx::SpriteArgs a;
-    a.X = 100;
-    a.Y = 100;
-    a.Width = a.Height = 256;
+    vdx::SpriteArgs a = args;
     vdx::DrawSprite(back, scene.fighter, a, path);
     benchmark::DoNotOptimize(back.pixels.data());
   }
+}
+
+void BM_DrawSpriteUnrotated(benchmark::State& state, vdx::RasterPath path) {
+  DrawFighter(state, vdx::SpriteAt(100, 100, 256, 256), path);
 }
 BENCHMARK_CAPTURE(BM_DrawSpriteUnrotated, scalar, vdx::RasterPath::Scalar);
 BENCHMARK_CAPTURE(BM_DrawSpriteUnrotated, sse2, vdx::RasterPath::Sse2);
@@ -86,18 +87,10 @@ BENCHMARK_CAPTURE(BM_DrawSpriteUnrotated, avx2, vdx::RasterPath::Avx2);
 BENCHMARK_CAPTURE(BM_DrawSpriteUnrotated, avx512, vdx::RasterPath::Avx512);
 
 void BM_DrawSpriteRotated(benchmark::State& state, vdx::RasterPath path) {
-  const bench::FightScene scene = bench::MakeFightScene();
-  vdx::Surface back = vdx::MakeSurface(640, 480);
-  for (auto _ : state) {
-    vdx::SpriteArgs a;
-    a.X = 100;
-    a.Y = 100;
-    a.Width = a.Height = 256;
-    a.Angle = 0.7f;
-    a.Alpha = 0.5f;
-    vdx::DrawSprite(back, scene.fighter, a, path);
-    benchmark::DoNotOptimize(back.pixels.data());
-  }
+  vdx::SpriteArgs a = vdx::SpriteAt(100, 100, 256, 256);
+  a.Angle = 0.7f;
+  a.Alpha = 0.5f;
+  DrawFighter(state, a, path);
 }
 BENCHMARK_CAPTURE(BM_DrawSpriteRotated, scalar, vdx::RasterPath::Scalar);
 BENCHMARK_CAPTURE(BM_DrawSpriteRotated, sse2, vdx::RasterPath::Sse2);
