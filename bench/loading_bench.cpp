@@ -2,7 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include "content/get_xml.h"
-#include "content/sprite_loading.h"
+#include "graphics/sprite_loading.h"
 #include "platform/headless/headless_platform.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "content/vdp_frame.h"
+#include "graphics/vdp_frame.h"
 #include "fastest.h"
 #include "fight_frame_scene.h"
 #include "graphics/sprite_renderer.h"

@@ -5,7 +5,7 @@
 #include <span>
 
 #include "audio/sound_table.h"
-#include "content/files.h"
+#include "core/files.h"
 
 namespace vdx {
 

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <span>
 
-#include "content/files.h"
-#include "startup/log.h"
+#include "core/files.h"
+#include "core/log.h"
 
 namespace vdx {
 namespace {

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "content/ai_story_reader.h"
-#include "content/files.h"
+#include "core/files.h"
 #include "content/game_xml_reader.h"
 
 namespace vdx {

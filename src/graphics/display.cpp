@@ -3,9 +3,9 @@
 #include <span>
 #include <string>
 
-#include "content/files.h"
-#include "startup/game_error.h"
-#include "startup/log.h"
+#include "core/files.h"
+#include "core/game_error.h"
+#include "core/log.h"
 
 namespace vdx {
 

@@ -8,12 +8,12 @@
 #include <variant>
 #include <vector>
 
-#include "content/files.h"
+#include "core/files.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/platform.h"
 #include "startup/check_content.h"
 #include "startup/command_line.h"
-#include "startup/game.h"
+#include "game/game.h"
 #include "startup/main_routine.h"
 
 namespace {

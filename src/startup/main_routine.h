@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "startup/game.h"
+#include "game/game.h"
 
 namespace vdx {
 

@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "audio/movie_player.h"
-#include "frontend/movie_sequences.h"
+#include "game/movie_sequences.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/movie_decoder.h"
 #include "platform/png_writer.h"

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "content/get_xml.h"
-#include "content/sprite_loading.h"
+#include "graphics/sprite_loading.h"
 #include "graphics/bitmap_text.h"
 #include "graphics/sprite_renderer.h"
 #include "graphics/system_text.h"

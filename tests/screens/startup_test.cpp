@@ -3,7 +3,7 @@
 
 #include "graphics/surface.h"
 #include "platform/headless/headless_platform.h"
-#include "startup/fatal_error.h"
+#include "game/fatal_error.h"
 #include "startup/main_routine.h"
 #include "unit/test_folder.h"
 

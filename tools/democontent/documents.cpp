@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "input/keycodes.h"
+#include "platform/keycodes.h"
 
 namespace democontent {
 namespace {

@@ -16,7 +16,7 @@
 #include <variant>
 #include <vector>
 
-#include "input/keycodes.h"
+#include "platform/keycodes.h"
 
 namespace vdx::platform {
 

@@ -4,7 +4,7 @@
 
 #include <SDL_scancode.h>
 
-#include "input/keycodes.h"
+#include "platform/keycodes.h"
 
 namespace vdx::platform {
 

@@ -6,7 +6,7 @@
 #include <iterator>
 #include <set>
 
-#include "content/files.h"
+#include "core/files.h"
 #include "content/get_xml.h"
 #include "platform/bmp_decoder.h"
 

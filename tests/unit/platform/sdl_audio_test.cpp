@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <span>
 
-#include "content/files.h"
+#include "core/files.h"
 #include "platform/platform.h"
 
 namespace vdx::platform {

@@ -1,4 +1,4 @@
-#include "startup/game.h"
+#include "game/game.h"
 
 namespace vdx {
 

@@ -1,9 +1,9 @@
-#include "startup/startup_picture.h"
+#include "frontend/startup_picture.h"
 
 #include "audio/music.h"
 #include "graphics/frame_pacing.h"
-#include "startup/do_events.h"
-#include "startup/game_error.h"
+#include "game/do_events.h"
+#include "core/game_error.h"
 
 namespace vdx {
 

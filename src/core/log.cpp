@@ -1,6 +1,6 @@
-#include "startup/log.h"
+#include "core/log.h"
 
-#include "content/files.h"
+#include "core/files.h"
 
 namespace vdx {
 

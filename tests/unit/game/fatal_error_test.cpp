@@ -1,5 +1,5 @@
-#include "startup/fatal_error.h"
-#include "startup/log.h"
+#include "game/fatal_error.h"
+#include "core/log.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "content/vdp_frame.h"
+#include "graphics/vdp_frame.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,7 +3,7 @@
 // until the player closes the game.
 #pragma once
 
-#include "startup/game.h"
+#include "game/game.h"
 
 namespace vdx {
 

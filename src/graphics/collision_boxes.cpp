@@ -1,4 +1,4 @@
-#include "content/collision_boxes.h"
+#include "graphics/collision_boxes.h"
 
 #include <algorithm>
 

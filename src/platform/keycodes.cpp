@@ -1,4 +1,4 @@
-#include "input/keycodes.h"
+#include "platform/keycodes.h"
 
 #include <array>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "startup/log.h"
+#include "core/log.h"
 
 #include <gtest/gtest.h>
 

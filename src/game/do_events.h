@@ -2,7 +2,7 @@
 // device events, note a request to close, and run the music timer.
 #pragma once
 
-#include "startup/game.h"
+#include "game/game.h"
 
 namespace vdx {
 

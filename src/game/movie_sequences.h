@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "startup/game.h"
+#include "game/game.h"
 
 namespace vdx {
 

@@ -1,9 +1,9 @@
-#include "startup/fatal_error.h"
+#include "game/fatal_error.h"
 
 #include <iostream>
 
-#include "startup/do_events.h"
-#include "startup/log.h"
+#include "game/do_events.h"
+#include "core/log.h"
 
 namespace vdx {
 namespace {

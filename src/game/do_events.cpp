@@ -1,4 +1,4 @@
-#include "startup/do_events.h"
+#include "game/do_events.h"
 
 namespace vdx {
 

@@ -1,4 +1,4 @@
-#include "content/files.h"
+#include "core/files.h"
 
 #include <cstdio>
 #include <fstream>

@@ -1,13 +1,13 @@
-#include "content/sprite_loading.h"
+#include "graphics/sprite_loading.h"
 
 #include <algorithm>
 #include <span>
 
-#include "content/collision_boxes.h"
-#include "content/files.h"
-#include "content/vdp_frame.h"
-#include "startup/game_error.h"
-#include "startup/log.h"
+#include "graphics/collision_boxes.h"
+#include "core/files.h"
+#include "graphics/vdp_frame.h"
+#include "core/game_error.h"
+#include "core/log.h"
 
 namespace vdx {
 namespace {

@@ -1,12 +1,12 @@
-#include "frontend/movie_sequences.h"
+#include "game/movie_sequences.h"
 
 #include "audio/movie_player.h"
 #include "graphics/display.h"
 #include "graphics/frame_pacing.h"
 #include "graphics/system_text.h"
 #include "input/poll_input.h"
-#include "startup/do_events.h"
-#include "startup/log.h"
+#include "game/do_events.h"
+#include "core/log.h"
 
 namespace vdx {
 namespace {

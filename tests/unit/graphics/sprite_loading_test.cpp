@@ -1,4 +1,4 @@
-#include "content/sprite_loading.h"
+#include "graphics/sprite_loading.h"
 
 #include <gtest/gtest.h>
 
