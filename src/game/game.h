@@ -12,6 +12,7 @@
 #include "content/load_report.h"
 #include "content/paths.h"
 #include "content/settings.h"
+#include "core/random.h"
 #include "graphics/display.h"
 #include "input/poll_input.h"
 #include "platform/platform.h"
@@ -43,6 +44,9 @@ struct Game {
 
   SoundTable sounds;  // the fight's sound effects
   MusicState music;
+
+  // The only source of random numbers; rolls stir in the frame's tick count.
+  RandomGenerator random;
 };
 
 }  // namespace vdx
