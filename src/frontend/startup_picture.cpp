@@ -23,8 +23,9 @@ void ShowStartupPicture(Game& game) {
   PresentFrame(game.platform, display);
   display.pacingDeadline = 0;
   while (!game.QuitRequested) {
+    const FrameInput frame = ReadFrame(game);
     DoEvents(game);
-    if (FrameDue(display.pacingDeadline, game.platform.ticks(), 16)) {
+    if (FrameDue(display.pacingDeadline, frame.ticks, 16)) {
       PaintBackground(display);
       PresentFrame(game.platform, display);
     }

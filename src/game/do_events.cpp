@@ -2,6 +2,17 @@
 
 namespace vdx {
 
+FrameInput ReadFrame(Game& game) {
+  return ReadFrameInput(game.platform, game.JoystickCount);
+}
+
+FrameInput ReadFrameAndPoll(Game& game) {
+  FrameInput frame = ReadFrame(game);
+  PollInput(frame, game.settings.Player1Keys, game.settings.Player2Keys, game.settings.Joystick,
+            game.input);
+  return frame;
+}
+
 void DoEvents(Game& game) {
   if (game.platform.pumpEvents()) game.QuitRequested = true;
   // The music timer runs while the loops yield, as window timers did.

@@ -1,10 +1,18 @@
-// What every loop pass does when it "yields": let the platform handle window and
-// device events, note a request to close, and run the music timer.
+// A loop pass's two contacts with the machine: at its top, one read of the
+// clock, keys and controllers (the pass works from that alone); when it
+// "yields", the platform handles window and device events, a request to close
+// is noted and the music timer runs.
 #pragma once
 
 #include "game/game.h"
+#include "input/frame_input.h"
 
 namespace vdx {
+
+FrameInput ReadFrame(Game& game);
+
+// Reads the frame and turns it into both players' command letters (game.input).
+FrameInput ReadFrameAndPoll(Game& game);
 
 void DoEvents(Game& game);
 

@@ -13,11 +13,6 @@ namespace {
 
 constexpr std::uint32_t kMovieFrameMs = 10;  // how often the loop looks for a new frame
 
-void Poll(Game& game) {
-  PollInput(game.platform, game.settings.Player1Keys, game.settings.Player2Keys,
-            game.settings.Joystick, game.JoystickCount, game.input);
-}
-
 bool AnyKey(const Game& game) {
   return !game.input.HeldCommand[1].empty() || !game.input.HeldCommand[2].empty();
 }
@@ -43,11 +38,11 @@ void PlayTitleMovie(Game& game) {
   player.DS_Play();
   std::uint32_t deadline = 0;
   while (!game.QuitRequested) {
-    Poll(game);
+    const FrameInput frame = ReadFrameAndPoll(game);
     if (AnyKey(game)) break;
     DoEvents(game);
     if (!player.DS_StillPlaying(0)) player.DS_Play();  // it rewinds and starts again
-    if (FrameDue(deadline, game.platform.ticks(), kMovieFrameMs)) ShowFrame(game, player);
+    if (FrameDue(deadline, frame.ticks, kMovieFrameMs)) ShowFrame(game, player);
   }
   player.DS_Remove();
 }
@@ -56,20 +51,22 @@ void PlayEventMovie(Game& game, std::string_view contentPath) {
   clsDShowControl player(game.platform);
   if (Open(game, player, contentPath)) {
     player.DS_Play();
-    const std::uint32_t start = game.platform.ticks();
+    const std::uint32_t start = ReadFrame(game).ticks;
     std::uint32_t deadline = 0;
     // A key already held must not end the movie at once.
-    while (!game.QuitRequested && game.platform.ticks() - start < 2000) {
+    while (!game.QuitRequested) {
+      const FrameInput frame = ReadFrame(game);
+      if (frame.ticks - start >= 2000) break;
       game.input.HeldCommand[1].clear();
       game.input.HeldCommand[2].clear();
       DoEvents(game);
-      if (FrameDue(deadline, game.platform.ticks(), kMovieFrameMs)) ShowFrame(game, player);
+      if (FrameDue(deadline, frame.ticks, kMovieFrameMs)) ShowFrame(game, player);
     }
     while (!game.QuitRequested) {
-      Poll(game);
+      const FrameInput frame = ReadFrameAndPoll(game);
       DoEvents(game);
       if (!player.DS_StillPlaying(500) || AnyKey(game)) break;
-      if (FrameDue(deadline, game.platform.ticks(), kMovieFrameMs)) ShowFrame(game, player);
+      if (FrameDue(deadline, frame.ticks, kMovieFrameMs)) ShowFrame(game, player);
     }
     player.DS_Remove();
   }

@@ -36,16 +36,14 @@ std::string ControllerLetters(const platform::ControllerState& pad, bool facingL
   return letters;
 }
 
-void PollInput(platform::Platform& platform, const cKeys& player1, const cKeys& player2,
-               bool joystickSetting, int joystickCount, InputState& input) {
-  const platform::KeyboardState& keys = platform.keyboardState();
-  input.HeldCommand[1] = KeyboardLetters(keys, player1, input.Facing[1], true);
-  input.HeldCommand[2] = KeyboardLetters(keys, player2, input.Facing[2], false);
-  if (joystickCount <= 0 || !joystickSetting) return;
-  for (int player = 1; player <= std::min(joystickCount, 2); ++player)
-    if (const auto pad = platform.readController(player - 1))
-      input.HeldCommand[static_cast<std::size_t>(player)] +=
-          ControllerLetters(*pad, input.Facing[static_cast<std::size_t>(player)]);
+void PollInput(const FrameInput& frame, const cKeys& player1, const cKeys& player2,
+               bool joystickSetting, InputState& input) {
+  input.HeldCommand[1] = KeyboardLetters(frame.keys, player1, input.Facing[1], true);
+  input.HeldCommand[2] = KeyboardLetters(frame.keys, player2, input.Facing[2], false);
+  if (!joystickSetting) return;
+  for (std::size_t player = 1; player <= frame.controllers.size(); ++player)
+    if (const auto& pad = frame.controllers[player - 1])
+      input.HeldCommand[player] += ControllerLetters(*pad, input.Facing[player]);
 }
 
 }  // namespace vdx

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "content/records.h"
+#include "input/frame_input.h"
 #include "platform/platform.h"
 
 namespace vdx {
@@ -22,7 +23,9 @@ std::string KeyboardLetters(const platform::KeyboardState& keys, const cKeys& bi
 // The letters a controller adds: stick below 4000 or above 6000, buttons 0..2.
 std::string ControllerLetters(const platform::ControllerState& pad, bool facingLeft);
 
-void PollInput(platform::Platform& platform, const cKeys& player1, const cKeys& player2,
-               bool joystickSetting, int joystickCount, InputState& input);
+// Both players' letters from one pass's input; the controllers count only when
+// the settings switch them on.
+void PollInput(const FrameInput& frame, const cKeys& player1, const cKeys& player2,
+               bool joystickSetting, InputState& input);
 
 }  // namespace vdx
