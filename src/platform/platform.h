@@ -18,6 +18,10 @@ namespace vdx::platform {
 inline constexpr int kFrameWidth = 640;
 inline constexpr int kFrameHeight = 480;
 
+// Where every backend's clock starts, as on a machine that has been on for
+// about eleven days.
+inline constexpr std::uint32_t kTickBase = 1'000'000'000;
+
 // A failure of the machine (no display, no audio device, ...). `number` and
 // `description` are what the start-up and error reports show.
 class PlatformError : public std::runtime_error {
@@ -115,6 +119,9 @@ class Platform {
   // the game to close (window closed, Alt+X, SIGTERM or Ctrl+C in a terminal).
   virtual bool pumpEvents() = 0;
   // Milliseconds since some fixed moment; wraps after 49 days like GetTickCount.
+  // Both backends start at kTickBase, never near 0, so a timer that keeps 0 for
+  // "not set" cannot meet a real tick of 0 at start-up; compare tick counts by
+  // their difference.
   virtual std::uint32_t ticks() = 0;
 
   virtual void setCursorVisible(bool visible) = 0;

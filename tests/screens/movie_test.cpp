@@ -80,9 +80,35 @@ TEST_F(MovieGame, TheTitleLoopsUntilAKey) {
       << "after the key, the (black) start-up picture";
 }
 
+TEST_F(MovieGame, TheTitlePlaysOnThroughTheTickCounterWrapping) {
+  // The clock passes 2^32 - 1 two seconds into the title: the movie keeps its
+  // pace (a frame every 100 ms), loops after 4 seconds and still ends on a key.
+  platform.setTicks(0u - 3000u);
+  const std::uint32_t start = platform.ticks();
+  auto script = platform::ParseScript(
+      "wait 1000\nscreenshot " + (folder.path() / "a.png").string() + "\nwait 4000\nscreenshot " +
+      (folder.path() / "b.png").string() + "\nwait 1500\nscreenshot " +
+      (folder.path() / "c.png").string() + "\nwait 2500\npress Escape\nwait 300\nquit\n");
+  platform.runScript(std::get<platform::Script>(script));
+  Game game(platform, folder.path());
+  EXPECT_EQ(Main(game, "1"), 0);
+  EXPECT_LT(platform.ticks(), start) << "the clock wrapped";
+  ASSERT_EQ(platform.screenshotsWritten().size(), 3u);
+  const auto a = platform::ReadPng((folder.path() / "a.png").string());
+  const auto b = platform::ReadPng((folder.path() / "b.png").string());
+  const auto c = platform::ReadPng((folder.path() / "c.png").string());
+  ASSERT_TRUE(a && b && c);
+  EXPECT_EQ(a->pixels, b->pixels) << "across the wrap, 4 seconds later the same frame again";
+  EXPECT_NE(a->pixels, c->pixels) << "and it moves";
+  // 9 seconds of a 10-frame-a-second movie, then the start-up picture.
+  EXPECT_GE(platform.framesPresented(), 88);
+  EXPECT_LE(platform.framesPresented(), 110);
+  EXPECT_EQ(platform.lastFrame()[320 * 640 + 320], 0u) << "Escape ended it";
+}
+
 TEST_F(MovieGame, MissingOrBrokenMoviesAreSkipped) {
   std::filesystem::remove(folder.path() / "Movies" / "VDTitle.avi");
-  platform.requestCloseAt(100);
+  platform.requestCloseAfter(100);
   Game game(platform, folder.path());
   EXPECT_EQ(Main(game, "1"), 0);
   for (const std::string& call : platform.audioCalls())
@@ -90,7 +116,7 @@ TEST_F(MovieGame, MissingOrBrokenMoviesAreSkipped) {
 
   folder.write("Movies/VDTitle.avi", "RIFF not really a movie");
   platform::HeadlessPlatform other;
-  other.requestCloseAt(100);
+  other.requestCloseAfter(100);
   Game second(other, folder.path());
   EXPECT_EQ(Main(second, "1"), 0);
   EXPECT_NE(folder.read("log.txt").find("cannot be decoded"), std::string::npos);
@@ -100,9 +126,10 @@ TEST_F(MovieGame, EventMoviesIgnoreKeysForTwoSeconds) {
   Game game(platform, folder.path());
   game.settings.Player1Keys.Punch = 30;
   platform.setKey(30, true);  // punch held from the start
+  const std::uint32_t begin = platform.ticks();
   PlayEventMovie(game, "\\Movies\\VDTitle.avi");
-  EXPECT_GE(platform.ticks(), 2000u) << "the held key waited out the first two seconds";
-  EXPECT_LT(platform.ticks(), 2100u) << "then it ended the movie at once";
+  EXPECT_GE(platform.ticks() - begin, 2000u) << "the held key waited out the first two seconds";
+  EXPECT_LT(platform.ticks() - begin, 2100u) << "then it ended the movie at once";
   EXPECT_GT(platform.framesPresented(), 10);
 
   platform.setKey(30, false);

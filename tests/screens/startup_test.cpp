@@ -15,7 +15,7 @@ class Startup : public ::testing::Test {
   Startup() : game(platform, folder.path()) {
     folder.write("Game.xml", R"(<Game Name="Test Title" MusicVolume="40"/>)");
     folder.write("Stages/Music/menu.ogg", "OggS");
-    platform.requestCloseAt(200);
+    platform.requestCloseAfter(200);
   }
 
   // Runs Main and closes the window after 200 ms of game time.

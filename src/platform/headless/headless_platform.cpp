@@ -31,17 +31,18 @@ std::unique_ptr<HeadlessPlatform> CreateHeadlessPlatform() {
 
 void HeadlessPlatform::advance(std::uint32_t ms) {
   // Stop at each of the script's moments on the way, so that keys change in
-  // order and a screenshot at time t shows the frame presented before t. The
-  // virtual clock starts at 0 and is not expected to run for 49 days.
-  const std::uint64_t target = std::uint64_t{now_} + ms;
+  // order and a screenshot at time t shows the frame presented before t. Time
+  // is kept as a 64-bit count from the start, so ticks() may wrap without
+  // disturbing the order of anything.
+  const std::uint64_t target = elapsed_ + ms;
   while (scriptRunning_ && nextScriptEvent_ < script_.events.size() &&
-         script_.events[nextScriptEvent_].atMs <= target) {
-    now_ = std::max(now_, script_.events[nextScriptEvent_].atMs);
-    applyScriptEventsUpTo(now_);
+         scriptStart_ + script_.events[nextScriptEvent_].atMs <= target) {
+    elapsed_ = std::max(elapsed_, scriptStart_ + script_.events[nextScriptEvent_].atMs);
+    applyScriptEventsUpTo(elapsed_);
   }
-  now_ = static_cast<std::uint32_t>(target);
-  applyScriptEventsUpTo(now_);
-  if (closeAtMs_ && now_ >= *closeAtMs_) closeRequested_ = true;
+  elapsed_ = target;
+  applyScriptEventsUpTo(elapsed_);
+  if (closeAtElapsed_ && elapsed_ >= *closeAtElapsed_) closeRequested_ = true;
 }
 
 void HeadlessPlatform::setKey(KeyCode code, bool down) {
@@ -51,16 +52,15 @@ void HeadlessPlatform::setKey(KeyCode code, bool down) {
 void HeadlessPlatform::runScript(Script script) {
   script_ = std::move(script);
   // Script times count from the moment it starts.
-  for (ScriptEvent& e : script_.events)
-    e.atMs += now_;
-  script_.endMs += now_;
+  scriptStart_ = elapsed_;
   nextScriptEvent_ = 0;
   scriptRunning_ = true;
-  applyScriptEventsUpTo(now_);
+  applyScriptEventsUpTo(elapsed_);
 }
 
-void HeadlessPlatform::applyScriptEventsUpTo(std::uint32_t time) {
+void HeadlessPlatform::applyScriptEventsUpTo(std::uint64_t elapsed) {
   if (!scriptRunning_) return;
+  const std::uint64_t time = elapsed - scriptStart_;
   while (nextScriptEvent_ < script_.events.size() &&
          script_.events[nextScriptEvent_].atMs <= time) {
     const ScriptEvent& e = script_.events[nextScriptEvent_++];

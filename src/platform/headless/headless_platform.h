@@ -45,10 +45,14 @@ class HeadlessPlatform : public Platform {
   // loop that waits for time to pass always gets there. 0 freezes the clock.
   void setMsPerPump(std::uint32_t ms) { msPerPump_ = ms; }
   void advance(std::uint32_t ms);
+  // Sets what ticks() says now (it starts at kTickBase); the clock goes on from
+  // there and wraps past 2^32 - 1 like the system's. Script times and close
+  // requests already given keep their distance from now.
+  void setTicks(std::uint32_t ticks) { tickBase_ = ticks - static_cast<std::uint32_t>(elapsed_); }
   void setKey(KeyCode code, bool down);
   void requestClose() { closeRequested_ = true; }
-  // Asks the game to close once the clock reaches `timeMs`.
-  void requestCloseAt(std::uint32_t timeMs) { closeAtMs_ = timeMs; }
+  // Asks the game to close once `ms` more milliseconds have passed.
+  void requestCloseAfter(std::uint32_t ms) { closeAtElapsed_ = elapsed_ + ms; }
   // Plays a script against the clock; when its last command has passed, the
   // game is asked to close, so a script always ends the run.
   void runScript(Script script);
@@ -85,7 +89,7 @@ class HeadlessPlatform : public Platform {
   bool presentationIsSoftware() const override { return failures_.softwareRenderer; }
   void present(std::span<const std::uint32_t> frame) override;
   bool pumpEvents() override;
-  std::uint32_t ticks() override { return now_; }
+  std::uint32_t ticks() override { return tickBase_ + static_cast<std::uint32_t>(elapsed_); }
   void setCursorVisible(bool visible) override { cursorVisible_ = visible; }
   void showMessageBox(const std::string& title, const std::string& text,
                       MessageBoxIcon icon) override;
@@ -117,18 +121,22 @@ class HeadlessPlatform : public Platform {
   int soundsLoaded() const { return soundsLoaded_; }
 
  private:
-  void applyScriptEventsUpTo(std::uint32_t time);
+  void applyScriptEventsUpTo(std::uint64_t elapsed);
 
-  std::uint32_t now_ = 0;
+  // The clock: milliseconds since the platform was made (never wraps), and what
+  // ticks() said at that moment.
+  std::uint64_t elapsed_ = 0;
+  std::uint32_t tickBase_ = kTickBase;
   std::uint32_t msPerPump_ = 1;
   bool closeRequested_ = false;
-  std::optional<std::uint32_t> closeAtMs_;
+  std::optional<std::uint64_t> closeAtElapsed_;
   bool watchSignals_ = false;
   KeyboardState keys_{};
   std::vector<ControllerState> controllers_;
   HeadlessFailures failures_;
 
   Script script_;
+  std::uint64_t scriptStart_ = 0;  // elapsed_ when the script started; its times count from it
   bool scriptRunning_ = false;
   std::size_t nextScriptEvent_ = 0;
 
@@ -149,7 +157,7 @@ class HeadlessPlatform : public Platform {
   bool musicPlaying_ = false;
   int soundsLoaded_ = 0;
   int nextSound_ = 0;
-  TextRenderer text_;
+  TextRenderer text_{FontChoice::Fixed};
 };
 
 std::unique_ptr<HeadlessPlatform> CreateHeadlessPlatform();

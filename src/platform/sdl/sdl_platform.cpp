@@ -155,7 +155,7 @@ class SdlPlatform : public Platform {
     return closeRequested_;
   }
 
-  std::uint32_t ticks() override { return SDL_GetTicks(); }
+  std::uint32_t ticks() override { return kTickBase + SDL_GetTicks(); }
 
   void setCursorVisible(bool visible) override {
     SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace vdx {
 namespace {
 
@@ -27,6 +29,25 @@ TEST(FrameDue, SurvivesTheTickCounterWrapping) {
   EXPECT_FALSE(FrameDue(deadline, nearEnd, 50));
   EXPECT_FALSE(FrameDue(deadline, nearEnd + 20, 50));
   EXPECT_TRUE(FrameDue(deadline, nearEnd + 51, 50)) << "the deadline lies past the wrap";
+}
+
+TEST(FrameDue, AFrameLoopKeepsItsPaceThroughTheWrap) {
+  // A 16 ms loop whose clock passes 2^32 - 1. It starts so that one of its
+  // deadlines would fall exactly on 0, which reads as "not armed".
+  const std::uint32_t start = 0u - 16u - 17u * 5u;
+  std::uint32_t deadline = 0;
+  std::vector<std::uint32_t> fired;  // ms after the start
+  for (std::uint32_t step = 0; step < 400; ++step)
+    if (FrameDue(deadline, start + step, 16)) fired.push_back(step);
+  ASSERT_GE(fired.size(), 20u);
+  EXPECT_EQ(fired.front(), 17u);
+  int late = 0;
+  for (std::size_t i = 1; i < fired.size(); ++i) {
+    const std::uint32_t gap = fired[i] - fired[i - 1];
+    EXPECT_TRUE(gap == 17 || gap == 18) << "gap " << gap << " at frame " << i;
+    late += gap == 18;
+  }
+  EXPECT_EQ(late, 1) << "only the deadline on 0 moves, by one millisecond";
 }
 
 }  // namespace
