@@ -34,7 +34,7 @@ struct TextRenderer::Font {
   }
 };
 
-TextRenderer::TextRenderer() {
+TextRenderer::TextRenderer(FontChoice choice) : choice_(choice) {
   ready_ = TTF_Init() == 0;
 }
 
@@ -48,7 +48,7 @@ TextRenderer::~TextRenderer() {
 
 std::string TextRenderer::fontFileFor(const TextStyle& style) {
   std::string file;
-  if (FcInit()) {
+  if (choice_ == FontChoice::Installed && FcInit()) {
     usedFontconfig_ = true;
     FcPattern* pattern = FcPatternCreate();
     FcPatternAddString(pattern, FC_FAMILY,

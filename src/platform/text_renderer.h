@@ -1,6 +1,8 @@
-// System-font text: TrueType through SDL2_ttf, the content's typeface names
-// ("Arial", "MS Sans Serif", ...) found among the installed fonts by
-// fontconfig, with DejaVu Sans as the fallback. Used by both backends.
+// System-font text: TrueType through SDL2_ttf. In a window, the content's
+// typeface names ("Arial", "MS Sans Serif", ...) are found among the installed
+// fonts by fontconfig, with DejaVu Sans as the fallback. Headless, every text
+// comes from DejaVu Sans of fonts-dejavu-core, whatever fontconfig would pick,
+// so the same script draws the same pixels on every machine.
 #pragma once
 
 #include <map>
@@ -14,9 +16,14 @@
 
 namespace vdx::platform {
 
+enum class FontChoice {
+  Installed,  // by fontconfig, among the machine's fonts
+  Fixed,      // always DejaVu Sans (its bold file for bold)
+};
+
 class TextRenderer {
  public:
-  TextRenderer();
+  explicit TextRenderer(FontChoice choice = FontChoice::Installed);
   ~TextRenderer();
   TextRenderer(const TextRenderer&) = delete;
   TextRenderer& operator=(const TextRenderer&) = delete;
@@ -29,6 +36,7 @@ class TextRenderer {
   struct Font;
   Font* open(const TextStyle& style);
 
+  FontChoice choice_;
   bool ready_ = false;
   bool usedFontconfig_ = false;
   std::map<std::tuple<std::string, int, bool, bool>, std::unique_ptr<Font>> fonts_;

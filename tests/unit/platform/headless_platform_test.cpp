@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "platform/png_writer.h"
+#include "platform/text_renderer.h"
 #include "unit/test_folder.h"
 
 namespace vdx::platform {
@@ -22,6 +23,7 @@ TEST(HeadlessPlatform, PlaysAScriptAgainstTheVirtualClock) {
                             "\nwait 20\nrelease Return\nwait 5\nscreenshot " + late + "\n");
   ASSERT_TRUE(std::holds_alternative<Script>(script));
   HeadlessPlatform p;
+  const std::uint32_t start = p.ticks();
   p.runScript(std::get<Script>(script));
 
   p.present(Frame(0x112233));
@@ -29,7 +31,7 @@ TEST(HeadlessPlatform, PlaysAScriptAgainstTheVirtualClock) {
   p.advance(9);
   EXPECT_EQ(p.keyboardState()[key::Return], 0);
   EXPECT_FALSE(p.pumpEvents());
-  EXPECT_EQ(p.ticks(), 10u);
+  EXPECT_EQ(p.ticks() - start, 10u);
   EXPECT_NE(p.keyboardState()[key::Return], 0);
   p.present(Frame(0x445566));
   p.advance(100);  // passes the release, the second screenshot and the end
@@ -93,6 +95,28 @@ TEST(HeadlessPlatform, DecodesBitmaps) {
   EXPECT_FALSE(p.decodeBmp(tall)) << "rows missing from the file";
   const std::uint8_t notBmp[] = {'G', 'I', 'F', '8'};
   EXPECT_FALSE(p.decodeBmp(notBmp));
+}
+
+TEST(HeadlessPlatform, TextAlwaysComesFromDejaVuSans) {
+  // Whatever fonts the machine has, headless text is drawn from one font file,
+  // so the same script gives the same pictures everywhere.
+  TextRenderer fixed(FontChoice::Fixed);
+  EXPECT_EQ(fixed.fontFileFor({"Times New Roman", 12, false, false}),
+            "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
+  EXPECT_EQ(fixed.fontFileFor({"Courier New", 12, false, true}),
+            "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
+  EXPECT_EQ(fixed.fontFileFor({"Arial", 12, true, false}),
+            "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf");
+  HeadlessPlatform p;
+  const auto serif = p.renderText({"Times New Roman", 14, false, false}, "Please Wait");
+  const auto mono = p.renderText({"Courier New", 14, false, false}, "Please Wait");
+  ASSERT_TRUE(serif && mono);
+  EXPECT_GT(serif->width, 40);
+  EXPECT_EQ(serif->width, mono->width);
+  EXPECT_EQ(serif->coverage, mono->coverage) << "two typefaces, one font";
+  const auto bold = p.renderText({"Times New Roman", 14, true, false}, "Please Wait");
+  ASSERT_TRUE(bold);
+  EXPECT_NE(bold->coverage, serif->coverage);
 }
 
 }  // namespace
