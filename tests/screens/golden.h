@@ -1,17 +1,31 @@
 // Comparing rendered frames with reviewed golden PNGs in tests/fixtures/golden.
 // Set VDX_UPDATE_GOLDENS=1 to write new goldens (then look at them before
-// committing); a mismatch writes the frame next to the test binary.
+// committing); a mismatch writes the frame into the run's picture folder.
 #pragma once
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "graphics/surface.h"
 #include "platform/png_writer.h"
 
 namespace vdx::testing {
+
+// A folder of this test run for the pictures it writes for people to look at
+// (frames that missed their golden, scenes): made once, under the system's
+// temporary folder, and kept after the run. Never the current folder.
+inline const std::filesystem::path& PictureFolder() {
+  static const std::filesystem::path folder = [] {
+    std::string pattern = (std::filesystem::temp_directory_path() / "vdx-pictures-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) return std::filesystem::temp_directory_path();
+    return std::filesystem::path(pattern);
+  }();
+  return folder;
+}
 
 inline ::testing::AssertionResult MatchesGolden(const Surface& frame, const std::string& name) {
   const std::string golden = std::string(VDX_FIXTURES_DIR) + "/golden/" + name + ".png";
@@ -22,7 +36,7 @@ inline ::testing::AssertionResult MatchesGolden(const Surface& frame, const std:
     return ::testing::AssertionSuccess() << "wrote " << golden;
   }
   const auto expected = platform::ReadPng(golden);
-  const std::string actual = name + ".actual.png";
+  const std::string actual = (PictureFolder() / (name + ".actual.png")).string();
   if (!expected) {
     platform::WritePng(actual, frame.width, frame.height, frame.pixels);
     return ::testing::AssertionFailure()

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iostream>
 
 #include "content/get_xml.h"
 #include "graphics/sprite_loading.h"
@@ -127,7 +128,7 @@ TEST(SpriteScene, AFightSceneFromTheDemoFolder) {
   const cEffect& flame = *kira.Effects.find("KiraFlame");
   SpriteArgs fire = SpriteAt(250, 270, flame.Width, flame.Height);
   fire.BlendMode = flame.BlendMode;
-  DrawSprite(frame, *effects.frames[flame.Offset], fire);
+  DrawSprite(frame, *effects.frames[flame.Offset - 1], fire);  // its first frame
   // The names in the bitmap font.
   BitmapFont font;
   const auto sheet = LoadPicture(ctx, "\\VDXFont.bmp", 512, 512);
@@ -145,7 +146,9 @@ TEST(SpriteScene, AFightSceneFromTheDemoFolder) {
   title.FontColor = 0x00FFFF;
   title.Size = 16;
   EXPECT_TRUE(DrawSystemText(platform, frame, title, "Harbour", 280, 440));
-  platform::WritePng("fight_scene.png", 640, 480, frame.pixels);
+  const auto picture = testing::PictureFolder() / "fight_scene.png";
+  EXPECT_TRUE(platform::WritePng(picture.string(), 640, 480, frame.pixels));
+  std::cout << "the scene with its text: " << picture.string() << "\n";
 }
 
 }  // namespace
