@@ -96,6 +96,13 @@ struct FailureCase {
   const char* message;
 };
 
+// "[1] Direct Input": the command line and the device that failed.
+void PrintTo(const FailureCase& c, std::ostream* os) {
+  const std::string message = c.message;
+  const auto from = message.find("initializing ") + 13;
+  *os << "[" << c.commandLine << "] " << message.substr(from, message.find('.') - from);
+}
+
 class StartupFailures : public ::testing::TestWithParam<FailureCase> {};
 
 TEST_P(StartupFailures, ShowOneMessageAndEnd) {

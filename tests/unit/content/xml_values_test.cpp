@@ -13,6 +13,14 @@ struct IntegerCase {
   std::optional<int> expected;
 };
 
+void PrintTo(const IntegerCase& c, std::ostream* os) {
+  *os << "[" << c.text << "] gives ";
+  if (c.expected)
+    *os << *c.expected;
+  else
+    *os << "nothing";
+}
+
 class IntegerConversion : public ::testing::TestWithParam<IntegerCase> {};
 
 TEST_P(IntegerConversion, ReadsAsTheContentFormatSays) {

@@ -15,6 +15,10 @@ struct Case {
   const char* second;
 };
 
+void PrintTo(const Case& c, std::ostream* os) {
+  *os << c.procedure;
+}
+
 class FatalReport : public ::testing::TestWithParam<Case> {};
 
 TEST_P(FatalReport, LogsClosesAndShowsTheBox) {

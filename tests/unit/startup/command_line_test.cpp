@@ -12,6 +12,11 @@ struct SwitchCase {
   bool showFps;
 };
 
+// Names the case by its command line in the test list.
+void PrintTo(const SwitchCase& c, std::ostream* os) {
+  *os << "[" << c.commandLine << "]";
+}
+
 class Switches : public ::testing::TestWithParam<SwitchCase> {};
 
 TEST_P(Switches, AreSubstringsOfTheWholeCommandLine) {
