@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/ticks.h"
+
 namespace vdx {
 
 void clsDShowControl::DS_Remove() {
@@ -49,7 +51,7 @@ double clsDShowControl::DS_GetDuration() const {
 
 double clsDShowControl::DS_GetPosition() {
   if (!running_) return startPosition_;
-  const double elapsed = static_cast<std::uint32_t>(platform_.ticks() - startTick_) / 1000.0;
+  const double elapsed = TicksBetween(startTick_, platform_.ticks()) / 1000.0;
   return std::min(startPosition_ + elapsed * rate_, DS_GetDuration());
 }
 

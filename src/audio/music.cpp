@@ -6,6 +6,7 @@
 
 #include "audio/sound_table.h"
 #include "core/files.h"
+#include "core/ticks.h"
 
 namespace vdx {
 
@@ -50,7 +51,7 @@ void PlayOggMusic(platform::Platform& platform, MusicState& music, const std::st
 
 void MusicTimer(platform::Platform& platform, MusicState& music, std::uint32_t now) {
   if (!music.timerEnabled) return;
-  if (music.nextTimerTick != 0 && static_cast<std::int32_t>(music.nextTimerTick - now) > 0) return;
+  if (music.nextTimerTick != 0 && TickAfter(music.nextTimerTick, now)) return;
   music.nextTimerTick = now + kMusicTimerMs;
   const bool playing = OggIsPlaying(platform);
   if (!music.oggOn) return;

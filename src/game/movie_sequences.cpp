@@ -7,6 +7,7 @@
 #include "input/poll_input.h"
 #include "game/do_events.h"
 #include "core/log.h"
+#include "core/ticks.h"
 
 namespace vdx {
 namespace {
@@ -56,7 +57,7 @@ void PlayEventMovie(Game& game, std::string_view contentPath) {
     // A key already held must not end the movie at once.
     while (!game.QuitRequested) {
       const FrameInput frame = ReadFrame(game);
-      if (frame.ticks - start >= 2000) break;
+      if (TicksBetween(start, frame.ticks) >= 2000) break;
       game.input.HeldCommand[1].clear();
       game.input.HeldCommand[2].clear();
       DoEvents(game);

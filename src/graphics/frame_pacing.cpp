@@ -1,5 +1,7 @@
 #include "graphics/frame_pacing.h"
 
+#include "core/ticks.h"
+
 namespace vdx {
 
 namespace {
@@ -14,7 +16,7 @@ std::uint32_t Armed(std::uint32_t deadline) {
 
 bool FrameDue(std::uint32_t& deadline, std::uint32_t now, std::uint32_t intervalMs) {
   if (deadline == 0) deadline = Armed(now + intervalMs);
-  if (static_cast<std::int32_t>(deadline - now) >= 0) return false;
+  if (!TickAfter(now, deadline)) return false;
   deadline = Armed(now + intervalMs);
   return true;
 }
