@@ -4,10 +4,10 @@
 #include <cstring>
 #include <vector>
 
-#include "graphics/vdp_frame.h"
 #include "fastest.h"
 #include "fight_frame_scene.h"
 #include "graphics/sprite_renderer.h"
+#include "graphics/vdp_frame.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <string_view>
 
 #include "content/ai_story_reader.h"
-#include "core/files.h"
 #include "content/game_xml_reader.h"
+#include "core/files.h"
 
 namespace vdx {
 namespace {

@@ -1,9 +1,9 @@
 #include "frontend/startup_picture.h"
 
 #include "audio/music.h"
-#include "graphics/frame_pacing.h"
-#include "game/do_events.h"
 #include "core/game_error.h"
+#include "game/do_events.h"
+#include "graphics/frame_pacing.h"
 
 namespace vdx {
 

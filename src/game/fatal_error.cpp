@@ -2,8 +2,8 @@
 
 #include <iostream>
 
-#include "game/do_events.h"
 #include "core/log.h"
+#include "game/do_events.h"
 
 namespace vdx {
 namespace {

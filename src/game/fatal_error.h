@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "game/game.h"
 #include "core/game_error.h"
+#include "game/game.h"
 
 namespace vdx {
 

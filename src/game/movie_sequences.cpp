@@ -1,13 +1,13 @@
 #include "game/movie_sequences.h"
 
 #include "audio/movie_player.h"
+#include "core/log.h"
+#include "core/ticks.h"
+#include "game/do_events.h"
 #include "graphics/display.h"
 #include "graphics/frame_pacing.h"
 #include "graphics/system_text.h"
 #include "input/poll_input.h"
-#include "game/do_events.h"
-#include "core/log.h"
-#include "core/ticks.h"
 
 namespace vdx {
 namespace {

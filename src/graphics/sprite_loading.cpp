@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <span>
 
-#include "graphics/collision_boxes.h"
 #include "core/files.h"
-#include "graphics/vdp_frame.h"
 #include "core/game_error.h"
 #include "core/log.h"
+#include "graphics/collision_boxes.h"
+#include "graphics/vdp_frame.h"
 
 namespace vdx {
 namespace {

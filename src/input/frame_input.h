@@ -15,8 +15,8 @@ namespace vdx {
 inline constexpr int kMaxControllers = 2;
 
 struct FrameInput {
-  std::uint32_t ticks = 0;          // the tick count of this pass, in ms
-  platform::KeyboardState keys{};   // held keys by key code, non-zero while held
+  std::uint32_t ticks = 0;         // the tick count of this pass, in ms
+  platform::KeyboardState keys{};  // held keys by key code, non-zero while held
   // The controllers of players 1 and 2; empty when not attached.
   std::array<std::optional<platform::ControllerState>, kMaxControllers> controllers;
 };

@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "core/files.h"
+#include "game/game.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/platform.h"
 #include "startup/check_content.h"
 #include "startup/command_line.h"
-#include "game/game.h"
 #include "startup/main_routine.h"
 
 namespace {

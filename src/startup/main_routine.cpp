@@ -2,13 +2,13 @@
 
 #include "audio/direct_sound.h"
 #include "content/get_xml.h"
+#include "frontend/startup_picture.h"
+#include "game/do_events.h"
+#include "game/fatal_error.h"
 #include "game/movie_sequences.h"
 #include "graphics/display.h"
 #include "input/input_setup.h"
 #include "startup/command_line.h"
-#include "game/do_events.h"
-#include "game/fatal_error.h"
-#include "frontend/startup_picture.h"
 
 namespace vdx {
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <vector>
 
 #include "audio/movie_player.h"
 #include "game/movie_sequences.h"
@@ -55,6 +56,23 @@ class MovieGame : public ::testing::Test {
     std::filesystem::copy_file(kTitle, folder.path() / "Movies" / "VDTitle.avi");
     folder.write("Game.xml", R"(<G><Player1Keys Punch="30"/><PleaseWait Text="Wait"/></G>)");
   }
+  // Starts the game with no key held for 9 seconds, then Escape; returns the
+  // screens at 1, 5 and 6.5 seconds.
+  std::vector<platform::Image> PlayTheTitleForNineSeconds() {
+    std::vector<platform::Image> shots;
+    auto script = platform::ParseScript(
+        "wait 1000\nscreenshot " + shot("a") + "\nwait 4000\nscreenshot " + shot("b") +
+        "\nwait 1500\nscreenshot " + shot("c") + "\nwait 2500\npress Escape\nwait 300\nquit\n");
+    platform.runScript(std::get<platform::Script>(script));
+    Game game(platform, folder.path());
+    EXPECT_EQ(Main(game, "1"), 0);
+    EXPECT_EQ(platform.screenshotsWritten().size(), 3u);
+    for (const char* name : {"a", "b", "c"})
+      if (auto image = platform::ReadPng(shot(name))) shots.push_back(std::move(*image));
+    return shots;
+  }
+  std::string shot(const char* name) const { return (folder.path() / name).string() + ".png"; }
+
   testing::TestFolder folder;
   platform::HeadlessPlatform platform;
 };
@@ -62,20 +80,11 @@ class MovieGame : public ::testing::Test {
 TEST_F(MovieGame, TheTitleLoopsUntilAKey) {
   // No key for 9 seconds: the 4-second title plays twice and goes on; then
   // Escape ends it and start-up goes on to the menu picture.
-  auto script = platform::ParseScript(
-      "wait 1000\nscreenshot " + (folder.path() / "a.png").string() + "\nwait 4000\nscreenshot " +
-      (folder.path() / "b.png").string() + "\nwait 1500\nscreenshot " +
-      (folder.path() / "c.png").string() + "\nwait 2500\npress Escape\nwait 300\nquit\n");
-  platform.runScript(std::get<platform::Script>(script));
-  Game game(platform, folder.path());
-  EXPECT_EQ(Main(game, "1"), 0);
-  ASSERT_EQ(platform.screenshotsWritten().size(), 3u);
-  const auto a = platform::ReadPng((folder.path() / "a.png").string());
-  const auto b = platform::ReadPng((folder.path() / "b.png").string());
-  const auto c = platform::ReadPng((folder.path() / "c.png").string());
-  ASSERT_TRUE(a && b && c);
-  EXPECT_EQ(a->pixels, b->pixels) << "4 seconds later the movie shows the same frame again";
-  EXPECT_NE(a->pixels, c->pixels) << "and it moves";
+  const auto shots = PlayTheTitleForNineSeconds();
+  ASSERT_EQ(shots.size(), 3u);
+  EXPECT_EQ(shots[0].pixels, shots[1].pixels)
+      << "4 seconds later the movie shows the same frame again";
+  EXPECT_NE(shots[0].pixels, shots[2].pixels) << "and it moves";
   EXPECT_EQ(platform.lastFrame()[320 * 640 + 320], 0u)
       << "after the key, the (black) start-up picture";
 }
@@ -85,21 +94,12 @@ TEST_F(MovieGame, TheTitlePlaysOnThroughTheTickCounterWrapping) {
   // pace (a frame every 100 ms), loops after 4 seconds and still ends on a key.
   platform.setTicks(0u - 3000u);
   const std::uint32_t start = platform.ticks();
-  auto script = platform::ParseScript(
-      "wait 1000\nscreenshot " + (folder.path() / "a.png").string() + "\nwait 4000\nscreenshot " +
-      (folder.path() / "b.png").string() + "\nwait 1500\nscreenshot " +
-      (folder.path() / "c.png").string() + "\nwait 2500\npress Escape\nwait 300\nquit\n");
-  platform.runScript(std::get<platform::Script>(script));
-  Game game(platform, folder.path());
-  EXPECT_EQ(Main(game, "1"), 0);
+  const auto shots = PlayTheTitleForNineSeconds();
   EXPECT_LT(platform.ticks(), start) << "the clock wrapped";
-  ASSERT_EQ(platform.screenshotsWritten().size(), 3u);
-  const auto a = platform::ReadPng((folder.path() / "a.png").string());
-  const auto b = platform::ReadPng((folder.path() / "b.png").string());
-  const auto c = platform::ReadPng((folder.path() / "c.png").string());
-  ASSERT_TRUE(a && b && c);
-  EXPECT_EQ(a->pixels, b->pixels) << "across the wrap, 4 seconds later the same frame again";
-  EXPECT_NE(a->pixels, c->pixels) << "and it moves";
+  ASSERT_EQ(shots.size(), 3u);
+  EXPECT_EQ(shots[0].pixels, shots[1].pixels)
+      << "across the wrap, 4 seconds later the same frame again";
+  EXPECT_NE(shots[0].pixels, shots[2].pixels) << "and it moves";
   // 9 seconds of a 10-frame-a-second movie, then the start-up picture.
   EXPECT_GE(platform.framesPresented(), 88);
   EXPECT_LE(platform.framesPresented(), 110);

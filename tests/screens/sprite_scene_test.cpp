@@ -7,8 +7,8 @@
 #include <iostream>
 
 #include "content/get_xml.h"
-#include "graphics/sprite_loading.h"
 #include "graphics/bitmap_text.h"
+#include "graphics/sprite_loading.h"
 #include "graphics/sprite_renderer.h"
 #include "graphics/system_text.h"
 #include "platform/headless/headless_platform.h"

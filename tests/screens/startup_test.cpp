@@ -1,9 +1,9 @@
 // Start-up run whole on the headless platform.
 #include <gtest/gtest.h>
 
+#include "game/fatal_error.h"
 #include "graphics/surface.h"
 #include "platform/headless/headless_platform.h"
-#include "game/fatal_error.h"
 #include "startup/main_routine.h"
 #include "unit/test_folder.h"
 

@@ -6,8 +6,8 @@
 #include <iterator>
 #include <set>
 
-#include "core/files.h"
 #include "content/get_xml.h"
+#include "core/files.h"
 #include "platform/bmp_decoder.h"
 
 namespace vdx {
