@@ -1,8 +1,12 @@
-// Whole-file reads and writes. Files the game writes are written to a temporary
-// file in the same folder and renamed over the old one, so a crash or a full
-// disk never leaves half a file.
+// Whole-file reads and writes. Files the game writes (log.txt, save.dat,
+// replays, screenshots, the launcher's Game.xml) are written to a temporary file
+// in the same folder, flushed to disk and renamed over the old one, so a crash,
+// a power cut or a full disk never leaves half a file.
 #pragma once
 
+#include <sys/types.h>
+
+#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -11,6 +15,60 @@
 namespace vdx {
 
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
-bool WriteWholeFile(const std::filesystem::path& path, std::string_view bytes);
+
+// What became of a write. On failure `error` names the step that failed, the
+// file and the system's reason ("write /g/.save.dat.4242.1: No space left on
+// device").
+struct WriteResult {
+  bool ok = false;
+  // The new bytes are at the path. True when ok, and also when only the flush
+  // of the folder after the rename failed: the file is complete, but a power
+  // cut could still bring back the old one.
+  bool replaced = false;
+  std::string error;  // empty when ok
+
+  explicit operator bool() const { return ok; }
+};
+
+// The system calls a write goes through, with the real ones as defaults. Tests
+// replace single members to make one step fail; the Real* functions let a
+// replacement pass on to the real call.
+struct FileSystemCalls {
+  static int RealOpen(const char* path, int flags, mode_t mode);
+  static ssize_t RealWrite(int fd, const void* bytes, std::size_t count);
+  static int RealFsync(int fd);
+  static int RealFchmod(int fd, mode_t mode);
+  static int RealFchown(int fd, uid_t owner, gid_t group);
+  static int RealClose(int fd);
+  static int RealRename(const char* from, const char* to);
+  static int RealUnlink(const char* path);
+
+  int (*open)(const char* path, int flags, mode_t mode) = &RealOpen;  // files and the folder
+  ssize_t (*write)(int fd, const void* bytes, std::size_t count) = &RealWrite;
+  int (*fsync)(int fd) = &RealFsync;  // the file, then the folder
+  int (*fchmod)(int fd, mode_t mode) = &RealFchmod;
+  int (*fchown)(int fd, uid_t owner, gid_t group) = &RealFchown;
+  int (*close)(int fd) = &RealClose;  // the file, then the folder
+  int (*rename)(const char* from, const char* to) = &RealRename;
+  int (*unlink)(const char* path) = &RealUnlink;  // removes the temporary file on failure
+};
+
+// Replaces the file at `path` with `bytes`, or leaves it byte for byte as it
+// was and says why not.
+// - The temporary file is ".<name>.<pid>.<n>" beside the target, created
+//   exclusively, so two writers (threads or programs) never share one; the last
+//   rename wins and the file always holds one writer's bytes whole.
+// - Order: write all the bytes, fsync, close, rename over the target, fsync the
+//   folder so the rename itself survives a power cut.
+// - An existing file keeps its permission bits, and its owner and group when we
+//   run as root; a new file gets 0666 less the umask, like any other.
+// - A symbolic link is written through: the file it points at (following a
+//   chain of links; a dangling link creates its target) is replaced and the link
+//   stays, so a save.dat linked elsewhere by the player stays linked.
+// - Only regular files are replaced: a folder, a device or a pipe at the path
+//   (say log.txt linked to /dev/null) is refused and left alone.
+WriteResult WriteWholeFile(const std::filesystem::path& path, std::string_view bytes);
+WriteResult WriteWholeFile(const std::filesystem::path& path, std::string_view bytes,
+                           const FileSystemCalls& calls);
 
 }  // namespace vdx

@@ -21,7 +21,7 @@ bool WriteLog(const std::filesystem::path& logPath, LogOpening opening,
   }
   for (std::string_view record : records)
     bytes += LogRecord(record);
-  return WriteWholeFile(logPath, bytes);
+  return WriteWholeFile(logPath, bytes).ok;
 }
 
 }  // namespace vdx

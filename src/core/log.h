@@ -16,7 +16,8 @@ enum class LogOpening { New, Append };
 std::string LogRecord(std::string_view text);
 
 // Writes the records in one opening. Returns false when the log could not be
-// written (a read-only folder, a full disk); callers carry on regardless.
+// written and flushed to disk (a read-only folder, a full disk); callers carry
+// on regardless.
 bool WriteLog(const std::filesystem::path& logPath, LogOpening opening,
               std::initializer_list<std::string_view> records);
 
