@@ -114,7 +114,9 @@ std::optional<std::string> FlushFolder(const FileSystemCalls& calls,
   if (FsyncRetrying(calls, fd) != 0) {
     const int error = errno;
     calls.close(fd);
-    return Reason("fsync folder", name, error);
+    // Some file systems cannot flush a folder at all; there is nothing more to do there.
+    if (error != EINVAL && error != ENOTSUP) return Reason("fsync folder", name, error);
+    return std::nullopt;
   }
   if (calls.close(fd) != 0) {
     const int error = errno;

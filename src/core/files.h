@@ -59,7 +59,8 @@ struct FileSystemCalls {
 //   exclusively, so two writers (threads or programs) never share one; the last
 //   rename wins and the file always holds one writer's bytes whole.
 // - Order: write all the bytes, fsync, close, rename over the target, fsync the
-//   folder so the rename itself survives a power cut.
+//   folder so the rename itself survives a power cut (where the file system
+//   can flush folders at all: EINVAL or ENOTSUP there is not a failure).
 // - An existing file keeps its permission bits, and its owner and group when we
 //   run as root; a new file gets 0666 less the umask, like any other.
 // - A symbolic link is written through: the file it points at (following a
