@@ -154,8 +154,11 @@ class Platform {
   // when the bytes are not a sound. Several sounds play at once.
   virtual std::optional<SoundId> loadSound(std::span<const std::uint8_t> bytes) = 0;
   virtual void freeSound(SoundId sound) = 0;
-  // Plays a sound at a linear gain (1 = as recorded), once or looping.
-  virtual void playSound(SoundId sound, double gain, bool loop) = 0;
+  // Plays a sound at a linear gain (1 = as recorded), once or looping. Each
+  // play keeps its own gain, so one sound can sound twice at two volumes.
+  // False when the play did not start: no such sound, every channel busy, or
+  // the device closed.
+  virtual bool playSound(SoundId sound, double gain, bool loop) = 0;
   virtual void stopSound(SoundId sound) = 0;
 
   // Movies: decoded by FFmpeg; nullptr when the file is missing or cannot be decoded.

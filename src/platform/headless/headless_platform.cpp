@@ -179,21 +179,22 @@ std::optional<SoundId> HeadlessPlatform::loadSound(std::span<const std::uint8_t>
     audioCalls_.push_back("loadSound refused");
     return std::nullopt;
   }
-  ++soundsLoaded_;
   const SoundId id = nextSound_++;
+  loadedSounds_.insert(id);
   audioCalls_.push_back("loadSound " + std::to_string(id));
   return id;
 }
 
 void HeadlessPlatform::freeSound(SoundId sound) {
-  --soundsLoaded_;
+  loadedSounds_.erase(sound);
   audioCalls_.push_back("freeSound " + std::to_string(sound));
 }
 
-void HeadlessPlatform::playSound(SoundId sound, double gain, bool loop) {
+bool HeadlessPlatform::playSound(SoundId sound, double gain, bool loop) {
   char text[96];
   std::snprintf(text, sizeof text, "playSound %d gain %.4f%s", sound, gain, loop ? " loop" : "");
   audioCalls_.push_back(text);
+  return loadedSounds_.contains(sound) && !failures_.soundPlay;
 }
 
 void HeadlessPlatform::stopSound(SoundId sound) {

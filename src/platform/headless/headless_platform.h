@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,7 @@ struct HeadlessFailures {
   bool input = false;             // initInput throws
   bool audio = false;             // openAudio throws, as with no sound device
   bool softwareRenderer = false;  // presentation is software only
+  bool soundPlay = false;         // playSound refuses, as when every channel is busy
 };
 
 class HeadlessPlatform : public Platform {
@@ -108,7 +110,7 @@ class HeadlessPlatform : public Platform {
   void closeAudio() override;
   std::optional<SoundId> loadSound(std::span<const std::uint8_t> bytes) override;
   void freeSound(SoundId sound) override;
-  void playSound(SoundId sound, double gain, bool loop) override;
+  bool playSound(SoundId sound, double gain, bool loop) override;
   void stopSound(SoundId sound) override;
   std::unique_ptr<Movie> openMovie(const std::string& path) override;
   bool playMusic(const std::string& path) override;
@@ -118,7 +120,7 @@ class HeadlessPlatform : public Platform {
 
   // The piece of music now playing comes to its end (as a tune does).
   void endMusic() { musicPlaying_ = false; }
-  int soundsLoaded() const { return soundsLoaded_; }
+  int soundsLoaded() const { return static_cast<int>(loadedSounds_.size()); }
 
  private:
   void applyScriptEventsUpTo(std::uint64_t elapsed);
@@ -155,7 +157,7 @@ class HeadlessPlatform : public Platform {
   bool inputReady_ = false;
   bool audioOpen_ = false;
   bool musicPlaying_ = false;
-  int soundsLoaded_ = 0;
+  std::set<SoundId> loadedSounds_;
   int nextSound_ = 0;
   TextRenderer text_{FontChoice::Fixed};
 };

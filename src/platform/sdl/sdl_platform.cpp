@@ -279,12 +279,16 @@ class SdlPlatform : public Platform {
     chunks_[static_cast<std::size_t>(sound)] = nullptr;
   }
 
-  void playSound(SoundId sound, double gain, bool loop) override {
+  bool playSound(SoundId sound, double gain, bool loop) override {
     Mix_Chunk* chunk = chunkOf(sound);
-    if (chunk == nullptr) return;
-    Mix_VolumeChunk(chunk,
-                    static_cast<int>(std::lround(std::clamp(gain, 0.0, 1.0) * MIX_MAX_VOLUME)));
-    Mix_PlayChannel(-1, chunk, loop ? -1 : 0);
+    if (chunk == nullptr) return false;
+    // The gain belongs to the channel, not to the chunk the plays share. It is
+    // set before the channel starts, so not one buffer is mixed at the volume
+    // of the channel's last sound.
+    const int channel = Mix_GroupAvailable(-1);
+    if (channel < 0) return false;
+    Mix_Volume(channel, static_cast<int>(std::lround(std::clamp(gain, 0.0, 1.0) * MIX_MAX_VOLUME)));
+    return Mix_PlayChannel(channel, chunk, loop ? -1 : 0) == channel;
   }
 
   void stopSound(SoundId sound) override {

@@ -70,6 +70,29 @@ TEST(HeadlessPlatform, RecordsDesktopCallsAndFailsOnRequest) {
   EXPECT_FALSE(p.readController(1));
 }
 
+TEST(HeadlessPlatform, PlaysOnlyLoadedSoundsAndRecordsEveryPlay) {
+  HeadlessPlatform p;
+  const std::string wave("RIFF\x24\0\0\0WAVEfmt ", 16);
+  const auto sound =
+      p.loadSound(std::span(reinterpret_cast<const std::uint8_t*>(wave.data()), wave.size()));
+  ASSERT_TRUE(sound);
+  EXPECT_TRUE(p.playSound(*sound, 1.0, false));
+  EXPECT_FALSE(p.playSound(*sound + 1, 1.0, false)) << "no such sound";
+  p.failures().soundPlay = true;
+  EXPECT_FALSE(p.playSound(*sound, 0.5, true)) << "every channel busy";
+  p.failures().soundPlay = false;
+  p.freeSound(*sound);
+  EXPECT_FALSE(p.playSound(*sound, 1.0, false)) << "a freed sound";
+  EXPECT_EQ(p.soundsLoaded(), 0);
+  const std::string id = std::to_string(*sound);
+  EXPECT_EQ(p.audioCalls(),
+            (std::vector<std::string>{"loadSound " + id, "playSound " + id + " gain 1.0000",
+                                      "playSound " + std::to_string(*sound + 1) + " gain 1.0000",
+                                      "playSound " + id + " gain 0.5000 loop", "freeSound " + id,
+                                      "playSound " + id + " gain 1.0000"}))
+      << "refused plays are recorded too";
+}
+
 TEST(HeadlessPlatform, DecodesBitmaps) {
   // A 2 x 2 24-bit bitmap, rows bottom-up: blue, green / red, white.
   const std::uint8_t bmp[] = {

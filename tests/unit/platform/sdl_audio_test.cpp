@@ -1,14 +1,24 @@
 // The real backend's sound and music, on SDL's silent audio driver.
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <span>
+#include <vector>
 
 #include "core/files.h"
 #include "platform/platform.h"
 
 namespace vdx::platform {
 namespace {
+
+std::optional<SoundId> LoadDemoSound(Platform& platform, const std::string& name) {
+  const auto wave = ReadWholeFile(std::string(VDX_DEMO_DIR) + "/Sounds/" + name);
+  if (!wave) return std::nullopt;
+  return platform.loadSound(
+      std::span(reinterpret_cast<const std::uint8_t*>(wave->data()), wave->size()));
+}
 
 TEST(SdlAudio, PlaysTheDemoSoundsAndMusic) {
   setenv("SDL_AUDIODRIVER", "dummy", 1);
@@ -33,6 +43,45 @@ TEST(SdlAudio, PlaysTheDemoSoundsAndMusic) {
   EXPECT_FALSE(platform->musicPlaying());
   EXPECT_FALSE(platform->playMusic(std::string(VDX_DEMO_DIR) + "/Stages/Music/none.ogg"));
   platform->closeAudio();
+}
+
+TEST(SdlAudio, EachPlayKeepsItsOwnGainAndARefusedPlayIsReported) {
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  auto platform = CreateSdlPlatform();
+  ASSERT_NO_THROW(platform->openAudio());
+  const auto sound = LoadDemoSound(*platform, "punch.wav");
+  ASSERT_TRUE(sound.has_value());
+  // Both loop, so both are still on their channels when they are read back.
+  ASSERT_TRUE(platform->playSound(*sound, 1.0, true));
+  ASSERT_TRUE(platform->playSound(*sound, 0.25, true));
+  std::vector<int> volumes;
+  Mix_Chunk* chunk = nullptr;
+  for (int channel = 0; channel < Mix_AllocateChannels(-1); ++channel) {
+    if (Mix_Playing(channel) == 0) continue;
+    volumes.push_back(Mix_Volume(channel, -1));
+    chunk = Mix_GetChunk(channel);
+  }
+  std::sort(volumes.begin(), volumes.end());
+  EXPECT_EQ(volumes, (std::vector<int>{MIX_MAX_VOLUME / 4, MIX_MAX_VOLUME}))
+      << "one channel at each gain";
+  ASSERT_NE(chunk, nullptr);
+  EXPECT_EQ(Mix_VolumeChunk(chunk, -1), MIX_MAX_VOLUME) << "the shared chunk stays at full volume";
+
+  // One channel, taken by a looping sound: the next play cannot start.
+  Mix_AllocateChannels(1);
+  ASSERT_EQ(Mix_Playing(-1), 1);
+  EXPECT_FALSE(platform->playSound(*sound, 1.0, false)) << "every channel busy";
+  platform->stopSound(*sound);
+  EXPECT_TRUE(platform->playSound(*sound, 0.5, false)) << "the channel is free again";
+  EXPECT_EQ(Mix_Volume(0, -1), MIX_MAX_VOLUME / 2);
+
+  EXPECT_FALSE(platform->playSound(*sound + 1, 1.0, false)) << "no such sound";
+  const auto other = LoadDemoSound(*platform, "punch.wav");
+  ASSERT_TRUE(other.has_value());
+  platform->freeSound(*sound);
+  EXPECT_FALSE(platform->playSound(*sound, 1.0, false)) << "a freed sound";
+  platform->closeAudio();
+  EXPECT_FALSE(platform->playSound(*other, 1.0, false)) << "the device is closed";
 }
 
 }  // namespace
