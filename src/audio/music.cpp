@@ -82,7 +82,11 @@ void StartStageMusic(platform::Platform& platform, const PathResolver& paths, Mu
     if (bytes)
       music.musicBuffer = platform.loadSound(
           std::span(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()));
-    if (music.musicBuffer) platform.playSound(*music.musicBuffer, GainOf(soundVolume), true);
+    // A tune that did not start is let go: nothing would start it later.
+    if (music.musicBuffer && !platform.playSound(*music.musicBuffer, GainOf(soundVolume), true)) {
+      platform.freeSound(*music.musicBuffer);
+      music.musicBuffer.reset();
+    }
     return;
   }
   music.oggOn = true;

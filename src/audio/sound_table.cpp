@@ -56,7 +56,11 @@ void PlaySound(platform::Platform& platform, SoundTable& table, std::string_view
                int soundVolume, const std::filesystem::path& logPath) {
   if (name.empty()) return;
   if (const platform::SoundId* sound = table.Sounds.find(name)) {
-    platform.playSound(*sound, GainOf(soundVolume), false);
+    // A refusal (every channel busy) is usually over a moment later; one record
+    // per name tells the content's author without filling the log in a busy fight.
+    if (!platform.playSound(*sound, GainOf(soundVolume), false) &&
+        table.reportedRefused.insert(FoldKey(name)).second)
+      WriteLog(logPath, LogOpening::Append, {std::string(name) + " could not be played"});
     return;
   }
   // Content that names a sound it lacks must not stop a fight.

@@ -18,6 +18,7 @@ namespace vdx {
 struct SoundTable {
   Collection<platform::SoundId> Sounds;   // key: the file name
   std::set<std::string> reportedMissing;  // sound names already logged as missing
+  std::set<std::string> reportedRefused;  // sound names already logged as not played
 };
 
 // A volume in hundredths of a decibel (0 full, -3000 is 30 dB down) as a
@@ -32,7 +33,7 @@ void LoadSounds(platform::Platform& platform, const PathResolver& paths, SoundTa
                 const std::filesystem::path& logPath);
 
 // Plays a sound once at the volume. A name with no sound plays nothing and is
-// logged the first time.
+// logged the first time; so is a sound the device could not play.
 void PlaySound(platform::Platform& platform, SoundTable& table, std::string_view name,
                int soundVolume, const std::filesystem::path& logPath);
 

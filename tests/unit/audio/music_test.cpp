@@ -72,6 +72,16 @@ TEST_F(Music, WavStageTunesLoopAsSoundsInAnyLetterCase) {
   EXPECT_NE(music.oggFile.find("harbour.ogg"), std::string::npos);
 }
 
+TEST_F(Music, AWavTuneTheDeviceRefusesIsLetGo) {
+  platform.failures().soundPlay = true;  // every channel busy
+  StartStageMusic(platform, paths, music, "neon.WAV", 0);
+  EXPECT_EQ(Count(platform, "playSound"), 1);
+  EXPECT_FALSE(music.musicBuffer.has_value());
+  EXPECT_EQ(platform.soundsLoaded(), 0) << "its sound was freed";
+  StopStageMusic(platform, music);
+  EXPECT_EQ(Count(platform, "stopSound"), 0);
+}
+
 TEST_F(Music, AMissingTuneIsPassedOnAndNothingPlays) {
   StartStageMusic(platform, paths, music, "gone.ogg", 0);
   EXPECT_FALSE(platform.musicPlaying());

@@ -65,5 +65,26 @@ TEST(SoundTable, AMissingSoundPlaysNothingAndIsLoggedOnce) {
   EXPECT_TRUE(platform.audioCalls().empty());
 }
 
+TEST(SoundTable, ASoundTheDeviceRefusesIsLoggedOnce) {
+  testing::TestFolder folder;
+  folder.write("Sounds/punch.wav", kWave);
+  folder.write("Sounds/kick.wav", kWave);
+  platform::HeadlessPlatform platform;
+  const PathResolver paths(folder.path());
+  SoundTable table;
+  LoadSounds(platform, paths, table, {}, folder.path() / "log.txt");
+  platform.failures().soundPlay = true;  // every channel busy
+  PlaySound(platform, table, "punch.wav", 0, folder.path() / "log.txt");
+  PlaySound(platform, table, "PUNCH.WAV", 0, folder.path() / "log.txt");
+  platform.failures().soundPlay = false;
+  PlaySound(platform, table, "punch.wav", 0, folder.path() / "log.txt");
+  PlaySound(platform, table, "kick.wav", 0, folder.path() / "log.txt");
+  EXPECT_EQ(folder.read("log.txt"), "\"punch.wav could not be played\"\r\n");
+  EXPECT_EQ(std::count_if(platform.audioCalls().begin(), platform.audioCalls().end(),
+                          [](const std::string& c) { return c.starts_with("playSound"); }),
+            4)
+      << "a refused sound is still asked for the next time";
+}
+
 }  // namespace
 }  // namespace vdx
