@@ -38,6 +38,18 @@ std::int32_t AxisToRange(Sint16 raw) {
   return static_cast<std::int32_t>(std::lround(5000.0 + std::copysign(scaled, v) * 5000.0));
 }
 
+// The largest 4:3 rectangle centred in an output of the given size in pixels:
+// the frame keeps its shape, with black bars on the two longer sides.
+SDL_Rect LetterboxRect(int outputWidth, int outputHeight) {
+  int width = outputWidth;
+  int height = outputHeight;
+  if (std::int64_t{width} * kFrameHeight > std::int64_t{height} * kFrameWidth)
+    width = static_cast<int>(std::int64_t{height} * kFrameWidth / kFrameHeight);
+  else
+    height = static_cast<int>(std::int64_t{width} * kFrameHeight / kFrameWidth);
+  return SDL_Rect{(outputWidth - width) / 2, (outputHeight - height) / 2, width, height};
+}
+
 class SdlPlatform : public Platform {
  public:
   SdlPlatform() {
@@ -70,12 +82,12 @@ class SdlPlatform : public Platform {
       throw PlatformError(1, "no display is available (DISPLAY is not set)");
     }
     videoReady_ = true;
-    const Uint32 flags =
-        SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | (fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    // Always made as a window first, so that leaving full screen has a windowed
+    // size and place to go back to.
     window_ = SDL_CreateWindow(caption_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                               kFrameWidth, kFrameHeight, flags);
+                               kFrameWidth, kFrameHeight, SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
     if (window_ == nullptr) ThrowSdlError("cannot create the window");
-    fullScreen_ = fullScreen;
+    fullScreen_ = false;
 
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
     renderer_ =
@@ -88,11 +100,11 @@ class SdlPlatform : public Platform {
     SDL_RendererInfo info{};
     SDL_GetRendererInfo(renderer_, &info);
     softwareRenderer_ = (info.flags & SDL_RENDERER_ACCELERATED) == 0;
-    // Letterbox: the frame keeps its 4:3 shape in any window.
-    SDL_RenderSetLogicalSize(renderer_, kFrameWidth, kFrameHeight);
     texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
                                  kFrameWidth, kFrameHeight);
     if (texture_ == nullptr) ThrowSdlError("cannot create the frame texture");
+    // Only now: an OpenGL renderer may have made the window anew, at its first place.
+    if (fullScreen) setFullScreen(true);
   }
 
   void showWindow() override {
@@ -125,7 +137,15 @@ class SdlPlatform : public Platform {
     SDL_UpdateTexture(texture_, nullptr, frame.data(), kFrameWidth * 4);
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
     SDL_RenderClear(renderer_);
-    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    // Asked each frame: the window may have been resized or turned full screen
+    // since the last one.
+    int outputWidth = 0;
+    int outputHeight = 0;
+    if (SDL_GetRendererOutputSize(renderer_, &outputWidth, &outputHeight) == 0 && outputWidth > 0 &&
+        outputHeight > 0) {
+      const SDL_Rect target = LetterboxRect(outputWidth, outputHeight);
+      SDL_RenderCopy(renderer_, texture_, nullptr, &target);
+    }
     SDL_RenderPresent(renderer_);
   }
 
@@ -340,9 +360,40 @@ class SdlPlatform : public Platform {
       // Alt+X stands in for the window menu's Exit.
       closeRequested_ = true;
     } else if (key.keysym.scancode == SDL_SCANCODE_RETURN && window_ != nullptr) {
-      fullScreen_ = !fullScreen_;
-      SDL_SetWindowFullscreen(window_, fullScreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+      setFullScreen(!fullScreen_);
     }
+  }
+
+  // Full screen is a request to the window manager. Where none answers it (a
+  // bare X server, a kiosk session) SDL takes the window for desktop-sized all
+  // the same, draws for that size, and the window shows a corner of the frame;
+  // on the way back SDL keeps the desktop size too. So the window is laid over
+  // the desktop by us before the request, and given its windowed size and
+  // place again after leaving, as a window manager would have done. Where a
+  // window manager does answer, this only repeats what it does anyway.
+  void setFullScreen(bool on) {
+    if (on) {
+      SDL_GetWindowPosition(window_, &windowed_.x, &windowed_.y);
+      SDL_GetWindowSize(window_, &windowed_.w, &windowed_.h);
+      windowedFrame_ = FrameOf(window_);
+      SDL_Rect desktop{};
+      if (SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(window_), &desktop) == 0) {
+        SDL_SetWindowPosition(window_, desktop.x, desktop.y);
+        SDL_SetWindowSize(window_, desktop.w, desktop.h);
+      }
+      SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    } else {
+      SDL_SetWindowFullscreen(window_, 0);
+      SDL_SetWindowSize(window_, windowed_.w, windowed_.h);
+      // SDL places a window by its frame, as wide as the borders it knows of
+      // now; a window manager has not framed the window again yet. The place
+      // asked for makes up the difference, or the window creeps down by a title
+      // bar at every return.
+      const SDL_Point frame = FrameOf(window_);
+      SDL_SetWindowPosition(window_, windowed_.x - windowedFrame_.x + frame.x,
+                            windowed_.y - windowedFrame_.y + frame.y);
+    }
+    fullScreen_ = on;
   }
 
   void reopenControllers() {
@@ -369,6 +420,14 @@ class SdlPlatform : public Platform {
     });
   }
 
+  // The left and top border a window manager gives the window, as SDL knows them.
+  static SDL_Point FrameOf(SDL_Window* window) {
+    int top = 0;
+    int left = 0;
+    if (SDL_GetWindowBordersSize(window, &top, &left, nullptr, nullptr) != 0) return {0, 0};
+    return {left, top};
+  }
+
   Mix_Chunk* chunkOf(SoundId sound) const {
     return sound >= 0 && static_cast<std::size_t>(sound) < chunks_.size()
                ? chunks_[static_cast<std::size_t>(sound)]
@@ -381,6 +440,8 @@ class SdlPlatform : public Platform {
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
+  SDL_Rect windowed_{0, 0, kFrameWidth, kFrameHeight};  // the window's place out of full screen
+  SDL_Point windowedFrame_{0, 0};  // its left and top border then (0 without a window manager)
   bool videoReady_ = false;
   bool fullScreen_ = false;
   bool softwareRenderer_ = false;
