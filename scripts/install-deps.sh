@@ -11,7 +11,7 @@ packages=(
   libpng-dev libvorbis-dev libstb-dev
   libimgui-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  ffmpeg sox xvfb xauth x11-utils
+  ffmpeg sox xvfb xauth x11-utils xdotool imagemagick
 )
 
 missing=()
