@@ -30,10 +30,13 @@ printf 'wait 500\nscreenshot %s/expected.png\nquit\n' "$work" >"$work/shot.txt"
   { echo "FAIL: the headless run for the expected frame"; exit 1; }
 
 # A 16:9 screen, so that full screen has bars left and right. Xvfb picks a free
-# display itself, so tests running side by side do not meet.
+# display itself, so tests running side by side do not meet. By default it
+# starts itself afresh when its last client leaves, and a game started in that
+# moment finds no display: -noreset, since the game is started twice.
 screen_w=1280
 screen_h=720
-Xvfb -displayfd 3 -screen 0 ${screen_w}x${screen_h}x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+Xvfb -displayfd 3 -noreset -screen 0 ${screen_w}x${screen_h}x24 -nolisten tcp \
+  3>"$work/display" >/dev/null 2>&1 &
 xvfb=$!
 for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
 display=":$(head -n 1 "$work/display")"
@@ -100,8 +103,15 @@ start_game() {  # vdx arguments
     "$vdx" "$@" --game-dir "$work/game" 2>"$work/err" &
   game_pid=$!
 }
+# SIGTERM ends the game with status 0. A game that failed to start waits for
+# its message box to be closed; after 5 s it is ended so that the test goes on.
 stop_game() {  # what
   kill -TERM $game_pid
+  for _ in $(seq 50); do
+    case $(ps -o stat= -p $game_pid) in "" | Z*) break ;; esac
+    sleep 0.1
+  done
+  case $(ps -o stat= -p $game_pid) in "" | Z*) ;; *) kill -KILL $game_pid ;; esac
   wait $game_pid
   local status=$?
   game_pid=
