@@ -7,8 +7,23 @@
 namespace vdx::platform {
 namespace {
 
-// Larger than any picture the game draws; a header that claims more is broken.
-constexpr std::int64_t kMaxSide = 16384;
+// The largest picture we decode. The game's biggest pictures are stage
+// backgrounds (1280 wide in the demo) and sprite sheets (512 x 512); 8192 a side
+// leaves room for wide panoramas and tall sheets. The pixel count matters more:
+// a compressed file of a hundred bytes can claim any size, and SDL builds the
+// whole picture before it reads a pixel, then we convert it once, so a header
+// we let through can cost about three copies of it. 16 M pixels (64 MiB at
+// 32 bits; 4096 x 4096 or 8192 x 2048) is twelve times a 1280 x 1024 stage.
+constexpr std::int64_t kMaxSide = 8192;
+constexpr std::int64_t kMaxPixels = std::int64_t{1} << 24;
+
+// The compression values SDL's reader decodes. It reads any other value (JPEG,
+// PNG, Huffman, alpha bit fields...) as if the rows were plain, which gives
+// noise at best, so those files are refused.
+constexpr std::uint32_t kBiRgb = 0;
+constexpr std::uint32_t kBiRle8 = 1;
+constexpr std::uint32_t kBiRle4 = 2;
+constexpr std::uint32_t kBiBitfields = 3;
 
 std::uint32_t Read32(std::span<const std::uint8_t> b, std::size_t at) {
   return std::uint32_t{b[at]} | std::uint32_t{b[at + 1]} << 8 | std::uint32_t{b[at + 2]} << 16 |
@@ -41,14 +56,17 @@ bool HeaderIsSound(std::span<const std::uint8_t> b) {
   }
   if (height < 0) height = -height;
   if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return false;
+  if (width * height > kMaxPixels) return false;
   if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return false;
-  if (compression == 0 || compression == 3) {
-    // Uncompressed rows must all be in the file.
-    const std::int64_t rowBytes = ((width * bits + 31) / 32) * 4;
-    const std::int64_t dataOffset = Read32(b, 10);
-    if (dataOffset + rowBytes * height > static_cast<std::int64_t>(b.size())) return false;
-  }
-  return true;
+  // Run-length codes only exist for their own depth; SDL would lay 8-bit runs
+  // byte by byte into a deeper picture.
+  if (compression == kBiRle8) return bits == 8;
+  if (compression == kBiRle4) return bits == 4;
+  if (compression != kBiRgb && compression != kBiBitfields) return false;
+  // Plain rows must all be in the file.
+  const std::int64_t rowBytes = ((width * bits + 31) / 32) * 4;
+  const std::int64_t dataOffset = Read32(b, 10);
+  return dataOffset + rowBytes * height <= static_cast<std::int64_t>(b.size());
 }
 
 }  // namespace
