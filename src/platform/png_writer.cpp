@@ -2,6 +2,7 @@
 
 #include <png.h>
 
+#include <cctype>
 #include <cstdio>
 #include <memory>
 #include <vector>
@@ -14,13 +15,34 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
+bool PixelsFit(int width, int height, std::span<const std::uint32_t> pixels) {
+  return width > 0 && height > 0 &&
+         pixels.size() >= static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+}
+
+void Put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
+  out.push_back(static_cast<std::uint8_t>(v));
+  out.push_back(static_cast<std::uint8_t>(v >> 8));
+}
+
+void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
+  Put16(out, v & 0xFFFF);
+  Put16(out, v >> 16);
+}
+
+bool EndsWithNoCase(std::string_view s, std::string_view ending) {
+  if (s.size() < ending.size()) return false;
+  s.remove_prefix(s.size() - ending.size());
+  for (std::size_t i = 0; i < s.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(s[i])) != ending[i]) return false;
+  return true;
+}
+
 }  // namespace
 
 bool WritePng(const std::string& path, int width, int height,
               std::span<const std::uint32_t> pixels) {
-  if (width <= 0 || height <= 0 ||
-      pixels.size() < static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
-    return false;
+  if (!PixelsFit(width, height, pixels)) return false;
   File file(std::fopen(path.c_str(), "wb"));
   if (!file) return false;
 
@@ -58,6 +80,68 @@ std::optional<Image> ReadPng(const std::string& path) {
     out.pixels[i] =
         (std::uint32_t{rgb[i * 3]} << 16) | (std::uint32_t{rgb[i * 3 + 1]} << 8) | rgb[i * 3 + 2];
   return out;
+}
+
+bool WriteBmp(const std::string& path, int width, int height,
+              std::span<const std::uint32_t> pixels) {
+  if (!PixelsFit(width, height, pixels)) return false;
+  const std::uint64_t rowBytes = (static_cast<std::uint64_t>(width) * 3 + 3) / 4 * 4;
+  const std::uint64_t dataBytes = rowBytes * static_cast<std::uint64_t>(height);
+  constexpr std::uint32_t kHeaderBytes = 14 + 40;
+  // The file's size is a 32-bit field.
+  if (dataBytes > UINT32_MAX - kHeaderBytes) return false;
+
+  std::vector<std::uint8_t> out;
+  out.reserve(kHeaderBytes + dataBytes);
+  out.push_back('B');
+  out.push_back('M');
+  Put32(out, static_cast<std::uint32_t>(kHeaderBytes + dataBytes));
+  Put32(out, 0);             // reserved
+  Put32(out, kHeaderBytes);  // where the rows start
+  Put32(out, 40);            // info header size
+  Put32(out, static_cast<std::uint32_t>(width));
+  Put32(out, static_cast<std::uint32_t>(height));  // positive: bottom row first
+  Put16(out, 1);                                   // planes
+  Put16(out, 24);                                  // bits per pixel
+  Put32(out, 0);                                   // no compression
+  Put32(out, static_cast<std::uint32_t>(dataBytes));
+  Put32(out, 2835);  // 72 dots per inch, in dots per metre
+  Put32(out, 2835);
+  Put32(out, 0);  // no palette
+  Put32(out, 0);
+  for (int y = height - 1; y >= 0; --y) {
+    const std::uint32_t* row =
+        &pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width)];
+    for (int x = 0; x < width; ++x) {
+      out.push_back(static_cast<std::uint8_t>(row[x]));        // blue
+      out.push_back(static_cast<std::uint8_t>(row[x] >> 8));   // green
+      out.push_back(static_cast<std::uint8_t>(row[x] >> 16));  // red
+    }
+    for (std::uint64_t pad = static_cast<std::uint64_t>(width) * 3; pad < rowBytes; ++pad)
+      out.push_back(0);
+  }
+
+  File file(std::fopen(path.c_str(), "wb"));
+  if (!file) return false;
+  return std::fwrite(out.data(), 1, out.size(), file.get()) == out.size() &&
+         std::fflush(file.get()) == 0;
+}
+
+std::optional<PictureFormat> PictureFormatOf(std::string_view path) {
+  // Only the file's own name counts, not a folder called "shots.png/".
+  if (const auto slash = path.find_last_of('/'); slash != std::string_view::npos)
+    path.remove_prefix(slash + 1);
+  if (path.size() > 4 && EndsWithNoCase(path, ".png")) return PictureFormat::Png;
+  if (path.size() > 4 && EndsWithNoCase(path, ".bmp")) return PictureFormat::Bmp;
+  return std::nullopt;
+}
+
+bool WritePicture(const std::string& path, int width, int height,
+                  std::span<const std::uint32_t> pixels) {
+  const auto format = PictureFormatOf(path);
+  if (!format) return false;
+  return *format == PictureFormat::Png ? WritePng(path, width, height, pixels)
+                                       : WriteBmp(path, width, height, pixels);
 }
 
 }  // namespace vdx::platform

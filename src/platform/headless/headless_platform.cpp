@@ -75,7 +75,7 @@ void HeadlessPlatform::applyScriptEventsUpTo(std::uint64_t elapsed) {
         closeRequested_ = true;
         break;
       case ScriptEvent::Kind::Screenshot:
-        if (WritePng(e.path, kFrameWidth, kFrameHeight, lastFrame_))
+        if (WritePicture(e.path, kFrameWidth, kFrameHeight, lastFrame_))
           screenshotsWritten_.push_back(e.path);
         else
           screenshotFailures_.push_back(e.path);

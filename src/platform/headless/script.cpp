@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 
+#include "platform/png_writer.h"
+
 namespace vdx::platform {
 namespace {
 
@@ -74,6 +76,9 @@ std::variant<Script, ScriptError> ParseScript(std::string_view text) {
       }
     } else if (command == "screenshot") {
       if (argument.empty()) return needArgument("a file name");
+      if (!PictureFormatOf(argument))
+        return ErrorAt(lineNumber, "cannot write \"" + std::string(argument) +
+                                       "\": a screenshot's name ends in .png or .bmp");
       const auto at = static_cast<std::uint32_t>(std::min<std::uint64_t>(now, UINT32_MAX));
       script.events.push_back(
           {ScriptEvent::Kind::Screenshot, at, 0, std::string(argument), lineNumber});

@@ -5,7 +5,8 @@
 //   press KEY          hold a key down (a key name such as Left, Return, A, or a code)
 //   release KEY        let it go
 //   tap KEY            press, hold for 100 ms, release (the 100 ms pass)
-//   screenshot F.png   write the frame on screen at that moment
+//   screenshot F.png   write the frame on screen at that moment, as a PNG; a
+//                      name ending in .bmp gives a 24-bit Windows bitmap
 //   quit               ask the game to close, as the window's close button does
 //   # ...              a comment; blank lines are ignored
 #pragma once

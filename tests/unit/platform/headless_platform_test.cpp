@@ -4,6 +4,7 @@
 
 #include <variant>
 
+#include "platform/bmp_decoder.h"
 #include "platform/png_writer.h"
 #include "platform/text_renderer.h"
 #include "unit/test_folder.h"
@@ -46,6 +47,32 @@ TEST(HeadlessPlatform, PlaysAScriptAgainstTheVirtualClock) {
   EXPECT_EQ(first->height, 480);
   EXPECT_EQ(first->pixels[0], 0x112233u) << "the frame on screen at 10 ms";
   EXPECT_EQ(second->pixels[640 * 480 - 1], 0x445566u);
+}
+
+TEST(HeadlessPlatform, WritesABmpScreenshotForABmpName) {
+  testing::TestFolder folder;
+  const std::string shot = (folder.path() / "Shot.BMP").string();
+  auto script = ParseScript("wait 5\nscreenshot " + shot + "\n");
+  ASSERT_TRUE(std::holds_alternative<Script>(script));
+  // Every pixel different, so a flipped, shifted or colour-swapped file shows.
+  std::vector<std::uint32_t> frame(kFrameWidth * kFrameHeight);
+  for (int y = 0; y < kFrameHeight; ++y)
+    for (int x = 0; x < kFrameWidth; ++x)
+      frame[static_cast<std::size_t>(y) * kFrameWidth + x] =
+          static_cast<std::uint32_t>(x << 14 | y << 4 | (x + y) % 7);
+  HeadlessPlatform p;
+  p.runScript(std::get<Script>(script));
+  p.present(frame);
+  p.advance(10);
+  ASSERT_EQ(p.screenshotsWritten(), std::vector<std::string>{shot});
+  const std::string bytes = folder.read("Shot.BMP");
+  ASSERT_EQ(bytes.substr(0, 2), "BM") << "a bitmap, not a PNG under a .bmp name";
+  const auto image =
+      DecodeBmp(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+  ASSERT_TRUE(image.has_value());
+  EXPECT_EQ(image->width, kFrameWidth);
+  EXPECT_EQ(image->height, kFrameHeight);
+  EXPECT_EQ(image->pixels, frame);
 }
 
 TEST(HeadlessPlatform, RecordsDesktopCallsAndFailsOnRequest) {

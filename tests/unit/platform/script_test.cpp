@@ -47,6 +47,12 @@ TEST(Script, LaysCommandsOnATimeline) {
   EXPECT_EQ(s.endMs, 650u);
 }
 
+TEST(Script, TakesScreenshotsAsPngOrBmpInAnyLetterCase) {
+  const Script s = Parsed("screenshot a.png\nscreenshot B.BMP\nscreenshot c.Png\n");
+  ASSERT_EQ(s.events.size(), 3u);
+  EXPECT_EQ(s.events[1].path, "B.BMP");
+}
+
 TEST(Script, NamesTheLineOfAMistake) {
   EXPECT_EQ(
       ErrorOf("wait 10\njump\n"),
@@ -56,6 +62,10 @@ TEST(Script, NamesTheLineOfAMistake) {
   EXPECT_EQ(ErrorOf("wait -5"), "line 1: \"-5\" is not a number of milliseconds");
   EXPECT_EQ(ErrorOf("tap"), "line 1: \"tap\" needs a key");
   EXPECT_EQ(ErrorOf("screenshot"), "line 1: \"screenshot\" needs a file name");
+  EXPECT_EQ(ErrorOf("wait 5\nscreenshot x.bmp\nscreenshot shot.jpg"),
+            "line 3: cannot write \"shot.jpg\": a screenshot's name ends in .png or .bmp");
+  EXPECT_EQ(ErrorOf("screenshot shot"),
+            "line 1: cannot write \"shot\": a screenshot's name ends in .png or .bmp");
   EXPECT_EQ(ErrorOf("quit now"), "line 1: \"quit\" takes nothing after it");
   EXPECT_EQ(ErrorOf("wait 4294967295\nwait 1"), "line 2: the script runs past 49 days");
   EXPECT_EQ(Parsed("").events.size(), 0u);
