@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <span>
 
-#include "content/vdp_frame.h"
+#include "graphics/vdp_frame.h"
 #include "graphics/surface.h"
 
 // The first four bytes pick the frame's size, the rest is the packed frame.

@@ -7,12 +7,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
+#include <iterator>
 #include <vector>
 
 #include "platform/bmp_decoder.h"
 #include "platform/movie_decoder.h"
 #include "platform/platform.h"
 #include "platform/sdl/sdl_keymap.h"
+#include "platform/sdl/sound_headers.h"
 #include "platform/text_renderer.h"
 
 extern char** environ;
@@ -48,6 +51,16 @@ SDL_Rect LetterboxRect(int outputWidth, int outputHeight) {
   else
     height = static_cast<int>(std::int64_t{width} * kFrameHeight / kFrameWidth);
   return SDL_Rect{(outputWidth - width) / 2, (outputHeight - height) / 2, width, height};
+}
+
+// The music file's header, checked before the mixer opens it; a file that
+// cannot be read is left to the mixer to refuse.
+bool MusicFileIsSound(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return true;
+  const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                        std::istreambuf_iterator<char>());
+  return MusicHeaderIsSound(bytes);
 }
 
 class SdlPlatform : public Platform {
@@ -276,7 +289,10 @@ class SdlPlatform : public Platform {
   std::optional<SoundId> loadSound(std::span<const std::uint8_t> bytes) override {
     if (!audioOpen_ || bytes.empty() || bytes.size() > static_cast<std::size_t>(INT32_MAX))
       return std::nullopt;
-    SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+    std::vector<std::uint8_t> patched;
+    const auto checked = SoundBytesForMixer(bytes, patched);
+    if (!checked) return std::nullopt;
+    SDL_RWops* rw = SDL_RWFromConstMem(checked->data(), static_cast<int>(checked->size()));
     // The stream is closed here: the mixer does not always close it when the
     // bytes are not a sound.
     Mix_Chunk* chunk = rw ? Mix_LoadWAV_RW(rw, /*freesrc=*/0) : nullptr;
@@ -323,6 +339,7 @@ class SdlPlatform : public Platform {
   bool playMusic(const std::string& path) override {
     if (!audioOpen_) return false;
     stopMusic();
+    if (!MusicFileIsSound(path)) return false;
     music_ = Mix_LoadMUS(path.c_str());
     if (music_ == nullptr) return false;
     return Mix_PlayMusic(music_, 1) == 0;

@@ -5,10 +5,12 @@
 #include <algorithm>
 #include <cstdlib>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "core/files.h"
 #include "platform/platform.h"
+#include "unit/test_folder.h"
 
 namespace vdx::platform {
 namespace {
@@ -82,6 +84,45 @@ TEST(SdlAudio, EachPlayKeepsItsOwnGainAndARefusedPlayIsReported) {
   EXPECT_FALSE(platform->playSound(*sound, 1.0, false)) << "a freed sound";
   platform->closeAudio();
   EXPECT_FALSE(platform->playSound(*other, 1.0, false)) << "the device is closed";
+}
+
+// Writes a little-endian 32-bit number into the file's bytes.
+void Put32At(std::string& bytes, std::size_t at, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i)
+    bytes[at + i] = static_cast<char>(v >> (8 * i));
+}
+
+std::span<const std::uint8_t> Bytes(const std::string& s) {
+  return {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()};
+}
+
+TEST(SdlAudio, ChecksHeadersBeforeTheMixerSeesThem) {
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  auto platform = CreateSdlPlatform();
+  ASSERT_NO_THROW(platform->openAudio());
+  const auto wave = ReadWholeFile(std::string(VDX_DEMO_DIR) + "/Sounds/punch.wav");
+  ASSERT_TRUE(wave.has_value());
+  const std::size_t data = wave->find("data");
+  const std::size_t format = wave->find("fmt ");
+  ASSERT_NE(data, std::string::npos);
+  ASSERT_NE(format, std::string::npos);
+
+  std::string cut = *wave;
+  Put32At(cut, data + 4, 0xFFFFFFF0);  // a data chunk of 4 GB claimed
+  EXPECT_TRUE(platform->loadSound(Bytes(cut)).has_value()) << "plays the bytes it holds";
+  std::string slow = *wave;
+  Put32At(slow, format + 12, 8);  // 8 samples a second
+  EXPECT_FALSE(platform->loadSound(Bytes(slow)).has_value());
+
+  testing::TestFolder folder;
+  // The same tune with 3 GB of tags claimed before its samples.
+  std::string tagged = wave->substr(0, data) + "LIST" + std::string(4, '\0') + "INFO" +
+                       wave->substr(data);
+  Put32At(tagged, data + 4, 0xC0000000);
+  EXPECT_FALSE(platform->playMusic(folder.write("tagged.wav", tagged).string()));
+  EXPECT_TRUE(platform->playMusic(folder.write("plain.wav", *wave).string()));
+  platform->stopMusic();
+  platform->closeAudio();
 }
 
 }  // namespace
