@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -23,31 +24,37 @@ vdx::platform::Platform& SdlPlatform() {
   return *platform;
 }
 
-// Music is streamed from a file, so every input is written to one. The stage
-// tunes are .ogg files; the mixer takes the name's ending as its first guess
-// of the format, so the name matters.
-struct MusicFile {
-  std::string path = (std::filesystem::temp_directory_path() /
-                      ("vdx_fuzz_music_" + std::to_string(getpid()) + ".ogg"))
-                         .string();
-  ~MusicFile() { std::remove(path.c_str()); }
+// Music is streamed from a file, so every input is written to one, in a
+// folder of its own that is removed at the end of the run.
+struct MusicFolder {
+  std::filesystem::path path =
+      std::filesystem::temp_directory_path() / ("vdx_fuzz_music_" + std::to_string(getpid()));
+  MusicFolder() { std::filesystem::create_directories(path); }
+  ~MusicFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+  }
 };
 
-const std::string& MusicPath() {
-  static const MusicFile file;
-  return file.path;
-}
+// The mixer takes the name's ending as its first guess of the format (the
+// stage tunes are .ogg, some .wav) and goes by the bytes for an ending it does
+// not know, so the first byte of the input picks the ending.
+constexpr const char* kEndings[] = {".ogg", ".wav", ".aiff", ".flac", ".mp3", ".tune"};
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size < 1) return 0;
+  static const MusicFolder folder;
   vdx::platform::Platform& sdl = SdlPlatform();
-  const std::string& path = MusicPath();
+  const std::string path =
+      (folder.path / (std::string("tune") + kEndings[data[0] % std::size(kEndings)])).string();
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (file == nullptr) std::abort();
-  const bool written = std::fwrite(data, 1, size, file) == size;
+  const bool written = std::fwrite(data + 1, 1, size - 1, file) == size - 1;
   if (std::fclose(file) != 0 || !written) std::abort();
   if (sdl.playMusic(path)) (void)sdl.musicPlaying();
   sdl.stopMusic();
+  std::remove(path.c_str());
   return 0;
 }
