@@ -11,7 +11,7 @@
 #include <string>
 
 #include "graphics/surface.h"
-#include "platform/png_writer.h"
+#include "platform/picture_files.h"
 
 namespace vdx::testing {
 

@@ -8,7 +8,7 @@
 #include "game/movie_sequences.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/movie_decoder.h"
-#include "platform/png_writer.h"
+#include "platform/picture_files.h"
 #include "startup/main_routine.h"
 #include "unit/test_folder.h"
 

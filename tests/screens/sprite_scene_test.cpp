@@ -12,7 +12,7 @@
 #include "graphics/sprite_renderer.h"
 #include "graphics/system_text.h"
 #include "platform/headless/headless_platform.h"
-#include "platform/png_writer.h"
+#include "platform/picture_files.h"
 #include "screens/golden.h"
 #include "unit/test_folder.h"
 

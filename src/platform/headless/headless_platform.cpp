@@ -8,7 +8,7 @@
 
 #include "platform/bmp_decoder.h"
 #include "platform/movie_decoder.h"
-#include "platform/png_writer.h"
+#include "platform/picture_files.h"
 
 namespace vdx::platform {
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
-#include "platform/png_writer.h"
+#include "platform/picture_files.h"
 
 namespace vdx::platform {
 namespace {

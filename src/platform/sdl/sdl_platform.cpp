@@ -15,7 +15,7 @@
 #include "platform/movie_decoder.h"
 #include "platform/platform.h"
 #include "platform/sdl/sdl_keymap.h"
-#include "platform/sdl/sound_headers.h"
+#include "platform/sound_headers.h"
 #include "platform/text_renderer.h"
 
 extern char** environ;

@@ -5,7 +5,7 @@
 #include <variant>
 
 #include "platform/bmp_decoder.h"
-#include "platform/png_writer.h"
+#include "platform/picture_files.h"
 #include "platform/text_renderer.h"
 #include "unit/test_folder.h"
 

@@ -116,8 +116,8 @@ TEST(SdlAudio, ChecksHeadersBeforeTheMixerSeesThem) {
 
   testing::TestFolder folder;
   // The same tune with 3 GB of tags claimed before its samples.
-  std::string tagged = wave->substr(0, data) + "LIST" + std::string(4, '\0') + "INFO" +
-                       wave->substr(data);
+  std::string tagged =
+      wave->substr(0, data) + "LIST" + std::string(4, '\0') + "INFO" + wave->substr(data);
   Put32At(tagged, data + 4, 0xC0000000);
   EXPECT_FALSE(platform->playMusic(folder.write("tagged.wav", tagged).string()));
   EXPECT_TRUE(platform->playMusic(folder.write("plain.wav", *wave).string()));

@@ -1,4 +1,4 @@
-#include "platform/sdl/sound_headers.h"
+#include "platform/sound_headers.h"
 
 #include <gtest/gtest.h>
 

@@ -1,79 +1,45 @@
-// Checks of sound and music headers, made before SDL_mixer sees the bytes.
-//
-// SDL's WAV reader and the mixer's AIFF reader allocate what a header claims
-// before they read the data, and a file of a few kilobytes can claim
-// gigabytes; the mixer also stretches every sound to the device's 44.1 kHz, so
-// a sound that claims a rate of a few hertz grows ten thousand times over. The
-// walks below follow each reader's own way through the chunks (padding, where
-// it stops), so that they see the chunks the reader will see.
-//
-// Kept in a header so that the tests can reach it without a window or a sound
-// device; it includes nothing of SDL.
-#pragma once
+#include "platform/sound_headers.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <optional>
-#include <span>
 #include <string_view>
-#include <vector>
 
 namespace vdx::platform {
-
-// The sample rates we let through. Below 1000 Hz a "sound" is no real sound,
-// and the mixer would make each second of it 44 100 / rate times longer;
-// 384 kHz is the highest rate studio equipment records, and SDL's resampler
-// miscounts its buffers for rates in the hundreds of millions.
-inline constexpr std::uint32_t kMinSoundRate = 1000;    // Hz
-inline constexpr std::uint32_t kMaxSoundRate = 384000;  // Hz
-
-inline bool SoundRateIsSound(std::uint32_t rate) {
-  return rate >= kMinSoundRate && rate <= kMaxSoundRate;
-}
-
-// The mixer's music reader keeps the low byte of the channel count and hands
-// it to SDL's converter, which divides by it; SDL converts 1 to 8 channels.
-inline bool MusicChannelsAreSound(std::uint32_t channels) {
-  const std::uint32_t kept = channels & 0xFF;
-  return kept >= 1 && kept <= 8;
-}
-
-namespace sound_headers_detail {
+namespace {
 
 // Reads like SDL's readers: bytes past the end read as zero.
-inline std::uint32_t ByteAt(std::span<const std::uint8_t> b, std::uint64_t at) {
+std::uint32_t ByteAt(std::span<const std::uint8_t> b, std::uint64_t at) {
   return at < b.size() ? b[static_cast<std::size_t>(at)] : 0u;
 }
 
-inline std::uint32_t Le32(std::span<const std::uint8_t> b, std::uint64_t at) {
+std::uint32_t Le32(std::span<const std::uint8_t> b, std::uint64_t at) {
   return ByteAt(b, at) | ByteAt(b, at + 1) << 8 | ByteAt(b, at + 2) << 16 | ByteAt(b, at + 3) << 24;
 }
 
-inline std::uint32_t Le16(std::span<const std::uint8_t> b, std::uint64_t at) {
+std::uint32_t Le16(std::span<const std::uint8_t> b, std::uint64_t at) {
   return ByteAt(b, at) | ByteAt(b, at + 1) << 8;
 }
 
-inline std::uint32_t Be32(std::span<const std::uint8_t> b, std::uint64_t at) {
+std::uint32_t Be32(std::span<const std::uint8_t> b, std::uint64_t at) {
   return ByteAt(b, at) << 24 | ByteAt(b, at + 1) << 16 | ByteAt(b, at + 2) << 8 | ByteAt(b, at + 3);
 }
 
-inline std::uint32_t Be16(std::span<const std::uint8_t> b, std::uint64_t at) {
+std::uint32_t Be16(std::span<const std::uint8_t> b, std::uint64_t at) {
   return ByteAt(b, at) << 8 | ByteAt(b, at + 1);
 }
 
-inline bool TagAt(std::span<const std::uint8_t> b, std::uint64_t at, std::string_view tag) {
+bool TagAt(std::span<const std::uint8_t> b, std::uint64_t at, std::string_view tag) {
   for (std::size_t i = 0; i < tag.size(); ++i)
     if (ByteAt(b, at + i) != static_cast<std::uint8_t>(tag[i])) return false;
   return true;
 }
 
 // The bytes left from `at` on.
-inline std::uint64_t Left(std::span<const std::uint8_t> b, std::uint64_t at) {
+std::uint64_t Left(std::span<const std::uint8_t> b, std::uint64_t at) {
   return at < b.size() ? b.size() - at : 0;
 }
 
 // The AIFF sample rate, an 80-bit float, as the mixer reads it (0: none).
-inline std::uint32_t AiffRate(std::span<const std::uint8_t> b, std::uint64_t at) {
+std::uint32_t AiffRate(std::span<const std::uint8_t> b, std::uint64_t at) {
   const std::uint32_t e0 = ByteAt(b, at), e1 = ByteAt(b, at + 1);
   if ((e0 & 0x80) != 0 || e0 <= 0x3F || e0 > 0x40 || (e0 == 0x40 && e1 > 0x1C)) return 0;
   return (ByteAt(b, at + 2) << 23 | ByteAt(b, at + 3) << 15 | ByteAt(b, at + 4) << 7 |
@@ -85,8 +51,8 @@ inline std::uint32_t AiffRate(std::span<const std::uint8_t> b, std::uint64_t at)
 // data chunk is allocated whole. A data chunk longer than the file (a cut-off
 // recording) is cut to what the file holds in `patched`; SDL would read no
 // more than that anyway, and its decoders handle the short chunk as before.
-inline std::optional<std::span<const std::uint8_t>> WaveForMixer(
-    std::span<const std::uint8_t> b, std::vector<std::uint8_t>& patched) {
+std::optional<std::span<const std::uint8_t>> WaveForMixer(std::span<const std::uint8_t> b,
+                                                          std::vector<std::uint8_t>& patched) {
   // "RIFF" size "WAVE" chunks..., or the form type alone: "WAVE" chunks...
   std::uint64_t at = TagAt(b, 0, "RIFF") ? 12 : 4;
   bool haveFormat = false;
@@ -111,7 +77,7 @@ inline std::optional<std::span<const std::uint8_t>> WaveForMixer(
 // An AIFF or 8SVX file for the mixer's sound reader, which allocates
 // channels x frames x bytes per sample (from COMM, or BODY's length), then
 // fails when the file holds less: such a file is refused before.
-inline std::optional<std::span<const std::uint8_t>> AiffForMixer(std::span<const std::uint8_t> b) {
+std::optional<std::span<const std::uint8_t>> AiffForMixer(std::span<const std::uint8_t> b) {
   // "FORM" size "AIFF" chunks... The reader also takes a size whose bytes,
   // read the other way round, spell the form type, and then finds the chunks
   // at byte 8.
@@ -164,7 +130,7 @@ inline std::optional<std::span<const std::uint8_t>> AiffForMixer(std::span<const
 // The mixer's FLAC reader (libFLAC) copies every comment of the tag block
 // with strdup, and libFLAC hands an empty comment over as a null pointer: the
 // program would crash. False for a FLAC file with an empty comment.
-inline bool FlacCommentsAreSound(std::span<const std::uint8_t> b) {
+bool FlacCommentsAreSound(std::span<const std::uint8_t> b) {
   std::uint64_t at = 0;
   // libFLAC steps over ID3v2 tags in front of the stream.
   while (TagAt(b, at, "ID3")) {
@@ -199,14 +165,21 @@ inline bool FlacCommentsAreSound(std::span<const std::uint8_t> b) {
   return true;
 }
 
-}  // namespace sound_headers_detail
+}  // namespace
+
+bool SoundRateIsSound(std::uint32_t rate) {
+  return rate >= kMinSoundRate && rate <= kMaxSoundRate;
+}
+bool MusicChannelsAreSound(std::uint32_t channels) {
+  const std::uint32_t kept = channels & 0xFF;
+  return kept >= 1 && kept <= 8;
+}
 
 // The bytes to hand to the mixer for a sound decoded whole (loadSound):
 // nullopt to refuse, else `bytes` or a patched copy of them kept in `patched`.
 // FLAC is checked for empty comments; other formats pass as they are.
-inline std::optional<std::span<const std::uint8_t>> SoundBytesForMixer(
+std::optional<std::span<const std::uint8_t>> SoundBytesForMixer(
     std::span<const std::uint8_t> bytes, std::vector<std::uint8_t>& patched) {
-  using namespace sound_headers_detail;
   if (TagAt(bytes, 0, "RIFF") || TagAt(bytes, 0, "WAVE")) return WaveForMixer(bytes, patched);
   if (TagAt(bytes, 0, "FORM")) return AiffForMixer(bytes);
   if (!FlacCommentsAreSound(bytes)) return std::nullopt;
@@ -220,8 +193,7 @@ inline std::optional<std::span<const std::uint8_t>> SoundBytesForMixer(
 // AIFF files with rates outside kMinSoundRate..kMaxSoundRate or channel
 // counts SDL cannot convert, and FLAC files with an empty comment (see
 // FlacCommentsAreSound), are refused too: SDL or the mixer would crash on them.
-inline bool MusicHeaderIsSound(std::span<const std::uint8_t> b) {
-  using namespace sound_headers_detail;
+bool MusicHeaderIsSound(std::span<const std::uint8_t> b) {
   if (!FlacCommentsAreSound(b)) return false;
   if (TagAt(b, 0, "RIFF") || TagAt(b, 0, "WAVE")) {
     // The reader walks from byte 12 with no padding and stops at a zero length.

@@ -1,4 +1,4 @@
-#include "platform/png_writer.h"
+#include "platform/picture_files.h"
 
 #include <gtest/gtest.h>
 

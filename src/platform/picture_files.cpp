@@ -1,19 +1,15 @@
-#include "platform/png_writer.h"
+#include "platform/picture_files.h"
 
 #include <png.h>
 
 #include <cctype>
-#include <cstdio>
-#include <memory>
+#include <string_view>
 #include <vector>
+
+#include "core/files.h"
 
 namespace vdx::platform {
 namespace {
-
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
 
 bool PixelsFit(int width, int height, std::span<const std::uint32_t> pixels) {
   return width > 0 && height > 0 &&
@@ -38,14 +34,19 @@ bool EndsWithNoCase(std::string_view s, std::string_view ending) {
   return true;
 }
 
+// Pictures are written whole, like every file the game writes: a screenshot
+// cut short by a full disk never replaces a good one.
+bool WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  return WriteWholeFile(path,
+                        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()))
+      .ok;
+}
+
 }  // namespace
 
 bool WritePng(const std::string& path, int width, int height,
               std::span<const std::uint32_t> pixels) {
   if (!PixelsFit(width, height, pixels)) return false;
-  File file(std::fopen(path.c_str(), "wb"));
-  if (!file) return false;
-
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
   image.width = static_cast<png_uint_32>(width);
@@ -57,9 +58,19 @@ bool WritePng(const std::string& path, int width, int height,
     rgb[i * 3 + 1] = static_cast<std::uint8_t>(pixels[i] >> 8);
     rgb[i * 3 + 2] = static_cast<std::uint8_t>(pixels[i]);
   }
-  const bool ok = png_image_write_to_stdio(&image, file.get(), 0, rgb.data(), 0, nullptr) != 0;
+  // The first call measures, the second encodes.
+  png_alloc_size_t size = 0;
+  if (png_image_write_to_memory(&image, nullptr, &size, 0, rgb.data(), 0, nullptr) == 0) {
+    png_image_free(&image);
+    return false;
+  }
+  std::vector<std::uint8_t> encoded(size);
+  const bool ok =
+      png_image_write_to_memory(&image, encoded.data(), &size, 0, rgb.data(), 0, nullptr) != 0;
   png_image_free(&image);
-  return ok && std::fflush(file.get()) == 0;
+  if (!ok) return false;
+  encoded.resize(size);
+  return WriteBytes(path, encoded);
 }
 
 std::optional<Image> ReadPng(const std::string& path) {
@@ -121,10 +132,7 @@ bool WriteBmp(const std::string& path, int width, int height,
       out.push_back(0);
   }
 
-  File file(std::fopen(path.c_str(), "wb"));
-  if (!file) return false;
-  return std::fwrite(out.data(), 1, out.size(), file.get()) == out.size() &&
-         std::fflush(file.get()) == 0;
+  return WriteBytes(path, out);
 }
 
 std::optional<PictureFormat> PictureFormatOf(std::string_view path) {
