@@ -10,19 +10,9 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "silent_sdl_platform.h"
 
 namespace {
-
-// The real backend on SDL's silent audio driver, opened once for the whole run.
-vdx::platform::Platform& SdlPlatform() {
-  static const std::unique_ptr<vdx::platform::Platform> platform = [] {
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    auto p = vdx::platform::CreateSdlPlatform();
-    p->openAudio();
-    return p;
-  }();
-  return *platform;
-}
 
 // Music is streamed from a file, so every input is written to one, in a
 // folder of its own that is removed at the end of the run.
@@ -46,7 +36,7 @@ constexpr const char* kEndings[] = {".ogg", ".wav", ".aiff", ".flac", ".mp3", ".
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 1) return 0;
   static const MusicFolder folder;
-  vdx::platform::Platform& sdl = SdlPlatform();
+  vdx::platform::Platform& sdl = vdx::fuzz::SilentSdlPlatform();
   const std::string path =
       (folder.path / (std::string("tune") + kEndings[data[0] % std::size(kEndings)])).string();
   std::FILE* file = std::fopen(path.c_str(), "wb");
