@@ -127,18 +127,9 @@ std::optional<std::span<const std::uint8_t>> AiffForMixer(std::span<const std::u
   return b;
 }
 
-// The mixer's FLAC reader (libFLAC) copies every comment of the tag block
-// with strdup, and libFLAC hands an empty comment over as a null pointer: the
-// program would crash. False for a FLAC file with an empty comment.
-bool FlacCommentsAreSound(std::span<const std::uint8_t> b) {
-  std::uint64_t at = 0;
-  // libFLAC steps over ID3v2 tags in front of the stream.
-  while (TagAt(b, at, "ID3")) {
-    const std::uint32_t size = (ByteAt(b, at + 6) & 0x7F) << 21 | (ByteAt(b, at + 7) & 0x7F) << 14 |
-                               (ByteAt(b, at + 8) & 0x7F) << 7 | (ByteAt(b, at + 9) & 0x7F);
-    at += 10 + std::uint64_t{size} + ((ByteAt(b, at + 5) & 0x10) != 0 ? 10 : 0);
-  }
-  if (!TagAt(b, at, "fLaC")) return true;
+// The metadata blocks of a FLAC stream whose "fLaC" starts at `at`: false when
+// its tag block holds an empty comment.
+bool FlacBlocksAreSound(std::span<const std::uint8_t> b, std::uint64_t at) {
   at += 4;
   while (at + 4 <= b.size()) {
     const std::uint32_t header = ByteAt(b, at);
@@ -162,6 +153,20 @@ bool FlacCommentsAreSound(std::span<const std::uint8_t> b) {
     if ((header & 0x80) != 0) break;  // the last metadata block
     at = end;
   }
+  return true;
+}
+
+// The mixer's FLAC reader (libFLAC) copies every comment of the tag block
+// with strdup, and libFLAC hands an empty comment over as a null pointer: the
+// program would crash. libFLAC looks for its "fLaC" past ID3v2 tags and any
+// other bytes in front of it, so every "fLaC" in the file is taken for a
+// possible start: false when any of them leads to an empty comment.
+bool FlacCommentsAreSound(std::span<const std::uint8_t> b) {
+  constexpr std::string_view kMark = "fLaC";
+  const std::string_view text(reinterpret_cast<const char*>(b.data()), b.size());
+  for (std::size_t at = text.find(kMark); at != std::string_view::npos;
+       at = text.find(kMark, at + 1))
+    if (!FlacBlocksAreSound(b, at)) return false;
   return true;
 }
 

@@ -193,6 +193,12 @@ TEST(SoundBytesForMixer, RefusesAFlacWithAnEmptyComment) {
   tagged.insert(tagged.end(), flac.begin(), flac.end());
   EXPECT_FALSE(MusicHeaderIsSound(tagged));
 
+  // Behind bytes that are no tag at all: libFLAC looks for its mark past them.
+  Bytes junk = {0x83, 0, 0, 0};
+  junk.insert(junk.end(), flac.begin(), flac.end());
+  EXPECT_FALSE(MusicHeaderIsSound(junk));
+  EXPECT_FALSE(SoundBytesForMixer(junk, patched));
+
   // A comment count larger than the block: only the comments that fit count.
   Bytes cut = Flac({"A=1"});
   cut[cut.size() - 11] = 9;  // nine comments claimed, one there
