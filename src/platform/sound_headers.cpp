@@ -233,4 +233,28 @@ bool MusicHeaderIsSound(std::span<const std::uint8_t> b) {
   return true;
 }
 
+bool ReadyMusicForMixer(std::vector<std::uint8_t>& bytes) {
+  if (!MusicHeaderIsSound(bytes)) return false;
+  const std::span<const std::uint8_t> b(bytes);
+  const auto hide = [&bytes](std::uint64_t at) {
+    std::copy_n("JUNK", 4, bytes.begin() + static_cast<std::ptrdiff_t>(at));
+  };
+  if (TagAt(b, 0, "RIFF") || TagAt(b, 0, "WAVE")) {
+    // As MusicHeaderIsSound walks it: from byte 12, no padding, to a zero length.
+    for (std::uint64_t at = 12; at + 8 <= b.size(); at += 8 + std::uint64_t{Le32(b, at + 4)}) {
+      if (Le32(b, at + 4) == 0) break;
+      if (TagAt(b, at, "LIST") || TagAt(b, at, "id3 ")) hide(at);
+    }
+  } else if (TagAt(b, 0, "FORM")) {
+    for (std::uint64_t at = 12; at + 8 <= b.size();) {
+      const std::uint32_t length = Be32(b, at + 4);
+      if (TagAt(b, at, "NAME") || TagAt(b, at, "AUTH") || TagAt(b, at, "(c) ") ||
+          TagAt(b, at, "ANNO") || TagAt(b, at, "ID3 "))
+        hide(at);
+      at += 8 + std::uint64_t{length} + (length & 1);
+    }
+  }
+  return true;
+}
+
 }  // namespace vdx::platform

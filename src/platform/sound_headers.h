@@ -46,4 +46,13 @@ std::optional<std::span<const std::uint8_t>> SoundBytesForMixer(std::span<const 
 // FlacCommentsAreSound), are refused too: SDL or the mixer would crash on them.
 bool MusicHeaderIsSound(std::span<const std::uint8_t> b);
 
+// Readies a whole music file for the mixer: false when MusicHeaderIsSound
+// refuses it; else its text chunks (a WAV file's LIST and id3 tags, an AIFF
+// file's NAME, AUTH, (c), ANNO and ID3 ones) are renamed "JUNK" in place, so
+// that the mixer steps over them. Its tag readers take the texts in them for
+// strings ended by a zero byte and read past the chunk when there is none; the
+// game shows no tags, and the lengths stay, so the walk through the file is
+// the same.
+bool ReadyMusicForMixer(std::vector<std::uint8_t>& bytes);
+
 }  // namespace vdx::platform

@@ -6,7 +6,9 @@
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -53,14 +55,20 @@ SDL_Rect LetterboxRect(int outputWidth, int outputHeight) {
   return SDL_Rect{(outputWidth - width) / 2, (outputHeight - height) / 2, width, height};
 }
 
-// The music file's header, checked before the mixer opens it; a file that
-// cannot be read is left to the mixer to refuse.
-bool MusicFileIsSound(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return true;
-  const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                        std::istreambuf_iterator<char>());
-  return MusicHeaderIsSound(bytes);
+// The mixer's first guess of a music file's format, by the ending of its name
+// as it makes it for a file it opens itself; others are known by their bytes.
+Mix_MusicType MusicTypeOf(const std::string& path) {
+  std::string ending = std::filesystem::path(path).extension().string();
+  std::transform(ending.begin(), ending.end(), ending.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  if (!ending.empty()) ending.erase(0, 1);  // the dot
+  if (ending == "wav" || ending == "aif" || ending == "aiff") return MUS_WAV;
+  if (ending == "ogg") return MUS_OGG;
+  if (ending == "flac") return MUS_FLAC;
+  if (ending == "opus") return MUS_OPUS;
+  if (ending == "mp3" || ending == "mpg" || ending == "mpeg" || ending == "mad") return MUS_MP3;
+  if (ending == "mid" || ending == "midi" || ending == "kar") return MUS_MID;
+  return MUS_NONE;
 }
 
 class SdlPlatform : public Platform {
@@ -339,9 +347,23 @@ class SdlPlatform : public Platform {
   bool playMusic(const std::string& path) override {
     if (!audioOpen_) return false;
     stopMusic();
-    if (!MusicFileIsSound(path)) return false;
-    music_ = Mix_LoadMUS(path.c_str());
-    if (music_ == nullptr) return false;
+    // Read whole and checked first: the mixer believes what a header says.
+    // The bytes stay with us while the mixer streams from them.
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    musicBytes_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (in.bad() || musicBytes_.empty() ||
+        musicBytes_.size() > static_cast<std::size_t>(INT32_MAX) ||
+        !ReadyMusicForMixer(musicBytes_)) {
+      musicBytes_.clear();
+      return false;
+    }
+    SDL_RWops* rw = SDL_RWFromConstMem(musicBytes_.data(), static_cast<int>(musicBytes_.size()));
+    music_ = rw ? Mix_LoadMUSType_RW(rw, MusicTypeOf(path), /*freesrc=*/1) : nullptr;
+    if (music_ == nullptr) {
+      musicBytes_.clear();
+      return false;
+    }
     return Mix_PlayMusic(music_, 1) == 0;
   }
 
@@ -352,6 +374,7 @@ class SdlPlatform : public Platform {
     Mix_HaltMusic();
     if (music_ != nullptr) Mix_FreeMusic(music_);
     music_ = nullptr;
+    musicBytes_.clear();
   }
 
   void setMusicVolume(int percent) override {
@@ -454,6 +477,7 @@ class SdlPlatform : public Platform {
   std::string caption_;
   std::vector<Mix_Chunk*> chunks_;
   Mix_Music* music_ = nullptr;
+  std::vector<std::uint8_t> musicBytes_;  // the file music_ streams from
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;

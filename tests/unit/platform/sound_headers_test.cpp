@@ -247,5 +247,47 @@ TEST(MusicHeaderIsSound, RefusesTagChunksLongerThanTheFile) {
   EXPECT_TRUE(MusicHeaderIsSound(ogg));
 }
 
+TEST(ReadyMusicForMixer, HidesTheTextChunksAndKeepsTheRest) {
+  // A LIST of tags whose text has no ending zero: the mixer would read past it.
+  Bytes list;
+  Tag(list, "LIST");
+  Le32(list, 16);
+  list.insert(list.end(), {'I', 'N', 'F', 'O', 'I', 'N', 'A', 'M', 4, 0, 0, 0, 'T', 'u', 'n', 'e'});
+  Bytes smpl;  // loop points: kept, the mixer loops by them
+  Tag(smpl, "smpl");
+  Le32(smpl, 4);
+  Le32(smpl, 0);
+  Bytes extra = list;
+  extra.insert(extra.end(), smpl.begin(), smpl.end());
+  const Bytes wave = Wave(44100, 100, 100, extra);
+  Bytes ready = wave;
+  ASSERT_TRUE(ReadyMusicForMixer(ready));
+  ASSERT_EQ(ready.size(), wave.size());
+  const std::size_t at = 36;  // where the extra chunks start
+  EXPECT_EQ(std::string(ready.begin() + at, ready.begin() + at + 4), "JUNK");
+  for (std::size_t i = 0; i < ready.size(); ++i)
+    if (i < at || i >= at + 4) {
+      ASSERT_EQ(ready[i], wave[i]) << "byte " << i << " is kept";
+    }
+
+  Bytes name;
+  Tag(name, "NAME");
+  Be32(name, 3);
+  name.insert(name.end(), {'a', 'b', 'c', 0});  // padded to an even length
+  const Bytes aiff = Aiff(1, 100, 100, {0x40, 0x0E, 0xAC, 0x44}, name);
+  Bytes readyAiff = aiff;
+  ASSERT_TRUE(ReadyMusicForMixer(readyAiff));
+  EXPECT_EQ(std::string(readyAiff.begin() + 12, readyAiff.begin() + 16), "JUNK");
+  EXPECT_EQ(std::string(readyAiff.begin() + 24, readyAiff.begin() + 28), "COMM")
+      << "the walk goes on past the padding";
+
+  Bytes refused = Wave(44100, 100, 100);
+  refused[22] = 0;  // no channels
+  EXPECT_FALSE(ReadyMusicForMixer(refused));
+  Bytes ogg = {'O', 'g', 'g', 'S', 0, 2};
+  EXPECT_TRUE(ReadyMusicForMixer(ogg));
+  EXPECT_EQ(ogg, (Bytes{'O', 'g', 'g', 'S', 0, 2}));
+}
+
 }  // namespace
 }  // namespace vdx::platform
