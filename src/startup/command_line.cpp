@@ -55,6 +55,11 @@ ProgramOptions ParseProgramOptions(std::span<const std::string> args) {
     if (!options.error.empty()) return options;
   }
   if (options.script && !options.headless) options.error = "--script needs --headless";
+  // Without a window nobody can press a key or close it: only a script ends
+  // such a run. (--check-content and the like end by themselves.)
+  if (options.headless && !options.script && !options.checkContent && !options.help &&
+      !options.version)
+    options.error = "--headless needs --script FILE: nothing else would end the run";
   options.commandLine = rest;
   return options;
 }
@@ -73,7 +78,8 @@ Options:
   --check-content   read the game folder, list what was skipped and which
                     named files are missing; exit status 1 if anything is
   --headless        run without a window, sound or real time (virtual clock)
-  --script FILE     with --headless: follow an automation script
+  --script FILE     with --headless (which needs it): follow an automation
+                    script; the run ends with it
   --help            show this text
   --version         show the version
 

@@ -62,6 +62,11 @@ TEST(ProgramOptions, RefusesWhatItDoesNotKnow) {
             "--game-dir needs a value");
   EXPECT_EQ(ParseProgramOptions(std::vector<std::string>{"--script", "s.txt"}).error,
             "--script needs --headless");
+  EXPECT_EQ(ParseProgramOptions(std::vector<std::string>{"1", "--headless"}).error,
+            "--headless needs --script FILE: nothing else would end the run");
+  EXPECT_EQ(ParseProgramOptions(std::vector<std::string>{"--headless", "--check-content"}).error,
+            "")
+      << "the check ends by itself";
   EXPECT_TRUE(ParseProgramOptions(std::vector<std::string>{"--help"}).help);
   EXPECT_TRUE(ParseProgramOptions(std::vector<std::string>{"--version"}).version);
 }
