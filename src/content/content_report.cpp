@@ -4,6 +4,14 @@
 
 namespace vdx {
 
+std::string DescribeSkippedStep(const SkippedStep& s) {
+  std::string text = s.file;
+  if (s.line > 0) text += " line " + std::to_string(s.line);
+  if (!s.element.empty()) text += ", " + s.element;
+  if (!s.attribute.empty()) text += ", attribute " + s.attribute;
+  return text + ": " + s.reason;
+}
+
 std::string FormatContentReport(const Content& content, const LoadReport& report) {
   std::ostringstream out;
   std::size_t actions = 0, effects = 0, animations = 0;
@@ -28,13 +36,8 @@ std::string FormatContentReport(const Content& content, const LoadReport& report
     out << "Skipped: nothing\n";
   } else {
     out << "Skipped (" << report.skipped.size() << "):\n";
-    for (const SkippedStep& s : report.skipped) {
-      out << "  " << s.file;
-      if (s.line > 0) out << " line " << s.line;
-      if (!s.element.empty()) out << ", " << s.element;
-      if (!s.attribute.empty()) out << ", attribute " << s.attribute;
-      out << ": " << s.reason << "\n";
-    }
+    for (const SkippedStep& s : report.skipped)
+      out << "  " << DescribeSkippedStep(s) << "\n";
   }
   if (report.missing.empty()) {
     out << "Missing files: none\n";

@@ -11,4 +11,8 @@ namespace vdx {
 
 std::string FormatContentReport(const Content& content, const LoadReport& report);
 
+// One skipped step in a line: "Game.xml line 3, Character "Kira", attribute
+// Health: "lots" is not an Integer".
+std::string DescribeSkippedStep(const SkippedStep& step);
+
 }  // namespace vdx

@@ -400,13 +400,14 @@ class GameXmlReader {
 
 }  // namespace
 
-void ReadGameXml(std::string_view xml, Settings& settings, Content& content, LoadReport& report) {
+bool ReadGameXml(std::string_view xml, Settings& settings, Content& content, LoadReport& report) {
   const XmlSource source(kFileName, xml);
   pugi::xml_document document;
-  if (!LoadXmlDocument(xml, source, document, report)) return;
+  if (!LoadXmlDocument(xml, source, document, report)) return false;
   GameXmlReader reader(source, settings, content, report);
   for (const pugi::xml_node& root : document.children())
     if (root.type() == pugi::node_element) reader.readRoot(root);
+  return true;
 }
 
 }  // namespace vdx

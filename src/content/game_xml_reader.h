@@ -13,6 +13,7 @@ namespace vdx {
 
 // Reads the document text into the settings and collections. Never fails: every
 // step that cannot be done is skipped and written down in `report`.
-void ReadGameXml(std::string_view xml, Settings& settings, Content& content, LoadReport& report);
+// False when the text is not well-formed XML, so nothing could be read.
+bool ReadGameXml(std::string_view xml, Settings& settings, Content& content, LoadReport& report);
 
 }  // namespace vdx

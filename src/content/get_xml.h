@@ -10,6 +10,9 @@
 
 namespace vdx {
 
-void GetXML(const PathResolver& paths, Settings& settings, Content& content, LoadReport& report);
+// Returns false when Game.xml is missing, cannot be read or is not well-formed
+// XML (the report's one step for Game.xml says which): nothing can be played
+// then. ai.xml and story.xml are read either way; the game plays without them.
+bool GetXML(const PathResolver& paths, Settings& settings, Content& content, LoadReport& report);
 
 }  // namespace vdx

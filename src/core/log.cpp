@@ -13,8 +13,11 @@ std::string LogRecord(std::string_view text) {
   return record;
 }
 
-bool WriteLog(const std::filesystem::path& logPath, LogOpening opening,
-              std::initializer_list<std::string_view> records) {
+namespace {
+
+template <typename Records>
+bool WriteRecords(const std::filesystem::path& logPath, LogOpening opening,
+                  const Records& records) {
   std::string bytes;
   if (opening == LogOpening::Append) {
     if (auto existing = ReadWholeFile(logPath)) bytes = std::move(*existing);
@@ -22,6 +25,18 @@ bool WriteLog(const std::filesystem::path& logPath, LogOpening opening,
   for (std::string_view record : records)
     bytes += LogRecord(record);
   return WriteWholeFile(logPath, bytes).ok;
+}
+
+}  // namespace
+
+bool WriteLog(const std::filesystem::path& logPath, LogOpening opening,
+              std::initializer_list<std::string_view> records) {
+  return WriteRecords(logPath, opening, records);
+}
+
+bool WriteLog(const std::filesystem::path& logPath, LogOpening opening,
+              std::span<const std::string> records) {
+  return WriteRecords(logPath, opening, records);
 }
 
 }  // namespace vdx

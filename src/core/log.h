@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -20,5 +21,7 @@ std::string LogRecord(std::string_view text);
 // on regardless.
 bool WriteLog(const std::filesystem::path& logPath, LogOpening opening,
               std::initializer_list<std::string_view> records);
+bool WriteLog(const std::filesystem::path& logPath, LogOpening opening,
+              std::span<const std::string> records);
 
 }  // namespace vdx

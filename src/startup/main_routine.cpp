@@ -1,7 +1,12 @@
 #include "startup/main_routine.h"
 
+#include <iostream>
+#include <vector>
+
 #include "audio/direct_sound.h"
+#include "content/content_report.h"
 #include "content/get_xml.h"
+#include "core/log.h"
 #include "frontend/startup_picture.h"
 #include "game/do_events.h"
 #include "game/fatal_error.h"
@@ -11,6 +16,31 @@
 #include "startup/command_line.h"
 
 namespace vdx {
+namespace {
+
+// What stopped Game.xml from being read, for the start-up message.
+std::string GameXmlFailure(const LoadReport& report) {
+  for (const SkippedStep& step : report.skipped)
+    if (step.file == "Game.xml") return DescribeSkippedStep(step);
+  return "Game.xml cannot be read";
+}
+
+// Every step that content loading skipped goes into the (new) log, one record
+// each, and one line on standard error points the player or the content's
+// author to the full report.
+void ReportSkippedContent(const Game& game) {
+  const std::vector<SkippedStep>& skipped = game.loadReport.skipped;
+  if (skipped.empty()) return;
+  std::vector<std::string> records;
+  records.reserve(skipped.size());
+  for (const SkippedStep& step : skipped)
+    records.push_back(DescribeSkippedStep(step));
+  WriteLog(game.logPath, LogOpening::Append, records);
+  std::cerr << "vdx: " << skipped.size() << (skipped.size() == 1 ? " problem" : " problems")
+            << " in the game folder (listed in log.txt); run vdx --check-content for the report\n";
+}
+
+}  // namespace
 
 int Main(Game& game, std::string_view commandLine) {
   int step = 0;
@@ -21,7 +51,10 @@ int Main(Game& game, std::string_view commandLine) {
     game.ShowFps = switches.ShowFps;
 
     step = 10;
-    GetXML(game.paths, game.settings, game.content, game.loadReport);
+    // Without Game.xml there is nothing to play: a black menu would report
+    // success for a failure.
+    if (!GetXML(game.paths, game.settings, game.content, game.loadReport))
+      throw GameError(kErrFileNotFound, GameXmlFailure(game.loadReport));
 
     step = 20;
     game.platform.setWindowCaption(game.settings.GameTitle);
@@ -35,6 +68,9 @@ int Main(Game& game, std::string_view commandLine) {
       step = 50;
       InitDirectDraw(game.platform, game.logPath);
     }
+
+    // The display set-up started a new log; what loading skipped follows it.
+    ReportSkippedContent(game);
 
     step = 60;
     game.platform.showWindow();

@@ -40,7 +40,8 @@ grep -q '"Red mask 16711680 Green Mask 65280 Blue Mask 255"' "$work/game/log.txt
   fail "the windowed log line is missing: $(cat "$work/game/log.txt")"
 
 # SIGTERM closes a headless run as the close button would: status 0.
-"$vdx" 1 --headless --game-dir "$work/game" &
+printf 'wait 600000\n' >"$work/long.txt"
+"$vdx" 1 --headless --script "$work/long.txt" --game-dir "$work/game" &
 pid=$!
 sleep 0.5
 kill -TERM $pid
@@ -64,6 +65,31 @@ SCRIPT
   cmp -s "$work/title1.png" "$work/title2.png" && fail "the title movie shows the same frame at 0.6 s and 2.4 s"
   cmp -s "$work/title2.png" "$work/after.png" && fail "Escape did not end the title movie"
 fi
+
+# A Game.xml that is not XML ends start-up with a message naming the file, the
+# line and the reason, and a failure status.
+cp -r "$fixtures/game" "$work/broken"
+printf '<Game>\n  <Characters>\n</Game>\n' >"$work/broken/Game.xml"
+"$vdx" 1 --headless --script "$work/long.txt" --game-dir "$work/broken" 2>"$work/err"
+expect_status 1 $? "an unreadable Game.xml"
+grep -q 'Error loading Vandrel...Aborting....: .*Game.xml line 3: the file is not well-formed XML' "$work/err" ||
+  fail "unreadable Game.xml message: $(cat "$work/err")"
+
+# A step that loading skipped is logged, and standard error points to the check.
+printf '<Game Name="X"><Characters><Character Name="K" Health="lots"/></Characters></Game>\n' \
+  >"$work/broken/Game.xml"
+printf 'wait 50\nquit\n' >"$work/short.txt"
+"$vdx" 1 --headless --script "$work/short.txt" --game-dir "$work/broken" 2>"$work/err"
+expect_status 0 $? "a Game.xml with a bad value"
+grep -q 'problem.* in the game folder (listed in log.txt); run vdx --check-content' "$work/err" ||
+  fail "no pointer to the content check: $(cat "$work/err")"
+grep -q 'attribute Health: "lots" is not an Integer' "$work/broken/log.txt" ||
+  fail "the skipped step is not in log.txt: $(cat "$work/broken/log.txt")"
+
+# A headless run without a script could never end: refused.
+"$vdx" 1 --headless --game-dir "$work/game" 2>"$work/err"
+expect_status 2 $? "headless without a script"
+grep -q -- '--headless needs --script' "$work/err" || fail "headless without a script: $(cat "$work/err")"
 
 # A mistake in a script is named with its line.
 printf 'wait 10\njump high\n' >"$work/bad.txt"

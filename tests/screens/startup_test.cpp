@@ -15,6 +15,9 @@ class Startup : public ::testing::Test {
   Startup() : game(platform, folder.path()) {
     folder.write("Game.xml", R"(<Game Name="Test Title" MusicVolume="40"/>)");
     folder.write("Stages/Music/menu.ogg", "OggS");
+    // Complete, so that the log holds the display's records alone.
+    folder.write("ai.xml", "<AIProfiles/>");
+    folder.write("story.xml", "<Stories/>");
     platform.requestCloseAfter(200);
   }
 
@@ -82,12 +85,54 @@ TEST_F(Startup, ShowsTheMenuBackgroundScaledToTheScreen) {
   EXPECT_EQ(frame[640 * 480 - 1], 0x0000FFu);
 }
 
-TEST_F(Startup, AMissingBackgroundOrGameXmlLeavesABlackScreen) {
-  std::filesystem::remove(folder.path() / "Game.xml");
+TEST_F(Startup, AMissingBackgroundLeavesABlackScreen) {
+  folder.write("Game.xml", R"(<Game><SelectScreen MenuBack="pictures\none.bmp"/></Game>)");
   EXPECT_EQ(run("1"), 0);
   EXPECT_EQ(platform.caption(), "");
-  EXPECT_EQ(game.settings.MusicVolume, 0);
   EXPECT_EQ(platform.lastFrame()[1000], 0u);
+}
+
+TEST_F(Startup, WithoutAReadableGameXmlNothingStarts) {
+  // Missing, or not XML at all: one message naming the file, the line and the
+  // reason, and a failure status, not a black menu.
+  std::filesystem::remove(folder.path() / "Game.xml");
+  EXPECT_EQ(run("1"), 1);
+  ASSERT_EQ(platform.messageBoxes().size(), 1u);
+  EXPECT_EQ(platform.messageBoxes()[0].title, "Error loading Vandrel...Aborting....");
+  EXPECT_NE(platform.messageBoxes()[0].text.find("Game.xml: the file is missing"),
+            std::string::npos)
+      << platform.messageBoxes()[0].text;
+  EXPECT_FALSE(platform.displayOpen());
+  EXPECT_EQ(platform.framesPresented(), 0);
+
+  testing::TestFolder broken;
+  broken.write("Game.xml", "<Game>\n  <Characters>\n</Game>\n");
+  platform::HeadlessPlatform other;
+  Game second(other, broken.path());
+  EXPECT_EQ(Main(second, "1"), 1);
+  ASSERT_EQ(other.messageBoxes().size(), 1u);
+  EXPECT_NE(other.messageBoxes()[0].text.find("Game.xml line 3: the file is not well-formed XML"),
+            std::string::npos)
+      << other.messageBoxes()[0].text;
+}
+
+TEST_F(Startup, WhatLoadingSkippedGoesIntoTheLog) {
+  folder.write("Game.xml", R"(<Game Name="T"><Characters>
+  <Character Name="Kira" Health="lots"/></Characters></Game>)");
+  EXPECT_EQ(run("1"), 0);
+  const std::string log = folder.read("log.txt");
+  EXPECT_EQ(log.find("\"Red mask"), 0u) << "the display's record comes first: " << log;
+  EXPECT_NE(
+      log.find("\"Game.xml line 2, Characters > Character \"Kira\", attribute Health: \"lots\" is not an "),
+      std::string::npos)
+      << log;
+  std::filesystem::remove(folder.path() / "ai.xml");
+  platform::HeadlessPlatform other;
+  other.requestCloseAfter(200);
+  Game second(other, folder.path());
+  EXPECT_EQ(Main(second, "1"), 0);
+  EXPECT_NE(folder.read("log.txt").find("\"ai.xml: the file is missing"), std::string::npos)
+      << "a missing ai.xml is a skipped step too";
 }
 
 struct FailureCase {
@@ -107,6 +152,7 @@ class StartupFailures : public ::testing::TestWithParam<FailureCase> {};
 
 TEST_P(StartupFailures, ShowOneMessageAndEnd) {
   testing::TestFolder folder;
+  folder.write("Game.xml", "<Game/>");
   platform::HeadlessPlatform platform;
   Game game(platform, folder.path());
   GetParam().fail(platform.failures());
