@@ -1,6 +1,7 @@
 #include "content/content_files.h"
 
 #include <cmath>
+#include <map>
 #include <set>
 
 #include "content/xml_values.h"
@@ -111,8 +112,30 @@ std::vector<NamedFile> FilesNeededByContent(const Settings& settings, const Cont
 
 namespace {
 
+// Gathers the files that are not there: each path once, with everything that
+// needs it.
+class MissingList {
+ public:
+  explicit MissingList(LoadReport& report) : report_(report) {}
+
+  void add(const std::string& owner, const std::string& path, bool refused) {
+    const auto [at, added] = index_.try_emplace(FoldKey(path), report_.missing.size());
+    const std::size_t entry = at->second;
+    if (!owners_.insert({entry, owner}).second) return;
+    if (added)
+      report_.missing.push_back({owner, path, refused});
+    else
+      report_.missing[entry].owner += "; " + owner;
+  }
+
+ private:
+  LoadReport& report_;
+  std::map<std::string, std::size_t> index_;              // folded path -> its entry
+  std::set<std::pair<std::size_t, std::string>> owners_;  // who is already named where
+};
+
 // A sound is found by its file name in Sounds or in the fighter's own Sounds.
-void FindMissingSounds(const PathResolver& paths, const Content& content, LoadReport& report) {
+void FindMissingSounds(const PathResolver& paths, const Content& content, MissingList& missing) {
   std::set<std::string> shared;
   for (const std::string& name : paths.list("\\Sounds"))
     shared.insert(FoldKey(name));
@@ -124,7 +147,8 @@ void FindMissingSounds(const PathResolver& paths, const Content& content, LoadRe
     auto check = [&](const std::string& sfx, const std::string& owner) {
       if (sfx.empty() || own.contains(FoldKey(sfx)) || !reported.insert(FoldKey(sfx)).second)
         return;
-      report.missing.push_back({owner + " SFX", "\\Sounds\\" + sfx});
+      const std::string path = "\\Sounds\\" + sfx;
+      missing.add(owner + " SFX", path, !PathResolver::Split(path));
     };
     for (const cAction& a : c.Actions)
       check(a.SFX, "Character " + Quoted(c.Name) + " Action " + Quoted(a.Name));
@@ -137,12 +161,14 @@ void FindMissingSounds(const PathResolver& paths, const Content& content, LoadRe
 
 void FindMissingFiles(const PathResolver& paths, const Settings& settings, const Content& content,
                       LoadReport& report) {
-  std::set<std::string> seen;
+  MissingList missing(report);
   for (const NamedFile& file : FilesNeededByContent(settings, content)) {
-    if (!seen.insert(FoldKey(file.path)).second) continue;
-    if (!paths.find(file.path)) report.missing.push_back({file.owner, file.path});
+    if (!PathResolver::Split(file.path))
+      missing.add(file.owner, file.path, true);
+    else if (!paths.find(file.path))
+      missing.add(file.owner, file.path, false);
   }
-  FindMissingSounds(paths, content, report);
+  FindMissingSounds(paths, content, missing);
 }
 
 }  // namespace vdx

@@ -20,7 +20,9 @@ struct NamedFile {
 
 std::vector<NamedFile> FilesNeededByContent(const Settings& settings, const Content& content);
 
-// Adds every needed file that does not exist to `report.missing`.
+// Adds every needed file that does not exist to `report.missing`, each path
+// once with all that need it; a path that would leave the game folder is added
+// as refused.
 void FindMissingFiles(const PathResolver& paths, const Settings& settings, const Content& content,
                       LoadReport& report);
 

@@ -1,5 +1,6 @@
 #include "content/content_report.h"
 
+#include <algorithm>
 #include <sstream>
 
 namespace vdx {
@@ -39,12 +40,21 @@ std::string FormatContentReport(const Content& content, const LoadReport& report
     for (const SkippedStep& s : report.skipped)
       out << "  " << DescribeSkippedStep(s) << "\n";
   }
-  if (report.missing.empty()) {
+  const auto refused =
+      static_cast<std::size_t>(std::count_if(report.missing.begin(), report.missing.end(),
+                                             [](const MissingFile& m) { return m.refused; }));
+  const std::size_t missing = report.missing.size() - refused;
+  if (missing == 0) {
     out << "Missing files: none\n";
   } else {
-    out << "Missing files (" << report.missing.size() << "):\n";
+    out << "Missing files (" << missing << "):\n";
     for (const MissingFile& m : report.missing)
-      out << "  " << m.path << " (" << m.owner << ")\n";
+      if (!m.refused) out << "  " << m.path << " (" << m.owner << ")\n";
+  }
+  if (refused > 0) {
+    out << "Refused paths, which would leave the game folder (" << refused << "):\n";
+    for (const MissingFile& m : report.missing)
+      if (m.refused) out << "  " << m.path << " (" << m.owner << ")\n";
   }
   return out.str();
 }

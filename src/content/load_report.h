@@ -17,8 +17,9 @@ struct SkippedStep {
 };
 
 struct MissingFile {
-  std::string owner;  // what names it: Stage "Harbour" Background
-  std::string path;   // the content path: \Stages\harbour.bmp
+  std::string owner;     // what names it: Stage "Harbour" Background; all who do, by "; "
+  std::string path;      // the content path: \Stages\harbour.bmp
+  bool refused = false;  // the path would leave the game folder: never looked for
 };
 
 struct LoadReport {

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "content/ai_story_reader.h"
+#include "content/content_report.h"
 #include "content/game_xml_reader.h"
 #include "unit/test_folder.h"
 
@@ -84,6 +85,43 @@ TEST(ContentFiles, ReportsOnlyTheMissingOnes) {
   EXPECT_FALSE(missing("\\Menu.bmp"));
   EXPECT_TRUE(missing("\\Stages\\roof.bmp"));
   EXPECT_TRUE(missing("\\text.bmp"));
+}
+
+TEST(ContentFiles, EachMissingFileOnceWithAllWhoNeedItAndClimbingPathsRefused) {
+  testing::TestFolder folder;
+  Settings settings;
+  Content content;
+  LoadReport report;
+  ReadGameXml(R"(<G><Stages>
+      <Stage Name="Dock" Background="night.bmp"/><Stage Name="Pier" Background="NIGHT.bmp"/>
+      <Stage Name="Away" Background="..\..\secret.bmp"/></Stages>
+      <C><Character Name="Kira" Path="kira"><Action Name="Punch" SFX="hit.wav"/></Character>
+      <Character Name="Vex" Path="vex"><Action Name="Kick" SFX="Hit.wav"/></Character></C></G>)",
+              settings, content, report);
+  FindMissingFiles(PathResolver(folder.path()), settings, content, report);
+  const auto entry = [&](const std::string& path) -> const MissingFile* {
+    for (const MissingFile& m : report.missing)
+      if (FoldKey(m.path) == FoldKey(path)) return &m;
+    return nullptr;
+  };
+  const MissingFile* night = entry("\\Stages\\night.bmp");
+  ASSERT_NE(night, nullptr);
+  EXPECT_EQ(night->owner, "Stage \"Dock\" Background; Stage \"Pier\" Background");
+  EXPECT_FALSE(night->refused);
+  const MissingFile* hit = entry("\\Sounds\\hit.wav");
+  ASSERT_NE(hit, nullptr);
+  EXPECT_EQ(hit->owner,
+            "Character \"Kira\" Action \"Punch\" SFX; Character \"Vex\" Action \"Kick\" SFX");
+  const MissingFile* away = entry("\\Stages\\..\\..\\secret.bmp");
+  ASSERT_NE(away, nullptr);
+  EXPECT_TRUE(away->refused) << "never looked for, so not missing";
+
+  const std::string text = FormatContentReport(content, report);
+  EXPECT_NE(text.find("Refused paths, which would leave the game folder (1):\n  "
+                      "\\Stages\\..\\..\\secret.bmp (Stage \"Away\" Background)\n"),
+            std::string::npos)
+      << text;
+  EXPECT_GT(text.find("secret.bmp"), text.find("Refused paths")) << "not among the missing";
 }
 
 TEST(ContentFiles, SoundsAreFoundInEitherSoundsFolder) {
