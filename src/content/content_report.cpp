@@ -51,6 +51,11 @@ std::string FormatContentReport(const Content& content, const LoadReport& report
     for (const MissingFile& m : report.missing)
       if (!m.refused) out << "  " << m.path << " (" << m.owner << ")\n";
   }
+  if (!report.broken.empty()) {
+    out << "Files the game cannot use (" << report.broken.size() << "):\n";
+    for (const BrokenFile& b : report.broken)
+      out << "  " << b.path << " (" << b.owner << "): " << b.reason << "\n";
+  }
   if (refused > 0) {
     out << "Refused paths, which would leave the game folder (" << refused << "):\n";
     for (const MissingFile& m : report.missing)

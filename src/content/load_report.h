@@ -22,9 +22,17 @@ struct MissingFile {
   bool refused = false;  // the path would leave the game folder: never looked for
 };
 
+// A file that is there but that the game's own reader cannot use.
+struct BrokenFile {
+  std::string owner;   // all that need it, by "; "
+  std::string path;    // the content path
+  std::string reason;  // "not a bitmap the game can read"
+};
+
 struct LoadReport {
   std::vector<SkippedStep> skipped;
   std::vector<MissingFile> missing;
+  std::vector<BrokenFile> broken;
 };
 
 }  // namespace vdx

@@ -5,6 +5,7 @@
 #include "content/content_files.h"
 #include "content/content_report.h"
 #include "content/get_xml.h"
+#include "startup/content_decoding.h"
 
 namespace vdx {
 
@@ -20,8 +21,9 @@ int RunContentCheck(const std::filesystem::path& gameDir, std::ostream& out) {
   LoadReport report;
   GetXML(paths, settings, content, report);
   FindMissingFiles(paths, settings, content, report);
+  FindBrokenFiles(paths, settings, content, report);
   out << "Game folder " << gameDir.string() << "\n" << FormatContentReport(content, report);
-  return report.skipped.empty() && report.missing.empty() ? 0 : 1;
+  return report.skipped.empty() && report.missing.empty() && report.broken.empty() ? 0 : 1;
 }
 
 }  // namespace vdx

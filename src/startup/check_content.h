@@ -6,7 +6,8 @@
 
 namespace vdx {
 
-// Returns 0 when nothing was skipped and no needed file is missing, else 1.
+// Returns 0 when nothing was skipped and every needed file is there and
+// decodes, else 1.
 int RunContentCheck(const std::filesystem::path& gameDir, std::ostream& out);
 
 }  // namespace vdx
