@@ -51,6 +51,11 @@ std::string FormatContentReport(const Content& content, const LoadReport& report
     for (const MissingFile& m : report.missing)
       if (!m.refused) out << "  " << m.path << " (" << m.owner << ")\n";
   }
+  if (!report.unknownNames.empty()) {
+    out << "Names that match nothing (" << report.unknownNames.size() << "):\n";
+    for (const UnknownName& n : report.unknownNames)
+      out << "  " << n.file << ", " << n.element << ": " << n.reason << "\n";
+  }
   if (!report.broken.empty()) {
     out << "Files the game cannot use (" << report.broken.size() << "):\n";
     for (const BrokenFile& b : report.broken)

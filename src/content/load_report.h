@@ -29,10 +29,18 @@ struct BrokenFile {
   std::string reason;  // "not a bitmap the game can read"
 };
 
+// A name in one content file that another file should have and does not.
+struct UnknownName {
+  std::string file;     // where the name is written: "story.xml"
+  std::string element;  // Story "Kira" > Opponent "Zed"
+  std::string reason;   // names no Character "Zed" of Game.xml
+};
+
 struct LoadReport {
   std::vector<SkippedStep> skipped;
   std::vector<MissingFile> missing;
   std::vector<BrokenFile> broken;
+  std::vector<UnknownName> unknownNames;
 };
 
 }  // namespace vdx

@@ -4,6 +4,7 @@
 
 #include "content/content_files.h"
 #include "content/content_report.h"
+#include "content/cross_references.h"
 #include "content/get_xml.h"
 #include "startup/content_decoding.h"
 
@@ -22,8 +23,11 @@ int RunContentCheck(const std::filesystem::path& gameDir, std::ostream& out) {
   GetXML(paths, settings, content, report);
   FindMissingFiles(paths, settings, content, report);
   FindBrokenFiles(paths, settings, content, report);
+  FindUnknownNames(content, report);
   out << "Game folder " << gameDir.string() << "\n" << FormatContentReport(content, report);
-  return report.skipped.empty() && report.missing.empty() && report.broken.empty() ? 0 : 1;
+  const bool clean = report.skipped.empty() && report.missing.empty() && report.broken.empty() &&
+                     report.unknownNames.empty();
+  return clean ? 0 : 1;
 }
 
 }  // namespace vdx

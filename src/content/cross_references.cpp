@@ -1,0 +1,32 @@
+#include "content/cross_references.h"
+
+#include <string>
+
+namespace vdx {
+namespace {
+
+std::string Quoted(const std::string& s) {
+  return "\"" + s + "\"";
+}
+
+}  // namespace
+
+void FindUnknownNames(const Content& content, LoadReport& report) {
+  for (const cStory& story : content.Stories) {
+    const std::string ladder = "Story " + Quoted(story.Character);
+    if (!content.Characters.contains(story.Character))
+      report.unknownNames.push_back(
+          {"story.xml", ladder, "names no Character " + Quoted(story.Character) + " of Game.xml"});
+    for (const cOpponents& rung : story.Opponents) {
+      const std::string where = ladder + " > Opponent " + Quoted(rung.Name);
+      if (!content.Characters.contains(rung.Name))
+        report.unknownNames.push_back(
+            {"story.xml", where, "names no Character " + Quoted(rung.Name) + " of Game.xml"});
+      if (!rung.stage.empty() && !content.Stages.contains(rung.stage))
+        report.unknownNames.push_back(
+            {"story.xml", where, "names no Stage " + Quoted(rung.stage) + " of Game.xml"});
+    }
+  }
+}
+
+}  // namespace vdx

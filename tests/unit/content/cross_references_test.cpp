@@ -1,0 +1,37 @@
+#include "content/cross_references.h"
+
+#include <gtest/gtest.h>
+
+#include "content/ai_story_reader.h"
+#include "content/game_xml_reader.h"
+
+namespace vdx {
+namespace {
+
+TEST(CrossReferences, StoryNamesMustBeCharactersAndStagesOfGameXml) {
+  Settings settings;
+  Content content;
+  LoadReport report;
+  ReadGameXml(R"(<Game><C><Character Name="Kira" Path="kira"/><Character Name="Vex" Path="vex"/></C>
+      <S><Stage Name="Harbour" Background="h.bmp"/></S></Game>)",
+              settings, content, report);
+  ReadStoryXml(R"(<Story>
+      <Character Name="kira" WinFile="a.avi">
+        <Opponent Name="VEX" Stage="harbour"/>
+        <Opponent Name="Zed" Stage="Moon"/>
+      </Character>
+      <Character Name="Brann"><Opponent Name="Kira"/></Character>
+    </Story>)",
+               content, report);
+  ASSERT_EQ(content.Stories.size(), 2u);
+  FindUnknownNames(content, report);
+  ASSERT_EQ(report.unknownNames.size(), 3u);
+  EXPECT_EQ(report.unknownNames[0].element, "Story \"kira\" > Opponent \"Zed\"");
+  EXPECT_EQ(report.unknownNames[0].reason, "names no Character \"Zed\" of Game.xml");
+  EXPECT_EQ(report.unknownNames[1].reason, "names no Stage \"Moon\" of Game.xml");
+  EXPECT_EQ(report.unknownNames[2].element, "Story \"Brann\"");
+  EXPECT_EQ(report.unknownNames[2].file, "story.xml");
+}
+
+}  // namespace
+}  // namespace vdx
