@@ -51,8 +51,10 @@ void AddCharacterFiles(const cCharacter& c, const Settings& settings, const Cont
     // Aliased actions show another action's frames; grabs have a folder per opponent.
     if (a.Alias != a.Name || a.Count <= 0 || a.Sprites.empty() || a.AnimationType == "Grab")
       continue;
+    // Sizes as the fighter loader makes them: wide frames for large actions.
     files.push_back({owner + " Action " + Quoted(a.Name) + " first frame",
-                     folder + "\\" + a.Alias + "\\" + a.Sprites + "01" + extension});
+                     folder + "\\" + a.Alias + "\\" + a.Sprites + "01" + extension,
+                     a.bLarge ? 364 : 256, 256});
   }
   for (const cEffect& e : c.Effects) {
     if (e.Alias != e.Name || e.Frames <= 0 || e.Sprites.empty()) continue;

@@ -16,6 +16,9 @@ namespace vdx {
 struct NamedFile {
   std::string owner;  // what needs it: Stage "Harbour" Background
   std::string path;   // content path under the game folder: \Stages\harbour.bmp
+  // A fighter frame's size in the game (packed frames must fill it); 0 for others.
+  int frameWidth = 0;
+  int frameHeight = 0;
 };
 
 std::vector<NamedFile> FilesNeededByContent(const Settings& settings, const Content& content);

@@ -37,6 +37,10 @@ std::shared_ptr<Surface> ReadFrame(const LoadContext& ctx, const std::string& co
                                                "was left out"
                                              : ": the packed frame holds more than the frame; the "
                                                "rest was left out")});
+    else if (report.uncovered > 0)
+      WriteLog(ctx.logPath, LogOpening::Append,
+               {contentPath + ": the packed frame leaves " + std::to_string(report.uncovered) +
+                " pixels unpainted; they show as transparent"});
     surface->colorKey = key;
     MarkDrawnColumns(*surface);
     return surface;

@@ -72,6 +72,8 @@ VdpReport UnpackVDPFrame(std::span<const std::uint8_t> bytes, Surface& surface, 
       x -= width;
     }
   }
+  if (!report.overflow && y < height)
+    report.uncovered = (static_cast<long>(height) - y) * width - x;
   return report;
 }
 

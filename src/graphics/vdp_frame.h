@@ -21,6 +21,7 @@ std::uint32_t VdpPixelValue(std::uint8_t red, std::uint8_t green, std::uint8_t b
 struct VdpReport {
   bool ragged = false;    // the length is not a multiple of 4: the last run was left out
   bool overflow = false;  // runs went past the top of the frame: they were not painted
+  long uncovered = 0;     // pixels of the frame that no run reached (a file cut short)
 };
 
 // Paints the frame into `surface` (already Width x Height); every run is one

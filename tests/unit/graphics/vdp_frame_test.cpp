@@ -19,6 +19,7 @@ TEST(UnpackVDPFrame, OneRowOfSingleRunsPaintsTheBottomRow) {
   Surface s = MakeSurface(256, 256, 0x123456);
   const VdpReport r = UnpackVDPFrame(bytes, s, 256, 256);
   EXPECT_FALSE(r.ragged || r.overflow);
+  EXPECT_EQ(r.uncovered, 255 * 256) << "one row of 256 painted";
   EXPECT_EQ(s.at(0, 255), 0xC80007u);
   EXPECT_EQ(s.at(255, 255), 0xC8FF07u);
   EXPECT_EQ(s.at(1, 255), 0x000107u) << "the second run's own colour";
@@ -55,7 +56,13 @@ TEST(UnpackVDPFrame, DamagedFilesPaintNothingOutsideTheFrame) {
   for (int i = 0; i < 300; ++i)
     AddRun(tooMany, 255, 10, 20, 30);  // 76500 pixels into 64 x 64
   Surface small = MakeSurface(64, 64);
-  EXPECT_TRUE(UnpackVDPFrame(tooMany, small, 64, 64).overflow);
+  const VdpReport over = UnpackVDPFrame(tooMany, small, 64, 64);
+  EXPECT_TRUE(over.overflow);
+  EXPECT_EQ(over.uncovered, 0);
+  std::vector<std::uint8_t> exact;
+  for (int i = 0; i < 64; ++i)
+    AddRun(exact, 64, 1, 2, 3);
+  EXPECT_EQ(UnpackVDPFrame(exact, small, 64, 64).uncovered, 0) << "a frame covered exactly";
   EXPECT_EQ(small.pixels.size(), 64u * 64u);
 
   Surface empty = MakeSurface(8, 8, 0xABCDEF);

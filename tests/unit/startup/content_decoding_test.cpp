@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "content/content_report.h"
+#include "content/game_xml_reader.h"
 #include "core/files.h"
 #include "unit/test_folder.h"
 
@@ -63,6 +64,36 @@ TEST(ContentDecoding, PicturesAndMoviesThatDoNotDecodeAreNamedWithWhoNeedsThem) 
   EXPECT_EQ(broken["\\Movies\\bad.avi"]->reason, "is not a movie the game can decode");
   EXPECT_NE(FormatContentReport(content, report).find("Files the game cannot use (3):"),
             std::string::npos);
+}
+
+TEST(ContentDecoding, APackedFrameCutShortSaysHowMuchOfTheFrameIsMissing) {
+  testing::TestFolder folder;
+  const auto whole = ReadWholeFile(kDemo + "/Characters/vex/Standing/stand01.VDP");
+  ASSERT_TRUE(whole.has_value());
+  const std::size_t half = whole->size() / 8 * 4;  // a whole number of runs
+  folder.write("Characters/vex/Standing/stand01.VDP", whole->substr(0, half));
+  folder.write("Characters/vex/Walk/walk01.vdp", whole->substr(0, half + 2));
+  folder.write("Characters/vex/Block/block01.VDP", *whole);
+  Settings settings;
+  Content content;
+  LoadReport report;
+  ReadGameXml(R"(<G><C><Character Name="Vex" Path="vex" UseVDP="True">
+      <Action Name="Standing" Sprites="stand" Count="1"/>
+      <Action Name="Walk" Sprites="walk" Count="1"/>
+      <Action Name="Block" Sprites="block" Count="1"/></Character></C></G>)",
+              settings, content, report);
+  ASSERT_TRUE(report.skipped.empty()) << DescribeSkippedStep(report.skipped.front());
+  FindBrokenFiles(PathResolver(folder.path()), settings, content, report);
+  ASSERT_EQ(report.broken.size(), 2u) << FormatContentReport(content, report);
+  EXPECT_EQ(report.broken[0].path, "\\Characters\\vex\\Standing\\stand01.VDP");
+  EXPECT_EQ(report.broken[0].owner, "Character \"Vex\" Action \"Standing\" first frame");
+  EXPECT_NE(report.broken[0].reason.find("pixels unpainted"), std::string::npos)
+      << report.broken[0].reason;
+  EXPECT_NE(report.broken[0].reason.find("of its 256 x 256 pixels"), std::string::npos);
+  EXPECT_GT(std::stol(report.broken[0].reason.substr(report.broken[0].reason.find("leaves ") + 7)),
+            256 * 100)
+      << "about half of the frame is missing";
+  EXPECT_EQ(report.broken[1].reason, "is a packed frame that ends inside a run (cut short?)");
 }
 
 }  // namespace
