@@ -8,6 +8,7 @@
 
 #include "content/attribute_reader.h"
 #include "content/xml_document.h"
+#include "content/xml_encoding.h"
 
 namespace vdx {
 namespace {
@@ -16,9 +17,10 @@ namespace {
 // are passed over together with their children.
 void ForEachCharacter(std::string_view xml, const char* fileName, LoadReport& report,
                       const std::function<void(const pugi::xml_node&, const XmlSource&)>& read) {
-  const XmlSource source(fileName, xml);
+  const DecodedXml decoded = DecodeXmlText(xml, fileName, report);
+  const XmlSource source(fileName, decoded.text);
   pugi::xml_document document;
-  if (!LoadXmlDocument(xml, source, document, report)) return;
+  if (!LoadXmlDocument(decoded.text, source, document, report, decoded.madeUtf8)) return;
   for (const pugi::xml_node& root : document.children()) {
     if (root.type() != pugi::node_element) continue;
     for (const pugi::xml_node& child : root.children())

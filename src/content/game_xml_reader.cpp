@@ -9,6 +9,7 @@
 
 #include "content/attribute_reader.h"
 #include "content/xml_document.h"
+#include "content/xml_encoding.h"
 #include "content/xml_values.h"
 
 namespace vdx {
@@ -401,9 +402,10 @@ class GameXmlReader {
 }  // namespace
 
 bool ReadGameXml(std::string_view xml, Settings& settings, Content& content, LoadReport& report) {
-  const XmlSource source(kFileName, xml);
+  const DecodedXml decoded = DecodeXmlText(xml, kFileName, report);
+  const XmlSource source(kFileName, decoded.text);
   pugi::xml_document document;
-  if (!LoadXmlDocument(xml, source, document, report)) return false;
+  if (!LoadXmlDocument(decoded.text, source, document, report, decoded.madeUtf8)) return false;
   GameXmlReader reader(source, settings, content, report);
   for (const pugi::xml_node& root : document.children())
     if (root.type() == pugi::node_element) reader.readRoot(root);

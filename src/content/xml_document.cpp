@@ -5,9 +5,10 @@
 namespace vdx {
 
 bool LoadXmlDocument(std::string_view xml, const XmlSource& source, pugi::xml_document& document,
-                     LoadReport& report) {
+                     LoadReport& report, bool utf8) {
   const pugi::xml_parse_result result =
-      document.load_buffer(xml.data(), xml.size(), pugi::parse_default, pugi::encoding_auto);
+      document.load_buffer(xml.data(), xml.size(), pugi::parse_default,
+                           utf8 ? pugi::encoding_utf8 : pugi::encoding_auto);
   if (result) return true;
   const std::size_t offset = static_cast<std::size_t>(std::max<std::ptrdiff_t>(0, result.offset));
   const int line =

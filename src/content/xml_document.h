@@ -11,7 +11,9 @@
 
 namespace vdx {
 
+// `utf8`: the text is known to be UTF-8 (made so from another encoding); else
+// the parser finds the encoding from byte order marks and the declaration.
 bool LoadXmlDocument(std::string_view xml, const XmlSource& source, pugi::xml_document& document,
-                     LoadReport& report);
+                     LoadReport& report, bool utf8 = false);
 
 }  // namespace vdx
