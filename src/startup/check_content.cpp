@@ -4,13 +4,14 @@
 
 #include "content/content_files.h"
 #include "content/content_report.h"
+#include "content/content_report_json.h"
 #include "content/cross_references.h"
 #include "content/get_xml.h"
 #include "startup/content_decoding.h"
 
 namespace vdx {
 
-int RunContentCheck(const std::filesystem::path& gameDir, std::ostream& out) {
+int RunContentCheck(const std::filesystem::path& gameDir, std::ostream& out, bool json) {
   std::error_code ec;
   if (!std::filesystem::is_directory(gameDir, ec)) {
     out << "vdx: " << gameDir.string() << " is not a folder\n";
@@ -24,10 +25,11 @@ int RunContentCheck(const std::filesystem::path& gameDir, std::ostream& out) {
   FindMissingFiles(paths, settings, content, report);
   FindBrokenFiles(paths, settings, content, report);
   FindUnknownNames(content, report);
-  out << "Game folder " << gameDir.string() << "\n" << FormatContentReport(content, report);
-  const bool clean = report.skipped.empty() && report.missing.empty() && report.broken.empty() &&
-                     report.unknownNames.empty();
-  return clean ? 0 : 1;
+  if (json)
+    out << FormatContentReportJson(gameDir.string(), content, report);
+  else
+    out << "Game folder " << gameDir.string() << "\n" << FormatContentReport(content, report);
+  return ReportIsClean(report) ? 0 : 1;
 }
 
 }  // namespace vdx

@@ -45,6 +45,8 @@ ProgramOptions ParseProgramOptions(std::span<const std::string> args) {
       options.headless = true;
     } else if (arg == "--check-content") {
       options.checkContent = true;
+    } else if (arg == "--json") {
+      options.json = true;
     } else if (arg == "--help") {
       options.help = true;
     } else if (arg == "--version") {
@@ -55,6 +57,7 @@ ProgramOptions ParseProgramOptions(std::span<const std::string> args) {
     if (!options.error.empty()) return options;
   }
   if (options.script && !options.headless) options.error = "--script needs --headless";
+  if (options.json && !options.checkContent) options.error = "--json needs --check-content";
   // Without a window nobody can press a key or close it: only a script ends
   // such a run. (--check-content and the like end by themselves.)
   if (options.headless && !options.script && !options.checkContent && !options.help &&
@@ -77,6 +80,7 @@ Options:
                     default: the folder of the vdx program
   --check-content   read the game folder, list what was skipped and which
                     named files are missing; exit status 1 if anything is
+  --json            with --check-content: the report as JSON
   --headless        run without a window, sound or real time (virtual clock)
   --script FILE     with --headless (which needs it): follow an automation
                     script; the run ends with it

@@ -25,6 +25,7 @@ struct ProgramOptions {
   bool headless = false;                         // --headless
   std::optional<std::string> script;             // --script FILE (with --headless)
   bool checkContent = false;                     // --check-content
+  bool json = false;                             // --json (with --check-content)
   bool help = false;                             // --help
   bool version = false;                          // --version
   std::string commandLine;  // everything else, joined by blanks: what the switches test

@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
   }
   const std::filesystem::path gameDir =
       options.gameDir ? std::filesystem::absolute(*options.gameDir) : ExecutableFolder(argv[0]);
-  if (options.checkContent) return vdx::RunContentCheck(gameDir, std::cout);
+  if (options.checkContent) return vdx::RunContentCheck(gameDir, std::cout, options.json);
 
   if (options.headless) {
     auto headless = vdx::platform::CreateHeadlessPlatform();

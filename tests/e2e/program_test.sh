@@ -121,6 +121,18 @@ for expected in \
 done
 "$vdx" --check-content --game-dir "$work/nowhere" >/dev/null; expect_status 1 $? "check-content on no folder"
 
+# The same report as JSON, for tools.
+"$vdx" --check-content --json --game-dir "$fixtures/faulty_game" >"$work/check.json"
+expect_status 1 $? "check-content --json on a faulty folder"
+grep -q '"clean": false' "$work/check.json" || fail "the JSON report is not marked unclean"
+grep -qF '{"kind": "missing", "file": "\\Stages\\harbour.bmp", "neededBy": ["Stage \"Harbour\" Background"]' \
+  "$work/check.json" || fail "the JSON report lacks the missing background: $(head -c 600 "$work/check.json")"
+if [ -n "$demo" ]; then
+  "$vdx" --check-content --json --game-dir "$demo" | grep -q '"clean": true' ||
+    fail "the demo folder's JSON report is not clean"
+fi
+"$vdx" --json 2>/dev/null; expect_status 2 $? "--json without --check-content"
+
 # Full screen without a display: the label-45 message on standard error.
 env -u DISPLAY -u WAYLAND_DISPLAY "$vdx" --game-dir "$work/game" 2>"$work/err"
 status=$?
