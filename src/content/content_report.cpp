@@ -13,15 +13,20 @@ std::string DescribeSkippedStep(const SkippedStep& s) {
   return text + ": " + s.reason;
 }
 
-std::string FormatContentReport(const Content& content, const LoadReport& report) {
-  std::ostringstream out;
-  std::size_t actions = 0, effects = 0, animations = 0;
+ContentCounts CountContent(const Content& content) {
+  ContentCounts counts;
   for (const cCharacter& c : content.Characters) {
-    actions += c.Actions.size();
-    effects += c.Effects.size();
+    counts.actions += c.Actions.size();
+    counts.effects += c.Effects.size();
   }
   for (const cStage& s : content.Stages)
-    animations += s.Animations.size();
+    counts.animations += s.Animations.size();
+  return counts;
+}
+
+std::string FormatContentReport(const Content& content, const LoadReport& report) {
+  std::ostringstream out;
+  const auto [actions, effects, animations] = CountContent(content);
 
   out << "Read:\n"
       << "  Characters " << content.Characters.size() << " (actions " << actions << ", effects "

@@ -2,12 +2,21 @@
 // and which needed files are missing.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "content/content.h"
 #include "content/load_report.h"
 
 namespace vdx {
+
+// The records read, as both reports count them.
+struct ContentCounts {
+  std::size_t actions = 0;     // of all characters
+  std::size_t effects = 0;     // of all characters
+  std::size_t animations = 0;  // of all stages
+};
+ContentCounts CountContent(const Content& content);
 
 std::string FormatContentReport(const Content& content, const LoadReport& report);
 

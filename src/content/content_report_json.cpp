@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "content/content_report.h"
+
 namespace vdx {
 namespace {
 
@@ -75,13 +77,7 @@ bool ReportIsClean(const LoadReport& report) {
 
 std::string FormatContentReportJson(const std::string& gameFolder, const Content& content,
                                     const LoadReport& report) {
-  std::size_t actions = 0, effects = 0, animations = 0;
-  for (const cCharacter& c : content.Characters) {
-    actions += c.Actions.size();
-    effects += c.Effects.size();
-  }
-  for (const cStage& s : content.Stages)
-    animations += s.Animations.size();
+  const auto [actions, effects, animations] = CountContent(content);
 
   std::vector<std::string> skipped;
   for (const SkippedStep& s : report.skipped)
