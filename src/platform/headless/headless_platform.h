@@ -41,6 +41,9 @@ struct HeadlessFailures {
 class HeadlessPlatform : public Platform {
  public:
   HeadlessPlatform();
+  ~HeadlessPlatform() override;
+  HeadlessPlatform(const HeadlessPlatform&) = delete;
+  HeadlessPlatform& operator=(const HeadlessPlatform&) = delete;
 
   // --- Driving it -----------------------------------------------------------
   // Every pumpEvents() moves the clock on by this much (default 1 ms), so a

@@ -14,10 +14,10 @@
 #include <vector>
 
 #include "platform/bmp_decoder.h"
+#include "platform/mixer_decoding.h"
 #include "platform/movie_decoder.h"
 #include "platform/platform.h"
 #include "platform/sdl/sdl_keymap.h"
-#include "platform/sound_headers.h"
 #include "platform/text_renderer.h"
 
 extern char** environ;
@@ -53,22 +53,6 @@ SDL_Rect LetterboxRect(int outputWidth, int outputHeight) {
   else
     height = static_cast<int>(std::int64_t{width} * kFrameHeight / kFrameWidth);
   return SDL_Rect{(outputWidth - width) / 2, (outputHeight - height) / 2, width, height};
-}
-
-// The mixer's first guess of a music file's format, by the ending of its name
-// as it makes it for a file it opens itself; others are known by their bytes.
-Mix_MusicType MusicTypeOf(const std::string& path) {
-  std::string ending = std::filesystem::path(path).extension().string();
-  std::transform(ending.begin(), ending.end(), ending.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  if (!ending.empty()) ending.erase(0, 1);  // the dot
-  if (ending == "wav" || ending == "aif" || ending == "aiff") return MUS_WAV;
-  if (ending == "ogg") return MUS_OGG;
-  if (ending == "flac") return MUS_FLAC;
-  if (ending == "opus") return MUS_OPUS;
-  if (ending == "mp3" || ending == "mpg" || ending == "mpeg" || ending == "mad") return MUS_MP3;
-  if (ending == "mid" || ending == "midi" || ending == "kar") return MUS_MID;
-  return MUS_NONE;
 }
 
 class SdlPlatform : public Platform {
@@ -284,27 +268,17 @@ class SdlPlatform : public Platform {
   }
 
   void openAudio() override {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) ThrowSdlError("cannot open the sound device");
-    if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
-      SDL_QuitSubSystem(SDL_INIT_AUDIO);
-      throw PlatformError(1, std::string("cannot open the sound device: ") + Mix_GetError());
-    }
+    std::string error;
+    if (!OpenMixer(/*silent=*/false, error))
+      throw PlatformError(1, "cannot open the sound device: " + error);
     // Enough channels for every fighter's sounds, effects and a looping stage tune.
     Mix_AllocateChannels(32);
     audioOpen_ = true;
   }
 
   std::optional<SoundId> loadSound(std::span<const std::uint8_t> bytes) override {
-    if (!audioOpen_ || bytes.empty() || bytes.size() > static_cast<std::size_t>(INT32_MAX))
-      return std::nullopt;
-    std::vector<std::uint8_t> patched;
-    const auto checked = SoundBytesForMixer(bytes, patched);
-    if (!checked) return std::nullopt;
-    SDL_RWops* rw = SDL_RWFromConstMem(checked->data(), static_cast<int>(checked->size()));
-    // The stream is closed here: the mixer does not always close it when the
-    // bytes are not a sound.
-    Mix_Chunk* chunk = rw ? Mix_LoadWAV_RW(rw, /*freesrc=*/0) : nullptr;
-    if (rw != nullptr) SDL_RWclose(rw);
+    if (!audioOpen_) return std::nullopt;
+    Mix_Chunk* chunk = DecodeSoundChunk(bytes);
     if (chunk == nullptr) return std::nullopt;
     for (std::size_t i = 0; i < chunks_.size(); ++i)
       if (chunks_[i] == nullptr) {
@@ -349,17 +323,7 @@ class SdlPlatform : public Platform {
     stopMusic();
     // Read whole and checked first: the mixer believes what a header says.
     // The bytes stay with us while the mixer streams from them.
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    musicBytes_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad() || musicBytes_.empty() ||
-        musicBytes_.size() > static_cast<std::size_t>(INT32_MAX) ||
-        !ReadyMusicForMixer(musicBytes_)) {
-      musicBytes_.clear();
-      return false;
-    }
-    SDL_RWops* rw = SDL_RWFromConstMem(musicBytes_.data(), static_cast<int>(musicBytes_.size()));
-    music_ = rw ? Mix_LoadMUSType_RW(rw, MusicTypeOf(path), /*freesrc=*/1) : nullptr;
+    if (ReadMusicFile(path, musicBytes_)) music_ = OpenMusicFromBytes(musicBytes_, path);
     if (music_ == nullptr) {
       musicBytes_.clear();
       return false;
@@ -387,8 +351,7 @@ class SdlPlatform : public Platform {
     Mix_HaltChannel(-1);
     for (Mix_Chunk*& chunk : chunks_)
       if (chunk != nullptr) Mix_FreeChunk(chunk), chunk = nullptr;
-    Mix_CloseAudio();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    CloseMixer();
     audioOpen_ = false;
   }
 

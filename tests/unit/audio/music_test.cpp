@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/headless/headless_platform.h"
+#include "unit/sound_samples.h"
 #include "unit/test_folder.h"
 
 namespace vdx {
@@ -19,9 +20,10 @@ int Count(const platform::HeadlessPlatform& p, const std::string& prefix) {
 class Music : public ::testing::Test {
  protected:
   Music() : paths(folder.path()) {
-    folder.write("Stages/Music/menu.ogg", "OggS");
-    folder.write("Stages/Music/harbour.ogg", "OggS");
-    folder.write("Stages/Music/neon.WAV", std::string("RIFF\x24\0\0\0WAVEfmt ", 16));
+    folder.write("Stages/Music/menu.ogg", testing::ShortOgg());
+    folder.write("Stages/Music/harbour.ogg", testing::ShortOgg());
+    folder.write("Stages/Music/neon.WAV", testing::ShortWave());
+    platform.openAudio();
     music.musicVolume = 70;
   }
   testing::TestFolder folder;

@@ -5,12 +5,13 @@
 #include <algorithm>
 
 #include "platform/headless/headless_platform.h"
+#include "unit/sound_samples.h"
 #include "unit/test_folder.h"
 
 namespace vdx {
 namespace {
 
-const std::string kWave("RIFF\x24\0\0\0WAVEfmt ", 16);
+const std::string kWave = testing::ShortWave();
 
 bool Called(const platform::HeadlessPlatform& p, const std::string& call) {
   return std::find(p.audioCalls().begin(), p.audioCalls().end(), call) != p.audioCalls().end();
@@ -30,6 +31,7 @@ TEST(SoundTable, KeysAreFileNamesInAnyCaseAndTheTableIsRebuilt) {
   folder.write("Sounds/readme.txt", "not a sound");
   folder.write("Characters/kira/Sounds/kira_shout.wav", kWave);
   platform::HeadlessPlatform platform;
+  platform.openAudio();
   const PathResolver paths(folder.path());
   SoundTable table;
   LoadSounds(platform, paths, table, {"\\Characters\\kira\\Sounds\\kira_shout.wav"},
@@ -70,6 +72,7 @@ TEST(SoundTable, ASoundTheDeviceRefusesIsLoggedOnce) {
   folder.write("Sounds/punch.wav", kWave);
   folder.write("Sounds/kick.wav", kWave);
   platform::HeadlessPlatform platform;
+  platform.openAudio();
   const PathResolver paths(folder.path());
   SoundTable table;
   LoadSounds(platform, paths, table, {}, folder.path() / "log.txt");

@@ -7,6 +7,7 @@
 #include "platform/bmp_decoder.h"
 #include "platform/picture_files.h"
 #include "platform/text_renderer.h"
+#include "unit/sound_samples.h"
 #include "unit/test_folder.h"
 
 namespace vdx::platform {
@@ -99,7 +100,8 @@ TEST(HeadlessPlatform, RecordsDesktopCallsAndFailsOnRequest) {
 
 TEST(HeadlessPlatform, PlaysOnlyLoadedSoundsAndRecordsEveryPlay) {
   HeadlessPlatform p;
-  const std::string wave("RIFF\x24\0\0\0WAVEfmt ", 16);
+  p.openAudio();
+  const std::string wave = testing::ShortWave();
   const auto sound =
       p.loadSound(std::span(reinterpret_cast<const std::uint8_t*>(wave.data()), wave.size()));
   ASSERT_TRUE(sound);
@@ -113,7 +115,7 @@ TEST(HeadlessPlatform, PlaysOnlyLoadedSoundsAndRecordsEveryPlay) {
   EXPECT_EQ(p.soundsLoaded(), 0);
   const std::string id = std::to_string(*sound);
   EXPECT_EQ(p.audioCalls(),
-            (std::vector<std::string>{"loadSound " + id, "playSound " + id + " gain 1.0000",
+            (std::vector<std::string>{"openAudio", "loadSound " + id, "playSound " + id + " gain 1.0000",
                                       "playSound " + std::to_string(*sound + 1) + " gain 1.0000",
                                       "playSound " + id + " gain 0.5000 loop", "freeSound " + id,
                                       "playSound " + id + " gain 1.0000"}))

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/files.h"
+#include "platform/headless/headless_platform.h"
 #include "platform/platform.h"
 #include "unit/test_folder.h"
 
@@ -123,6 +124,55 @@ TEST(SdlAudio, ChecksHeadersBeforeTheMixerSeesThem) {
   EXPECT_TRUE(platform->playMusic(folder.write("plain.wav", *wave).string()));
   platform->stopMusic();
   platform->closeAudio();
+}
+
+TEST(SdlAudio, TheHeadlessBackendAcceptsAndRefusesTheSameSoundsAndMusic) {
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  auto sdl = CreateSdlPlatform();
+  ASSERT_NO_THROW(sdl->openAudio());
+  HeadlessPlatform headless;
+  headless.openAudio();
+
+  const auto wave = ReadWholeFile(std::string(VDX_DEMO_DIR) + "/Sounds/punch.wav");
+  const auto ogg = ReadWholeFile(std::string(VDX_DEMO_DIR) + "/Stages/Music/menu.ogg");
+  const auto wave16 = ReadWholeFile(std::string(VDX_DEMO_DIR) + "/Stages/Music/neon.WAV");
+  ASSERT_TRUE(wave && ogg && wave16);
+  std::string slow = *wave;
+  Put32At(slow, wave->find("fmt ") + 12, 8);  // 8 samples a second
+  std::string badFormat = *wave;
+  badFormat[wave->find("fmt ") + 8] = 0x55;  // a compression no reader knows
+  const std::vector<std::pair<std::string, std::string>> files = {
+      {"an 8-bit WAV", *wave},
+      {"a 16-bit WAV", *wave16},
+      {"Ogg Vorbis", *ogg},
+      {"a WAV cut in its header", wave->substr(0, 30)},
+      {"a WAV cut in its samples", wave->substr(0, wave->size() / 2)},
+      {"a WAV of 8 samples a second", slow},
+      {"a WAV of an unknown compression", badFormat},
+      {"Ogg cut short", ogg->substr(0, 200)},
+      {"a header alone", std::string("RIFF\x24\0\0\0WAVEfmt ", 16)},
+      {"text", "just some words"},
+      {"one byte", "x"},
+      {"an AIFF header alone", std::string("FORM\0\0\0\x04AIFF", 12)},
+  };
+  testing::TestFolder folder;
+  int accepted = 0;
+  for (const auto& [what, bytes] : files) {
+    const auto bySdl = sdl->loadSound(Bytes(bytes));
+    const auto byHeadless = headless.loadSound(Bytes(bytes));
+    EXPECT_EQ(bySdl.has_value(), byHeadless.has_value()) << what << " as a sound";
+    accepted += bySdl.has_value();
+    if (bySdl) sdl->freeSound(*bySdl);
+    const std::string path = folder.write("music.ogg", bytes).string();
+    const bool sdlPlays = sdl->playMusic(path);
+    sdl->stopMusic();
+    EXPECT_EQ(sdlPlays, headless.playMusic(path)) << what << " as music";
+    headless.stopMusic();
+  }
+  EXPECT_GE(accepted, 3) << "the real sounds are read";
+  EXPECT_LT(accepted, static_cast<int>(files.size())) << "and the others refused";
+  headless.closeAudio();
+  sdl->closeAudio();
 }
 
 }  // namespace
