@@ -32,6 +32,7 @@ class Collection {
       if (!inserted) return false;
     }
     items_.push_back(std::move(item));
+    keys_.emplace_back(key.value_or(""));
     return true;
   }
 
@@ -48,6 +49,9 @@ class Collection {
   }
   const T* at(std::size_t position) const { return const_cast<Collection*>(this)->at(position); }
 
+  // The key an item was added under, as written (empty for an item without).
+  const std::string& keyAt(std::size_t position) const { return keys_.at(position - 1); }
+
   std::size_t size() const { return items_.size(); }
   bool empty() const { return items_.empty(); }
 
@@ -59,6 +63,7 @@ class Collection {
 
  private:
   std::deque<T> items_;
+  std::deque<std::string> keys_;  // beside items_
   std::unordered_map<std::string, std::size_t> index_;
 };
 

@@ -12,6 +12,20 @@ std::string Quoted(const std::string& s) {
 }  // namespace
 
 void FindUnknownNames(const Content& content, LoadReport& report) {
+  for (std::size_t i = 1; i <= content.AIProfiles.size(); ++i) {
+    const std::string& name = content.AIProfiles.keyAt(i);
+    const std::string profile = "Profile " + Quoted(name);
+    const cCharacter* fighter = content.Characters.find(name);
+    if (fighter == nullptr) {
+      report.unknownNames.push_back(
+          {"ai.xml", profile, "names no Character " + Quoted(name) + " of Game.xml"});
+      continue;
+    }
+    for (const cMoves& move : content.AIProfiles.at(i)->Moves)
+      if (!fighter->Actions.contains(move.Name))
+        report.unknownNames.push_back({"ai.xml", profile + " > Move " + Quoted(move.Name),
+                                       "names no Action of Character " + Quoted(fighter->Name)});
+  }
   for (const cStory& story : content.Stories) {
     const std::string ladder = "Story " + Quoted(story.Character);
     if (!content.Characters.contains(story.Character))

@@ -28,6 +28,8 @@ TEST(Collection, PositionsCountFromOneAndKeepOrder) {
   EXPECT_EQ(*c.at(1), 10);
   EXPECT_EQ(*c.at(3), 30);
   EXPECT_EQ(c.at(4), nullptr);
+  EXPECT_EQ(c.keyAt(2), "b") << "the key as it was written";
+  EXPECT_EQ(c.keyAt(3), "") << "an item added without one";
   int sum = 0, order = 0;
   for (int v : c) {
     EXPECT_EQ(v, (++order) * 10);

@@ -33,5 +33,27 @@ TEST(CrossReferences, StoryNamesMustBeCharactersAndStagesOfGameXml) {
   EXPECT_EQ(report.unknownNames[2].file, "story.xml");
 }
 
+TEST(CrossReferences, ProfilesMustNameCharactersAndTheirActions) {
+  Settings settings;
+  Content content;
+  LoadReport report;
+  ReadGameXml(R"(<Game><C><Character Name="Kira" Path="kira">
+      <Action Name="Punch"/><Action Name="Fireball"/></Character></C></Game>)",
+              settings, content, report);
+  ReadAiXml(R"(<AI>
+      <Character Name="KIRA"><Move Name="punch" Type="Close"/><Move Name="Uppercut"/></Character>
+      <Character Name="Ghost"><Move Name="Punch"/></Character>
+    </AI>)",
+            content, report);
+  ASSERT_EQ(content.AIProfiles.size(), 2u);
+  FindUnknownNames(content, report);
+  ASSERT_EQ(report.unknownNames.size(), 2u);
+  EXPECT_EQ(report.unknownNames[0].file, "ai.xml");
+  EXPECT_EQ(report.unknownNames[0].element, "Profile \"KIRA\" > Move \"Uppercut\"");
+  EXPECT_EQ(report.unknownNames[0].reason, "names no Action of Character \"Kira\"");
+  EXPECT_EQ(report.unknownNames[1].element, "Profile \"Ghost\"");
+  EXPECT_EQ(report.unknownNames[1].reason, "names no Character \"Ghost\" of Game.xml");
+}
+
 }  // namespace
 }  // namespace vdx
