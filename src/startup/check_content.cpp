@@ -7,6 +7,7 @@
 #include "content/content_report_json.h"
 #include "content/cross_references.h"
 #include "content/get_xml.h"
+#include "platform/headless/headless_platform.h"
 #include "startup/content_decoding.h"
 
 namespace vdx {
@@ -23,7 +24,15 @@ int RunContentCheck(const std::filesystem::path& gameDir, std::ostream& out, boo
   LoadReport report;
   GetXML(paths, settings, content, report);
   FindMissingFiles(paths, settings, content, report);
-  FindBrokenFiles(paths, settings, content, report);
+  // Sounds and music are read by the mixer, on SDL's silent driver.
+  const auto audio = platform::CreateHeadlessPlatform();
+  try {
+    audio->openAudio();
+  } catch (const platform::PlatformError& e) {
+    out << "vdx: sounds and music cannot be checked: " << e.what() << "\n";
+    return 1;
+  }
+  FindBrokenFiles(paths, settings, content, *audio, report);
   FindUnknownNames(content, report);
   if (json)
     out << FormatContentReportJson(gameDir.string(), content, report);

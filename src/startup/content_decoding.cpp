@@ -8,7 +8,6 @@
 #include "content/collection.h"
 #include "content/content_files.h"
 #include "core/files.h"
-#include "graphics/sprite_loading.h"
 #include "graphics/surface.h"
 #include "graphics/vdp_frame.h"
 #include "platform/bmp_decoder.h"
@@ -17,46 +16,75 @@
 namespace vdx {
 namespace {
 
-bool EndsWith(const std::string& path, std::string_view ending) {
-  return FoldKey(path).ends_with(FoldKey(ending));
+std::span<const std::uint8_t> Bytes(const std::string& s) {
+  return {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()};
+}
+
+std::string Size(int width, int height) {
+  return std::to_string(width) + " x " + std::to_string(height);
+}
+
+std::optional<std::string> PackedFrameProblem(const std::string& bytes, int width, int height) {
+  Surface frame = MakeSurface(width, height);
+  const VdpReport unpacked = UnpackVDPFrame(Bytes(bytes), frame, height, width);
+  if (unpacked.ragged) return "is a packed frame that ends inside a run (cut short?)";
+  if (unpacked.overflow)
+    return "is a packed frame that holds more than its " + Size(width, height) + " frame";
+  if (unpacked.uncovered > 0)
+    return "is a packed frame that leaves " + std::to_string(unpacked.uncovered) + " of its " +
+           Size(width, height) + " pixels unpainted (cut short?)";
+  return std::nullopt;
+}
+
+std::optional<std::string> PictureProblem(const std::string& bytes, const NamedFile& needed) {
+  const auto image = platform::DecodeBmp(Bytes(bytes));
+  if (!image) return "is not a bitmap the game can read";
+  // A fighter's frames line up with each other and with their hit boxes only
+  // at the frame size; the game stretches any other size to it.
+  if (needed.use == FileUse::FighterFrame &&
+      (image->width != needed.frameWidth || image->height != needed.frameHeight))
+    return "is " + Size(image->width, image->height) + " pixels, but a frame of this action is " +
+           Size(needed.frameWidth, needed.frameHeight) + " (the game stretches it)";
+  return std::nullopt;
 }
 
 // Why the game cannot use the file, or nothing when it can (or when no reader
-// of ours looks at its kind here).
-std::optional<std::string> Problem(const std::filesystem::path& file, const NamedFile& needed) {
-  const std::string& path = needed.path;
-  if (EndsWith(path, ".vdp")) {
-    const auto bytes = ReadWholeFile(file);
-    if (!bytes) return "cannot be read";
-    const int width = needed.frameWidth > 0 ? needed.frameWidth : kFighterFrameSize;
-    const int height = needed.frameHeight > 0 ? needed.frameHeight : kFighterFrameSize;
-    Surface frame = MakeSurface(width, height);
-    const VdpReport unpacked = UnpackVDPFrame(
-        std::span(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()), frame,
-        height, width);
-    const std::string size = std::to_string(width) + " x " + std::to_string(height);
-    if (unpacked.ragged) return "is a packed frame that ends inside a run (cut short?)";
-    if (unpacked.overflow) return "is a packed frame that holds more than its " + size + " frame";
-    if (unpacked.uncovered > 0)
-      return "is a packed frame that leaves " + std::to_string(unpacked.uncovered) + " of its " +
-             size + " pixels unpainted (cut short?)";
-    return std::nullopt;
-  }
-  if (EndsWith(path, ".bmp")) {
-    const auto bytes = ReadWholeFile(file);
-    if (!bytes) return "cannot be read";
-    if (!platform::DecodeBmp(
-            std::span(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size())))
-      return "is not a bitmap the game can read";
-    return std::nullopt;
-  }
-  if (EndsWith(path, ".avi")) {
-    const auto movie = platform::OpenMovieFile(file.string());
-    if (!movie) return "is not a movie the game can decode";
-    platform::Image frame;
-    double seconds = 0;
-    if (!movie->nextFrame(frame, seconds)) return "has no picture that decodes";
-    return std::nullopt;
+// of ours looks at its kind).
+std::optional<std::string> Problem(const std::filesystem::path& file, const NamedFile& needed,
+                                   platform::Platform& audio) {
+  switch (needed.use) {
+    case FileUse::Picture:
+    case FileUse::FighterFrame: {
+      const auto bytes = ReadWholeFile(file);
+      if (!bytes) return "cannot be read";
+      if (needed.use == FileUse::FighterFrame && FoldKey(needed.path).ends_with(".vdp"))
+        return PackedFrameProblem(*bytes, needed.frameWidth, needed.frameHeight);
+      return PictureProblem(*bytes, needed);
+    }
+    case FileUse::Sound: {
+      const auto bytes = ReadWholeFile(file);
+      if (!bytes) return "cannot be read";
+      const auto sound = audio.loadSound(Bytes(*bytes));
+      if (!sound) return "is not a sound the game can play";
+      audio.freeSound(*sound);
+      return std::nullopt;
+    }
+    case FileUse::Music: {
+      const bool plays = audio.playMusic(file.string());
+      audio.stopMusic();
+      if (!plays) return "is not music the game can play";
+      return std::nullopt;
+    }
+    case FileUse::Movie: {
+      const auto movie = platform::OpenMovieFile(file.string());
+      if (!movie) return "is not a movie the game can decode";
+      platform::Image frame;
+      double seconds = 0;
+      if (!movie->nextFrame(frame, seconds)) return "has no picture that decodes";
+      return std::nullopt;
+    }
+    case FileUse::Page:
+      return std::nullopt;  // the desktop's browser reads it, not the game
   }
   return std::nullopt;
 }
@@ -64,17 +92,17 @@ std::optional<std::string> Problem(const std::filesystem::path& file, const Name
 }  // namespace
 
 void FindBrokenFiles(const PathResolver& paths, const Settings& settings, const Content& content,
-                     LoadReport& report) {
+                     platform::Platform& audio, LoadReport& report) {
   std::map<std::string, std::size_t> index;  // folded path -> its entry in report.broken
   std::map<std::string, bool> checked;       // folded path -> usable
-  for (const NamedFile& needed : FilesNeededByContent(settings, content)) {
+  for (const NamedFile& needed : FilesNeededByContent(paths, settings, content)) {
     const std::string key = FoldKey(needed.path);
     if (auto it = checked.find(key); it != checked.end()) {
       if (!it->second) report.broken[index[key]].owner += "; " + needed.owner;
       continue;
     }
     const auto file = paths.find(needed.path);  // missing and refused ones are listed apart
-    const auto problem = file ? Problem(*file, needed) : std::nullopt;
+    const auto problem = file ? Problem(*file, needed, audio) : std::nullopt;
     checked[key] = !problem;
     if (!problem) continue;
     index[key] = report.broken.size();

@@ -133,6 +133,32 @@ if [ -n "$demo" ]; then
 fi
 "$vdx" --json 2>/dev/null; expect_status 2 $? "--json without --check-content"
 
+# A copy of the demo with damage of every kind the check opens files for.
+if [ -n "$demo" ]; then
+  cp -r "$demo" "$work/damaged"
+  d=$work/damaged
+  stand=$d/Characters/vex/Standing/stand02.VDP
+  head -c $(( $(stat -c %s "$stand") / 8 * 4 )) "$stand" >"$work/half" && mv "$work/half" "$stand"
+  echo "not a sound" >"$d/Sounds/punch.wav"
+  head -c 300 "$d/Stages/Music/temple.ogg" >"$work/cut" && mv "$work/cut" "$d/Stages/Music/temple.ogg"
+  echo "RIFF junk" >"$d/Movies/Story/brann_1.avi"
+  rm "$d/Characters/kira/Punch/punch03.bmp"
+  "$vdx" --check-content --game-dir "$d" >"$work/damaged.txt"
+  expect_status 1 $? "check-content on the damaged demo"
+  for expected in \
+    '\Characters\vex\Standing\stand02.VDP (Character "Vex" Action "Standing" frame 2): is a packed frame that leaves' \
+    '\Sounds\punch.wav (Character "Kira" Action "Punch" SFX;' \
+    ': is not a sound the game can play' \
+    '\Stages\Music\temple.ogg (Stage "Temple" Music): is not music the game can play' \
+    '\Movies\Story\brann_1.avi (story of "Brann" opponent "Vex" BeforeFile): is not a movie' \
+    '\Characters\kira\Punch\punch03.bmp (Character "Kira" Action "Punch" frame 3)'; do
+    grep -qF -- "$expected" "$work/damaged.txt" || fail "the damaged demo's check does not say: $expected"
+  done
+  "$vdx" --check-content --json --game-dir "$d" >"$work/damaged.json"
+  grep -qF '{"kind": "broken", "file": "\\Stages\\Music\\temple.ogg", "neededBy": ["Stage \"Temple\" Music"], "reason": "is not music the game can play"}' \
+    "$work/damaged.json" || fail "the damaged demo's JSON lacks the music: $(grep -c broken "$work/damaged.json")"
+fi
+
 # Full screen without a display: the label-45 message on standard error.
 env -u DISPLAY -u WAYLAND_DISPLAY "$vdx" --game-dir "$work/game" 2>"$work/err"
 status=$?

@@ -22,7 +22,8 @@ TEST(ContentFiles, ListsWhatTheContentNames) {
   Content content;
   LoadReport report;
   ReadGameXml(R"(<G Rounds="5">
-    <SelectScreen MenuBack="menu.bmp" Background="select.bmp"/>
+    <SelectScreen MenuBack="menu.bmp" Background="select.bmp" Music="pick.ogg"
+                  SelectSound="select.wav" SplashScreen="splash.bmp"/>
     <Characters>
       <Character Name="Kira" Path="kira" Portrait="kira.bmp">
         <Action Name="Walk" Sprites="walk" Count="6"/>
@@ -42,12 +43,22 @@ TEST(ContentFiles, ListsWhatTheContentNames) {
   ReadStoryXml(R"(<S><Character Name="Kira" WinFile="Movies\end.avi">
       <O Name="Vex" BeforeFile="Movies\vex.avi"/></Character></S>)",
                content, report);
-  const auto files = FilesNeededByContent(settings, content);
+  const auto files = FilesNeededByContent(PathResolver(std::filesystem::temp_directory_path()), settings, content);
   EXPECT_TRUE(Names(files, "\\menu.bmp"));
   EXPECT_TRUE(Names(files, "\\select.bmp"));
   EXPECT_TRUE(Names(files, "\\VDXFont.bmp"));
   EXPECT_TRUE(Names(files, "\\Characters\\kira\\Select\\kira.bmp"));
   EXPECT_TRUE(Names(files, "\\Characters\\kira\\Walk\\walk01.bmp"));
+  EXPECT_TRUE(Names(files, "\\Characters\\kira\\Walk\\walk06.bmp")) << "every frame";
+  EXPECT_FALSE(Names(files, "\\Characters\\kira\\Walk\\walk07.bmp"));
+  // A throw is drawn once per opponent, the thrower itself included.
+  EXPECT_TRUE(Names(files, "\\Characters\\kira\\Throw\\vex\\throw06.bmp"));
+  EXPECT_TRUE(Names(files, "\\Characters\\kira\\Throw\\kira\\throw01.bmp"));
+  EXPECT_FALSE(Names(files, "\\Characters\\kira\\Throw\\throw01.bmp"));
+  EXPECT_TRUE(Names(files, "\\splash.bmp"));
+  EXPECT_TRUE(Names(files, "\\Stages\\Music\\pick.ogg"));
+  EXPECT_TRUE(Names(files, "\\Sounds\\select.wav"));
+  EXPECT_TRUE(Names(files, "\\Sounds\\PowerUp.wav")) << "the pick-up's sound";
   EXPECT_TRUE(Names(files, "\\Characters\\vex\\Walk\\w01.VDP"));
   EXPECT_FALSE(Names(files, "\\Characters\\kira\\Stroll\\walk01.bmp")) << "aliases reuse frames";
   EXPECT_TRUE(Names(files, "\\Stages\\harbour.bmp"));

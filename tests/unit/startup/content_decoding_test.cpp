@@ -7,6 +7,8 @@
 #include "content/content_report.h"
 #include "content/game_xml_reader.h"
 #include "core/files.h"
+#include "platform/headless/headless_platform.h"
+#include "unit/sound_samples.h"
 #include "unit/test_folder.h"
 
 namespace vdx {
@@ -14,7 +16,14 @@ namespace {
 
 const std::string kDemo = VDX_DEMO_DIR;
 
-TEST(ContentDecoding, PicturesAndMoviesThatDoNotDecodeAreNamedWithWhoNeedsThem) {
+// The mixer the check reads sounds and music with.
+class ContentDecoding : public ::testing::Test {
+ protected:
+  ContentDecoding() { audio.openAudio(); }
+  platform::HeadlessPlatform audio;
+};
+
+TEST_F(ContentDecoding, PicturesAndMoviesThatDoNotDecodeAreNamedWithWhoNeedsThem) {
   testing::TestFolder folder;
   const auto menu = ReadWholeFile(kDemo + "/menuback.bmp");
   ASSERT_TRUE(menu.has_value());
@@ -47,7 +56,7 @@ TEST(ContentDecoding, PicturesAndMoviesThatDoNotDecodeAreNamedWithWhoNeedsThem) 
   content.Stories.add(std::move(story), "Kira");
 
   LoadReport report;
-  FindBrokenFiles(PathResolver(folder.path()), settings, content, report);
+  FindBrokenFiles(PathResolver(folder.path()), settings, content, audio, report);
   std::map<std::string, const BrokenFile*> broken;
   for (const BrokenFile& b : report.broken)
     broken[b.path] = &b;
@@ -66,7 +75,7 @@ TEST(ContentDecoding, PicturesAndMoviesThatDoNotDecodeAreNamedWithWhoNeedsThem) 
             std::string::npos);
 }
 
-TEST(ContentDecoding, APackedFrameCutShortSaysHowMuchOfTheFrameIsMissing) {
+TEST_F(ContentDecoding, APackedFrameCutShortSaysHowMuchOfTheFrameIsMissing) {
   testing::TestFolder folder;
   const auto whole = ReadWholeFile(kDemo + "/Characters/vex/Standing/stand01.VDP");
   ASSERT_TRUE(whole.has_value());
@@ -83,10 +92,10 @@ TEST(ContentDecoding, APackedFrameCutShortSaysHowMuchOfTheFrameIsMissing) {
       <Action Name="Block" Sprites="block" Count="1"/></Character></C></G>)",
               settings, content, report);
   ASSERT_TRUE(report.skipped.empty()) << DescribeSkippedStep(report.skipped.front());
-  FindBrokenFiles(PathResolver(folder.path()), settings, content, report);
+  FindBrokenFiles(PathResolver(folder.path()), settings, content, audio, report);
   ASSERT_EQ(report.broken.size(), 2u) << FormatContentReport(content, report);
   EXPECT_EQ(report.broken[0].path, "\\Characters\\vex\\Standing\\stand01.VDP");
-  EXPECT_EQ(report.broken[0].owner, "Character \"Vex\" Action \"Standing\" first frame");
+  EXPECT_EQ(report.broken[0].owner, "Character \"Vex\" Action \"Standing\" frame 1");
   EXPECT_NE(report.broken[0].reason.find("pixels unpainted"), std::string::npos)
       << report.broken[0].reason;
   EXPECT_NE(report.broken[0].reason.find("of its 256 x 256 pixels"), std::string::npos);
@@ -94,6 +103,49 @@ TEST(ContentDecoding, APackedFrameCutShortSaysHowMuchOfTheFrameIsMissing) {
             256 * 100)
       << "about half of the frame is missing";
   EXPECT_EQ(report.broken[1].reason, "is a packed frame that ends inside a run (cut short?)");
+}
+
+TEST_F(ContentDecoding, SoundsAndMusicAreReadByTheMixerAndFighterBitmapsMustHaveTheFrameSize) {
+  testing::TestFolder folder;
+  folder.write("Sounds/punch.wav", testing::ShortWave());
+  folder.write("Sounds/PowerUp.wav", "this is a note, not a sound");
+  folder.write("Sounds/select.wav", testing::ShortWave().substr(0, 30));  // cut in its header
+  folder.write("Characters/kira/Sounds/kira_shout.wav", "RIFF\x10\0\0\0WAVEjunk");
+  folder.write("Stages/Music/menu.ogg", testing::ShortOgg());
+  folder.write("Stages/Music/harbour.ogg", "OggS and then nothing");
+  const auto menu = ReadWholeFile(kDemo + "/menuback.bmp");  // 640 x 480
+  ASSERT_TRUE(menu.has_value());
+  folder.write("Characters/kira/Walk/walk01.bmp", *menu);
+  Settings settings;
+  Content content;
+  LoadReport report;
+  ReadGameXml(R"(<G><SelectScreen SelectSound="select.wav" Music="menu.ogg"/>
+      <C><Character Name="Kira" Path="kira" SelectSound="kira_shout.wav">
+      <Action Name="Punch" SFX="punch.wav"/><Action Name="Walk" Sprites="walk" Count="1"/>
+      </Character></C>
+      <S><Stage Name="Harbour" Music="harbour.ogg"/></S></G>)",
+              settings, content, report);
+  FindBrokenFiles(PathResolver(folder.path()), settings, content, audio, report);
+  std::map<std::string, const BrokenFile*> broken;
+  for (const BrokenFile& b : report.broken)
+    broken[b.path] = &b;
+  EXPECT_EQ(broken.size(), 5u) << FormatContentReport(content, report);
+  ASSERT_TRUE(broken.contains("\\Sounds\\PowerUp.wav"));
+  EXPECT_EQ(broken["\\Sounds\\PowerUp.wav"]->owner, "the game (the pick-up)");
+  EXPECT_EQ(broken["\\Sounds\\PowerUp.wav"]->reason, "is not a sound the game can play");
+  ASSERT_TRUE(broken.contains("\\Sounds\\select.wav"));
+  EXPECT_EQ(broken["\\Sounds\\select.wav"]->owner, "setting SelectScreen SelectSound");
+  ASSERT_TRUE(broken.contains("\\Characters\\kira\\Sounds\\kira_shout.wav"))
+      << "a fighter's own sound is found in its own folder";
+  EXPECT_EQ(broken["\\Characters\\kira\\Sounds\\kira_shout.wav"]->owner,
+            "Character \"Kira\" SelectSound");
+  ASSERT_TRUE(broken.contains("\\Stages\\Music\\harbour.ogg"));
+  EXPECT_EQ(broken["\\Stages\\Music\\harbour.ogg"]->reason, "is not music the game can play");
+  ASSERT_TRUE(broken.contains("\\Characters\\kira\\Walk\\walk01.bmp"));
+  EXPECT_EQ(broken["\\Characters\\kira\\Walk\\walk01.bmp"]->reason,
+            "is 640 x 480 pixels, but a frame of this action is 256 x 256 (the game stretches it)");
+  EXPECT_FALSE(broken.contains("\\Sounds\\punch.wav"));
+  EXPECT_FALSE(broken.contains("\\Stages\\Music\\menu.ogg"));
 }
 
 }  // namespace
