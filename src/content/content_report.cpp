@@ -74,4 +74,18 @@ std::string FormatContentReport(const Content& content, const LoadReport& report
   return out.str();
 }
 
+std::vector<std::string> DescribeProblems(const LoadReport& report) {
+  std::vector<std::string> lines;
+  for (const SkippedStep& step : report.skipped)
+    lines.push_back(DescribeSkippedStep(step));
+  for (const MissingFile& m : report.missing)
+    lines.push_back(m.path + " (" + m.owner + "): " +
+                    (m.refused ? "refused, it would leave the game folder" : "missing"));
+  for (const BrokenFile& b : report.broken)
+    lines.push_back(b.path + " (" + b.owner + "): " + b.reason);
+  for (const UnknownName& n : report.unknownNames)
+    lines.push_back(n.file + ", " + n.element + ": " + n.reason);
+  return lines;
+}
+
 }  // namespace vdx

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "content/content.h"
 #include "content/load_report.h"
@@ -19,6 +20,10 @@ struct ContentCounts {
 ContentCounts CountContent(const Content& content);
 
 std::string FormatContentReport(const Content& content, const LoadReport& report);
+
+// Every problem of the report, one line each, for the log: skipped steps,
+// then missing, refused and unusable files, then names that match nothing.
+std::vector<std::string> DescribeProblems(const LoadReport& report);
 
 // One skipped step in a line: "Game.xml line 3, Character "Kira", attribute
 // Health: "lots" is not an Integer".

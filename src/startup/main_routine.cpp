@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "audio/direct_sound.h"
+#include "content/content_files.h"
 #include "content/content_report.h"
+#include "content/cross_references.h"
 #include "content/get_xml.h"
 #include "core/log.h"
 #include "frontend/startup_picture.h"
@@ -28,15 +30,17 @@ std::string GameXmlFailure(const LoadReport& report) {
 // Every step that content loading skipped goes into the (new) log, one record
 // each, and one line on standard error points the player or the content's
 // author to the full report.
-void ReportSkippedContent(const Game& game) {
-  const std::vector<SkippedStep>& skipped = game.loadReport.skipped;
-  if (skipped.empty()) return;
-  std::vector<std::string> records;
-  records.reserve(skipped.size());
-  for (const SkippedStep& step : skipped)
-    records.push_back(DescribeSkippedStep(step));
-  WriteLog(game.logPath, LogOpening::Append, records);
-  std::cerr << "vdx: " << skipped.size() << (skipped.size() == 1 ? " problem" : " problems")
+// What loading skipped, the needed files that are missing and the names that
+// match nothing go into the log, and standard error points to the check. The
+// files are opened only when a screen or fight needs them; their loaders log
+// what they cannot use.
+void ReportContentProblems(Game& game) {
+  FindMissingFiles(game.paths, game.settings, game.content, game.loadReport);
+  FindUnknownNames(game.content, game.loadReport);
+  const std::vector<std::string> problems = DescribeProblems(game.loadReport);
+  if (problems.empty()) return;
+  WriteLog(game.logPath, LogOpening::Append, problems);
+  std::cerr << "vdx: " << problems.size() << (problems.size() == 1 ? " problem" : " problems")
             << " in the game folder (listed in log.txt); run vdx --check-content for the report\n";
 }
 
@@ -69,9 +73,6 @@ int Main(Game& game, std::string_view commandLine) {
       InitDirectDraw(game.platform, game.logPath);
     }
 
-    // The display set-up started a new log; what loading skipped follows it.
-    ReportSkippedContent(game);
-
     step = 60;
     game.platform.showWindow();
     DoEvents(game);
@@ -85,6 +86,9 @@ int Main(Game& game, std::string_view commandLine) {
 
     step = 90;
     InitDirect3D(game.platform, game.logPath);
+    // The display set-up started a new log, and a software-only 3-D set-up
+    // starts it again; the content's problems follow.
+    ReportContentProblems(game);
 
     step = 100;
     PlayTitleMovie(game);
