@@ -8,6 +8,7 @@
 namespace vdx {
 
 // Error numbers, as the reports show them.
+inline constexpr int kErrInvalidCall = 5;  // a look-up of a key that is not there
 inline constexpr int kErrFileNotFound = 53;
 inline constexpr int kErrInvalidPicture = 481;
 

@@ -36,14 +36,25 @@ std::string ControllerLetters(const platform::ControllerState& pad, bool facingL
   return letters;
 }
 
-void PollInput(const FrameInput& frame, const cKeys& player1, const cKeys& player2,
-               bool joystickSetting, InputState& input) {
+void PollLetters(const FrameInput& frame, const cKeys& player1, const cKeys& player2,
+                 bool joystickSetting, InputState& input) {
   input.HeldCommand[1] = KeyboardLetters(frame.keys, player1, input.Facing[1], true);
   input.HeldCommand[2] = KeyboardLetters(frame.keys, player2, input.Facing[2], false);
-  if (!joystickSetting) return;
-  for (std::size_t player = 1; player <= frame.controllers.size(); ++player)
-    if (const auto& pad = frame.controllers[player - 1])
-      input.HeldCommand[player] += ControllerLetters(*pad, input.Facing[player]);
+  if (joystickSetting)
+    for (std::size_t player = 1; player <= frame.controllers.size(); ++player)
+      if (const auto& pad = frame.controllers[player - 1])
+        input.HeldCommand[player] += ControllerLetters(*pad, input.Facing[player]);
+}
+
+void UpdateKeyHistories(InputState& input, std::uint32_t now) {
+  for (std::size_t player = 1; player <= 2; ++player)
+    UpdateKeyHistory(input.history[player], input.HeldCommand[player], now);
+}
+
+void PollInput(const FrameInput& frame, const cKeys& player1, const cKeys& player2,
+               bool joystickSetting, InputState& input) {
+  PollLetters(frame, player1, player2, joystickSetting, input);
+  UpdateKeyHistories(input, frame.ticks);
 }
 
 }  // namespace vdx

@@ -4,10 +4,12 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 
 #include "content/records.h"
 #include "input/frame_input.h"
+#include "input/key_history.h"
 #include "platform/platform.h"
 
 namespace vdx {
@@ -15,6 +17,7 @@ namespace vdx {
 struct InputState {
   std::array<std::string, 3> HeldCommand;  // players 1 and 2 (0 unused)
   std::array<bool, 3> Facing{};            // false: faces right
+  std::array<KeyHistory, 3> history;       // special-move input, players 1 and 2
 };
 
 // One player's letters from the keyboard state and its bindings.
@@ -23,8 +26,15 @@ std::string KeyboardLetters(const platform::KeyboardState& keys, const cKeys& bi
 // The letters a controller adds: stick below 4000 or above 6000, buttons 0..2.
 std::string ControllerLetters(const platform::ControllerState& pad, bool facingLeft);
 
-// Both players' letters from one pass's input; the controllers count only when
-// the settings switch them on.
+// Both players' letters from one pass's input; the controllers count only
+// when the settings switch them on.
+void PollLetters(const FrameInput& frame, const cKeys& player1, const cKeys& player2,
+                 bool joystickSetting, InputState& input);
+
+// Both players' special-move histories from their letters.
+void UpdateKeyHistories(InputState& input, std::uint32_t now);
+
+// PollLetters, then UpdateKeyHistories: the poll every screen makes.
 void PollInput(const FrameInput& frame, const cKeys& player1, const cKeys& player2,
                bool joystickSetting, InputState& input);
 

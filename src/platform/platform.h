@@ -118,6 +118,10 @@ class Platform {
   // Handles pending window and device events. Returns true when the player asked
   // the game to close (window closed, Alt+X, SIGTERM or Ctrl+C in a terminal).
   virtual bool pumpEvents() = 0;
+
+  // The files a test script asked the game's state to be written to since the
+  // last call (the headless backend's "state FILE"); the window never asks.
+  virtual std::vector<std::string> takeStateRequests() { return {}; }
   // Milliseconds since some fixed moment; wraps after 49 days like GetTickCount.
   // Both backends start at kTickBase, never near 0, so a timer that keeps 0 for
   // "not set" cannot meet a real tick of 0 at start-up; compare tick counts by

@@ -41,6 +41,17 @@ ProgramOptions ParseProgramOptions(std::span<const std::string> args) {
       options.gameDir = *dir;
     } else if (auto script = value("--script")) {
       options.script = *script;
+    } else if (auto versus = value("--versus")) {
+      options.versus = *versus;
+      if (!options.error.empty()) break;
+      if (versus->empty() || std::count(versus->begin(), versus->end(), ',') != 1 ||
+          versus->front() == ',' ||
+          versus->back() == ',')
+        options.error = "--versus takes two fighters: --versus P1,P2";
+    } else if (auto stage = value("--stage")) {
+      options.stage = *stage;
+    } else if (auto hashes = value("--frame-hashes")) {
+      options.frameHashes = *hashes;
     } else if (arg == "--headless") {
       options.headless = true;
     } else if (arg == "--check-content") {
@@ -58,6 +69,7 @@ ProgramOptions ParseProgramOptions(std::span<const std::string> args) {
   }
   if (options.script && !options.headless) options.error = "--script needs --headless";
   if (options.json && !options.checkContent) options.error = "--json needs --check-content";
+  if (options.stage && !options.versus) options.error = "--stage needs --versus";
   // Without a window nobody can press a key or close it: only a script ends
   // such a run. (--check-content and the like end by themselves.)
   if (options.headless && !options.script && !options.checkContent && !options.help &&
@@ -84,6 +96,11 @@ Options:
   --headless        run without a window, sound or real time (virtual clock)
   --script FILE     with --headless (which needs it): follow an automation
                     script; the run ends with it
+  --versus P1,P2    start a two-player match at once, without the title movie
+                    or menus (names in any letter case)
+  --stage NAME      with --versus: the stage (default: the first one enabled)
+  --frame-hashes FILE  write a line per fight frame: the frame's number, the
+                    hash of the fight's state and the hash of its picture
   --help            show this text
   --version         show the version
 

@@ -26,6 +26,9 @@ struct ProgramOptions {
   std::optional<std::string> script;             // --script FILE (with --headless)
   bool checkContent = false;                     // --check-content
   bool json = false;                             // --json (with --check-content)
+  std::optional<std::string> versus;             // --versus P1,P2: a match at once
+  std::optional<std::string> stage;              // --stage NAME (with --versus)
+  std::optional<std::string> frameHashes;        // --frame-hashes FILE
   bool help = false;                             // --help
   bool version = false;                          // --version
   std::string commandLine;  // everything else, joined by blanks: what the switches test

@@ -26,9 +26,17 @@ std::filesystem::path ExecutableFolder(const char* argv0) {
   return ec ? std::filesystem::current_path() : fromArgs.parent_path();
 }
 
+vdx::RunRequest RequestOf(const vdx::ProgramOptions& options) {
+  vdx::RunRequest request;
+  request.versus = options.versus;
+  request.stage = options.stage;
+  if (options.frameHashes) request.frameHashes = *options.frameHashes;
+  return request;
+}
+
 int RunHeadless(vdx::Game& game, vdx::platform::HeadlessPlatform& headless,
-                const std::string& commandLine) {
-  const int status = vdx::Main(game, commandLine);
+                const vdx::ProgramOptions& options) {
+  const int status = vdx::Main(game, options.commandLine, RequestOf(options));
   for (const std::string& failed : headless.screenshotFailures())
     std::cerr << "vdx: cannot write the screenshot " << failed << "\n";
   return headless.screenshotFailures().empty() ? status : (status == 0 ? 1 : status);
@@ -72,7 +80,7 @@ int main(int argc, char** argv) {
       headless->runScript(std::get<vdx::platform::Script>(std::move(parsed)));
     }
     vdx::Game game(*headless, gameDir);
-    return RunHeadless(game, *headless, options.commandLine);
+    return RunHeadless(game, *headless, options);
   }
 
   std::unique_ptr<vdx::platform::Platform> platform;
@@ -83,5 +91,5 @@ int main(int argc, char** argv) {
     return 1;
   }
   vdx::Game game(*platform, gameDir);
-  return vdx::Main(game, options.commandLine);
+  return vdx::Main(game, options.commandLine, RequestOf(options));
 }

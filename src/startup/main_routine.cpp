@@ -1,6 +1,7 @@
 #include "startup/main_routine.h"
 
 #include <iostream>
+#include <variant>
 #include <vector>
 
 #include "audio/direct_sound.h"
@@ -8,7 +9,9 @@
 #include "content/content_report.h"
 #include "content/cross_references.h"
 #include "content/get_xml.h"
+#include "core/files.h"
 #include "core/log.h"
+#include "fight/fight_loop.h"
 #include "frontend/startup_picture.h"
 #include "game/do_events.h"
 #include "game/fatal_error.h"
@@ -16,6 +19,7 @@
 #include "graphics/display.h"
 #include "input/input_setup.h"
 #include "startup/command_line.h"
+#include "startup/direct_match.h"
 
 namespace vdx {
 namespace {
@@ -44,9 +48,16 @@ void ReportContentProblems(Game& game) {
             << " in the game folder (listed in log.txt); run vdx --check-content for the report\n";
 }
 
+void WriteFrameHashes(const std::filesystem::path& path, const std::string& hashes) {
+  const WriteResult written = WriteWholeFile(path, hashes);
+  if (!written.ok)
+    std::cerr << "vdx: cannot write the frame hashes to " << path.string() << ": "
+              << written.error << "\n";
+}
+
 }  // namespace
 
-int Main(Game& game, std::string_view commandLine) {
+int Main(Game& game, std::string_view commandLine, const RunRequest& request) {
   int step = 0;
   try {
     const CommandLineSwitches switches = ReadSwitches(commandLine);
@@ -90,11 +101,26 @@ int Main(Game& game, std::string_view commandLine) {
     // starts it again; the content's problems follow.
     ReportContentProblems(game);
 
-    step = 100;
-    PlayTitleMovie(game);
+    if (request.versus) {
+      const auto match = ResolveDirectMatch(game.content, *request.versus, request.stage);
+      if (const auto* problem = std::get_if<std::string>(&match)) {
+        std::cerr << "vdx: " << *problem << "\n";
+        game.platform.closeAudio();
+        return 2;
+      }
+      std::string hashes;
+      PlayMatch(game, std::get<MatchSetup>(match),
+                FightOutputs{request.frameHashes ? &hashes : nullptr});
+      if (request.frameHashes) WriteFrameHashes(*request.frameHashes, hashes);
+    } else {
+      step = 100;
+      PlayTitleMovie(game);
+    }
 
+    // Where a match ends and where the title leads: the picture that stands in
+    // for the menu.
     step = 120;
-    ShowStartupPicture(game);
+    if (!game.QuitRequested) ShowStartupPicture(game);
   } catch (const ProgramExit& exit) {
     return exit.status;
   } catch (const GameError& e) {

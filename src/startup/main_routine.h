@@ -3,13 +3,24 @@
 // failure on the way shows one message and ends the program.
 #pragma once
 
+#include <filesystem>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "game/game.h"
 
 namespace vdx {
 
-// Runs the game; returns the program's exit status (0 after a normal close).
-int Main(Game& game, std::string_view commandLine);
+// What the command line asks of the run beyond the game's own switches.
+struct RunRequest {
+  std::optional<std::string> versus;  // "P1,P2": a match at once, without title or menus
+  std::optional<std::string> stage;   // its stage
+  std::optional<std::filesystem::path> frameHashes;  // a line per fight frame
+};
+
+// Runs the game; returns the program's exit status (0 after a normal close,
+// 2 when the request names what the game folder lacks).
+int Main(Game& game, std::string_view commandLine, const RunRequest& request = {});
 
 }  // namespace vdx

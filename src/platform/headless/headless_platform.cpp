@@ -81,6 +81,9 @@ void HeadlessPlatform::applyScriptEventsUpTo(std::uint64_t elapsed) {
         else
           screenshotFailures_.push_back(e.path);
         break;
+      case ScriptEvent::Kind::State:
+        stateRequests_.push_back(e.path);
+        break;
     }
   }
   if (nextScriptEvent_ >= script_.events.size() && time >= script_.endMs) {

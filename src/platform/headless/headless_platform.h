@@ -118,6 +118,11 @@ class HeadlessPlatform : public Platform {
   std::unique_ptr<Movie> openMovie(const std::string& path) override;
   bool playMusic(const std::string& path) override;
   bool musicPlaying() override { return musicPlaying_; }
+  std::vector<std::string> takeStateRequests() override {
+    std::vector<std::string> requests;
+    requests.swap(stateRequests_);
+    return requests;
+  }
   void stopMusic() override;
   void setMusicVolume(int percent) override;
 
@@ -152,6 +157,7 @@ class HeadlessPlatform : public Platform {
   std::vector<std::string> audioCalls_;
   std::vector<std::string> screenshotsWritten_;
   std::vector<std::string> screenshotFailures_;
+  std::vector<std::string> stateRequests_;
   std::string caption_;
   bool displayOpen_ = false;
   bool windowShown_ = false;

@@ -82,13 +82,18 @@ std::variant<Script, ScriptError> ParseScript(std::string_view text) {
       const auto at = static_cast<std::uint32_t>(std::min<std::uint64_t>(now, UINT32_MAX));
       script.events.push_back(
           {ScriptEvent::Kind::Screenshot, at, 0, std::string(argument), lineNumber});
+    } else if (command == "state") {
+      if (argument.empty()) return needArgument("a file name");
+      const auto at = static_cast<std::uint32_t>(std::min<std::uint64_t>(now, UINT32_MAX));
+      script.events.push_back(
+          {ScriptEvent::Kind::State, at, 0, std::string(argument), lineNumber});
     } else if (command == "quit") {
       if (!argument.empty()) return ErrorAt(lineNumber, "\"quit\" takes nothing after it");
       const auto at = static_cast<std::uint32_t>(std::min<std::uint64_t>(now, UINT32_MAX));
       script.events.push_back({ScriptEvent::Kind::Quit, at, 0, {}, lineNumber});
     } else {
       return ErrorAt(lineNumber, "unknown command \"" + std::string(command) +
-                                     "\" (known: wait, press, release, tap, screenshot, quit)");
+                                     "\" (known: wait, press, release, tap, screenshot, state, quit)");
     }
     if (now > UINT32_MAX) return ErrorAt(lineNumber, "the script runs past 49 days");
     if (end == text.size()) break;

@@ -7,6 +7,8 @@
 //   tap KEY            press, hold for 100 ms, release (the 100 ms pass)
 //   screenshot F.png   write the frame on screen at that moment, as a PNG; a
 //                      name ending in .bmp gives a 24-bit Windows bitmap
+//   state F.json       ask the game to write its state at that moment (the
+//                      fight writes its fighters, camera and state hash)
 //   quit               ask the game to close, as the window's close button does
 //   # ...              a comment; blank lines are ignored
 #pragma once
@@ -24,11 +26,11 @@ namespace vdx::platform {
 inline constexpr std::uint32_t kTapHoldMs = 100;
 
 struct ScriptEvent {
-  enum class Kind { Press, Release, Screenshot, Quit };
+  enum class Kind { Press, Release, Screenshot, State, Quit };
   Kind kind = Kind::Quit;
   std::uint32_t atMs = 0;  // game time from the start of the run
   KeyCode key = 0;         // Press, Release
-  std::string path;        // Screenshot
+  std::string path;        // Screenshot, State
   int line = 0;            // line of the script it came from
 };
 

@@ -56,7 +56,7 @@ TEST(Script, TakesScreenshotsAsPngOrBmpInAnyLetterCase) {
 TEST(Script, NamesTheLineOfAMistake) {
   EXPECT_EQ(
       ErrorOf("wait 10\njump\n"),
-      "line 2: unknown command \"jump\" (known: wait, press, release, tap, screenshot, quit)");
+      "line 2: unknown command \"jump\" (known: wait, press, release, tap, screenshot, state, quit)");
   EXPECT_EQ(ErrorOf("press Banana"), "line 1: unknown key \"Banana\"");
   EXPECT_EQ(ErrorOf("\n\nwait soon"), "line 3: \"soon\" is not a number of milliseconds");
   EXPECT_EQ(ErrorOf("wait -5"), "line 1: \"-5\" is not a number of milliseconds");

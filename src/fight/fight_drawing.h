@@ -1,0 +1,38 @@
+// What the fight draws itself: each fighter with its shadow, the falling
+// pick-up, the round's opening banner and the frame-rate counter.
+#pragma once
+
+#include <cstdint>
+
+#include "fight/fight_state.h"
+#include "game/game.h"
+
+namespace vdx {
+
+inline constexpr int kWideFrame = 364;
+inline constexpr int kWideShift = 108;  // a wide frame is drawn this much further left
+
+// Draws the fighter (and its shadow when shadows are on) into the back buffer
+// and sets its FighterRect.
+void DrawFighter(Game& game, FightState& fight, const FightSlots& slots, int player);
+
+// The pick-up's turn for the current player: one comes into being now and
+// then, falls, and starts again after its life; drawn where it is.
+void PickUpStep(Game& game, FightState& fight, const FightSlots& slots, std::uint32_t now);
+
+// The round's opening banner, shrinking until the fight starts.
+struct RoundBanner {
+  Surface text;  // the banner's words, 512 wide, keyed on black
+};
+RoundBanner MakeRoundBanner(Game& game);
+void DrawRoundBanner(Game& game, FightState& fight, const RoundBanner& banner, std::uint32_t now);
+
+// The frame-rate counter of SHOWFPS: frames counted over one-second windows.
+struct FpsCounter {
+  int frames = 0;
+  int rate = 0;
+  std::uint32_t windowEnds = 0;
+};
+void DrawFps(Game& game, FpsCounter& fps, std::uint32_t now);
+
+}  // namespace vdx

@@ -1,0 +1,102 @@
+#include "fight/fight_hash.h"
+
+#include <cstring>
+#include <string>
+
+namespace vdx {
+namespace {
+
+class Fnv1a {
+ public:
+  void bytes(const void* data, std::size_t size) {
+    const auto* p = static_cast<const unsigned char*>(data);
+    for (std::size_t i = 0; i < size; ++i) {
+      hash_ ^= p[i];
+      hash_ *= 0x100000001b3ULL;
+    }
+  }
+  template <typename T>
+  void value(T v) {
+    static_assert(std::is_arithmetic_v<T> || std::is_enum_v<T>);
+    bytes(&v, sizeof v);
+  }
+  void text(const std::string& s) {
+    value(s.size());
+    bytes(s.data(), s.size());
+  }
+  std::uint64_t result() const { return hash_; }
+
+ private:
+  std::uint64_t hash_ = 0xcbf29ce484222325ULL;
+};
+
+void HashFighter(Fnv1a& h, const FighterState& f) {
+  h.text(f.ActionName);
+  h.text(f.MoveState);
+  h.text(f.previousAction);
+  h.value(f.CurrentFrame);
+  h.value(f.frameCounter);
+  h.value(f.AnimDue);
+  h.value(f.PlayerX);
+  h.value(f.PlayerY);
+  h.value(f.Facing);
+  h.value(f.Health);
+  h.value(f.holdCounter);
+  h.value(f.turnedBack);
+  h.value(f.specialMatched);
+  h.value(f.HitFlag);
+  h.value(f.blockMarker);
+  h.value(f.DamageMultiplier);
+  h.value(f.FighterRect.Left);
+  h.value(f.FighterRect.Top);
+  h.value(f.FighterRect.Right);
+  h.value(f.FighterRect.Bottom);
+  h.text(f.ignoredLetters);
+}
+
+}  // namespace
+
+std::uint64_t HashFightState(const FightState& fight, const InputState& input,
+                             const RandomGenerator& random) {
+  Fnv1a h;
+  h.value(fight.frameNumber);
+  for (int p = 1; p <= 2; ++p) {
+    HashFighter(h, fight.fighters[p]);
+    h.value(fight.RoundWins[p]);
+    h.text(input.HeldCommand[p]);
+    h.value(input.Facing[p]);
+    const KeyHistory& history = input.history[p];
+    h.text(history.lastCommand);
+    h.text(history.KeySequence);
+    for (const cSpecialKeys& entry : history.entries) {
+      h.text(entry.Key);
+      h.value(entry.Timestamp);
+    }
+  }
+  h.value(fight.round);
+  h.value(fight.RoundLoser);
+  h.value(fight.FightStarted);
+  h.value(fight.PauseRequested);
+  h.value(fight.CameraX);
+  h.value(fight.firstPlayer);
+  h.value(fight.pickUp.PowerUpKind);
+  h.value(fight.pickUp.falling);
+  h.value(fight.pickUp.x);
+  h.value(fight.pickUp.y);
+  h.value(fight.pickUp.lifeEnds);
+  h.value(fight.pickUp.nextFall);
+  h.value(fight.bannerScale);
+  h.value(fight.bannerStep);
+  h.value(random.state());
+  return h.result();
+}
+
+std::uint64_t HashPicture(const Surface& picture) {
+  Fnv1a h;
+  h.value(picture.width);
+  h.value(picture.height);
+  h.bytes(picture.pixels.data(), picture.pixels.size() * sizeof(std::uint32_t));
+  return h.result();
+}
+
+}  // namespace vdx

@@ -1,0 +1,200 @@
+#include "fight/fight_loop.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "audio/music.h"
+#include "content/xml_values.h"
+#include "core/files.h"
+#include "core/log.h"
+#include "fight/fight_drawing.h"
+#include "fight/fight_hash.h"
+#include "fight/fighter_pass.h"
+#include "fight/later_steps.h"
+#include "fight/round_setup.h"
+#include "fight/state_dump.h"
+#include "game/do_events.h"
+#include "graphics/frame_pacing.h"
+
+namespace vdx {
+namespace {
+
+constexpr std::uint32_t kFrameMs = 16;
+
+enum class FrameEnd { Running, RoundOver };
+
+struct Match {
+  Game& game;
+  const MatchSetup& setup;
+  FightOutputs outputs;
+  FightState fight;
+  FightSlots slots;
+  StageView stage;
+  RoundBanner banner;
+  FpsCounter fps;
+};
+
+void ClearCommands(InputState& input) {
+  for (int p = 1; p <= 2; ++p) {
+    input.HeldCommand[p].clear();
+    ClearKeyHistory(input.history[p]);
+  }
+}
+
+// Letters held since the round began (or since the key that started the
+// fight) do nothing until they are let go.
+void IgnoreHeldLetters(FighterState& f, std::string& command) {
+  std::string stillHeld;
+  for (const char letter : f.ignoredLetters) {
+    const auto at = command.find(letter);
+    if (at == std::string::npos) continue;
+    stillHeld += letter;
+    command.erase(at, 1);
+  }
+  f.ignoredLetters = stillHeld;
+}
+
+void Poll(Match& m, const FrameInput& frame) {
+  Game& game = m.game;
+  InputState& input = game.input;
+  for (int p = 1; p <= 2; ++p)
+    input.Facing[p] = m.fight.fighters[p].Facing;
+  PollLetters(frame, game.settings.Player1Keys, game.settings.Player2Keys,
+              game.settings.Joystick && game.JoystickCount > 0, input);
+  for (int p = 1; p <= 2; ++p) {
+    if (m.fight.roundBegins) m.fight.fighters[p].ignoredLetters = input.HeldCommand[p];
+    IgnoreHeldLetters(m.fight.fighters[p], input.HeldCommand[p]);
+  }
+  UpdateKeyHistories(input, frame.ticks);
+}
+
+FrameEnd RunFrame(Match& m, const FrameInput& frame) {
+  Game& game = m.game;
+  FightState& fight = m.fight;
+  InputState& input = game.input;
+  const std::uint32_t now = frame.ticks;
+  ++fight.frameNumber;
+  game.random.MixTicks(now);
+  if (fight.roundBegins) StartWeather(game, fight, m.slots, now);
+
+  // The block marker holds only while the player blocks an opponent in action.
+  for (int p = 1; p <= 2; ++p)
+    if (input.HeldCommand[p] != "B" || fight.fighters[Opponent(p)].ActionName == "Standing")
+      fight.fighters[p].blockMarker = false;
+
+  Poll(m, frame);
+  fight.roundBegins = false;
+  if (!fight.FightStarted) {
+    // The first key only starts the fight; it stays ignored until let go.
+    if (!input.HeldCommand[1].empty() || !input.HeldCommand[2].empty()) {
+      fight.FightStarted = true;
+      for (int p = 1; p <= 2; ++p)
+        fight.fighters[p].ignoredLetters += input.HeldCommand[p];
+    }
+    ClearCommands(input);
+  }
+  if (fight.PauseRequested) {
+    // Both fighters stand while the pause is taken; a knocked-out one stays down.
+    for (int p = 1; p <= 2; ++p)
+      if (fight.fighters[p].ActionName != "KO") fight.fighters[p].ActionName = "Standing";
+    ClearCommands(input);
+  }
+  if (fight.FightStarted && !fight.PauseRequested) {
+    if (m.setup.computer == ComputerPlays::Both) ChooseComputerMove(game, fight, m.slots, 1, now);
+    if (m.setup.GameMode == 1 || m.setup.computer != ComputerPlays::None)
+      ChooseComputerMove(game, fight, m.slots, 2, now);
+  }
+  if ((fight.fighters[1].ActionName == "KO" || fight.fighters[2].ActionName == "KO") &&
+      fight.RoundLoser != 0)
+    return FrameEnd::RoundOver;
+
+  // The fighter being hit goes first.
+  if (NameHolds(fight.fighters[2].ActionName, "HIT") || NameHolds(fight.fighters[2].ActionName, "KO"))
+    fight.firstPlayer = 2;
+  if (NameHolds(fight.fighters[1].ActionName, "HIT") || NameHolds(fight.fighters[1].ActionName, "KO"))
+    fight.firstPlayer = 1;
+  FighterPassContext ctx{game, fight, m.slots, now};
+  for (const int p : {fight.firstPlayer, Opponent(fight.firstPlayer)}) {
+    FighterPass(ctx, p);
+    TestHits(game, fight, m.slots, p, now);
+    DrawFighter(game, fight, m.slots, p);
+    DrawMeters(game, fight, m.slots, p);
+    PickUpStep(game, fight, m.slots, now);
+    if (fight.PauseRequested) OpenPauseMenu(game, fight);
+    UpdateCharacterEffects(game, fight, m.slots, p, now);
+  }
+  DrawFlashesAndParticles(game, fight, now);
+  DrawWeather(game, fight, m.slots, now);
+  DrawRoundBanner(game, fight, m.banner, now);
+  if (game.ShowFps) DrawFps(game, m.fps, now);
+  PresentFrame(game.platform, game.display);
+
+  if (m.outputs.frameHashes != nullptr) {
+    char line[64];
+    std::snprintf(line, sizeof line, "%llu %016llx %016llx\n",
+                  static_cast<unsigned long long>(fight.frameNumber),
+                  static_cast<unsigned long long>(HashFightState(fight, input, game.random)),
+                  static_cast<unsigned long long>(HashPicture(game.display.backBuffer)));
+    *m.outputs.frameHashes += line;
+  }
+  const bool knockedOut = (fight.fighters[1].ActionName == "KO" ||
+                           fight.fighters[2].ActionName == "KO") &&
+                          fight.RoundLoser != 0;
+  if (!knockedOut) {
+    DrawStageView(game, fight, m.stage);
+    DrawStageAnimations(game, fight, m.slots, now);
+  }
+  return FrameEnd::Running;
+}
+
+void WriteStateRequests(Match& m) {
+  for (const std::string& path : m.game.platform.takeStateRequests()) {
+    const std::uint64_t hash = HashFightState(m.fight, m.game.input, m.game.random);
+    const std::string json = FightStateJson(m.fight, m.slots, m.game.input, hash);
+    const WriteResult written = WriteWholeFile(path, json);
+    if (!written.ok)
+      WriteLog(m.game.logPath, LogOpening::Append,
+               {"Cannot write the fight's state to " + path + ": " + written.error});
+  }
+}
+
+}  // namespace
+
+int WinsNeeded(Integer rounds) {
+  return std::max(1, static_cast<int>(RoundHalfEven(rounds / 2.0 + 0.5)));
+}
+
+MatchResult PlayMatch(Game& game, const MatchSetup& setup, FightOutputs outputs) {
+  Match m{game, setup, outputs, {}, {}, {}, MakeRoundBanner(game), {}};
+  MatchResult result;
+  // A match starts with no rounds won, whoever called it.
+  m.fight.RoundWins = {};
+  const int winsNeeded = WinsNeeded(game.settings.Rounds);
+  while (!game.QuitRequested) {
+    m.fight.round = m.fight.RoundWins[1] + m.fight.RoundWins[2] + 1;
+    SetUpRound(game, setup, m.fight, m.slots, m.stage);
+    ++result.rounds;
+    game.display.pacingDeadline = 0;
+    FrameEnd end = FrameEnd::Running;
+    while (!game.QuitRequested && end == FrameEnd::Running) {
+      const FrameInput frame = ReadFrame(game);
+      if (FrameDue(game.display.pacingDeadline, frame.ticks, kFrameMs)) end = RunFrame(m, frame);
+      DoEvents(game);
+      WriteStateRequests(m);
+    }
+    if (end != FrameEnd::RoundOver) break;
+    const int winner = Opponent(m.fight.RoundLoser);
+    ++m.fight.RoundWins[winner];
+    if (m.fight.RoundWins[winner] >= winsNeeded) {
+      result.winner = winner;
+      break;
+    }
+  }
+  result.frames = m.fight.frameNumber;
+  result.quit = game.QuitRequested;
+  StopStageMusic(game.platform, game.music);
+  ReleaseSounds(game.platform, game.sounds);
+  return result;
+}
+
+}  // namespace vdx

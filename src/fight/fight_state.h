@@ -1,0 +1,99 @@
+// The state of a match in progress, as plain data: what every frame reads and
+// writes, what a replay reproduces and what the state hash covers. The
+// fighters' pictures and their content records live beside it (FightSlots).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "content/records.h"
+#include "graphics/sprite_loading.h"
+
+namespace vdx {
+
+// Who the computer plays (the command line's --cpu).
+enum class ComputerPlays { None, Player2, Both };
+
+// The choices that start a match.
+struct MatchSetup {
+  std::string player1;  // character keys
+  std::string player2;
+  std::string stage;    // stage key
+  int GameMode = 2;     // 1 against the computer, 2 two players
+  ComputerPlays computer = ComputerPlays::None;
+};
+
+struct Rect {
+  Long Left = 0, Top = 0, Right = 0, Bottom = 0;
+};
+
+// One fighter's run-time state.
+struct FighterState {
+  std::string ActionName = "Standing";
+  std::string MoveState = "Standing";
+  std::string previousAction;  // ActionName at the last pass, to see a change
+  Long CurrentFrame = 1;       // the frame drawn, 1-based among the fighter's frames
+  Long frameCounter = 0;       // NextFrameIndex's counter
+  std::uint32_t AnimDue = 0;   // when the next step is due; 0: not set
+  Long PlayerX = 0;
+  Long PlayerY = 0;
+  bool Facing = false;  // false: faces right
+  Integer Health = 0;
+  int holdCounter = 0;       // steps spent on an action's end frame
+  bool turnedBack = false;   // an ActiveReverse action plays back now
+  bool specialMatched = false;
+  bool HitFlag = false;
+  bool blockMarker = false;
+  int DamageMultiplier = 1;
+  Rect FighterRect;
+  std::string ignoredLetters;  // letters held since the round began, ignored until let go
+};
+
+// The falling pick-up.
+struct PickUp {
+  int PowerUpKind = 0;  // 0 none, 1 power, 2 health
+  bool falling = false;
+  Long x = 0;  // on the stage
+  Long y = 0;
+  std::uint32_t lifeEnds = 0;
+  std::uint32_t nextFall = 0;
+};
+
+struct FightState {
+  std::uint64_t frameNumber = 0;  // fight frames since the match began
+  std::array<FighterState, 3> fighters;  // players 1 and 2 (0 unused)
+  std::array<int, 3> RoundWins{};
+  int round = 1;
+  int RoundLoser = 0;
+  bool FightStarted = false;
+  bool PauseRequested = false;
+  Long CameraX = 0;
+  int stageWidth = 640;
+  int firstPlayer = 1;  // the processing order: first, then the other
+  PickUp pickUp;
+  bool roundBegins = true;  // the round's first frame is still to come
+  double bannerScale = 1.7;
+  std::uint32_t bannerStep = 0;
+};
+
+// The per-player copies of what the fight changes in content records (frame
+// offsets, effect positions), so both players may be the same character.
+struct FighterSlot {
+  cCharacter character;
+  FighterFrames frames;
+};
+
+struct FightSlots {
+  std::array<FighterSlot, 3> players;  // 1 and 2
+  cStage stage;
+  FramePool effects;  // both players' effect frames
+  std::shared_ptr<const Surface> ball;
+  std::shared_ptr<const Surface> ballHighlight;
+};
+
+inline int Opponent(int player) {
+  return 3 - player;
+}
+
+}  // namespace vdx

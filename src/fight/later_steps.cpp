@@ -1,0 +1,20 @@
+#include "fight/later_steps.h"
+
+namespace vdx {
+
+void DisplayVsScreen(Game&, const FightSlots&) {}
+void StartWeather(Game&, FightState&, const FightSlots&, std::uint32_t) {}
+// Until the pause menu is there, play goes on at once.
+void OpenPauseMenu(Game&, FightState& fight) {
+  fight.PauseRequested = false;
+}
+void StartActionEffects(FighterPassContext&, int, const cAction&) {}
+void ChooseComputerMove(Game&, FightState&, FightSlots&, int, std::uint32_t) {}
+void TestHits(Game&, FightState&, FightSlots&, int, std::uint32_t) {}
+void DrawMeters(Game&, const FightState&, const FightSlots&, int) {}
+void UpdateCharacterEffects(Game&, FightState&, FightSlots&, int, std::uint32_t) {}
+void DrawFlashesAndParticles(Game&, FightState&, std::uint32_t) {}
+void DrawWeather(Game&, FightState&, const FightSlots&, std::uint32_t) {}
+void DrawStageAnimations(Game&, FightState&, FightSlots&, std::uint32_t) {}
+
+}  // namespace vdx

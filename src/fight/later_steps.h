@@ -1,0 +1,51 @@
+// Steps of the fight that the hit rules, the effects, the rounds and the
+// computer opponent fill in. Each is called from its place in the frame, so
+// that the frame's order is fixed here once; today they leave the fight as it
+// is (no blow lands, no effect flies, no weather falls, nobody but the players
+// commands a fighter).
+#pragma once
+
+#include <cstdint>
+
+#include "fight/fight_state.h"
+#include "fight/fighter_pass.h"
+
+namespace vdx {
+
+// The versus screen before a match's first round.
+void DisplayVsScreen(Game& game, const FightSlots& slots);
+
+// Snow and rain begin with the round, when the stage has them and the Weather
+// setting is on.
+void StartWeather(Game& game, FightState& fight, const FightSlots& slots, std::uint32_t now);
+
+// A player asked for the pause menu; it returns when play goes on.
+void OpenPauseMenu(Game& game, FightState& fight);
+
+// A "Special" or "Grab" action starts the effects of its EffectList.
+void StartActionEffects(FighterPassContext& ctx, int player, const cAction& action);
+
+// The computer chooses player 2's command (and player 1's in a demo match).
+void ChooseComputerMove(Game& game, FightState& fight, FightSlots& slots, int player,
+                        std::uint32_t now);
+
+// The hit tests of the current player's attack and of the pick-up.
+void TestHits(Game& game, FightState& fight, FightSlots& slots, int player, std::uint32_t now);
+
+// The health meters, names and combo messages of one player.
+void DrawMeters(Game& game, const FightState& fight, const FightSlots& slots, int player);
+
+// The player's effects fly, hit and end.
+void UpdateCharacterEffects(Game& game, FightState& fight, FightSlots& slots, int player,
+                            std::uint32_t now);
+
+// Flashes where blows landed, and the players' particles.
+void DrawFlashesAndParticles(Game& game, FightState& fight, std::uint32_t now);
+
+// Snow and rain, when the stage has them and the Weather setting is on.
+void DrawWeather(Game& game, FightState& fight, const FightSlots& slots, std::uint32_t now);
+
+// The stage's animated scenery, behind the fighters of the next frame.
+void DrawStageAnimations(Game& game, FightState& fight, FightSlots& slots, std::uint32_t now);
+
+}  // namespace vdx

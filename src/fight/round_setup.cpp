@@ -1,0 +1,102 @@
+#include "fight/round_setup.h"
+
+#include "audio/music.h"
+#include "audio/sound_table.h"
+#include "core/game_error.h"
+#include "fight/later_steps.h"
+#include "graphics/sprite_loading.h"
+#include "graphics/system_text.h"
+
+namespace vdx {
+namespace {
+
+constexpr int kBallSize = 40;
+
+void ResetFighter(FighterState& f, const cCharacter& c, Long x, bool facing) {
+  f = FighterState{};
+  f.PlayerX = x;
+  f.PlayerY = c.yOffset;
+  f.Facing = facing;
+  f.Health = c.Health;
+  f.DamageMultiplier = 1;
+}
+
+}  // namespace
+
+void SetUpRound(Game& game, const MatchSetup& setup, FightState& fight, FightSlots& slots,
+                StageView& stage) {
+  const cCharacter* first = game.content.Characters.find(setup.player1);
+  const cCharacter* second = game.content.Characters.find(setup.player2);
+  const cStage* place = game.content.Stages.find(setup.stage);
+  if (first == nullptr || second == nullptr || place == nullptr)
+    throw GameError(kErrInvalidCall, "No such character or stage");
+  if (fight.RoundWins[1] + fight.RoundWins[2] == 0) DisplayVsScreen(game, slots);
+  // Each player's own copy: the fight writes frame offsets and effect state
+  // into it, and both players may be the same character.
+  slots.players[1].character = *first;
+  slots.players[2].character = *second;
+  slots.stage = *place;
+
+  const LoadContext ctx{game.platform, game.paths, game.logPath, &game.display};
+  slots.ball = LoadPicture(ctx, "\\ball.bmp", kBallSize, kBallSize);
+  slots.ballHighlight = LoadPicture(ctx, "\\hball.bmp", kBallSize, kBallSize);
+  ResetFighter(fight.fighters[1], slots.players[1].character, 0, false);
+  ResetFighter(fight.fighters[2], slots.players[2].character, 300, true);
+
+  fight.stageWidth = std::max<int>(640, slots.stage.Width);
+  fight.CameraX = (fight.stageWidth - 640) / 2;
+  stage.background =
+      LoadPicture(ctx, "\\Stages\\" + slots.stage.Background, fight.stageWidth, kScreenHeight);
+  loadstageanims(ctx, slots.stage, stage.scenery);
+
+  ShowPleaseWait(game.platform, game.display, game.settings.PleaseWaitFont);
+  // Player 2's frames load first, then player 1's.
+  cCharacter& c1 = slots.players[1].character;
+  cCharacter& c2 = slots.players[2].character;
+  loadcharacteractions(ctx, c2, slots.players[2].frames, c1.Path, true);
+  loadcharacteractions(ctx, c1, slots.players[1].frames, c2.Path, true);
+  std::vector<std::string> fighterSounds = slots.players[1].frames.sounds;
+  if (c2.Path != c1.Path)
+    fighterSounds.insert(fighterSounds.end(), slots.players[2].frames.sounds.begin(),
+                         slots.players[2].frames.sounds.end());
+  LoadSounds(game.platform, game.paths, game.sounds, fighterSounds, game.logPath);
+  loadcharactereffects(ctx, c1, c2, slots.effects);
+
+  for (int p = 1; p <= 2; ++p) {
+    FighterState& f = fight.fighters[p];
+    const cCharacter& c = slots.players[p].character;
+    if (const cAction* standing = c.Actions.find("Standing"))
+      f.CurrentFrame = f.frameCounter = standing->Offset;
+  }
+  fight.RoundLoser = 0;
+  fight.FightStarted = false;
+  fight.PauseRequested = false;
+  fight.firstPlayer = 1;
+  fight.bannerStep = 0;
+  fight.roundBegins = true;
+  DrawStageView(game, fight, stage);
+  PresentFrame(game.platform, game.display);
+
+  if (fight.round == 1)
+    StartStageMusic(game.platform, game.paths, game.music, slots.stage.Music,
+                    game.settings.SoundVolume);
+}
+
+void DrawStageView(Game& game, const FightState& fight, const StageView& stage) {
+  Surface& target = game.display.backBuffer;
+  if (!stage.background) {
+    std::fill(target.pixels.begin(), target.pixels.end(), 0u);
+    return;
+  }
+  const Surface& picture = *stage.background;
+  for (int y = 0; y < kScreenHeight && y < picture.height; ++y) {
+    const std::uint32_t* row = &picture.pixels[static_cast<std::size_t>(y) * picture.width];
+    std::uint32_t* out = &target.pixels[static_cast<std::size_t>(y) * target.width];
+    for (int x = 0; x < kScreenWidth; ++x) {
+      const Long sx = fight.CameraX + x;
+      out[x] = sx >= 0 && sx < picture.width ? row[sx] : 0u;
+    }
+  }
+}
+
+}  // namespace vdx

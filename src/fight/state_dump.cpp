@@ -1,0 +1,52 @@
+#include "fight/state_dump.h"
+
+#include <cstdio>
+#include <sstream>
+
+namespace vdx {
+namespace {
+
+std::string Quoted(const std::string& s) {
+  std::string out = "\"";
+  for (const char c : s) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (static_cast<unsigned char>(c) < 0x20) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+      out += escaped;
+    } else {
+      out += c;
+    }
+  }
+  return out + "\"";
+}
+
+}  // namespace
+
+std::string FightStateJson(const FightState& fight, const FightSlots& slots,
+                           const InputState& input, std::uint64_t stateHash) {
+  std::ostringstream out;
+  char hash[24];
+  std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(stateHash));
+  out << "{\n  \"frame\": " << fight.frameNumber << ",\n  \"players\": [\n";
+  for (int p = 1; p <= 2; ++p) {
+    const FighterState& f = fight.fighters[p];
+    out << "    {\"player\": " << p << ", \"character\": " << Quoted(slots.players[p].character.Name)
+        << ", \"x\": " << f.PlayerX << ", \"y\": " << f.PlayerY
+        << ", \"facing\": " << Quoted(f.Facing ? "left" : "right")
+        << ", \"ActionName\": " << Quoted(f.ActionName) << ", \"CurrentFrame\": " << f.CurrentFrame
+        << ", \"MoveState\": " << Quoted(f.MoveState) << ", \"health\": " << f.Health
+        << ", \"RoundWins\": " << fight.RoundWins[p]
+        << ", \"KeySequence\": " << Quoted(input.history[p].KeySequence) << "}"
+        << (p == 1 ? "," : "") << "\n";
+  }
+  out << "  ],\n  \"CameraX\": " << fight.CameraX << ",\n  \"RoundLoser\": " << fight.RoundLoser
+      << ",\n  \"FightStarted\": " << (fight.FightStarted ? "true" : "false")
+      << ",\n  \"paused\": " << (fight.PauseRequested ? "true" : "false") << ",\n  \"round\": "
+      << fight.round << ",\n  \"stateHash\": \"" << hash << "\"\n}\n";
+  return out.str();
+}
+
+}  // namespace vdx
