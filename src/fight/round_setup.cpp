@@ -21,6 +21,15 @@ void ResetFighter(FighterState& f, const cCharacter& c, Long x, bool facing) {
   f.DamageMultiplier = 1;
 }
 
+// The pick-up's pictures are drawn on black, which is left out.
+SharedSurface KeyedOnBlack(const SharedSurface& picture) {
+  if (!picture) return picture;
+  auto keyed = std::make_shared<Surface>(*picture);
+  keyed->colorKey = 0;
+  MarkDrawnColumns(*keyed);
+  return keyed;
+}
+
 }  // namespace
 
 void SetUpRound(Game& game, const MatchSetup& setup, FightState& fight, FightSlots& slots,
@@ -38,8 +47,8 @@ void SetUpRound(Game& game, const MatchSetup& setup, FightState& fight, FightSlo
   slots.stage = *place;
 
   const LoadContext ctx{game.platform, game.paths, game.logPath, &game.display};
-  slots.ball = LoadPicture(ctx, "\\ball.bmp", kBallSize, kBallSize);
-  slots.ballHighlight = LoadPicture(ctx, "\\hball.bmp", kBallSize, kBallSize);
+  slots.ball = KeyedOnBlack(LoadPicture(ctx, "\\ball.bmp", kBallSize, kBallSize));
+  slots.ballHighlight = KeyedOnBlack(LoadPicture(ctx, "\\hball.bmp", kBallSize, kBallSize));
   ResetFighter(fight.fighters[1], slots.players[1].character, 0, false);
   ResetFighter(fight.fighters[2], slots.players[2].character, 300, true);
 

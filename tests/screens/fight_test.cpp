@@ -1,0 +1,255 @@
+// Whole matches on the demo folder, played by scripts on the headless
+// platform: what a player does, read back through the fight's state dumps.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <regex>
+#include <string>
+#include <variant>
+
+#include "fight/fight_loop.h"
+#include "fight/next_frame_index.h"
+#include "platform/headless/headless_platform.h"
+#include "startup/main_routine.h"
+#include "unit/test_folder.h"
+
+namespace vdx {
+namespace {
+
+// One state dump: the fight's fields and each player's.
+struct Dump {
+  std::map<std::string, std::string> fight;
+  std::map<std::string, std::string> players[3];
+
+  long number(int player, const std::string& key) const { return std::stol(players[player].at(key)); }
+  std::string text(int player, const std::string& key) const { return players[player].at(key); }
+};
+
+Dump ParseDump(const std::string& json) {
+  Dump dump;
+  const std::regex field("\"(\\w+)\": (\"[^\"]*\"|-?[0-9]+|true|false)");
+  const auto playersAt = json.find("\"players\"");
+  const auto playersEnd = json.find(']', playersAt);
+  int player = 0;
+  for (std::sregex_iterator it(json.begin(), json.end(), field), end; it != end; ++it) {
+    const auto at = static_cast<std::size_t>(it->position());
+    std::string value = (*it)[2];
+    if (value.front() == '"') value = value.substr(1, value.size() - 2);
+    if (at > playersAt && at < playersEnd) {
+      if ((*it)[1] == "player") player = std::stoi(value);
+      dump.players[player][(*it)[1]] = value;
+    } else {
+      dump.fight[(*it)[1]] = value;
+    }
+  }
+  return dump;
+}
+
+// Runs `vdx --versus Kira,Brann` (or the given fighters) with a script whose
+// "state NAME" lines write dumps into the test folder; returns them by name.
+class Fight : public ::testing::Test {
+ protected:
+  std::map<std::string, Dump> play(std::string script, const std::string& versus = "Kira,Brann",
+                                   RunRequest request = {}) {
+    std::vector<std::string> names;
+    const std::regex state("state (\\w+)");
+    for (std::sregex_iterator it(script.begin(), script.end(), state), end; it != end; ++it)
+      names.push_back((*it)[1]);
+    script = std::regex_replace(script, state, "state " + folder.path().string() + "/$1.json");
+    auto parsed = platform::ParseScript(script);
+    EXPECT_TRUE(std::holds_alternative<platform::Script>(parsed));
+    platform.runScript(std::get<platform::Script>(std::move(parsed)));
+    Game game(platform, VDX_DEMO_DIR);
+    game.logPath = folder.path() / "log.txt";
+    request.versus = versus;
+    EXPECT_EQ(Main(game, "1", request), 0);
+    std::map<std::string, Dump> dumps;
+    for (const std::string& name : names)
+      dumps[name] = ParseDump(folder.read(name + ".json"));
+    return dumps;
+  }
+
+  testing::TestFolder folder;
+  platform::HeadlessPlatform platform;
+};
+
+TEST_F(Fight, TheFirstKeyOnlyStartsTheFightAndAHeldKeyWaitsForItsRelease) {
+  auto d = play(
+      "wait 400\nstate before\n"
+      "press A\nwait 400\nstate held\nrelease A\nwait 200\n"
+      "press A\nwait 100\nstate punch\nrelease A\nquit\n");
+  EXPECT_EQ(d["before"].fight["FightStarted"], "false");
+  EXPECT_EQ(d["before"].number(1, "x"), 0);
+  EXPECT_EQ(d["before"].number(2, "x"), 300);
+  EXPECT_EQ(d["before"].text(2, "facing"), "left");
+  EXPECT_EQ(d["before"].fight["CameraX"], "320") << "(1280 - 640) / 2";
+  EXPECT_EQ(d["held"].fight["FightStarted"], "true");
+  EXPECT_EQ(d["held"].text(1, "ActionName"), "Standing") << "the Punch that started it";
+  EXPECT_EQ(d["punch"].text(1, "ActionName"), "Punch");
+}
+
+TEST_F(Fight, WalkingStepsByTheWalksSpeedAndTheLeftEdgeScrollsTheCamera) {
+  auto d = play(
+      "wait 300\ntap D\nwait 300\n"
+      "press Right\nwait 1000\nrelease Right\nwait 300\nstate walked\n"
+      "press Left\nwait 1300\nstate scrolling\nwait 2000\nstate stopped\nrelease Left\n"
+      // Brann walks towards Kira while she backs into the edge: he stays clear
+      // of his own edge, so the camera goes on to the stage's end.
+      "press J\npress Left\nwait 4000\nstate end\nrelease Left\nrelease J\nquit\n");
+  const long walked = d["walked"].number(1, "x");
+  EXPECT_GT(walked, 9 * 8);
+  EXPECT_EQ(walked % 9, 0) << "whole steps of Walk's Speed 9";
+  EXPECT_EQ(d["walked"].text(1, "MoveState"), "Standing");
+  // At the edge each step scrolls the camera 15 to the left and shifts the
+  // opponent 15 to the right, so he keeps his place on the stage.
+  const Dump& s = d["scrolling"];
+  EXPECT_EQ(s.number(1, "x"), 0);
+  const long steps = (320 - std::stol(s.fight.at("CameraX"))) / 15;
+  EXPECT_GT(steps, 0);
+  EXPECT_EQ(std::stol(s.fight.at("CameraX")), 320 - 15 * steps);
+  EXPECT_EQ(s.number(2, "x"), 300 + 15 * steps);
+  // Once the opponent is at his own edge (629 - Width 200) the camera stops.
+  EXPECT_EQ(d["stopped"].number(2, "x"), 429);
+  EXPECT_EQ(d["stopped"].fight["CameraX"], "185");
+  EXPECT_EQ(d["end"].fight["CameraX"], "0") << "the stage's left end";
+  EXPECT_EQ(d["end"].text(1, "facing"), "right");
+}
+
+TEST_F(Fight, WalkingIntoTheOpponentPushesItAtAThirdOfThePace) {
+  auto d = play(
+      "wait 300\ntap D\nwait 300\npress Right\nwait 5000\nstate pushing\nwait 850\nstate later\n"
+      "release Right\nquit\n");
+  const Dump& a = d["pushing"];
+  const Dump& b = d["later"];
+  EXPECT_GT(a.number(2, "x"), 300) << "Brann was pushed";
+  EXPECT_EQ(b.number(2, "x") - a.number(2, "x"), b.number(1, "x") - a.number(1, "x"));
+  EXPECT_EQ((b.number(1, "x") - a.number(1, "x")) % 3, 0) << "steps of round(9 / 3) = 3";
+  EXPECT_LT(b.number(1, "x") - a.number(1, "x"), 9 * 10 / 2) << "slower than walking";
+}
+
+TEST_F(Fight, AJumpRisesAndLandsAtItsStartHeightAndDownDucks) {
+  std::string script = "wait 300\ntap D\nwait 300\npress Up\n";
+  // Up is let go before the jump lands: a held Up jumps again.
+  for (int i = 0; i < 20; ++i)
+    script += std::string(i == 4 ? "release Up\n" : "") + "wait 40\nstate jump" +
+              std::to_string(i) + "\n";
+  script += "wait 400\nstate landed\npress Down\nwait 300\nstate ducking\n"
+            "release Down\nquit\n";
+  auto d = play(script);
+  long top = 202;
+  bool falling = false;
+  long previous = 202;
+  for (int i = 0; i < 20; ++i) {
+    const long y = d["jump" + std::to_string(i)].number(1, "y");
+    EXPECT_EQ((202 - y) % 22, 0) << "steps of JumpSpeed 22";
+    if (y > previous) falling = true;
+    if (falling) {
+      EXPECT_GE(y, previous) << "one rise, one fall";
+    }
+    top = std::min(top, y);
+    previous = y;
+  }
+  EXPECT_EQ(top, 202 - 2 * 22) << "it rises until its TopJumpFrame";
+  EXPECT_EQ(d["landed"].number(1, "y"), 202);
+  EXPECT_EQ(d["landed"].text(1, "ActionName"), "Standing");
+  EXPECT_EQ(d["ducking"].text(1, "ActionName"), "Duck");
+  EXPECT_EQ(d["ducking"].text(1, "MoveState"), "Duck");
+}
+
+TEST_F(Fight, EachButtonStartsItsAction) {
+  auto d = play(
+      "wait 300\ntap D\nwait 300\n"
+      "press A\nwait 150\nstate punch\nrelease A\nwait 700\n"
+      "press S\nwait 150\nstate kick\nrelease S\nwait 700\n"
+      "press D\nwait 150\nstate block\nrelease D\nwait 900\n"
+      "press Left\npress S\nwait 150\nstate sweep\nrelease S\nrelease Left\nwait 900\nquit\n");
+  EXPECT_EQ(d["punch"].text(1, "ActionName"), "Punch");
+  EXPECT_EQ(d["kick"].text(1, "ActionName"), "Kick");
+  EXPECT_EQ(d["block"].text(1, "ActionName"), "Block");
+  EXPECT_EQ(d["block"].text(1, "MoveState"), "Block");
+  EXPECT_EQ(d["sweep"].text(1, "ActionName"), "SweepKick") << "back and kick held together";
+}
+
+TEST_F(Fight, ASequenceWithinHalfASecondStartsTheSpecialAndASlowerOneDoesNot) {
+  auto d = play(
+      "wait 300\ntap D\nwait 300\n"
+      "press Down\nwait 60\nrelease Down\npress Right\nwait 60\nrelease Right\n"
+      "press A\nwait 200\nstate special\nrelease A\nwait 1200\n"
+      "press Down\nwait 60\nrelease Down\nwait 300\npress Right\nwait 60\nrelease Right\n"
+      "wait 200\npress A\nwait 200\nstate slow\nrelease A\nwait 800\nquit\n");
+  EXPECT_EQ(d["special"].text(1, "ActionName"), "FlameWave");
+  EXPECT_EQ(d["special"].text(1, "KeySequence"), "") << "taken, so it cannot fire twice";
+  EXPECT_EQ(d["slow"].text(1, "ActionName"), "Punch") << "the D had gone from the history";
+}
+
+TEST_F(Fight, TheFinisherIsRefusedInTheFirstRoundAndTheThrowNeedsToBeClose) {
+  auto d = play(
+      "wait 300\ntap D\nwait 300\n"
+      "press Down\nwait 60\nrelease Down\npress Left\nwait 60\nrelease Left\n"
+      "press S\nwait 200\nstate finisher\nrelease S\nwait 900\n"
+      "press Down\nwait 60\nrelease Down\npress Right\nwait 60\nrelease Right\n"
+      "press S\nwait 200\nstate throw\nrelease S\nwait 900\nquit\n");
+  EXPECT_NE(d["finisher"].text(1, "ActionName"), "Sexuality");
+  EXPECT_NE(d["throw"].text(1, "ActionName"), "Throw") << "300 pixels away";
+}
+
+TEST_F(Fight, BothPlayersMayBeTheSameCharacter) {
+  auto d = play(
+      "wait 300\ntap D\nwait 300\npress A\npress Q\nwait 150\nstate both\nrelease A\nrelease Q\n"
+      "wait 500\nquit\n",
+      "vex,VEX");
+  EXPECT_EQ(d["both"].text(1, "character"), "Vex");
+  EXPECT_EQ(d["both"].text(2, "character"), "Vex");
+  EXPECT_EQ(d["both"].text(1, "ActionName"), "Punch");
+  EXPECT_EQ(d["both"].text(2, "ActionName"), "Punch");
+  EXPECT_EQ(d["both"].number(1, "CurrentFrame"), d["both"].number(2, "CurrentFrame"))
+      << "each plays from its own copy of the frames";
+}
+
+TEST_F(Fight, TheSameScriptGivesTheSameFrameHashes) {
+  const std::string script =
+      "wait 300\ntap D\nwait 300\npress Right\nwait 700\nrelease Right\npress Up\nwait 400\n"
+      "release Up\nwait 500\nquit\n";
+  RunRequest request;
+  request.frameHashes = folder.path() / "first.txt";
+  play(script, "Kira,Brann", request);
+  const std::string first = folder.read("first.txt");
+  platform::HeadlessPlatform again;
+  auto parsed = platform::ParseScript(script);
+  again.runScript(std::get<platform::Script>(std::move(parsed)));
+  Game game(again, VDX_DEMO_DIR);
+  game.logPath = folder.path() / "log2.txt";
+  request.versus = "Kira,Brann";
+  request.frameHashes = folder.path() / "second.txt";
+  ASSERT_EQ(Main(game, "1", request), 0);
+  EXPECT_GT(std::count(first.begin(), first.end(), '\n'), 60);
+  EXPECT_EQ(first, folder.read("second.txt"));
+}
+
+TEST(NextFrameIndex, StepsLoopsHoldsAndKeepsToTheActionsFrames) {
+  cAction a;
+  a.Offset = 10;
+  a.Count = 4;  // frames 10..13
+  Long f = 3;   // from another action
+  EXPECT_EQ(NextFrameIndex(a, false, true, f), 11) << "a new action shows Offset + 1 first";
+  EXPECT_EQ(NextFrameIndex(a, false, true, f), 12);
+  EXPECT_EQ(NextFrameIndex(a, false, true, f), 13);
+  EXPECT_EQ(NextFrameIndex(a, false, true, f), 10) << "loops";
+  f = 13;
+  EXPECT_EQ(NextFrameIndex(a, false, false, f), 13) << "holds its end";
+  f = 3;
+  EXPECT_EQ(NextFrameIndex(a, true, true, f), 13) << "reverse starts at the last frame";
+  EXPECT_EQ(NextFrameIndex(a, true, true, f), 12);
+  EXPECT_EQ(NextFrameIndex(a, true, true, f), 11);
+  EXPECT_EQ(NextFrameIndex(a, true, true, f), 13) << "and wraps without showing frame 10";
+  a.AnimationType = "StaticHold";
+  f = 12;
+  EXPECT_EQ(NextFrameIndex(a, false, true, f), 13);
+  EXPECT_EQ(NextFrameIndex(a, false, true, f), 13) << "stays, never on the next action's frame";
+  a.Count = 0;
+  f = 7;
+  EXPECT_EQ(NextFrameIndex(a, false, true, f), 7) << "no frames: nothing moves";
+}
+
+}  // namespace
+}  // namespace vdx
