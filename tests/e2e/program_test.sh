@@ -41,9 +41,12 @@ grep -q '"Red mask 16711680 Green Mask 65280 Blue Mask 255"' "$work/game/log.txt
 
 # SIGTERM closes a headless run as the close button would: status 0.
 printf 'wait 600000\n' >"$work/long.txt"
+rm -f "$work/game/log.txt"
 "$vdx" 1 --headless --script "$work/long.txt" --game-dir "$work/game" &
 pid=$!
-sleep 0.5
+# The display's first log record comes after the signals are taken over; a
+# loaded machine (or a sanitizer build) may take seconds to get there.
+for _ in $(seq 200); do [ -s "$work/game/log.txt" ] && break; sleep 0.1; done
 kill -TERM $pid
 wait $pid
 expect_status 0 $? "headless run ended by SIGTERM"
