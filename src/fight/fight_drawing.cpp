@@ -42,11 +42,11 @@ void DrawFighter(Game& game, FightState& fight, const FightSlots& slots, int pla
     shadow.Red = shadow.Green = shadow.Blue = 0.1f;
     shadow.Alpha = 0.5f;
     shadow.Flip = flip;
-    DrawSprite(target, frame, shadow);
+    DrawSprite(target, frame, shadow, game.display.raster);
   }
   SpriteArgs body = SpriteAt(static_cast<float>(x), static_cast<float>(y), width, 256);
   body.Flip = flip;
-  DrawSprite(target, frame, body);
+  DrawSprite(target, frame, body, game.display.raster);
   f.FighterRect = Rect{x, y, x + width, y + 256};
 }
 
@@ -79,17 +79,17 @@ void PickUpStep(Game& game, FightState& fight, const FightSlots& slots, std::uin
   SpriteArgs shadow = SpriteAt(x + 6, y + 6, slots.ball->width, slots.ball->height, 64, 64);
   shadow.Alpha = 0.3f;
   shadow.Red = shadow.Green = shadow.Blue = 0.1f;
-  DrawSprite(target, *slots.ball, shadow);
+  DrawSprite(target, *slots.ball, shadow, game.display.raster);
   SpriteArgs body = SpriteAt(x, y, slots.ball->width, slots.ball->height, 64, 64);
   body.Red = ball.PowerUpKind == 1 ? 1.0f : 0.8f;
   body.Green = ball.PowerUpKind == 1 ? 0.8f : 1.0f;
   body.Blue = 0.8f;
-  DrawSprite(target, *slots.ball, body);
+  DrawSprite(target, *slots.ball, body, game.display.raster);
   if (slots.ballHighlight) {
     SpriteArgs shine =
         SpriteAt(x, y, slots.ballHighlight->width, slots.ballHighlight->height, 64, 64);
     shine.BlendMode = 1;
-    DrawSprite(target, *slots.ballHighlight, shine);
+    DrawSprite(target, *slots.ballHighlight, shine, game.display.raster);
   }
 }
 
@@ -121,7 +121,7 @@ void DrawRoundBanner(Game& game, FightState& fight, const RoundBanner& banner,
   SpriteArgs args = SpriteAt(static_cast<float>((kScreenWidth - width) / 2),
                              static_cast<float>((kScreenHeight - height) / 2), kBannerWidth,
                              kBannerHeight, width, height);
-  DrawSprite(game.display.backBuffer, banner.text, args);
+  DrawSprite(game.display.backBuffer, banner.text, args, game.display.raster);
 }
 
 void DrawFps(Game& game, FpsCounter& fps, std::uint32_t now) {

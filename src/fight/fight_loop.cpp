@@ -21,19 +21,6 @@ namespace {
 
 constexpr std::uint32_t kFrameMs = 16;
 
-enum class FrameEnd { Running, RoundOver };
-
-struct Match {
-  Game& game;
-  const MatchSetup& setup;
-  FightOutputs outputs;
-  FightState fight;
-  FightSlots slots;
-  StageView stage;
-  RoundBanner banner;
-  FpsCounter fps;
-};
-
 void ClearCommands(InputState& input) {
   for (int p = 1; p <= 2; ++p) {
     input.HeldCommand[p].clear();
@@ -54,7 +41,7 @@ void IgnoreHeldLetters(FighterState& f, std::string& command) {
   f.ignoredLetters = stillHeld;
 }
 
-void Poll(Match& m, const FrameInput& frame) {
+void Poll(FightSession& m, const FrameInput& frame) {
   Game& game = m.game;
   InputState& input = game.input;
   for (int p = 1; p <= 2; ++p)
@@ -68,7 +55,9 @@ void Poll(Match& m, const FrameInput& frame) {
   UpdateKeyHistories(input, frame.ticks);
 }
 
-FrameEnd RunFrame(Match& m, const FrameInput& frame) {
+}  // namespace
+
+FrameEnd RunFightFrame(FightSession& m, const FrameInput& frame) {
   Game& game = m.game;
   FightState& fight = m.fight;
   InputState& input = game.input;
@@ -147,7 +136,9 @@ FrameEnd RunFrame(Match& m, const FrameInput& frame) {
   return FrameEnd::Running;
 }
 
-void WriteStateRequests(Match& m) {
+namespace {
+
+void WriteStateRequests(FightSession& m) {
   for (const std::string& path : m.game.platform.takeStateRequests()) {
     const std::uint64_t hash = HashFightState(m.fight, m.game.input, m.game.random);
     const std::string json = FightStateJson(m.fight, m.slots, m.game.input, hash);
@@ -164,21 +155,31 @@ int WinsNeeded(Integer rounds) {
   return std::max(1, static_cast<int>(RoundHalfEven(rounds / 2.0 + 0.5)));
 }
 
+FightSession::FightSession(Game& game, MatchSetup setup, FightOutputs outputs)
+    : game(game),
+      setup(std::move(setup)),
+      outputs(outputs),
+      banner(MakeRoundBanner(game)) {}
+
+void BeginRound(FightSession& m) {
+  m.fight.round = m.fight.RoundWins[1] + m.fight.RoundWins[2] + 1;
+  SetUpRound(m.game, m.setup, m.fight, m.slots, m.stage);
+}
+
 MatchResult PlayMatch(Game& game, const MatchSetup& setup, FightOutputs outputs) {
-  Match m{game, setup, outputs, {}, {}, {}, MakeRoundBanner(game), {}};
+  FightSession m(game, setup, outputs);
   MatchResult result;
-  // A match starts with no rounds won, whoever called it.
-  m.fight.RoundWins = {};
+  // A match starts with no rounds won, whoever called it (FightState starts so).
   const int winsNeeded = WinsNeeded(game.settings.Rounds);
   while (!game.QuitRequested) {
-    m.fight.round = m.fight.RoundWins[1] + m.fight.RoundWins[2] + 1;
-    SetUpRound(game, setup, m.fight, m.slots, m.stage);
+    BeginRound(m);
     ++result.rounds;
     game.display.pacingDeadline = 0;
     FrameEnd end = FrameEnd::Running;
     while (!game.QuitRequested && end == FrameEnd::Running) {
       const FrameInput frame = ReadFrame(game);
-      if (FrameDue(game.display.pacingDeadline, frame.ticks, kFrameMs)) end = RunFrame(m, frame);
+      if (FrameDue(game.display.pacingDeadline, frame.ticks, kFrameMs))
+        end = RunFightFrame(m, frame);
       DoEvents(game);
       WriteStateRequests(m);
     }

@@ -6,8 +6,11 @@
 #include <cstdint>
 #include <string>
 
+#include "fight/fight_drawing.h"
 #include "fight/fight_state.h"
+#include "fight/round_setup.h"
 #include "game/game.h"
+#include "input/frame_input.h"
 
 namespace vdx {
 
@@ -28,5 +31,28 @@ struct FightOutputs {
 int WinsNeeded(Integer rounds);
 
 MatchResult PlayMatch(Game& game, const MatchSetup& setup, FightOutputs outputs = {});
+
+// A match taken frame by frame, for PlayMatch, replays and benchmarks.
+struct FightSession {
+  FightSession(Game& game, MatchSetup setup, FightOutputs outputs);
+
+  Game& game;
+  MatchSetup setup;
+  FightOutputs outputs;
+  FightState fight;
+  FightSlots slots;
+  StageView stage;
+  RoundBanner banner;
+  FpsCounter fps;
+};
+
+// Sets up the next round: the round after those already won.
+void BeginRound(FightSession& session);
+
+enum class FrameEnd { Running, RoundOver };
+
+// One frame of the fight from the frame's input: everything but the pacing
+// and the yield.
+FrameEnd RunFightFrame(FightSession& session, const FrameInput& frame);
 
 }  // namespace vdx

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "content/paths.h"
+#include "graphics/sprite_rasterizer.h"
 #include "graphics/surface.h"
 #include "platform/platform.h"
 
@@ -19,6 +20,9 @@ struct Display {
   Surface backBuffer = MakeSurface(kScreenWidth, kScreenHeight);
   Surface background = MakeSurface(kScreenWidth, kScreenHeight);  // the current screen's picture
   std::uint32_t pacingDeadline = 0;  // FrameDue's deadline, 0 when not armed
+  // The drawing code the screens use: the best the processor has, unless a
+  // benchmark asks for another.
+  RasterPath raster = RasterPath::Best;
 };
 
 // Full-screen set-up: starts a new log with "Starting in Fullscreen mode".

@@ -1,0 +1,80 @@
+// One whole frame of the real fight loop (simulation and drawing, as in play)
+// on the demo folder: Kira and Brann on the harbour, both in action.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+
+#include "content/get_xml.h"
+#include "fastest.h"
+#include "fight/fight_loop.h"
+#include "platform/headless/headless_platform.h"
+
+namespace {
+
+// Both players keep busy: walking in, punching, kicking, blocking, jumping, in
+// a cycle of held keys that changes every few frames.
+void SetKeys(vdx::FrameInput& frame, std::uint64_t n, const vdx::Settings& s) {
+  frame.keys.fill(0);
+  const auto hold = [&frame](vdx::Integer code) {
+    if (code > 0 && code < 256) frame.keys[static_cast<std::size_t>(code)] = 0x80;
+  };
+  switch ((n / 6) % 8) {
+    case 0: case 1: hold(s.Player1Keys.Forward); hold(s.Player2Keys.Backward); break;
+    case 2: hold(s.Player1Keys.Punch); hold(s.Player2Keys.Kick); break;
+    case 4: hold(s.Player1Keys.Kick); hold(s.Player2Keys.Block); break;
+    case 6: hold(s.Player1Keys.Up); hold(s.Player2Keys.Punch); break;
+    default: break;  // let go, so the next keys count
+  }
+}
+
+// A game on the demo folder, its log kept out of the folder.
+struct DemoGame {
+  DemoGame() : game(platform, VDX_DEMO_DIR) {
+    const auto work = std::filesystem::temp_directory_path() / "vdx_bench_fight";
+    std::filesystem::create_directories(work);
+    platform.openAudio();
+    game.logPath = work / "log.txt";
+    vdx::GetXML(game.paths, game.settings, game.content, game.loadReport);
+  }
+  ~DemoGame() { platform.closeAudio(); }
+  vdx::platform::HeadlessPlatform platform;
+  vdx::Game game;
+};
+
+vdx::MatchSetup KiraAndBrannOnTheHarbour() {
+  vdx::MatchSetup setup;
+  setup.player1 = "Kira";
+  setup.player2 = "Brann";
+  setup.stage = "Harbour";
+  return setup;
+}
+
+// A round's set-up: both fighters' frames, the sounds, the stage.
+void BM_RoundSetUp(benchmark::State& state) {
+  DemoGame demo;
+  vdx::FightSession session(demo.game, KiraAndBrannOnTheHarbour(), {});
+  for (auto _ : state) vdx::BeginRound(session);
+}
+BENCHMARK(BM_RoundSetUp)->Unit(benchmark::kMillisecond)->ComputeStatistics("fastest", bench::Fastest);
+
+void BM_FightLoopFrame(benchmark::State& state, vdx::RasterPath path) {
+  DemoGame demo;
+  vdx::Game& game = demo.game;
+  game.display.raster = path;
+  vdx::FightSession session(game, KiraAndBrannOnTheHarbour(), {});
+  vdx::BeginRound(session);
+  vdx::FrameInput frame;
+  frame.ticks = vdx::platform::kTickBase;
+  std::uint64_t n = 0;
+  for (auto _ : state) {
+    frame.ticks += 16;
+    SetKeys(frame, ++n, game.settings);
+    benchmark::DoNotOptimize(vdx::RunFightFrame(session, frame));
+  }
+}
+BENCHMARK_CAPTURE(BM_FightLoopFrame, avx2, vdx::RasterPath::Avx2)
+    ->ComputeStatistics("fastest", bench::Fastest);
+BENCHMARK_CAPTURE(BM_FightLoopFrame, best, vdx::RasterPath::Best)
+    ->ComputeStatistics("fastest", bench::Fastest);
+
+}  // namespace
