@@ -11,7 +11,28 @@ std::string Quoted(const std::string& s) {
 
 }  // namespace
 
+// The actions the fight looks for by name, and what it does without them.
+void FindMissingActions(const Content& content, LoadReport& report) {
+  for (const cCharacter& c : content.Characters) {
+    const std::string who = "Character " + Quoted(c.Name);
+    if (!c.Actions.contains("Hit"))
+      report.unknownNames.push_back(
+          {"Game.xml", who,
+           "has no Action \"Hit\": a fighter that is hit keeps its frame and stands up"});
+    if (!c.Actions.contains("KO"))
+      report.unknownNames.push_back(
+          {"Game.xml", who,
+           "has no Action \"KO\": a knocked-out fighter is drawn with its \"Hit\" frames"});
+    for (const cAction& a : c.Actions)
+      if (!a.NextAction.empty() && !c.Actions.contains(a.NextAction))
+        report.unknownNames.push_back(
+            {"Game.xml", who + " > Action " + Quoted(a.Name),
+             "NextAction names no Action " + Quoted(a.NextAction) + " of the character"});
+  }
+}
+
 void FindUnknownNames(const Content& content, LoadReport& report) {
+  FindMissingActions(content, report);
   for (std::size_t i = 1; i <= content.AIProfiles.size(); ++i) {
     const std::string& name = content.AIProfiles.keyAt(i);
     const std::string profile = "Profile " + Quoted(name);

@@ -12,7 +12,8 @@ TEST(CrossReferences, StoryNamesMustBeCharactersAndStagesOfGameXml) {
   Settings settings;
   Content content;
   LoadReport report;
-  ReadGameXml(R"(<Game><C><Character Name="Kira" Path="kira"/><Character Name="Vex" Path="vex"/></C>
+  ReadGameXml(R"(<Game><C><Character Name="Kira" Path="kira"><Action Name="Hit"/><Action Name="KO"/></Character>
+      <Character Name="Vex" Path="vex"><Action Name="Hit"/><Action Name="KO"/></Character></C>
       <S><Stage Name="Harbour" Background="h.bmp"/></S></Game>)",
               settings, content, report);
   ReadStoryXml(R"(<Story>
@@ -37,7 +38,7 @@ TEST(CrossReferences, ProfilesMustNameCharactersAndTheirActions) {
   Settings settings;
   Content content;
   LoadReport report;
-  ReadGameXml(R"(<Game><C><Character Name="Kira" Path="kira">
+  ReadGameXml(R"(<Game><C><Character Name="Kira" Path="kira"><Action Name="Hit"/><Action Name="KO"/>
       <Action Name="Punch"/><Action Name="Fireball"/></Character></C></Game>)",
               settings, content, report);
   ReadAiXml(R"(<AI>
@@ -53,6 +54,23 @@ TEST(CrossReferences, ProfilesMustNameCharactersAndTheirActions) {
   EXPECT_EQ(report.unknownNames[0].reason, "names no Action of Character \"Kira\"");
   EXPECT_EQ(report.unknownNames[1].element, "Profile \"Ghost\"");
   EXPECT_EQ(report.unknownNames[1].reason, "names no Character \"Ghost\" of Game.xml");
+}
+
+TEST(CrossReferences, TheActionsTheFightLooksForAndNextActionsMustExist) {
+  Settings settings;
+  Content content;
+  LoadReport report;
+  ReadGameXml(R"(<Game><C><Character Name="Kira" Path="kira">
+      <Action Name="Sweep" NextAction="Duck"/><Action Name="Duck"/><Action Name="Roll" NextAction="Rise"/>
+      </Character></C></Game>)",
+              settings, content, report);
+  FindUnknownNames(content, report);
+  ASSERT_EQ(report.unknownNames.size(), 3u);
+  EXPECT_EQ(report.unknownNames[0].reason,
+            "has no Action \"Hit\": a fighter that is hit keeps its frame and stands up");
+  EXPECT_NE(report.unknownNames[1].reason.find("\"KO\""), std::string::npos);
+  EXPECT_EQ(report.unknownNames[2].element, "Character \"Kira\" > Action \"Roll\"");
+  EXPECT_EQ(report.unknownNames[2].reason, "NextAction names no Action \"Rise\" of the character");
 }
 
 }  // namespace
