@@ -31,6 +31,8 @@ class RandomGenerator {
 
   // The whole state, for replays and for tests that compare two generators.
   std::uint64_t state() const { return state_; }
+  // Goes back to a state that state() gave, as a replay does at a match's start.
+  void Restore(std::uint64_t state) { state_ = state; }
 
  private:
   std::uint64_t Next64();

@@ -60,6 +60,14 @@ TEST(Random, TheSameSeedAndTicksGiveTheSameSequence) {
   a.Seed(42);
   RandomGenerator fresh(42);
   EXPECT_EQ(Draws(a, 5), Draws(fresh, 5));
+  // A replay's match starts from the state saved when it was played, whatever
+  // the generator did since.
+  a.MixTicks(77);
+  const std::uint64_t saved = a.state();
+  const std::vector<double> played = Draws(a, 5);
+  RandomGenerator replayed(7);
+  replayed.Restore(saved);
+  EXPECT_EQ(Draws(replayed, 5), played);
 }
 
 TEST(Random, UniformStaysInItsRangeAndConvertsToSingleExactly) {
