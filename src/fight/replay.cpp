@@ -1,0 +1,462 @@
+#include "fight/replay.h"
+
+#include <array>
+#include <cstdio>
+#include <limits>
+#include <optional>
+#include <span>
+#include <tuple>
+
+namespace vdx {
+namespace {
+
+constexpr std::string_view kMagic = "VDXR";
+constexpr std::size_t kHeaderBytes = 4 + 2 + 8;  // magic, version, file length
+constexpr std::size_t kChecksumBytes = 8;
+
+// The fewest bytes a frame and a match can take, for checking the counts a
+// file claims against the bytes it holds.
+constexpr std::size_t kMinFrameBytes = 2;                    // tick delta, change bits
+constexpr std::size_t kMinMatchBytes = 3 + 5 + 14 + 16 + 1;  // names, mode to width, keys,
+                                                             // state and fingerprint, frame count
+
+// What changed since the frame before.
+constexpr std::uint8_t kKeysChanged = 1;
+constexpr std::array<std::uint8_t, kMaxControllers> kControllerChanged = {2, 4};
+// A controller's record.
+constexpr std::uint8_t kAttached = 1;
+constexpr std::uint8_t kXFollows = 2;
+constexpr std::uint8_t kYFollows = 4;
+constexpr std::uint8_t kButtonsFollow = 8;
+// The settings' switches.
+constexpr std::uint8_t kWeather = 1;
+constexpr std::uint8_t kShadows = 2;
+constexpr std::uint8_t kLowDetail = 4;
+constexpr std::uint8_t kJoystick = 8;
+
+std::uint64_t ZigZag(std::int64_t v) {
+  return (static_cast<std::uint64_t>(v) << 1) ^ static_cast<std::uint64_t>(v >> 63);
+}
+
+std::string Bytes(std::uint64_t n) {
+  return std::to_string(n) + (n == 1 ? " byte" : " bytes");
+}
+
+std::string Follow(std::uint64_t n) {
+  return Bytes(n) + (n == 1 ? " follows" : " follow");
+}
+
+std::int64_t UnZigZag(std::uint64_t u) {
+  return static_cast<std::int64_t>(u >> 1) ^ -static_cast<std::int64_t>(u & 1);
+}
+
+std::array<Integer, 7> KeyList(const cKeys& k) {
+  return {k.Up, k.Down, k.Forward, k.Backward, k.Punch, k.Kick, k.Block};
+}
+
+void SetKeyList(cKeys& k, const std::array<Integer, 7>& v) {
+  k = cKeys{v[0], v[1], v[2], v[3], v[4], v[5], v[6]};
+}
+
+class Writer {
+ public:
+  void byte(std::uint8_t b) { out_.push_back(static_cast<char>(b)); }
+  void fixed(std::uint64_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i)
+      byte(static_cast<std::uint8_t>(v >> (8 * i)));
+  }
+  void varint(std::uint64_t v) {
+    for (; v >= 0x80; v >>= 7)
+      byte(static_cast<std::uint8_t>(v | 0x80));
+    byte(static_cast<std::uint8_t>(v));
+  }
+  void signedVarint(std::int64_t v) { varint(ZigZag(v)); }
+  void text(std::string_view s) {
+    varint(s.size());
+    out_.append(s);
+  }
+  // The entries of `now` that differ from `before`: their count, then each
+  // one's index and value, indices rising.
+  void changes(std::span<const std::uint8_t> before, std::span<const std::uint8_t> now) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < now.size(); ++i)
+      count += before[i] != now[i];
+    varint(count);
+    for (std::size_t i = 0; i < now.size(); ++i) {
+      if (before[i] == now[i]) continue;
+      byte(static_cast<std::uint8_t>(i));
+      byte(now[i]);
+    }
+  }
+  std::string& bytes() { return out_; }
+
+ private:
+  std::string out_;
+};
+
+// Thrown inside the decoder only, and turned into a ReplayError there.
+struct DecodeFailure {
+  std::string message;
+};
+
+[[noreturn]] void Fail(std::string message) {
+  throw DecodeFailure{std::move(message)};
+}
+
+class Reader {
+ public:
+  explicit Reader(std::string_view bytes) : bytes_(bytes) {}
+
+  std::size_t left() const { return bytes_.size() - pos_; }
+
+  std::uint8_t byte() {
+    if (pos_ >= bytes_.size()) Fail("a record runs past the end of the replay");
+    return static_cast<std::uint8_t>(bytes_[pos_++]);
+  }
+  std::uint64_t fixed(int bytes) {
+    std::uint64_t v = 0;
+    for (int i = 0; i < bytes; ++i)
+      v |= std::uint64_t{byte()} << (8 * i);
+    return v;
+  }
+  // Each number has one way of being written: the fewest bytes that hold it.
+  // So a replay that decodes encodes back to the same bytes.
+  std::uint64_t varint() {
+    std::uint64_t value = 0;
+    for (int shift = 0;; shift += 7) {
+      const std::uint8_t b = byte();
+      if (shift == 63 && b > 1) Fail("a number is larger than 64 bits");
+      value |= std::uint64_t{b & 0x7Fu} << shift;
+      if ((b & 0x80) == 0) {
+        if (b == 0 && shift > 0) Fail("a number is written with more bytes than it needs");
+        return value;
+      }
+    }
+  }
+  template <typename T>
+  T ranged(const char* what) {
+    const std::int64_t v = UnZigZag(varint());
+    if (v < std::numeric_limits<T>::min() || v > std::numeric_limits<T>::max())
+      Fail(std::string(what) + " is out of range (" + std::to_string(v) + ")");
+    return static_cast<T>(v);
+  }
+  std::string text(const char* what) {
+    const std::uint64_t size = varint();
+    if (size > left()) Fail(std::string(what) + " runs past the end of the replay");
+    std::string s(bytes_.substr(pos_, size));
+    pos_ += size;
+    return s;
+  }
+  // Reads what Writer::changes wrote into `state`.
+  void changes(std::span<std::uint8_t> state, const char* what) {
+    const std::uint64_t count = varint();
+    if (count == 0 || count > state.size())
+      Fail("a change of " + std::to_string(count) + " " + what + "s");
+    int last = -1;
+    for (std::uint64_t n = 0; n < count; ++n) {
+      const int index = byte();
+      const std::uint8_t value = byte();
+      if (index <= last || static_cast<std::size_t>(index) >= state.size())
+        Fail(std::string(what) + " " + std::to_string(index) + " is out of order or range");
+      if (state[static_cast<std::size_t>(index)] == value)
+        Fail(std::string(what) + " " + std::to_string(index) + " is written as changed but is not");
+      state[static_cast<std::size_t>(index)] = value;
+      last = index;
+    }
+  }
+
+ private:
+  std::string_view bytes_;
+  std::size_t pos_ = 0;
+};
+
+void WriteController(Writer& out, const std::optional<platform::ControllerState>& before,
+                     const std::optional<platform::ControllerState>& now) {
+  if (!now) {
+    out.byte(0);
+    return;
+  }
+  const platform::ControllerState base = before.value_or(platform::ControllerState{});
+  std::uint8_t flags = kAttached;
+  if (now->x != base.x) flags |= kXFollows;
+  if (now->y != base.y) flags |= kYFollows;
+  if (now->buttons != base.buttons) flags |= kButtonsFollow;
+  out.byte(flags);
+  if (flags & kXFollows) out.signedVarint(now->x);
+  if (flags & kYFollows) out.signedVarint(now->y);
+  if (flags & kButtonsFollow) out.changes(base.buttons, now->buttons);
+}
+
+bool SameController(const std::optional<platform::ControllerState>& a,
+                    const std::optional<platform::ControllerState>& b) {
+  if (a.has_value() != b.has_value()) return false;
+  return !a || (a->x == b->x && a->y == b->y && a->buttons == b->buttons);
+}
+
+void WriteFrames(Writer& out, const std::vector<FrameInput>& frames) {
+  out.varint(frames.size());
+  FrameInput before;
+  for (const FrameInput& frame : frames) {
+    out.varint(static_cast<std::uint32_t>(frame.ticks - before.ticks));
+    std::uint8_t changed = 0;
+    if (frame.keys != before.keys) changed |= kKeysChanged;
+    for (std::size_t c = 0; c < kMaxControllers; ++c)
+      if (!SameController(before.controllers[c], frame.controllers[c]))
+        changed |= kControllerChanged[c];
+    out.byte(changed);
+    if (changed & kKeysChanged) out.changes(before.keys, frame.keys);
+    for (std::size_t c = 0; c < kMaxControllers; ++c)
+      if (changed & kControllerChanged[c])
+        WriteController(out, before.controllers[c], frame.controllers[c]);
+    before = frame;
+  }
+}
+
+void WriteMatch(Writer& out, const ReplayMatch& match) {
+  out.text(match.player1);
+  out.text(match.player2);
+  out.text(match.stage);
+  out.signedVarint(match.GameMode);
+  out.byte(static_cast<std::uint8_t>(match.computer));
+  const ReplaySettings& s = match.settings;
+  out.signedVarint(s.Rounds);
+  out.byte(static_cast<std::uint8_t>((s.Weather ? kWeather : 0) | (s.Shadows ? kShadows : 0) |
+                                     (s.LowDetail ? kLowDetail : 0) |
+                                     (s.Joystick ? kJoystick : 0)));
+  out.signedVarint(s.CharacterWidth);
+  for (const cKeys* keys : {&s.Player1Keys, &s.Player2Keys})
+    for (const Integer code : KeyList(*keys))
+      out.signedVarint(code);
+  out.fixed(match.randomState, 8);
+  out.fixed(match.contentFingerprint, 8);
+  WriteFrames(out, match.frames);
+}
+
+// Where the decoder is, for its messages.
+struct Place {
+  std::size_t match = 0;  // 1-based; 0 before the first
+  std::size_t frame = 0;  // 1-based within the match; 0 outside the frames
+};
+
+void ReadController(Reader& in, std::optional<platform::ControllerState>& controller,
+                    std::size_t number) {
+  const std::string name = "controller " + std::to_string(number);
+  const std::uint8_t flags = in.byte();
+  if (flags > (kAttached | kXFollows | kYFollows | kButtonsFollow))
+    Fail(name + " has unknown bits set");
+  if ((flags & kAttached) == 0) {
+    if (flags != 0) Fail(name + " is detached with a state");
+    if (!controller) Fail(name + " is detached but was not attached");
+    controller.reset();
+    return;
+  }
+  if (controller && flags == kAttached) Fail(name + " is written as changed but is not");
+  platform::ControllerState state = controller.value_or(platform::ControllerState{});
+  for (const auto& [bit, axis, axisName] :
+       {std::tuple{kXFollows, &state.x, "x"}, std::tuple{kYFollows, &state.y, "y"}}) {
+    if ((flags & bit) == 0) continue;
+    const std::int32_t v = in.ranged<std::int32_t>((name + " " + axisName).c_str());
+    if (v == *axis) Fail(name + " " + axisName + " is written as changed but is not");
+    *axis = v;
+  }
+  if (flags & kButtonsFollow) in.changes(state.buttons, (name + " button").c_str());
+  controller = state;
+}
+
+std::vector<FrameInput> ReadFrames(Reader& in, Place& place) {
+  const std::uint64_t count = in.varint();
+  if (count > in.left() / kMinFrameBytes)
+    Fail("it claims " + std::to_string(count) + " frames, but the " + Bytes(in.left()) +
+         " left could hold at most " + std::to_string(in.left() / kMinFrameBytes));
+  std::vector<FrameInput> frames;
+  FrameInput frame;
+  for (std::uint64_t f = 0; f < count; ++f) {
+    place.frame = f + 1;
+    const std::uint64_t delta = in.varint();
+    if (delta > std::numeric_limits<std::uint32_t>::max())
+      Fail("the tick delta " + std::to_string(delta) + " is larger than 32 bits");
+    frame.ticks += static_cast<std::uint32_t>(delta);
+    const std::uint8_t changed = in.byte();
+    if (changed > (kKeysChanged | kControllerChanged[0] | kControllerChanged[1]))
+      Fail("unknown change bits are set");
+    if (changed & kKeysChanged) in.changes(frame.keys, "key");
+    for (std::size_t c = 0; c < kMaxControllers; ++c)
+      if (changed & kControllerChanged[c]) ReadController(in, frame.controllers[c], c + 1);
+    frames.push_back(frame);
+  }
+  place.frame = 0;
+  return frames;
+}
+
+ReplayMatch ReadMatch(Reader& in, Place& place) {
+  ReplayMatch match;
+  match.player1 = in.text("player 1's name");
+  match.player2 = in.text("player 2's name");
+  match.stage = in.text("the stage's name");
+  match.GameMode = in.ranged<std::int32_t>("the game mode");
+  const std::uint8_t computer = in.byte();
+  if (computer > static_cast<std::uint8_t>(ComputerPlayers::Both))
+    Fail("the computer's players are " + std::to_string(computer) + ", not 0, 1 or 2");
+  match.computer = static_cast<ComputerPlayers>(computer);
+  ReplaySettings& s = match.settings;
+  s.Rounds = in.ranged<Integer>("Rounds");
+  const std::uint8_t flags = in.byte();
+  if (flags > (kWeather | kShadows | kLowDetail | kJoystick)) Fail("unknown settings bits are set");
+  s.Weather = (flags & kWeather) != 0;
+  s.Shadows = (flags & kShadows) != 0;
+  s.LowDetail = (flags & kLowDetail) != 0;
+  s.Joystick = (flags & kJoystick) != 0;
+  s.CharacterWidth = in.ranged<Integer>("CharacterWidth");
+  for (cKeys* keys : {&s.Player1Keys, &s.Player2Keys}) {
+    std::array<Integer, 7> codes{};
+    for (Integer& code : codes)
+      code = in.ranged<Integer>("a key binding");
+    SetKeyList(*keys, codes);
+  }
+  match.randomState = in.fixed(8);
+  match.contentFingerprint = in.fixed(8);
+  match.frames = ReadFrames(in, place);
+  return match;
+}
+
+Replay ReadBody(Reader& in, Place& place) {
+  const std::uint64_t count = in.varint();
+  if (count > in.left() / kMinMatchBytes)
+    Fail("it claims " + std::to_string(count) + " matches, but the " + Bytes(in.left()) +
+         " left could hold at most " + std::to_string(in.left() / kMinMatchBytes));
+  Replay replay;
+  for (std::uint64_t m = 0; m < count; ++m) {
+    place.match = m + 1;
+    replay.matches.push_back(ReadMatch(in, place));
+  }
+  place.match = 0;
+  if (in.left() != 0) Fail(Follow(in.left()) + " the last match");
+  return replay;
+}
+
+std::string Hex(std::uint64_t v) {
+  char text[17];
+  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(v));
+  return text;
+}
+
+}  // namespace
+
+ReplaySettings ReplaySettingsOf(const Settings& settings) {
+  return ReplaySettings{settings.Rounds,      settings.Weather,    settings.Shadows,
+                        settings.LowDetail,   settings.Joystick,   settings.CharacterWidth,
+                        settings.Player1Keys, settings.Player2Keys};
+}
+
+void ApplyReplaySettings(const ReplaySettings& replay, Settings& settings) {
+  settings.Rounds = replay.Rounds;
+  settings.Weather = replay.Weather;
+  settings.Shadows = replay.Shadows;
+  settings.LowDetail = replay.LowDetail;
+  settings.Joystick = replay.Joystick;
+  settings.CharacterWidth = replay.CharacterWidth;
+  settings.Player1Keys = replay.Player1Keys;
+  settings.Player2Keys = replay.Player2Keys;
+}
+
+std::uint64_t Fnv1a64(std::string_view bytes, std::uint64_t hash) {
+  for (const char c : bytes) {
+    hash ^= static_cast<std::uint8_t>(c);
+    hash *= 0x100000001B3u;
+  }
+  return hash;
+}
+
+std::uint64_t ContentFingerprint(std::string_view gameXml, std::string_view aiXml,
+                                 std::string_view storyXml) {
+  std::uint64_t hash = Fnv1a64({});
+  for (const std::string_view file : {gameXml, aiXml, storyXml}) {
+    Writer length;
+    length.fixed(file.size(), 8);
+    hash = Fnv1a64(file, Fnv1a64(length.bytes(), hash));
+  }
+  return hash;
+}
+
+std::string ContentMismatch(const Replay& replay, std::uint64_t fingerprint) {
+  for (std::size_t m = 0; m < replay.matches.size(); ++m) {
+    const std::uint64_t recorded = replay.matches[m].contentFingerprint;
+    if (recorded == fingerprint) continue;
+    return "Match " + std::to_string(m + 1) +
+           " of the replay was played on other content: Game.xml, ai.xml or story.xml differ "
+           "from this game folder's (recorded " +
+           Hex(recorded) + ", here " + Hex(fingerprint) + "), so it would not play the same";
+  }
+  return {};
+}
+
+std::string SealReplay(std::string_view body) {
+  Writer out;
+  out.bytes().append(kMagic);
+  out.fixed(kReplayVersion, 2);
+  out.fixed(kHeaderBytes + body.size() + kChecksumBytes, 8);
+  out.bytes().append(body);
+  out.fixed(Fnv1a64(out.bytes()), 8);
+  return std::move(out.bytes());
+}
+
+std::string EncodeReplay(const Replay& replay) {
+  Writer body;
+  body.varint(replay.matches.size());
+  for (const ReplayMatch& match : replay.matches)
+    WriteMatch(body, match);
+  return SealReplay(body.bytes());
+}
+
+std::variant<Replay, ReplayError> DecodeReplay(std::string_view bytes) {
+  if (bytes.empty()) return ReplayError{"the file is empty"};
+  if (!kMagic.starts_with(bytes.substr(0, kMagic.size())))
+    return ReplayError{"this is not a vdx replay file"};
+  if (bytes.size() < kHeaderBytes)
+    return ReplayError{"the file is cut short: it ends inside its " + std::to_string(kHeaderBytes) +
+                       "-byte header"};
+  Reader header(bytes.substr(kMagic.size()));
+  const std::uint64_t version = header.fixed(2);
+  if (version != kReplayVersion)
+    return ReplayError{"the replay is of format version " + std::to_string(version) +
+                       "; this vdx reads version " + std::to_string(kReplayVersion)};
+  const std::uint64_t length = header.fixed(8);
+  if (length < kHeaderBytes + kChecksumBytes)
+    return ReplayError{"the replay is damaged: its header gives a length of " +
+                       std::to_string(length) + " bytes"};
+  if (bytes.size() < length)
+    return ReplayError{"the file is cut short: it holds " + std::to_string(bytes.size()) +
+                       " of its " + Bytes(length)};
+  if (bytes.size() > length)
+    return ReplayError{Follow(bytes.size() - length) + " the end of the replay"};
+  const std::string_view sealed = bytes.substr(0, length - kChecksumBytes);
+  if (Reader(bytes.substr(sealed.size())).fixed(8) != Fnv1a64(sealed))
+    return ReplayError{"the replay is damaged: its checksum does not match its bytes"};
+
+  Reader in(sealed.substr(kHeaderBytes));
+  Place place;
+  try {
+    return ReadBody(in, place);
+  } catch (const DecodeFailure& failure) {
+    std::string where;
+    if (place.match > 0) where += "match " + std::to_string(place.match);
+    if (place.frame > 0) where += ", frame " + std::to_string(place.frame);
+    return ReplayError{"the replay does not read: " + (where.empty() ? "" : where + ": ") +
+                       failure.message};
+  }
+}
+
+WriteResult WriteReplayFile(const std::filesystem::path& path, const Replay& replay) {
+  return WriteWholeFile(path, EncodeReplay(replay));
+}
+
+std::variant<Replay, ReplayError> ReadReplayFile(const std::filesystem::path& path) {
+  const auto bytes = ReadWholeFile(path);
+  if (!bytes) return ReplayError{path.string() + ": the file cannot be read"};
+  auto replay = DecodeReplay(*bytes);
+  if (auto* error = std::get_if<ReplayError>(&replay))
+    error->message = path.string() + ": " + error->message;
+  return replay;
+}
+
+}  // namespace vdx

@@ -1,0 +1,92 @@
+// Replays: the matches of one run, each as its start (fighters, stage, mode,
+// the settings that change play, the generator's state, the content's
+// fingerprint) and the FrameInput of every fight frame. Played back frame by
+// frame, a replay runs the same fight again.
+//
+// The file is compact: per frame only the tick delta and what changed since
+// the frame before. Its layout is described in README.md ("Replay files").
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "content/records.h"
+#include "content/settings.h"
+#include "core/files.h"
+#include "input/frame_input.h"
+
+namespace vdx {
+
+// The format version this program writes and reads.
+inline constexpr std::uint16_t kReplayVersion = 1;
+
+// Which players the computer plays.
+enum class ComputerPlayers : std::uint8_t { None = 0, Player2 = 1, Both = 2 };
+
+// The settings of Game.xml that change how a fight plays out.
+struct ReplaySettings {
+  Integer Rounds = 0;
+  bool Weather = false;
+  bool Shadows = false;
+  bool LowDetail = false;
+  bool Joystick = false;
+  Integer CharacterWidth = 0;
+  // The key bindings: frames hold raw key codes, the bindings give them meaning.
+  cKeys Player1Keys;
+  cKeys Player2Keys;
+};
+
+struct ReplayMatch {
+  std::string player1;  // character names, as Game.xml gives them
+  std::string player2;
+  std::string stage;                                 // stage name
+  int GameMode = 1;                                  // 1 against the computer, 2 two players
+  ComputerPlayers computer = ComputerPlayers::None;  // who the computer plays
+  ReplaySettings settings;
+  std::uint64_t randomState = 0;         // RandomGenerator::state() at the match start
+  std::uint64_t contentFingerprint = 0;  // ContentFingerprint of the content it was played on
+  std::vector<FrameInput> frames;        // one per fight frame, in order
+};
+
+struct Replay {
+  std::vector<ReplayMatch> matches;  // in the order they were played
+};
+
+struct ReplayError {
+  std::string message;  // "the file is cut short: it holds 40 of its 212 bytes"
+};
+
+ReplaySettings ReplaySettingsOf(const Settings& settings);
+// Puts a replay's settings into the game's, leaving the others as they are.
+void ApplyReplaySettings(const ReplaySettings& replay, Settings& settings);
+
+// FNV-1a, 64 bits, continued from `hash`.
+std::uint64_t Fnv1a64(std::string_view bytes, std::uint64_t hash = 0xCBF29CE484222325u);
+
+// The fingerprint of the content a fight depends on: FNV-1a over each file's
+// length (8 bytes, little-endian) and bytes, in this order. A missing file is
+// given as empty.
+std::uint64_t ContentFingerprint(std::string_view gameXml, std::string_view aiXml,
+                                 std::string_view storyXml);
+
+// The message to show when a match of the replay was recorded on content
+// other than the one with `fingerprint`; empty when every match fits.
+std::string ContentMismatch(const Replay& replay, std::uint64_t fingerprint);
+
+std::string EncodeReplay(const Replay& replay);
+// The file around a body: header, body, checksum. The last step of
+// EncodeReplay; tests and the fuzzer seal bodies they made or altered.
+std::string SealReplay(std::string_view body);
+// Reads what EncodeReplay wrote, or says what is wrong with the bytes.
+std::variant<Replay, ReplayError> DecodeReplay(std::string_view bytes);
+
+// Writes the file whole (see WriteWholeFile): a failed write leaves the old one.
+WriteResult WriteReplayFile(const std::filesystem::path& path, const Replay& replay);
+// The replay of a file; the error names the file.
+std::variant<Replay, ReplayError> ReadReplayFile(const std::filesystem::path& path);
+
+}  // namespace vdx
