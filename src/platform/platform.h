@@ -114,6 +114,8 @@ class Platform {
   virtual bool presentationIsSoftware() const = 0;
   // Shows a finished 640 x 480 frame (0x00RRGGBB pixels).
   virtual void present(std::span<const std::uint32_t> frame) = 0;
+  // The frame on screen: the last one present() showed, black before the first.
+  virtual std::span<const std::uint32_t> presentedFrame() const = 0;
 
   // Handles pending window and device events. Returns true when the player asked
   // the game to close (window closed, Alt+X, SIGTERM or Ctrl+C in a terminal).

@@ -93,6 +93,7 @@ class HeadlessPlatform : public Platform {
   PixelFormat displayPixelFormat() const override { return PixelFormat{}; }
   bool presentationIsSoftware() const override { return failures_.softwareRenderer; }
   void present(std::span<const std::uint32_t> frame) override;
+  std::span<const std::uint32_t> presentedFrame() const override { return lastFrame_; }
   bool pumpEvents() override;
   std::uint32_t ticks() override { return tickBase_ + static_cast<std::uint32_t>(elapsed_); }
   void setCursorVisible(bool visible) override { cursorVisible_ = visible; }

@@ -140,6 +140,7 @@ class SdlPlatform : public Platform {
     if (renderer_ == nullptr || frame.size() < static_cast<std::size_t>(kFrameWidth) * kFrameHeight)
       return;
     SDL_UpdateTexture(texture_, nullptr, frame.data(), kFrameWidth * 4);
+    std::copy_n(frame.begin(), presented_.size(), presented_.begin());
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
     SDL_RenderClear(renderer_);
     // Asked each frame: the window may have been resized or turned full screen
@@ -153,6 +154,8 @@ class SdlPlatform : public Platform {
     }
     SDL_RenderPresent(renderer_);
   }
+
+  std::span<const std::uint32_t> presentedFrame() const override { return presented_; }
 
   bool pumpEvents() override {
     SDL_Event event;
@@ -444,6 +447,9 @@ class SdlPlatform : public Platform {
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
+  // A copy of the frame on screen: the texture cannot be read back.
+  std::vector<std::uint32_t> presented_ =
+      std::vector<std::uint32_t>(static_cast<std::size_t>(kFrameWidth) * kFrameHeight, 0);
   SDL_Rect windowed_{0, 0, kFrameWidth, kFrameHeight};  // the window's place out of full screen
   SDL_Point windowedFrame_{0, 0};  // its left and top border then (0 without a window manager)
   bool videoReady_ = false;
