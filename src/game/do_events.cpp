@@ -1,9 +1,13 @@
 #include "game/do_events.h"
 
+#include "game/screenshot.h"
+
 namespace vdx {
 
 FrameInput ReadFrame(Game& game) {
-  return ReadFrameInput(game.platform, game.JoystickCount);
+  FrameInput frame = ReadFrameInput(game.platform, game.JoystickCount);
+  ScreenshotOnKey(game, frame);
+  return frame;
 }
 
 FrameInput ReadFrameAndPoll(Game& game) {

@@ -9,6 +9,8 @@
 
 namespace vdx {
 
+// F12 in the frame takes a screenshot (game/screenshot.h); the frame is
+// returned as it was read.
 FrameInput ReadFrame(Game& game);
 
 // Reads the frame and turns it into both players' command letters (game.input).

@@ -41,6 +41,8 @@ struct Game {
   Display display;
   int JoystickCount = 0;
   InputState input;  // the players' command letters of the last poll
+  // F12 was down in the last pass: a press takes one picture, however long held.
+  bool screenshotKeyHeld = false;
 
   SoundTable sounds;  // the fight's sound effects
   MusicState music;

@@ -25,6 +25,7 @@ inline constexpr KeyCode X = 0x2D;
 inline constexpr KeyCode LShift = 0x2A;
 inline constexpr KeyCode LMenu = 0x38;  // left Alt
 inline constexpr KeyCode Space = 0x39;
+inline constexpr KeyCode F12 = 0x58;
 inline constexpr KeyCode RMenu = 0xB8;  // right Alt
 inline constexpr KeyCode Up = 0xC8;
 inline constexpr KeyCode Left = 0xCB;

@@ -1,0 +1,129 @@
+#include "game/screenshot.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <variant>
+
+#include "game/do_events.h"
+#include "platform/headless/headless_platform.h"
+#include "platform/keycodes.h"
+#include "platform/picture_files.h"
+#include "startup/main_routine.h"
+#include "unit/test_folder.h"
+
+namespace vdx {
+namespace {
+
+std::vector<std::uint32_t> Pattern(std::uint32_t seed) {
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(kScreenWidth) * kScreenHeight);
+  for (std::size_t i = 0; i < pixels.size(); ++i)
+    pixels[i] = static_cast<std::uint32_t>(i * seed) & 0xFFFFFF;
+  return pixels;
+}
+
+std::vector<std::uint32_t> PixelsOf(const std::filesystem::path& png) {
+  const auto image = platform::ReadPng(png.string());
+  if (!image) return {};
+  EXPECT_EQ(image->width, kScreenWidth);
+  EXPECT_EQ(image->height, kScreenHeight);
+  return image->pixels;
+}
+
+TEST(Screenshot, NamesTakeTheLowestFreeNumber) {
+  EXPECT_EQ(FreeScreenshotName({}), "vdx0001.png");
+  EXPECT_EQ(FreeScreenshotName({"vdx0002.png"}), "vdx0001.png") << "a gap is filled";
+  EXPECT_EQ(FreeScreenshotName({"vdx0001.png", "VDX0002.PNG", "vdx3.png", "notes.txt",
+                                "vdx0004.png.bak", "vdxabcd.png", "vdx.png", "vdx0000.png"}),
+            "vdx0004.png")
+      << "names are compared without letter case and by their number";
+  std::vector<std::string> full;
+  for (int n = 1; n <= 9999; ++n) {
+    char name[16];
+    std::snprintf(name, sizeof name, "vdx%04d.png", n);
+    full.push_back(name);
+  }
+  EXPECT_EQ(FreeScreenshotName(full), "vdx10000.png") << "past four digits, five";
+  full.erase(full.begin() + 41);
+  EXPECT_EQ(FreeScreenshotName(full), "vdx0042.png");
+}
+
+TEST(Screenshot, F12TakesTheFrameOnScreenOncePerPress) {
+  testing::TestFolder folder;
+  platform::HeadlessPlatform platform;
+  Game game(platform, folder.path());
+  const auto first = Pattern(7);
+  platform.present(first);
+  // Drawn but not presented: not on screen, so not in the picture.
+  game.display.backBuffer.pixels.assign(game.display.backBuffer.pixels.size(), 0x123456);
+  const std::uint64_t random = game.random.state();
+
+  platform.setKey(key::F12, true);
+  const FrameInput pressed = ReadFrame(game);
+  EXPECT_EQ(pressed.keys[key::F12], 0x80);
+  EXPECT_EQ(pressed.keys, platform.keyboardState()) << "the frame keeps F12 as it was read";
+  EXPECT_EQ(PixelsOf(folder.path() / "screenshots" / "vdx0001.png"), first);
+  ReadFrame(game);
+  ReadFrameAndPoll(game);
+  EXPECT_FALSE(std::filesystem::exists(folder.path() / "screenshots" / "vdx0002.png"))
+      << "held down, it takes no more pictures";
+
+  platform.setKey(key::F12, false);
+  ReadFrame(game);
+  const auto second = Pattern(13);
+  platform.present(second);
+  platform.setKey(key::F12, true);
+  ReadFrameAndPoll(game);
+  EXPECT_EQ(PixelsOf(folder.path() / "screenshots" / "vdx0002.png"), second);
+  EXPECT_EQ(
+      folder.read("log.txt"),
+      "\"Screenshot screenshots\\vdx0001.png\"\r\n\"Screenshot screenshots\\vdx0002.png\"\r\n");
+  EXPECT_EQ(game.random.state(), random) << "a picture changes nothing a fight reads";
+}
+
+TEST(Screenshot, TheFolderIsFoundWithoutLetterCaseAndAFailureIsOnlyLogged) {
+  testing::TestFolder folder;
+  platform::HeadlessPlatform platform;
+  Game game(platform, folder.path());
+  std::filesystem::create_directory(folder.path() / "Screenshots");
+  TakeScreenshot(game);
+  EXPECT_TRUE(std::filesystem::exists(folder.path() / "Screenshots" / "vdx0001.png"));
+
+  testing::TestFolder blocked;
+  blocked.write("screenshots", "a file where the folder would go");
+  Game other(platform, blocked.path());
+  TakeScreenshot(other);
+  EXPECT_EQ(blocked.read("screenshots"), "a file where the folder would go");
+  EXPECT_EQ(blocked.read("log.txt"),
+            "\"Screenshot folder screenshots cannot be used: Not a directory\"\r\n");
+}
+
+TEST(Screenshot, TapsInTheStartupPictureGiveNumberedPicturesOfTheScreen) {
+  testing::TestFolder folder;
+  folder.write("Game.xml", R"(<Game><SelectScreen MenuBack="menu.bmp"/></Game>)");
+  // Red on the left half, blue on the right.
+  ASSERT_TRUE(platform::WriteBmp((folder.path() / "menu.bmp").string(), 2, 1,
+                                 std::vector<std::uint32_t>{0xFF0000, 0x0000FF}));
+  folder.write("screenshots/vdx0001.png", "the player's own");
+  platform::HeadlessPlatform platform;
+  auto script = platform::ParseScript("wait 300\ntap F12\nwait 300\ntap F12\nwait 100\n");
+  platform.runScript(std::get<platform::Script>(script));
+  Game game(platform, folder.path());
+  ASSERT_EQ(Main(game, "1"), 0);
+
+  const auto onScreen = platform.lastFrame();
+  EXPECT_EQ(onScreen[0], 0xFF0000u);
+  EXPECT_EQ(onScreen.back(), 0x0000FFu);
+  EXPECT_EQ(folder.read("screenshots/vdx0001.png"), "the player's own");
+  EXPECT_EQ(PixelsOf(folder.path() / "screenshots" / "vdx0002.png"), onScreen);
+  EXPECT_EQ(PixelsOf(folder.path() / "screenshots" / "vdx0003.png"), onScreen);
+  EXPECT_FALSE(std::filesystem::exists(folder.path() / "screenshots" / "vdx0004.png"));
+  const std::string log = folder.read("log.txt");
+  EXPECT_NE(log.find("\"Screenshot screenshots\\vdx0002.png\"\r\n\"Screenshot "
+                     "screenshots\\vdx0003.png\"\r\n"),
+            std::string::npos)
+      << log;
+}
+
+}  // namespace
+}  // namespace vdx
