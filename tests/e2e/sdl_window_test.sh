@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Starts vdx in a real window on a virtual X display: the window carries the
-# game's title, and closing the game (SIGTERM, as a desktop does at logout)
-# ends it with status 0 and the windowed log line.
+# game's title, F12 pressed in it writes the frame on screen as
+# screenshots/vdx0001.png (640 x 480, the very picture the headless backend
+# shows), and closing the game (SIGTERM, as a desktop does at logout) ends it
+# with status 0 and the windowed log line.
 set -u
 vdx=$1
 game=$2
 command -v Xvfb >/dev/null || { echo "Xvfb is not installed; skipped"; exit 77; }
 command -v xwininfo >/dev/null || { echo "xwininfo is not installed; skipped"; exit 77; }
+command -v xdotool >/dev/null || { echo "xdotool is not installed; skipped"; exit 77; }
 work=$(mktemp -d)
 display=":$((90 + RANDOM % 100))"
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
@@ -26,11 +29,26 @@ for _ in $(seq 100); do
   if xwininfo -display "$display" -root -tree 2>/dev/null | grep -qF "\"$title\""; then found=1; break; fi
   sleep 0.1
 done
+shot="$work/game/screenshots/vdx0001.png"
+if [ $found -eq 1 ]; then
+  DISPLAY=$display xdotool search --name "$title" windowfocus --sync key F12 >/dev/null 2>&1
+  for _ in $(seq 50); do [ -f "$shot" ] && break; sleep 0.1; done
+fi
 kill -TERM $game_pid
 wait $game_pid
 status=$?
 failures=0
 [ $found -eq 1 ] || { echo "FAIL: no window titled '$title'"; failures=1; }
+# The PNG's size is in its header: width and height, 4 bytes each, from byte 16.
+size=$(od -An -j16 -N8 --endian=big -tu4 "$shot" 2>/dev/null | xargs)
+[ "$size" = "640 480" ] || { echo "FAIL: F12 gave no 640 x 480 screenshot ('$size')"; failures=1; }
+grep -qF '"Screenshot screenshots\vdx0001.png"' "$work/game/log.txt" 2>/dev/null ||
+  { echo "FAIL: the screenshot is not in log.txt"; failures=1; }
+# The same screen in the headless backend gives the same picture, byte for byte.
+printf 'wait 300\nscreenshot %s\n' "$work/headless.png" >"$work/shot.txt"
+ASAN_OPTIONS=${ASAN_OPTIONS:-}:detect_leaks=0 "$vdx" 1 --headless --script "$work/shot.txt" --game-dir "$work/game" >/dev/null 2>&1
+cmp -s "$shot" "$work/headless.png" ||
+  { echo "FAIL: the screenshot differs from the frame the headless backend shows"; failures=1; }
 [ $status -eq 0 ] || { echo "FAIL: exit status $status after SIGTERM"; cat "$work/err"; failures=1; }
 grep -q '"Red mask 16711680 Green Mask 65280 Blue Mask 255"' "$work/game/log.txt" 2>/dev/null ||
   grep -q '"Warning, starting in RGB mode.  Some Devices effects may be missing!"' "$work/game/log.txt" 2>/dev/null ||
