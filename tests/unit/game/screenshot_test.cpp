@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <variant>
 
@@ -123,6 +124,40 @@ TEST(Screenshot, TapsInTheStartupPictureGiveNumberedPicturesOfTheScreen) {
                      "screenshots\\vdx0003.png\"\r\n"),
             std::string::npos)
       << log;
+}
+
+// A fight played twice by one script, the second time with F12 pressed twice
+// in it: the same frame hashes, and two pictures of two moments.
+TEST(Screenshot, PicturesInAFightChangeNothingItPlays) {
+  testing::TestFolder folder;
+  // The demo folder, linked entry by entry, so the pictures land here.
+  for (const auto& entry : std::filesystem::directory_iterator(VDX_DEMO_DIR))
+    if (entry.path().filename() != "screenshots" && entry.path().filename() != "log.txt")
+      std::filesystem::create_symlink(entry.path(), folder.path() / entry.path().filename());
+  const auto play = [&folder](const std::string& script, const std::string& hashes) {
+    platform::HeadlessPlatform platform;
+    platform.runScript(std::get<platform::Script>(platform::ParseScript(script)));
+    Game game(platform, folder.path());
+    RunRequest request;
+    request.versus = "Kira,Brann";
+    request.frameHashes = folder.path() / hashes;
+    EXPECT_EQ(Main(game, "1", request), 0);
+    return folder.read(hashes);
+  };
+  const std::string plain =
+      play("wait 300\ntap D\nwait 300\npress Right\nwait 700\nrelease Right\nwait 500\nquit\n",
+           "plain.txt");
+  const std::string pictured = play(
+      "wait 300\ntap D\nwait 300\npress F12\npress Right\nwait 700\nrelease F12\n"
+      "release Right\nwait 200\npress F12\nwait 300\nquit\n",
+      "pictured.txt");
+  EXPECT_GT(std::count(plain.begin(), plain.end(), '\n'), 60);
+  EXPECT_EQ(pictured, plain);
+  const auto first = PixelsOf(folder.path() / "screenshots" / "vdx0001.png");
+  const auto second = PixelsOf(folder.path() / "screenshots" / "vdx0002.png");
+  ASSERT_FALSE(first.empty());
+  EXPECT_NE(first, second) << "Kira walked between the two";
+  EXPECT_FALSE(std::filesystem::exists(folder.path() / "screenshots" / "vdx0003.png"));
 }
 
 }  // namespace
