@@ -31,8 +31,21 @@ for _ in $(seq 100); do
 done
 shot="$work/game/screenshots/vdx0001.png"
 if [ $found -eq 1 ]; then
-  DISPLAY=$display xdotool search --name "$title" windowfocus --sync key F12 >/dev/null 2>&1
-  for _ in $(seq 50); do [ -f "$shot" ] && break; sleep 0.1; done
+  # The window is made hidden and shown later; keys reach it once it is shown.
+  window=""
+  for _ in $(seq 100); do
+    window=$(DISPLAY=$display xdotool search --onlyvisible --name "$title" 2>/dev/null | head -n 1)
+    [ -n "$window" ] && break
+    sleep 0.1
+  done
+  # Held as a player holds a key: the game reads the keyboard once a pass, so
+  # a press and release in the same millisecond would pass unseen. Pressed
+  # again until the game, still starting up, has a loop that reads it.
+  for _ in $(seq 10); do
+    [ -n "$window" ] || break
+    DISPLAY=$display xdotool windowfocus --sync "$window" keydown F12 sleep 0.3 keyup F12 >/dev/null 2>&1
+    for _ in $(seq 10); do [ -f "$shot" ] && break 2; sleep 0.1; done
+  done
 fi
 kill -TERM $game_pid
 wait $game_pid
