@@ -1,5 +1,6 @@
 #include "fight/replay.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <limits>
@@ -28,6 +29,9 @@ constexpr std::uint8_t kAttached = 1;
 constexpr std::uint8_t kXFollows = 2;
 constexpr std::uint8_t kYFollows = 4;
 constexpr std::uint8_t kButtonsFollow = 8;
+// Who the computer plays, by its number in the file.
+constexpr std::array<ComputerPlays, 3> kComputerPlays = {
+    ComputerPlays::None, ComputerPlays::Player2, ComputerPlays::Both};
 // The settings' switches.
 constexpr std::uint8_t kWeather = 1;
 constexpr std::uint8_t kShadows = 2;
@@ -213,11 +217,14 @@ void WriteFrames(Writer& out, const std::vector<FrameInput>& frames) {
 }
 
 void WriteMatch(Writer& out, const ReplayMatch& match) {
-  out.text(match.player1);
-  out.text(match.player2);
-  out.text(match.stage);
-  out.signedVarint(match.GameMode);
-  out.byte(static_cast<std::uint8_t>(match.computer));
+  const MatchSetup& setup = match.setup;
+  out.text(setup.player1);
+  out.text(setup.player2);
+  out.text(setup.stage);
+  out.signedVarint(setup.GameMode);
+  out.byte(static_cast<std::uint8_t>(
+      std::find(kComputerPlays.begin(), kComputerPlays.end(), setup.computer) -
+      kComputerPlays.begin()));
   const ReplaySettings& s = match.settings;
   out.signedVarint(s.Rounds);
   out.byte(static_cast<std::uint8_t>((s.Weather ? kWeather : 0) | (s.Shadows ? kShadows : 0) |
@@ -290,14 +297,15 @@ std::vector<FrameInput> ReadFrames(Reader& in, Place& place) {
 
 ReplayMatch ReadMatch(Reader& in, Place& place) {
   ReplayMatch match;
-  match.player1 = in.text("player 1's name");
-  match.player2 = in.text("player 2's name");
-  match.stage = in.text("the stage's name");
-  match.GameMode = in.ranged<std::int32_t>("the game mode");
+  MatchSetup& setup = match.setup;
+  setup.player1 = in.text("player 1's name");
+  setup.player2 = in.text("player 2's name");
+  setup.stage = in.text("the stage's name");
+  setup.GameMode = in.ranged<std::int32_t>("the game mode");
   const std::uint8_t computer = in.byte();
-  if (computer > static_cast<std::uint8_t>(ComputerPlayers::Both))
+  if (computer >= kComputerPlays.size())
     Fail("the computer's players are " + std::to_string(computer) + ", not 0, 1 or 2");
-  match.computer = static_cast<ComputerPlayers>(computer);
+  setup.computer = kComputerPlays[computer];
   ReplaySettings& s = match.settings;
   s.Rounds = in.ranged<Integer>("Rounds");
   const std::uint8_t flags = in.byte();

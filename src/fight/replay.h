@@ -17,15 +17,13 @@
 #include "content/records.h"
 #include "content/settings.h"
 #include "core/files.h"
+#include "fight/fight_state.h"
 #include "input/frame_input.h"
 
 namespace vdx {
 
 // The format version this program writes and reads.
 inline constexpr std::uint16_t kReplayVersion = 1;
-
-// Which players the computer plays.
-enum class ComputerPlayers : std::uint8_t { None = 0, Player2 = 1, Both = 2 };
 
 // The settings of Game.xml that change how a fight plays out.
 struct ReplaySettings {
@@ -41,11 +39,7 @@ struct ReplaySettings {
 };
 
 struct ReplayMatch {
-  std::string player1;  // character names, as Game.xml gives them
-  std::string player2;
-  std::string stage;                                 // stage name
-  int GameMode = 1;                                  // 1 against the computer, 2 two players
-  ComputerPlayers computer = ComputerPlayers::None;  // who the computer plays
+  MatchSetup setup;  // the fighters, the stage, the mode, who the computer plays
   ReplaySettings settings;
   std::uint64_t randomState = 0;         // RandomGenerator::state() at the match start
   std::uint64_t contentFingerprint = 0;  // ContentFingerprint of the content it was played on

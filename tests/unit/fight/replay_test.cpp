@@ -44,11 +44,11 @@ void ExpectSameReplay(const Replay& a, const Replay& b) {
     SCOPED_TRACE("match " + std::to_string(m + 1));
     const ReplayMatch& x = a.matches[m];
     const ReplayMatch& y = b.matches[m];
-    EXPECT_EQ(x.player1, y.player1);
-    EXPECT_EQ(x.player2, y.player2);
-    EXPECT_EQ(x.stage, y.stage);
-    EXPECT_EQ(x.GameMode, y.GameMode);
-    EXPECT_EQ(x.computer, y.computer);
+    EXPECT_EQ(x.setup.player1, y.setup.player1);
+    EXPECT_EQ(x.setup.player2, y.setup.player2);
+    EXPECT_EQ(x.setup.stage, y.setup.stage);
+    EXPECT_EQ(x.setup.GameMode, y.setup.GameMode);
+    EXPECT_EQ(x.setup.computer, y.setup.computer);
     EXPECT_EQ(x.settings.Rounds, y.settings.Rounds);
     EXPECT_EQ(x.settings.Weather, y.settings.Weather);
     EXPECT_EQ(x.settings.Shadows, y.settings.Shadows);
@@ -117,11 +117,12 @@ ReplayMatch RandomMatch(std::mt19937& rng, int frames) {
   std::uniform_int_distribution<int> integer(INT16_MIN, INT16_MAX);
   const auto bits = [&rng] { return (static_cast<std::uint64_t>(rng()) << 32) | rng(); };
   ReplayMatch m;
-  m.player1 = "K\xC3\xAEra";  // UTF-8
-  m.player2 = std::string(static_cast<std::size_t>(rng() % 300), 'x') + '\0' + "after a zero";
-  m.stage = "";
-  m.GameMode = static_cast<int>(rng());
-  m.computer = static_cast<ComputerPlayers>(rng() % 3);
+  m.setup.player1 = "K\xC3\xAEra";  // UTF-8
+  m.setup.player2 = std::string(static_cast<std::size_t>(rng() % 300), 'x') + '\0' + "after a zero";
+  m.setup.stage = "";
+  m.setup.GameMode = static_cast<int>(rng());
+  m.setup.computer =
+      std::array{ComputerPlays::None, ComputerPlays::Player2, ComputerPlays::Both}[rng() % 3];
   m.settings.Rounds = static_cast<Integer>(integer(rng));
   m.settings.Weather = rng() % 2;
   m.settings.Shadows = rng() % 2;
@@ -159,11 +160,7 @@ TEST(Replay, RandomStreamsComeBackExactly) {
 
 TEST(Replay, TheBytesFollowTheDocumentedLayout) {
   ReplayMatch m;
-  m.player1 = "Kira";
-  m.player2 = "Rook";
-  m.stage = "Dock";
-  m.GameMode = 2;
-  m.computer = ComputerPlayers::Player2;
+  m.setup = MatchSetup{"Kira", "Rook", "Dock", 2, ComputerPlays::Player2};
   m.settings.Rounds = 3;
   m.settings.Weather = true;
   m.settings.Shadows = true;
@@ -238,7 +235,7 @@ TEST(Replay, AMinuteOfPlayTakesKilobytes) {
 Replay SmallReplay() {
   std::mt19937 rng(99);
   Replay replay{{RandomMatch(rng, 5), RandomMatch(rng, 3)}};
-  replay.matches[0].player2 = "Rook";
+  replay.matches[0].setup.player2 = "Rook";
   return replay;
 }
 
