@@ -11,6 +11,7 @@
 #include "fight/fight_hash.h"
 #include "fight/fighter_pass.h"
 #include "fight/later_steps.h"
+#include "fight/replay.h"
 #include "fight/round_setup.h"
 #include "fight/state_dump.h"
 #include "game/do_events.h"
@@ -166,20 +167,36 @@ void BeginRound(FightSession& m) {
   SetUpRound(m.game, m.setup, m.fight, m.slots, m.stage);
 }
 
-MatchResult PlayMatch(Game& game, const MatchSetup& setup, FightOutputs outputs) {
+namespace {
+
+// The rounds of a match; each frame's input comes from `nextInput`, which
+// says false when there is none left.
+template <typename NextInput>
+MatchResult RunMatch(Game& game, const MatchSetup& setup, FightOutputs outputs,
+                     NextInput nextInput) {
   FightSession m(game, setup, outputs);
+  if (outputs.record != nullptr) {
+    outputs.record->setup = setup;
+    outputs.record->settings = ReplaySettingsOf(game.settings);
+    outputs.record->randomState = game.random.state();
+    outputs.record->frames.clear();
+  }
   MatchResult result;
   // A match starts with no rounds won, whoever called it (FightState starts so).
   const int winsNeeded = WinsNeeded(game.settings.Rounds);
-  while (!game.QuitRequested) {
+  bool inputLeft = true;
+  while (!game.QuitRequested && inputLeft) {
     BeginRound(m);
     ++result.rounds;
     game.display.pacingDeadline = 0;
     FrameEnd end = FrameEnd::Running;
     while (!game.QuitRequested && end == FrameEnd::Running) {
-      const FrameInput frame = ReadFrame(game);
-      if (FrameDue(game.display.pacingDeadline, frame.ticks, kFrameMs))
+      FrameInput frame = ReadFrame(game);
+      if (FrameDue(game.display.pacingDeadline, frame.ticks, kFrameMs)) {
+        if (!(inputLeft = nextInput(frame))) break;
+        if (outputs.record != nullptr) outputs.record->frames.push_back(frame);
         end = RunFightFrame(m, frame);
+      }
       DoEvents(game);
       WriteStateRequests(m);
     }
@@ -196,6 +213,23 @@ MatchResult PlayMatch(Game& game, const MatchSetup& setup, FightOutputs outputs)
   StopStageMusic(game.platform, game.music);
   ReleaseSounds(game.platform, game.sounds);
   return result;
+}
+
+}  // namespace
+
+MatchResult PlayMatch(Game& game, const MatchSetup& setup, FightOutputs outputs) {
+  return RunMatch(game, setup, outputs, [](FrameInput&) { return true; });
+}
+
+MatchResult ReplayMatchAgain(Game& game, const ReplayMatch& replay, FightOutputs outputs) {
+  ApplyReplaySettings(replay.settings, game.settings);
+  game.random.Restore(replay.randomState);
+  std::size_t next = 0;
+  return RunMatch(game, replay.setup, outputs, [&replay, &next](FrameInput& frame) {
+    if (next >= replay.frames.size()) return false;
+    frame = replay.frames[next++];
+    return true;
+  });
 }
 
 }  // namespace vdx

@@ -21,16 +21,27 @@ struct MatchResult {
   bool quit = false;  // the game is closing
 };
 
+struct ReplayMatch;
+
 // What a run asks of the fight besides playing it.
 struct FightOutputs {
   // One line per fight frame: "frame stateHash pictureHash" (hex), appended.
   std::string* frameHashes = nullptr;
+  // The match as a replay: its start and every frame's input. The caller fills
+  // in the content's fingerprint.
+  ReplayMatch* record = nullptr;
 };
 
 // The wins that decide a match of `rounds` rounds.
 int WinsNeeded(Integer rounds);
 
 MatchResult PlayMatch(Game& game, const MatchSetup& setup, FightOutputs outputs = {});
+
+// Plays a recorded match again: its settings and the generator's state are put
+// back, and each frame runs on its recorded input instead of the machine's
+// (the machine still paces the frames and may close the game). The match ends
+// with its last recorded frame.
+MatchResult ReplayMatchAgain(Game& game, const ReplayMatch& replay, FightOutputs outputs = {});
 
 // A match taken frame by frame, for PlayMatch, replays and benchmarks.
 struct FightSession {
