@@ -52,6 +52,10 @@ ProgramOptions ParseProgramOptions(std::span<const std::string> args) {
       options.stage = *stage;
     } else if (auto hashes = value("--frame-hashes")) {
       options.frameHashes = *hashes;
+    } else if (auto record = value("--record")) {
+      options.record = *record;
+    } else if (auto replay = value("--replay")) {
+      options.replay = *replay;
     } else if (arg == "--headless") {
       options.headless = true;
     } else if (arg == "--check-content") {
@@ -70,10 +74,14 @@ ProgramOptions ParseProgramOptions(std::span<const std::string> args) {
   if (options.script && !options.headless) options.error = "--script needs --headless";
   if (options.json && !options.checkContent) options.error = "--json needs --check-content";
   if (options.stage && !options.versus) options.error = "--stage needs --versus";
+  if (options.replay && (options.versus || options.record))
+    options.error = "--replay plays a recorded run: it takes neither --versus nor --record";
+  if (options.record && !options.versus)
+    options.error = "--record needs a match to record: --versus P1,P2";
   // Without a window nobody can press a key or close it: only a script ends
   // such a run. (--check-content and the like end by themselves.)
-  if (options.headless && !options.script && !options.checkContent && !options.help &&
-      !options.version)
+  if (options.headless && !options.script && !options.replay && !options.checkContent &&
+      !options.help && !options.version)
     options.error = "--headless needs --script FILE: nothing else would end the run";
   options.commandLine = rest;
   return options;
@@ -101,6 +109,9 @@ Options:
   --stage NAME      with --versus: the stage (default: the first one enabled)
   --frame-hashes FILE  write a line per fight frame: the frame's number, the
                     hash of the fight's state and the hash of its picture
+  --record FILE     with --versus: write the match as a replay
+  --replay FILE     play a recorded replay again, frame for frame (in the
+                    window, or with --headless alone); the run ends with it
   --help            show this text
   --version         show the version
 

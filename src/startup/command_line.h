@@ -29,6 +29,8 @@ struct ProgramOptions {
   std::optional<std::string> versus;             // --versus P1,P2: a match at once
   std::optional<std::string> stage;              // --stage NAME (with --versus)
   std::optional<std::string> frameHashes;        // --frame-hashes FILE
+  std::optional<std::string> record;             // --record FILE
+  std::optional<std::string> replay;             // --replay FILE
   bool help = false;                             // --help
   bool version = false;                          // --version
   std::string commandLine;  // everything else, joined by blanks: what the switches test

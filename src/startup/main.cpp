@@ -31,6 +31,8 @@ vdx::RunRequest RequestOf(const vdx::ProgramOptions& options) {
   request.versus = options.versus;
   request.stage = options.stage;
   if (options.frameHashes) request.frameHashes = *options.frameHashes;
+  if (options.record) request.record = *options.record;
+  if (options.replay) request.replay = *options.replay;
   return request;
 }
 

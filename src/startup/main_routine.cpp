@@ -12,6 +12,7 @@
 #include "core/files.h"
 #include "core/log.h"
 #include "fight/fight_loop.h"
+#include "fight/replay.h"
 #include "frontend/startup_picture.h"
 #include "game/do_events.h"
 #include "game/fatal_error.h"
@@ -20,6 +21,7 @@
 #include "input/input_setup.h"
 #include "startup/command_line.h"
 #include "startup/direct_match.h"
+#include "startup/replay_run.h"
 
 namespace vdx {
 namespace {
@@ -101,21 +103,37 @@ int Main(Game& game, std::string_view commandLine, const RunRequest& request) {
     // starts it again; the content's problems follow.
     ReportContentProblems(game);
 
-    if (request.versus) {
+    std::string hashes;
+    std::string* frameHashes = request.frameHashes ? &hashes : nullptr;
+    if (request.replay) {
+      const int status = PlayReplayFile(game, *request.replay, frameHashes);
+      if (status != 0) {
+        game.platform.closeAudio();
+        return status;
+      }
+    } else if (request.versus) {
       const auto match = ResolveDirectMatch(game.content, *request.versus, request.stage);
       if (const auto* problem = std::get_if<std::string>(&match)) {
         std::cerr << "vdx: " << *problem << "\n";
         game.platform.closeAudio();
         return 2;
       }
-      std::string hashes;
+      Replay recorded;
+      recorded.matches.emplace_back();
       PlayMatch(game, std::get<MatchSetup>(match),
-                FightOutputs{request.frameHashes ? &hashes : nullptr});
-      if (request.frameHashes) WriteFrameHashes(*request.frameHashes, hashes);
+                FightOutputs{frameHashes, request.record ? &recorded.matches.back() : nullptr});
+      if (request.record) {
+        recorded.matches.back().contentFingerprint = GameFolderFingerprint(game.paths);
+        const WriteResult written = WriteReplayFile(*request.record, recorded);
+        if (!written.ok)
+          std::cerr << "vdx: cannot write the replay " << request.record->string() << ": "
+                    << written.error << "\n";
+      }
     } else {
       step = 100;
       PlayTitleMovie(game);
     }
+    if (request.frameHashes) WriteFrameHashes(*request.frameHashes, hashes);
 
     // Where a match ends and where the title leads: the picture that stands in
     // for the menu.

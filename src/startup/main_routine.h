@@ -17,6 +17,8 @@ struct RunRequest {
   std::optional<std::string> versus;  // "P1,P2": a match at once, without title or menus
   std::optional<std::string> stage;   // its stage
   std::optional<std::filesystem::path> frameHashes;  // a line per fight frame
+  std::optional<std::filesystem::path> record;       // the run's matches as a replay
+  std::optional<std::filesystem::path> replay;       // a replay to play instead
 };
 
 // Runs the game; returns the program's exit status (0 after a normal close,
