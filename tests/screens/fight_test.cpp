@@ -9,8 +9,10 @@
 
 #include "fight/fight_loop.h"
 #include "fight/next_frame_index.h"
+#include "fight/replay.h"
 #include "platform/headless/headless_platform.h"
 #include "startup/main_routine.h"
+#include "startup/replay_run.h"
 #include "unit/test_folder.h"
 
 namespace vdx {
@@ -224,6 +226,73 @@ TEST_F(Fight, TheSameScriptGivesTheSameFrameHashes) {
   ASSERT_EQ(Main(game, "1", request), 0);
   EXPECT_GT(std::count(first.begin(), first.end(), '\n'), 60);
   EXPECT_EQ(first, folder.read("second.txt"));
+}
+
+// A replay run: no script, the recorded frames are the input.
+int RunReplay(const testing::TestFolder& folder, const std::filesystem::path& file,
+              const std::string& hashes, std::string* errors = nullptr) {
+  platform::HeadlessPlatform platform;
+  Game game(platform, VDX_DEMO_DIR);
+  game.logPath = folder.path() / "replay-log.txt";
+  RunRequest request;
+  request.replay = file;
+  request.frameHashes = folder.path() / hashes;
+  ::testing::internal::CaptureStderr();
+  const int status = Main(game, "1", request);
+  const std::string err = ::testing::internal::GetCapturedStderr();
+  if (errors != nullptr) *errors = err;
+  return status;
+}
+
+TEST_F(Fight, ARecordedMatchReplaysToTheSameFramesAndABadReplayIsRefused) {
+  RunRequest request;
+  request.frameHashes = folder.path() / "played.txt";
+  request.record = folder.path() / "match.vdr";
+  play("wait 300\ntap D\nwait 300\npress Right\nwait 500\nrelease Right\npress Up\nwait 300\n"
+       "release Up\npress Q\nwait 200\nrelease Q\npress Down\npress A\nwait 300\nrelease A\n"
+       "release Down\nwait 400\nquit\n",
+       "Kira,Vex", request);
+  const std::string played = folder.read("played.txt");
+  ASSERT_GT(std::count(played.begin(), played.end(), '\n'), 80);
+
+  ASSERT_EQ(RunReplay(folder, folder.path() / "match.vdr", "replayed.txt"), 0);
+  EXPECT_EQ(folder.read("replayed.txt"), played) << "the same states and the same pictures";
+
+  // The recorded file, read back: what a replay starts from.
+  auto read = ReadReplayFile(folder.path() / "match.vdr");
+  ASSERT_TRUE(std::holds_alternative<Replay>(read));
+  Replay replay = std::get<Replay>(read);
+  ASSERT_EQ(replay.matches.size(), 1u);
+  EXPECT_EQ(replay.matches[0].setup.player1, "Kira");
+  EXPECT_EQ(replay.matches[0].setup.player2, "Vex");
+  EXPECT_EQ(replay.matches[0].frames.size(),
+            static_cast<std::size_t>(std::count(played.begin(), played.end(), '\n')));
+
+  std::string errors;
+  const std::string bytes = folder.read("match.vdr");
+  folder.write("cut.vdr", bytes.substr(0, bytes.size() / 2));
+  EXPECT_EQ(RunReplay(folder, folder.path() / "cut.vdr", "cut.txt", &errors), 2);
+  EXPECT_NE(errors.find("cut.vdr"), std::string::npos) << errors;
+  EXPECT_TRUE(folder.read("cut.txt").empty()) << "nothing played";
+
+  Replay other = replay;
+  other.matches[0].contentFingerprint ^= 1;
+  ASSERT_TRUE(WriteReplayFile(folder.path() / "other.vdr", other).ok);
+  EXPECT_EQ(RunReplay(folder, folder.path() / "other.vdr", "other.txt", &errors), 2);
+  EXPECT_NE(errors.find("other content"), std::string::npos) << errors;
+
+  Replay unknown = replay;
+  unknown.matches[0].setup.player2 = "Nobody";
+  ASSERT_TRUE(WriteReplayFile(folder.path() / "unknown.vdr", unknown).ok);
+  EXPECT_EQ(RunReplay(folder, folder.path() / "unknown.vdr", "unknown.txt", &errors), 2);
+  EXPECT_NE(errors.find("Nobody"), std::string::npos) << errors;
+
+  // Two matches in one file play one after the other.
+  Replay twice = replay;
+  twice.matches.push_back(replay.matches[0]);
+  ASSERT_TRUE(WriteReplayFile(folder.path() / "twice.vdr", twice).ok);
+  ASSERT_EQ(RunReplay(folder, folder.path() / "twice.vdr", "twice.txt"), 0);
+  EXPECT_EQ(folder.read("twice.txt"), played + played);
 }
 
 TEST(NextFrameIndex, StepsLoopsHoldsAndKeepsToTheActionsFrames) {
