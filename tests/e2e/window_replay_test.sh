@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# A match played in a real window on a virtual X display, with keys pressed as
+# a player presses them, is recorded; played again headless, the replay gives
+# the very frames the window showed: the same states and the same pictures.
+set -u
+vdx=$1
+game=$2
+command -v Xvfb >/dev/null || { echo "Xvfb is not installed; skipped"; exit 77; }
+command -v xwininfo >/dev/null || { echo "xwininfo is not installed; skipped"; exit 77; }
+command -v xdotool >/dev/null || { echo "xdotool is not installed; skipped"; exit 77; }
+work=$(mktemp -d)
+display=":$((90 + RANDOM % 100))"
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+for _ in $(seq 50); do xwininfo -display "$display" -root >/dev/null 2>&1 && break; sleep 0.1; done
+
+cp -r "$game" "$work/game"
+DISPLAY=$display SDL_AUDIODRIVER=dummy ASAN_OPTIONS=${ASAN_OPTIONS:-}:detect_leaks=0 \
+  "$vdx" 1 --game-dir "$work/game" --versus Kira,Brann --record "$work/match.vdr" \
+  --frame-hashes "$work/played.txt" 2>"$work/err" &
+game_pid=$!
+title=$(sed -n 's/.*Name="\([^"]*\)".*/\1/p' "$work/game/Game.xml" | head -n 1)
+window=""
+for _ in $(seq 150); do
+  window=$(DISPLAY=$display xdotool search --onlyvisible --name "$title" 2>/dev/null | head -n 1)
+  [ -n "$window" ] && break
+  sleep 0.1
+done
+failures=0
+if [ -z "$window" ]; then
+  echo "FAIL: no window titled '$title'"
+  kill -TERM $game_pid
+  wait $game_pid
+  exit 1
+fi
+keys() { DISPLAY=$display xdotool windowfocus --sync "$window" "$@" >/dev/null 2>&1; }
+# The round begins on the first key, which does nothing else; each key is held
+# long enough for the game's frames to see it.
+sleep 1
+keys keydown d sleep 0.3 keyup d sleep 0.5
+keys keydown Right sleep 0.6 keyup Right
+keys keydown Up sleep 0.3 keyup Up sleep 0.6
+keys keydown a sleep 0.2 keyup a sleep 0.4
+keys keydown Down sleep 0.1 keydown s sleep 0.3 keyup s keyup Down sleep 0.5
+keys key alt+x
+for _ in $(seq 100); do kill -0 $game_pid 2>/dev/null || break; sleep 0.1; done
+kill -0 $game_pid 2>/dev/null && { echo "FAIL: Alt+X did not close the game"; kill -TERM $game_pid; failures=1; }
+wait $game_pid
+status=$?
+[ $status -eq 0 ] || { echo "FAIL: exit status $status"; cat "$work/err"; failures=1; }
+[ -s "$work/match.vdr" ] || { echo "FAIL: no replay written"; cat "$work/err"; exit 1; }
+
+lines=$(wc -l <"$work/played.txt")
+[ "$lines" -gt 100 ] || { echo "FAIL: only $lines frames played"; failures=1; }
+states=$(cut -d' ' -f2 "$work/played.txt" | sort -u | wc -l)
+[ "$states" -gt 20 ] || { echo "FAIL: the keys moved nothing ($states states)"; failures=1; }
+
+ASAN_OPTIONS=${ASAN_OPTIONS:-}:detect_leaks=0 "$vdx" 1 --headless --game-dir "$work/game" \
+  --replay "$work/match.vdr" --frame-hashes "$work/replayed.txt" 2>"$work/replay-err" ||
+  { echo "FAIL: the replay does not play: $(cat "$work/replay-err")"; failures=1; }
+if ! cmp -s "$work/played.txt" "$work/replayed.txt"; then
+  echo "FAIL: the replay differs from the window's match; first difference:"
+  diff "$work/played.txt" "$work/replayed.txt" | head -3
+  failures=1
+fi
+[ $failures -eq 0 ] && echo "window replay test passed ($lines frames)"
+exit $failures
