@@ -195,6 +195,29 @@ TEST_F(Fight, TheFinisherIsRefusedInTheFirstRoundAndTheThrowNeedsToBeClose) {
   EXPECT_NE(d["throw"].text(1, "ActionName"), "Throw") << "300 pixels away";
 }
 
+TEST_F(Fight, AFlipCrossesOverTheOpponentAndTheBackKeyTurnsTheFighter) {
+  auto d = play(
+      "wait 300\ntap D\nwait 300\npress Right\nwait 2500\nrelease Right\nwait 100\nstate close\n"
+      "press Right\npress Up\nwait 150\nstate flip\nrelease Up\nrelease Right\nwait 600\n"
+      "state over\npress Left\nwait 300\nstate turned\nrelease Left\nwait 300\n"
+      // Close again, from the other side: Down, forward (now Left), Kick throws.
+      "press Down\nwait 60\nrelease Down\npress Left\nwait 60\nrelease Left\npress S\nwait 150\n"
+      "state throw\nrelease S\nwait 900\nquit\n");
+  const long brann = d["close"].number(2, "x");
+  EXPECT_LT(d["close"].number(1, "x"), brann);
+  EXPECT_EQ(d["flip"].text(1, "ActionName"), "Flip");
+  EXPECT_LT(d["flip"].number(1, "y"), 202) << "in the air";
+  const Dump& over = d["over"];
+  EXPECT_GT(over.number(1, "x"), brann) << "landed on his other side";
+  EXPECT_EQ(over.number(1, "y"), 202);
+  // Nobody turns by landing: the back key turns the fighter to the opponent,
+  // and the held key, now forward, walks on.
+  EXPECT_EQ(over.text(1, "facing"), "right");
+  EXPECT_EQ(over.text(2, "facing"), "left");
+  EXPECT_EQ(d["turned"].text(1, "facing"), "left");
+  EXPECT_EQ(d["throw"].text(1, "ActionName"), "Throw") << "close enough, from either side";
+}
+
 TEST_F(Fight, BothPlayersMayBeTheSameCharacter) {
   auto d = play(
       "wait 300\ntap D\nwait 300\npress A\npress Q\nwait 150\nstate both\nrelease A\nrelease Q\n"
