@@ -10,20 +10,47 @@ Surface MakeSurface(int width, int height, std::uint32_t fill) {
   return s;
 }
 
+namespace {
+
+constexpr int kGroup = 8;
+
+// Whether any of the group's pixels differs from the key; written without an
+// early exit so that the compiler checks the group in one vector step.
+bool GroupDiffers(const std::uint32_t* pixels, std::uint32_t key, std::uint32_t mask) {
+  std::uint32_t differs = 0;
+  for (int i = 0; i < kGroup; ++i) differs |= (pixels[i] ^ key) & mask;
+  return differs != 0;
+}
+
+}  // namespace
+
+Surface::DrawnColumns FindDrawnSpan(std::span<const std::uint32_t> row, std::uint32_t key,
+                                    std::uint32_t mask) {
+  const int width = static_cast<int>(row.size());
+  const auto differs = [&](int x) { return ((row[static_cast<std::size_t>(x)] ^ key) & mask) != 0; };
+  int first = 0;
+  while (first + kGroup <= width && !GroupDiffers(&row[static_cast<std::size_t>(first)], key, mask))
+    first += kGroup;
+  while (first < width && !differs(first)) ++first;
+  int last = width - 1;
+  while (last - kGroup + 1 > first &&
+         !GroupDiffers(&row[static_cast<std::size_t>(last - kGroup + 1)], key, mask))
+    last -= kGroup;
+  while (last >= first && !differs(last)) --last;
+  if (first == width) last = width - 1;
+  return {first, last};
+}
+
 void MarkDrawnColumns(Surface& s) {
   s.drawnColumns.clear();
   if (!s.colorKey) return;
-  const std::uint16_t key = To565(*s.colorKey);
-  s.drawnColumnsKey = key;
+  s.drawnColumnsKey = To565(*s.colorKey);
   s.drawnColumns.resize(static_cast<std::size_t>(s.height));
-  for (int y = 0; y < s.height; ++y) {
-    int first = 0, last = s.width - 1;
-    while (first < s.width && To565(s.at(first, y)) == key)
-      ++first;
-    while (last >= first && To565(s.at(last, y)) == key)
-      --last;
-    s.drawnColumns[static_cast<std::size_t>(y)] = {first, last};
-  }
+  const std::span<const std::uint32_t> pixels(s.pixels);
+  for (int y = 0; y < s.height; ++y)
+    s.drawnColumns[static_cast<std::size_t>(y)] = FindDrawnSpan(
+        pixels.subspan(static_cast<std::size_t>(y) * s.width, static_cast<std::size_t>(s.width)),
+        *s.colorKey, k565Bits);
 }
 
 Surface ScaledSurface(const platform::Image& image, int width, int height) {

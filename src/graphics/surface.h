@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "platform/platform.h"
@@ -33,6 +34,15 @@ Surface MakeSurface(int width, int height, std::uint32_t fill = 0);
 
 // Works out the drawn columns of every row (nothing without a colour key).
 void MarkDrawnColumns(Surface& surface);
+
+// The first and the last pixel of `row` that differ from `key` in the bits of
+// `mask`; first = row.size() and last = row.size() - 1 when none does. Rows of
+// sprites are mostly margin, so whole groups of pixels are passed over at once.
+Surface::DrawnColumns FindDrawnSpan(std::span<const std::uint32_t> row, std::uint32_t key,
+                                    std::uint32_t mask);
+
+// The bits of a pixel that its 5-6-5 form keeps (see To565).
+inline constexpr std::uint32_t k565Bits = 0x00F8FCF8u;
 
 // The picture scaled to the given size, nearest neighbour, like the original blitter.
 Surface ScaledSurface(const platform::Image& image, int width, int height);
