@@ -13,6 +13,7 @@
 #include "content/paths.h"
 #include "content/settings.h"
 #include "core/random.h"
+#include "graphics/bitmap_text.h"
 #include "graphics/display.h"
 #include "input/poll_input.h"
 #include "platform/platform.h"
@@ -39,6 +40,10 @@ struct Game {
   LoadReport loadReport;  // what content loading skipped
 
   Display display;
+  // The font sheet of bitmap text (combo messages, banners, names on the
+  // select screens): loaded once by the first screen that needs it
+  // (LoadFontSheet); until then bitmap text draws nothing.
+  BitmapFont font;
   int JoystickCount = 0;
   InputState input;  // the players' command letters of the last poll
   // F12 was down in the last pass: a press takes one picture, however long held.

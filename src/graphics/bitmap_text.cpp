@@ -21,6 +21,17 @@ std::optional<std::int16_t> Pen(float value) {
 
 }  // namespace
 
+bool LoadFontSheet(const LoadContext& ctx, const Collection<cRect>& glyphs, BitmapFont& font) {
+  const SharedSurface sheet = LoadPicture(ctx, "\\VDXFont.bmp", 512, 512, 0u);
+  if (!sheet) {
+    font.glyphs = nullptr;
+    return false;
+  }
+  font.sheet = *sheet;
+  font.glyphs = &glyphs;
+  return true;
+}
+
 void DrawBitmapText(Surface& target, BitmapFont& font, std::string_view text, std::int16_t X,
                     std::int16_t Y, float Red, float Green, float Blue, std::int16_t BlendMode,
                     float Scale, float Alpha) {

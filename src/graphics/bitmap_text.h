@@ -7,6 +7,7 @@
 
 #include "content/collection.h"
 #include "content/records.h"
+#include "graphics/sprite_loading.h"
 #include "graphics/surface.h"
 
 namespace vdx {
@@ -22,6 +23,11 @@ struct BitmapFont {
     return s;
   }();
 };
+
+// Loads the font sheet "\VDXFont.bmp" (512 x 512, keyed on black) and takes
+// the glyph table, which must outlive the font. Returns false, and leaves the
+// font drawing nothing, when the sheet is missing or not a picture.
+bool LoadFontSheet(const LoadContext& ctx, const Collection<cRect>& glyphs, BitmapFont& font);
 
 // Draws `text` with the top-left of its first glyph at (X, Y). A space advances
 // the pen by Scale x 20; every glyph is a 128 x 128 piece drawn Scale x 128 and

@@ -47,6 +47,10 @@ std::shared_ptr<Surface> ReadFrame(const LoadContext& ctx, const std::string& co
   }
   const auto image = ctx.platform.decodeBmp(Bytes(*bytes));
   if (!image) throw GameError(kErrInvalidPicture, "Invalid picture");
+  if (width <= 0 || height <= 0) {
+    width = image->width;
+    height = image->height;
+  }
   *surface = ScaledSurface(*image, width, height);
   surface->colorKey = key;
   MarkDrawnColumns(*surface);
@@ -238,12 +242,21 @@ void loadcharactereffects(const LoadContext& ctx, cCharacter& first, cCharacter&
 }
 
 SharedSurface LoadPicture(const LoadContext& ctx, std::string_view contentPath, int width,
-                          int height) {
+                          int height, std::optional<std::uint32_t> colorKey) {
   try {
-    return ReadFrame(ctx, std::string(contentPath), width, height, false, std::nullopt);
+    return ReadFrame(ctx, std::string(contentPath), width, height, false, colorKey);
   } catch (const GameError&) {
     return nullptr;
   }
+}
+
+SharedSurface LoadPictureOrLog(const LoadContext& ctx, std::string_view contentPath, int width,
+                               int height, std::optional<std::uint32_t> colorKey) {
+  SharedSurface picture = LoadPicture(ctx, contentPath, width, height, colorKey);
+  if (!picture)
+    WriteLog(ctx.logPath, LogOpening::Append,
+             {std::string(contentPath) + ": missing or not a picture"});
+  return picture;
 }
 
 std::vector<SharedSurface> LoadCharacterPortraits(const LoadContext& ctx,
@@ -254,8 +267,7 @@ std::vector<SharedSurface> LoadCharacterPortraits(const LoadContext& ctx,
   std::vector<SharedSurface> portraits;
   auto add = [&](const std::string& path) {
     WriteLog(ctx.logPath, LogOpening::Append, {ctx.paths.gameDir().string() + path});
-    SharedSurface p = LoadPicture(ctx, path, width, height);
-    if (!p) WriteLog(ctx.logPath, LogOpening::Append, {path + ": missing or not a picture"});
+    SharedSurface p = LoadPictureOrLog(ctx, path, width, height);
     portraits.push_back(p ? p : blank);
   };
   add("\\random.bmp");

@@ -3,8 +3,10 @@
 // stage's scenery frames, the fighters' effect frames, and the portraits.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -70,9 +72,14 @@ std::vector<SharedSurface> LoadCharacterPortraits(const LoadContext& ctx,
 std::vector<SharedSurface> LoadStagePortraits(const LoadContext& ctx,
                                               const Collection<cStage>& stages);
 
-// Reads a picture file of the game folder scaled to the size; nullptr when it
-// is missing or not a picture.
+// Reads a picture file of the game folder scaled to the size (a size of 0 or
+// less: the picture's own size) with the colour key given; nullptr when it is
+// missing or not a picture.
 SharedSurface LoadPicture(const LoadContext& ctx, std::string_view contentPath, int width,
-                          int height);
+                          int height, std::optional<std::uint32_t> colorKey = std::nullopt);
+// The same, and a picture that cannot be had is logged ("<path>: missing or
+// not a picture") for whoever wonders why something is not drawn.
+SharedSurface LoadPictureOrLog(const LoadContext& ctx, std::string_view contentPath, int width,
+                               int height, std::optional<std::uint32_t> colorKey = std::nullopt);
 
 }  // namespace vdx
