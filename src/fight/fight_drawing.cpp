@@ -6,6 +6,7 @@
 #include "content/xml_values.h"
 #include "core/ticks.h"
 #include "fight/fighter_pass.h"
+#include "fight/hit_tests.h"
 #include "graphics/sprite_renderer.h"
 #include "graphics/system_text.h"
 
@@ -19,23 +20,51 @@ constexpr int kBannerHeight = 64;
 
 }  // namespace
 
-void DrawFighter(Game& game, FightState& fight, const FightSlots& slots, int player) {
+namespace {
+
+constexpr std::uint32_t kTrailRefreshMs = 50;
+constexpr int kTrailSize = 270;
+
+// The afterimage of a fighter in power mode: three recent poses, the newest
+// first, taken at most every 50 ms.
+void DrawTrail(Game& game, FighterState& f, const FighterSlot& slot, const FrameOnScreen& now,
+               std::uint32_t tick) {
+  if (f.trailRefreshed == 0 || !TickAfter(f.trailRefreshed + kTrailRefreshMs, tick)) {
+    f.trail[2] = f.trail[1];
+    f.trail[1] = f.trail[0];
+    f.trail[0] = TrailImage{f.CurrentFrame, now.rect.Left, now.rect.Top,
+                            static_cast<int>(now.rect.Right - now.rect.Left), f.Facing};
+    f.trailRefreshed = tick;
+  }
+  const auto& frames = slot.frames.frames;
+  for (const TrailImage& image : f.trail) {
+    if (image.frame < 1 || image.frame > static_cast<Long>(frames.size())) continue;
+    SpriteArgs args = SpriteAt(static_cast<float>(image.x), static_cast<float>(image.y), image.width,
+                               256, kTrailSize * image.width / 256, kTrailSize);
+    args.Alpha = 0.5f;
+    args.Flip = static_cast<std::int16_t>(image.facing ? 1 : 0);
+    DrawSprite(game.display.backBuffer, *frames[static_cast<std::size_t>(image.frame - 1)], args,
+               game.display.raster);
+  }
+}
+
+}  // namespace
+
+void DrawFighter(Game& game, FightState& fight, const FightSlots& slots, int player,
+                 std::uint32_t now) {
   FighterState& f = fight.fighters[player];
   const FighterSlot& slot = slots.players[player];
-  const auto& frames = slot.frames.frames;
+  const FrameOnScreen placed = PlaceFighter(f, slot);
   // A frame outside the fighter's frames (an action without any) draws nothing.
-  if (f.CurrentFrame < 1 || f.CurrentFrame > static_cast<Long>(frames.size())) return;
-  const Surface& frame = *frames[static_cast<std::size_t>(f.CurrentFrame - 1)];
-  const cAction* action = CurrentAction(slot.character, f);
-  const bool wide = action != nullptr && (action->AnimationType == "Grab" || action->bLarge);
-  const int width = wide ? kWideFrame : 256;
-  const Long x = f.PlayerX - (wide ? kWideShift : 0);
-  const Long y = f.PlayerY + (action != nullptr ? action->yOffset : 0);
+  if (placed.picture == nullptr) return;
+  const Surface& frame = *placed.picture;
+  const int width = static_cast<int>(placed.rect.Right - placed.rect.Left);
   const auto flip = static_cast<std::int16_t>(f.Facing ? 1 : 0);
   Surface& target = game.display.backBuffer;
   if (game.settings.Shadows) {
+    if (f.PowerMode) DrawTrail(game, f, slot, placed, now);
     SpriteArgs shadow =
-        SpriteAt(static_cast<float>(x),
+        SpriteAt(static_cast<float>(placed.rect.Left),
                  static_cast<float>(slot.character.yOffset + slot.character.ShadowOffset), width,
                  256, width, kShadowHeight);
     shadow.Angle = kShadowAngle;
@@ -44,53 +73,11 @@ void DrawFighter(Game& game, FightState& fight, const FightSlots& slots, int pla
     shadow.Flip = flip;
     DrawSprite(target, frame, shadow, game.display.raster);
   }
-  SpriteArgs body = SpriteAt(static_cast<float>(x), static_cast<float>(y), width, 256);
+  SpriteArgs body = SpriteAt(static_cast<float>(placed.rect.Left),
+                             static_cast<float>(placed.rect.Top), width, 256);
   body.Flip = flip;
   DrawSprite(target, frame, body, game.display.raster);
-  f.FighterRect = Rect{x, y, x + width, y + 256};
-}
-
-void PickUpStep(Game& game, FightState& fight, const FightSlots& slots, std::uint32_t now) {
-  PickUp& ball = fight.pickUp;
-  RandomGenerator& random = game.random;
-  if (ball.PowerUpKind == 0) {
-    // One chance in six a pass.
-    if (RoundHalfEven(random.Uniform() * 3) != 0) return;
-    ball.PowerUpKind = RoundHalfEven(random.Uniform() * 100) >= 50 ? 1 : 2;
-    ball.falling = false;
-  }
-  if (!ball.falling || !TickAfter(ball.lifeEnds, now)) {
-    const bool expired = ball.falling;
-    ball.falling = true;
-    ball.x = random.Range(20, 1260);
-    ball.y = 0;
-    ball.lifeEnds = now + 15000;
-    ball.nextFall = now + 40;
-    if (expired) ball.PowerUpKind = 2;
-  }
-  if (!TickAfter(ball.nextFall, now)) {
-    ball.nextFall = now + 40;
-    if (ball.y < 400) ball.y = std::min<Long>(400, ball.y + 4);
-  }
-  if (!slots.ball) return;
-  const float x = static_cast<float>(ball.x - fight.CameraX + 25);
-  const float y = static_cast<float>(ball.y);
-  Surface& target = game.display.backBuffer;
-  SpriteArgs shadow = SpriteAt(x + 6, y + 6, slots.ball->width, slots.ball->height, 64, 64);
-  shadow.Alpha = 0.3f;
-  shadow.Red = shadow.Green = shadow.Blue = 0.1f;
-  DrawSprite(target, *slots.ball, shadow, game.display.raster);
-  SpriteArgs body = SpriteAt(x, y, slots.ball->width, slots.ball->height, 64, 64);
-  body.Red = ball.PowerUpKind == 1 ? 1.0f : 0.8f;
-  body.Green = ball.PowerUpKind == 1 ? 0.8f : 1.0f;
-  body.Blue = 0.8f;
-  DrawSprite(target, *slots.ball, body, game.display.raster);
-  if (slots.ballHighlight) {
-    SpriteArgs shine =
-        SpriteAt(x, y, slots.ballHighlight->width, slots.ballHighlight->height, 64, 64);
-    shine.BlendMode = 1;
-    DrawSprite(target, *slots.ballHighlight, shine, game.display.raster);
-  }
+  f.FighterRect = placed.rect;
 }
 
 RoundBanner MakeRoundBanner(Game& game) {

@@ -1,5 +1,5 @@
-// What the fight draws itself: each fighter with its shadow, the falling
-// pick-up, the round's opening banner and the frame-rate counter.
+// What the fight draws itself: each fighter with its shadow and trail, the
+// round's opening banner and the frame-rate counter.
 #pragma once
 
 #include <cstdint>
@@ -12,13 +12,10 @@ namespace vdx {
 inline constexpr int kWideFrame = 364;
 inline constexpr int kWideShift = 108;  // a wide frame is drawn this much further left
 
-// Draws the fighter (and its shadow when shadows are on) into the back buffer
-// and sets its FighterRect.
-void DrawFighter(Game& game, FightState& fight, const FightSlots& slots, int player);
-
-// The pick-up's turn for the current player: one comes into being now and
-// then, falls, and starts again after its life; drawn where it is.
-void PickUpStep(Game& game, FightState& fight, const FightSlots& slots, std::uint32_t now);
+// Draws the fighter (and, when shadows are on, its shadow and in power mode its
+// afterimage trail) into the back buffer and sets its FighterRect.
+void DrawFighter(Game& game, FightState& fight, const FightSlots& slots, int player,
+                 std::uint32_t now);
 
 // The round's opening banner, shrinking until the fight starts.
 struct RoundBanner {

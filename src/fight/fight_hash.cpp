@@ -52,6 +52,19 @@ void HashFighter(Fnv1a& h, const FighterState& f) {
   h.value(f.FighterRect.Right);
   h.value(f.FighterRect.Bottom);
   h.text(f.ignoredLetters);
+  h.value(f.ComboCount);
+  h.value(f.ComboDeadline);
+  h.value(f.attackBlocked);
+  h.value(f.PowerMode);
+  h.value(f.PowerModeEnds);
+  for (const TrailImage& image : f.trail) {
+    h.value(image.frame);
+    h.value(image.x);
+    h.value(image.y);
+    h.value(image.width);
+    h.value(image.facing);
+  }
+  h.value(f.trailRefreshed);
 }
 
 }  // namespace
@@ -85,6 +98,16 @@ std::uint64_t HashFightState(const FightState& fight, const InputState& input,
   h.value(fight.pickUp.y);
   h.value(fight.pickUp.lifeEnds);
   h.value(fight.pickUp.nextFall);
+  h.value(fight.flashCount);
+  for (int i = 0; i < fight.flashCount; ++i) {
+    const Flash& flash = fight.flashes[static_cast<std::size_t>(i)];
+    h.value(flash.x);
+    h.value(flash.y);
+    h.value(flash.start);
+    h.value(flash.duration);
+    h.value(flash.angle);
+    h.value(flash.lastTurn);
+  }
   h.value(fight.bannerScale);
   h.value(fight.bannerStep);
   h.value(random.state());

@@ -7,12 +7,17 @@
 #include "content/xml_values.h"
 #include "core/files.h"
 #include "core/log.h"
+#include "fight/debug_view.h"
 #include "fight/fight_drawing.h"
 #include "fight/fight_hash.h"
 #include "fight/fighter_pass.h"
+#include "fight/flashes.h"
+#include "fight/hit_step.h"
 #include "fight/later_steps.h"
+#include "fight/pick_up.h"
 #include "fight/replay.h"
 #include "fight/round_setup.h"
+#include "fight/sparks.h"
 #include "fight/state_dump.h"
 #include "game/do_events.h"
 #include "graphics/frame_pacing.h"
@@ -54,6 +59,17 @@ void Poll(FightSession& m, const FrameInput& frame) {
     IgnoreHeldLetters(m.fight.fighters[p], input.HeldCommand[p]);
   }
   UpdateKeyHistories(input, frame.ticks);
+}
+
+// The player's meters. Health below 0 is shown, and kept, as 0.
+void DrawMeters(FightSession& m, int player, std::uint32_t now) {
+  for (int p = 1; p <= 2; ++p)
+    m.fight.fighters[p].Health = std::max<Integer>(0, m.fight.fighters[p].Health);
+  const FighterState& f = m.fight.fighters[player];
+  const cCharacter& c = m.slots.players[player].character;
+  DrawFighterHud(m.game, m.hud[player], m.hudPictures,
+                 HudInputs{player, c.Name, c.Health, f.Health, f.ComboCount,
+                           m.fight.RoundWins[player], f.ActionName, now});
 }
 
 }  // namespace
@@ -107,17 +123,17 @@ FrameEnd RunFightFrame(FightSession& m, const FrameInput& frame) {
   for (const int p : {fight.firstPlayer, Opponent(fight.firstPlayer)}) {
     FighterPass(ctx, p);
     TestHits(game, fight, m.slots, p, now);
-    DrawFighter(game, fight, m.slots, p);
-    DrawMeters(game, fight, m.slots, p);
-    PickUpStep(game, fight, m.slots, now);
+    DrawFighter(game, fight, m.slots, p, now);
+    DrawMeters(m, p, now);
+    PickUpStep(game, fight, m.slots, p, now);
     if (fight.PauseRequested) OpenPauseMenu(game, fight);
     UpdateCharacterEffects(game, fight, m.slots, p, now);
   }
-  DrawFlashesAndParticles(game, fight, now);
+  DrawFlashes(game, fight, m.slots.flash.get(), now);
+  DrawSparks(game, fight);
   DrawWeather(game, fight, m.slots, now);
   DrawRoundBanner(game, fight, m.banner, now);
   if (game.ShowFps) DrawFps(game, m.fps, now);
-  PresentFrame(game.platform, game.display);
 
   if (m.outputs.frameHashes != nullptr) {
     char line[64];
@@ -127,6 +143,10 @@ FrameEnd RunFightFrame(FightSession& m, const FrameInput& frame) {
                   static_cast<unsigned long long>(HashPicture(game.display.backBuffer)));
     *m.outputs.frameHashes += line;
   }
+  // What is drawn from here on is not part of the fight's picture.
+  if (m.debug.stepping) m.debug.shown = game.display.backBuffer;
+  if (m.debug.showBoxes) DrawDebugOverlay(game.display.backBuffer, fight, m.slots);
+  PresentFrame(game.platform, game.display);
   const bool knockedOut = (fight.fighters[1].ActionName == "KO" ||
                            fight.fighters[2].ActionName == "KO") &&
                           fight.RoundLoser != 0;
@@ -160,7 +180,13 @@ FightSession::FightSession(Game& game, MatchSetup setup, FightOutputs outputs)
     : game(game),
       setup(std::move(setup)),
       outputs(outputs),
-      banner(MakeRoundBanner(game)) {}
+      banner(MakeRoundBanner(game)),
+      hudPictures(LoadHudPictures(LoadContext{game.platform, game.paths, game.logPath, &game.display})) {
+  // The combo messages are bitmap text.
+  if (game.font.glyphs == nullptr)
+    LoadFontSheet(LoadContext{game.platform, game.paths, game.logPath, &game.display},
+                  game.content.FontChars, game.font);
+}
 
 void BeginRound(FightSession& m) {
   m.fight.round = m.fight.RoundWins[1] + m.fight.RoundWins[2] + 1;
@@ -168,6 +194,17 @@ void BeginRound(FightSession& m) {
 }
 
 namespace {
+
+// While the fight waits for F3: its last picture, with the boxes when asked.
+void ShowHeldFrame(FightSession& m) {
+  Display& display = m.game.display;
+  if (m.debug.shown.pixels.size() != display.backBuffer.pixels.size()) return;
+  Surface next = std::move(display.backBuffer);  // the next frame's background
+  display.backBuffer = m.debug.shown;
+  if (m.debug.showBoxes) DrawDebugOverlay(display.backBuffer, m.fight, m.slots);
+  PresentFrame(m.game.platform, display);
+  display.backBuffer = std::move(next);
+}
 
 // The rounds of a match; each frame's input comes from `nextInput`, which
 // says false when there is none left.
@@ -193,16 +230,20 @@ MatchResult RunMatch(Game& game, const MatchSetup& setup, FightOutputs outputs,
     while (!game.QuitRequested && end == FrameEnd::Running) {
       FrameInput frame = ReadFrame(game);
       if (FrameDue(game.display.pacingDeadline, frame.ticks, kFrameMs)) {
-        if (!(inputLeft = nextInput(frame))) break;
-        if (outputs.record != nullptr) outputs.record->frames.push_back(frame);
-        end = RunFightFrame(m, frame);
+        if (ReadDebugKeys(m.debug, frame, game.DebugMode) == DebugStep::Hold) {
+          ShowHeldFrame(m);
+        } else {
+          if (!(inputLeft = nextInput(frame))) break;
+          if (outputs.record != nullptr) outputs.record->frames.push_back(frame);
+          end = RunFightFrame(m, frame);
+        }
       }
       DoEvents(game);
       WriteStateRequests(m);
     }
     if (end != FrameEnd::RoundOver) break;
+    // The knock-out gave the winner the round.
     const int winner = Opponent(m.fight.RoundLoser);
-    ++m.fight.RoundWins[winner];
     if (m.fight.RoundWins[winner] >= winsNeeded) {
       result.winner = winner;
       break;

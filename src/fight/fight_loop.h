@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <string>
 
+#include "fight/debug_view.h"
 #include "fight/fight_drawing.h"
+#include "fight/fighter_hud.h"
 #include "fight/fight_state.h"
 #include "fight/round_setup.h"
 #include "game/game.h"
@@ -55,6 +57,9 @@ struct FightSession {
   StageView stage;
   RoundBanner banner;
   FpsCounter fps;
+  DebugView debug;
+  std::array<HudState, 3> hud;  // each player's meters (0 unused)
+  HudPictures hudPictures;
 };
 
 // Sets up the next round: the round after those already won.

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "content/records.h"
+#include "effects/particle_engine.h"
 #include "graphics/sprite_loading.h"
 
 namespace vdx {
@@ -26,6 +27,14 @@ struct MatchSetup {
 
 struct Rect {
   Long Left = 0, Top = 0, Right = 0, Bottom = 0;
+};
+
+// A remembered pose of the afterimage trail.
+struct TrailImage {
+  Long frame = 0;  // CurrentFrame; 0: none yet
+  Long x = 0, y = 0;
+  int width = 256;
+  bool facing = false;
 };
 
 // One fighter's run-time state.
@@ -48,7 +57,26 @@ struct FighterState {
   int DamageMultiplier = 1;
   Rect FighterRect;
   std::string ignoredLetters;  // letters held since the round began, ignored until let go
+  // Hits landed in the current combo, until the deadline passes.
+  int ComboCount = 0;
+  std::uint32_t ComboDeadline = 0;
+  bool attackBlocked = false;  // the current attack was blocked (and chipped) once
+  // The power pick-up: double damage against the opponent, and the trail.
+  bool PowerMode = false;
+  std::uint32_t PowerModeEnds = 0;
+  std::array<TrailImage, 3> trail;
+  std::uint32_t trailRefreshed = 0;
 };
+
+// A white flash where a blow landed.
+struct Flash {
+  Long x = 0, y = 0;  // its centre; x on the stage, so it stays where it hit
+  std::uint32_t start = 0;
+  std::uint32_t duration = 0;
+  float angle = 0;
+  std::uint32_t lastTurn = 0;
+};
+inline constexpr int kMaxFlashes = 4;
 
 // The falling pick-up.
 struct PickUp {
@@ -72,6 +100,9 @@ struct FightState {
   int stageWidth = 640;
   int firstPlayer = 1;  // the processing order: first, then the other
   PickUp pickUp;
+  std::array<Flash, kMaxFlashes> flashes;
+  int flashCount = 0;
+  std::array<cParticle, 3> sparks;  // each player's hit sparks (0 unused)
   bool roundBegins = true;  // the round's first frame is still to come
   double bannerScale = 1.7;
   std::uint32_t bannerStep = 0;
@@ -90,6 +121,8 @@ struct FightSlots {
   FramePool effects;  // both players' effect frames
   std::shared_ptr<const Surface> ball;
   std::shared_ptr<const Surface> ballHighlight;
+  std::shared_ptr<const Surface> flash;  // where a blow landed
+  std::shared_ptr<const Surface> spark;  // one particle of a burst
 };
 
 inline int Opponent(int player) {

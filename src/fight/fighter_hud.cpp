@@ -57,14 +57,20 @@ void DrawBar(Surface& target, const Surface& meter, int left, int width) {
                 &target.at(left, kMeterTop + y));
 }
 
-void DrawName(Game& game, std::string_view name, int left) {
-  const cFont& font = game.settings.HealthMeterFont;
+// The name in the meter font's colour, then in white 2 pixels right and down;
+// rendered once and kept, since it is drawn every frame.
+void DrawName(Game& game, HudState& hud, std::string_view name, int left) {
+  if (!hud.nameTried || hud.nameRendered != name) {
+    hud.nameImage = game.platform.renderText(StyleOf(game.settings.HealthMeterFont), name);
+    hud.nameRendered = name;
+    hud.nameTried = true;  // no font: not tried again every frame
+  }
+  if (!hud.nameImage) return;
   Surface& target = game.display.backBuffer;
-  DrawSystemText(game.platform, target, font, name, left, kNameTop);
-  cFont white = font;
-  white.FontColor = 0xFFFFFF;
-  DrawSystemText(game.platform, target, white, name, left + kNameShadowShift,
-                 kNameTop + kNameShadowShift);
+  DrawTextImage(target, *hud.nameImage, ContentColourToPixel(game.settings.HealthMeterFont.FontColor),
+                left, kNameTop);
+  DrawTextImage(target, *hud.nameImage, 0x00FFFFFFu, left + kNameShadowShift,
+                kNameTop + kNameShadowShift);
 }
 
 void DrawMessage(Game& game, std::string_view text, int left, int top, float alpha) {
@@ -148,7 +154,7 @@ void DrawFighterHud(Game& game, HudState& hud, const HudPictures& pictures, cons
   if (pictures.healthMeter)
     DrawBar(game.display.backBuffer, *pictures.healthMeter, meterLeft,
             BarWidth(in.health, in.fullHealth));
-  DrawName(game, in.name, meterLeft);
+  DrawName(game, hud, in.name, meterLeft);
   DrawBanner(game, hud, in, messageLeft);
   DrawCombo(game, hud, in, messageLeft);
   if (pictures.bullet) DrawMarkers(game, *pictures.bullet, meterLeft, in.roundWins);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,10 @@ struct HudState {
   int shownCombo = 0;               // the combo count last shown; 0 when none
   std::uint32_t comboFadeEnds = 0;  // tick count: the combo message fades until then; 0 when idle
   std::uint32_t bannerEnds = 0;     // tick count: the banner fades until then; 0 when idle
+  // The name as rendered in the meter font, kept from frame to frame.
+  std::optional<platform::TextImage> nameImage;
+  std::string nameRendered;
+  bool nameTried = false;
 };
 
 struct HudPictures {

@@ -48,10 +48,6 @@ void PlayFightSound(Pass& s, const std::string& name) {
   PlaySound(game.platform, game.sounds, name, game.settings.SoundVolume, game.logPath);
 }
 
-Rect BodyRect(const FighterState& f) {
-  // The body is the frame narrowed by 120 pixels on each side.
-  return Rect{f.PlayerX + 120, f.PlayerY, f.PlayerX + 256 - 120, f.PlayerY + 256};
-}
 
 bool Overlap(const Rect& a, const Rect& b) {
   return a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom;
@@ -64,6 +60,7 @@ bool CanHit(const cCharacter& c, const FighterState& f) {
 
 void StartAction(Pass& s, const cAction& action) {
   ClearKeyHistory(s.history);
+  s.me.attackBlocked = false;  // a new attack, which a block may chip again
   NextFrameIndex(action, false, true, s.me.frameCounter);
   s.me.CurrentFrame = s.me.frameCounter;
   s.me.ActionName = action.Name;
@@ -171,6 +168,7 @@ void EndAction(Pass& s, const cAction& action) {
   s.me.ActionName = toDuck ? "Duck" : "Standing";
   s.me.MoveState = s.me.ActionName;
   if (action.NextAction.empty()) return;
+  s.me.attackBlocked = false;
   s.me.ActionName = action.NextAction;
   s.me.MoveState = action.NextAction;
   if (const cAction* next = s.character.Actions.find(action.NextAction)) {
@@ -210,6 +208,7 @@ bool StartAirAttack(Pass& s) {
       continue;
     s.me.ActionName = a.Name;
     s.me.MoveState = a.Name;
+    s.me.attackBlocked = false;
     NextFrameIndex(a, false, false, s.me.frameCounter);
     s.me.CurrentFrame = s.me.frameCounter;
     s.me.holdCounter = 0;
@@ -295,6 +294,11 @@ void KeepInBounds(Pass& s) {
 }
 
 }  // namespace
+
+Rect BodyRect(const FighterState& f) {
+  // The body is the frame narrowed by 120 pixels on each side.
+  return Rect{f.PlayerX + 120, f.PlayerY, f.PlayerX + 256 - 120, f.PlayerY + 256};
+}
 
 int CharacterFrameWidth(const Settings& settings) {
   return settings.CharacterWidth > 0 ? settings.CharacterWidth : 256;

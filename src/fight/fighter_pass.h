@@ -35,6 +35,10 @@ int CharacterFrameWidth(const Settings& settings);
 // lacks, or nothing when it lacks "Hit" too.
 const cAction* CurrentAction(const cCharacter& character, const FighterState& fighter);
 
+// The fighter's body: its frame narrowed by 120 pixels on each side. Walking
+// into the opponent's body pushes it.
+Rect BodyRect(const FighterState& fighter);
+
 // Whether a name, in upper case, holds `upperPart` ("HIT" is in "HardHit").
 bool NameHolds(std::string_view name, std::string_view upperPart);
 

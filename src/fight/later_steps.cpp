@@ -10,10 +10,7 @@ void OpenPauseMenu(Game&, FightState& fight) {
 }
 void StartActionEffects(FighterPassContext&, int, const cAction&) {}
 void ChooseComputerMove(Game&, FightState&, FightSlots&, int, std::uint32_t) {}
-void TestHits(Game&, FightState&, FightSlots&, int, std::uint32_t) {}
-void DrawMeters(Game&, const FightState&, const FightSlots&, int) {}
 void UpdateCharacterEffects(Game&, FightState&, FightSlots&, int, std::uint32_t) {}
-void DrawFlashesAndParticles(Game&, FightState&, std::uint32_t) {}
 void DrawWeather(Game&, FightState&, const FightSlots&, std::uint32_t) {}
 void DrawStageAnimations(Game&, FightState&, FightSlots&, std::uint32_t) {}
 

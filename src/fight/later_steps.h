@@ -1,8 +1,8 @@
-// Steps of the fight that the hit rules, the effects, the rounds and the
+// Steps of the fight that the effects, the rounds, the weather and the
 // computer opponent fill in. Each is called from its place in the frame, so
 // that the frame's order is fixed here once; today they leave the fight as it
-// is (no blow lands, no effect flies, no weather falls, nobody but the players
-// commands a fighter).
+// is (no effect flies, no weather falls, nobody but the players commands a
+// fighter).
 #pragma once
 
 #include <cstdint>
@@ -29,18 +29,9 @@ void StartActionEffects(FighterPassContext& ctx, int player, const cAction& acti
 void ChooseComputerMove(Game& game, FightState& fight, FightSlots& slots, int player,
                         std::uint32_t now);
 
-// The hit tests of the current player's attack and of the pick-up.
-void TestHits(Game& game, FightState& fight, FightSlots& slots, int player, std::uint32_t now);
-
-// The health meters, names and combo messages of one player.
-void DrawMeters(Game& game, const FightState& fight, const FightSlots& slots, int player);
-
 // The player's effects fly, hit and end.
 void UpdateCharacterEffects(Game& game, FightState& fight, FightSlots& slots, int player,
                             std::uint32_t now);
-
-// Flashes where blows landed, and the players' particles.
-void DrawFlashesAndParticles(Game& game, FightState& fight, std::uint32_t now);
 
 // Snow and rain, when the stage has them and the Weather setting is on.
 void DrawWeather(Game& game, FightState& fight, const FightSlots& slots, std::uint32_t now);

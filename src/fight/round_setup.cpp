@@ -13,7 +13,15 @@ namespace {
 constexpr int kBallSize = 40;
 
 void ResetFighter(FighterState& f, const cCharacter& c, Long x, bool facing) {
-  f = FighterState{};
+  // A power mode taken late in a round goes on into the next, with its trail,
+  // until its time is up; its double damage does not (the multiplier starts
+  // at 1 each round).
+  FighterState next;
+  next.PowerMode = f.PowerMode;
+  next.PowerModeEnds = f.PowerModeEnds;
+  next.trail = f.trail;
+  next.trailRefreshed = f.trailRefreshed;
+  f = next;
   f.PlayerX = x;
   f.PlayerY = c.yOffset;
   f.Facing = facing;
@@ -49,6 +57,9 @@ void SetUpRound(Game& game, const MatchSetup& setup, FightState& fight, FightSlo
   const LoadContext ctx{game.platform, game.paths, game.logPath, &game.display};
   slots.ball = KeyedOnBlack(LoadPicture(ctx, "\\ball.bmp", kBallSize, kBallSize));
   slots.ballHighlight = KeyedOnBlack(LoadPicture(ctx, "\\hball.bmp", kBallSize, kBallSize));
+  slots.flash = LoadPictureOrLog(ctx, "\\Effects\\flash\\flash01.bmp", 0, 0, 0u);
+  slots.spark = LoadParticleTexture(ctx, kSparkPicture, kSparkSize, kSparkSize);
+  fight.flashCount = 0;
   ResetFighter(fight.fighters[1], slots.players[1].character, 0, false);
   ResetFighter(fight.fighters[2], slots.players[2].character, 300, true);
 

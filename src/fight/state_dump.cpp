@@ -38,13 +38,19 @@ std::string FightStateJson(const FightState& fight, const FightSlots& slots,
         << ", \"facing\": " << Quoted(f.Facing ? "left" : "right")
         << ", \"ActionName\": " << Quoted(f.ActionName) << ", \"CurrentFrame\": " << f.CurrentFrame
         << ", \"MoveState\": " << Quoted(f.MoveState) << ", \"health\": " << f.Health
+        << ", \"ComboCount\": " << f.ComboCount << ", \"HitFlag\": " << (f.HitFlag ? "true" : "false")
+        << ", \"PowerMode\": " << (f.PowerMode ? "true" : "false")
+        << ", \"DamageMultiplier\": " << f.DamageMultiplier
         << ", \"RoundWins\": " << fight.RoundWins[p]
         << ", \"KeySequence\": " << Quoted(input.history[p].KeySequence) << "}"
         << (p == 1 ? "," : "") << "\n";
   }
   out << "  ],\n  \"CameraX\": " << fight.CameraX << ",\n  \"RoundLoser\": " << fight.RoundLoser
       << ",\n  \"FightStarted\": " << (fight.FightStarted ? "true" : "false")
-      << ",\n  \"paused\": " << (fight.PauseRequested ? "true" : "false") << ",\n  \"round\": "
+      << ",\n  \"paused\": " << (fight.PauseRequested ? "true" : "false")
+      << ",\n  \"PowerUpKind\": " << fight.pickUp.PowerUpKind << ",\n  \"pickUpX\": " << fight.pickUp.x
+      << ",\n  \"pickUpY\": " << fight.pickUp.y << ",\n  \"flashes\": " << fight.flashCount
+      << ",\n  \"round\": "
       << fight.round << ",\n  \"stateHash\": \"" << hash << "\"\n}\n";
   return out.str();
 }

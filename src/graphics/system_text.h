@@ -18,6 +18,11 @@ platform::TextStyle StyleOf(const cFont& font);
 bool DrawSystemText(platform::Platform& platform, Surface& target, const cFont& font,
                     std::string_view text, int x, int y);
 
+// Draws text rendered before (a line drawn every frame is rendered once) with
+// its top-left at (x, y) in the colour (0x00RRGGBB).
+void DrawTextImage(Surface& target, const platform::TextImage& image, std::uint32_t colour, int x,
+                   int y);
+
 // Shows the wait message over the picture on screen: the style's Text at its
 // offsets from the top-left of the play field. The back buffer is not changed;
 // the message stays until the next presentation.

@@ -1,0 +1,39 @@
+// What content authors see with the DEBUG switch: F1 draws each fighter's
+// body and the hit boxes of the frames on screen over the fight; F2 stops the
+// fight so that F3 moves it on one frame at a time. Neither changes the fight:
+// the boxes are drawn after the frame's hashes, and a stepped frame takes the
+// fight's time on by one frame, as if it had run at once.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "fight/fight_state.h"
+#include "graphics/surface.h"
+#include "input/frame_input.h"
+
+namespace vdx {
+
+struct DebugView {
+  bool showBoxes = false;
+  bool stepping = false;
+  std::array<bool, 3> held{};  // F1, F2 and F3 were down in the last frame
+  std::uint32_t lag = 0;       // how far the fight's time is behind the machine's
+  std::uint32_t lastTicks = 0;  // the fight's time of its last frame
+  Surface shown;               // the last fight picture, while stepping
+};
+
+enum class DebugStep {
+  Run,   // the fight runs this frame
+  Hold,  // it waits for F3
+};
+
+// Reads F1, F2 and F3 (only with the DEBUG switch) and gives the frame the
+// fight's time: the machine's, less the time spent waiting for F3.
+DebugStep ReadDebugKeys(DebugView& view, FrameInput& frame, bool debugMode);
+
+// The overlay: body rectangles in green, frame rectangles in yellow and the
+// hit boxes of the current frames in red.
+void DrawDebugOverlay(Surface& target, const FightState& fight, const FightSlots& slots);
+
+}  // namespace vdx
