@@ -155,10 +155,15 @@ Image RenderEffectFrame(const EffectSpec& e, int k) {
   return img;
 }
 
+// A spark is drawn blended over the fight, so it has no dark glow at its rim:
+// a bright four-pointed star on the black that is left out.
 Image SparkPicture() {
   Image img(16, 16);
-  Glow(img, {8, 8}, 8, Rgb{255, 220, 120}, 1.4);
-  FillCircle(img, {8, 8}, 2, Rgb{255, 255, 240});
+  FillPolygon(img, {{8, 0.5}, {9.3, 6.7}, {15.5, 8}, {9.3, 9.3}, {8, 15.5}, {6.7, 9.3}, {0.5, 8},
+                    {6.7, 6.7}},
+              Rgb{255, 214, 90});
+  FillCircle(img, {8, 8}, 2.6, Rgb{255, 240, 150});
+  FillCircle(img, {8, 8}, 1.4, Rgb{255, 255, 245});
   return img;
 }
 
