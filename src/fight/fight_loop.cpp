@@ -16,6 +16,7 @@
 #include "fight/later_steps.h"
 #include "fight/pick_up.h"
 #include "fight/replay.h"
+#include "fight/round_end.h"
 #include "fight/round_setup.h"
 #include "fight/sparks.h"
 #include "fight/state_dump.h"
@@ -61,6 +62,26 @@ void Poll(FightSession& m, const FrameInput& frame) {
   UpdateKeyHistories(input, frame.ticks);
 }
 
+// The frame's hashes, then what is drawn over the fight's picture, and the
+// picture on screen.
+void ShowFrame(FightSession& m) {
+  Game& game = m.game;
+  if (m.outputs.frameHashes != nullptr) {
+    char line[64];
+    std::snprintf(line, sizeof line, "%llu %016llx %016llx\n",
+                  static_cast<unsigned long long>(m.fight.frameNumber),
+                  static_cast<unsigned long long>(HashFightState(m.fight, game.input, game.random)),
+                  static_cast<unsigned long long>(HashPicture(game.display.backBuffer)));
+    *m.outputs.frameHashes += line;
+  }
+  // What is drawn from here on is not part of the fight's picture.
+  if (m.debug.stepping) m.debug.shown = game.display.backBuffer;
+  if (m.debug.showBoxes) DrawDebugOverlay(game.display.backBuffer, m.fight, m.slots);
+  PresentFrame(game.platform, game.display);
+}
+
+}  // namespace
+
 // The player's meters. Health below 0 is shown, and kept, as 0.
 void DrawMeters(FightSession& m, int player, std::uint32_t now) {
   for (int p = 1; p <= 2; ++p)
@@ -71,8 +92,6 @@ void DrawMeters(FightSession& m, int player, std::uint32_t now) {
                  HudInputs{player, c.Name, c.Health, f.Health, f.ComboCount,
                            m.fight.RoundWins[player], f.ActionName, now});
 }
-
-}  // namespace
 
 FrameEnd RunFightFrame(FightSession& m, const FrameInput& frame) {
   Game& game = m.game;
@@ -111,8 +130,15 @@ FrameEnd RunFightFrame(FightSession& m, const FrameInput& frame) {
       ChooseComputerMove(game, fight, m.slots, 2, now);
   }
   if ((fight.fighters[1].ActionName == "KO" || fight.fighters[2].ActionName == "KO") &&
-      fight.RoundLoser != 0)
-    return FrameEnd::RoundOver;
+      fight.RoundLoser != 0) {
+    DrawRoundEnd(m, now);
+    ShowFrame(m);
+    switch (FinishRoundEnd(m, now)) {
+      case RoundEndStep::Waiting: return FrameEnd::Running;
+      case RoundEndStep::NextRound: return FrameEnd::RoundOver;
+      case RoundEndStep::MatchOver: return FrameEnd::MatchOver;
+    }
+  }
 
   // The fighter being hit goes first.
   if (NameHolds(fight.fighters[2].ActionName, "HIT") || NameHolds(fight.fighters[2].ActionName, "KO"))
@@ -135,18 +161,7 @@ FrameEnd RunFightFrame(FightSession& m, const FrameInput& frame) {
   DrawRoundBanner(game, fight, m.banner, now);
   if (game.ShowFps) DrawFps(game, m.fps, now);
 
-  if (m.outputs.frameHashes != nullptr) {
-    char line[64];
-    std::snprintf(line, sizeof line, "%llu %016llx %016llx\n",
-                  static_cast<unsigned long long>(fight.frameNumber),
-                  static_cast<unsigned long long>(HashFightState(fight, input, game.random)),
-                  static_cast<unsigned long long>(HashPicture(game.display.backBuffer)));
-    *m.outputs.frameHashes += line;
-  }
-  // What is drawn from here on is not part of the fight's picture.
-  if (m.debug.stepping) m.debug.shown = game.display.backBuffer;
-  if (m.debug.showBoxes) DrawDebugOverlay(game.display.backBuffer, fight, m.slots);
-  PresentFrame(game.platform, game.display);
+  ShowFrame(m);
   const bool knockedOut = (fight.fighters[1].ActionName == "KO" ||
                            fight.fighters[2].ActionName == "KO") &&
                           fight.RoundLoser != 0;
@@ -220,7 +235,6 @@ MatchResult RunMatch(Game& game, const MatchSetup& setup, FightOutputs outputs,
   }
   MatchResult result;
   // A match starts with no rounds won, whoever called it (FightState starts so).
-  const int winsNeeded = WinsNeeded(game.settings.Rounds);
   bool inputLeft = true;
   while (!game.QuitRequested && inputLeft) {
     BeginRound(m);
@@ -241,13 +255,8 @@ MatchResult RunMatch(Game& game, const MatchSetup& setup, FightOutputs outputs,
       DoEvents(game);
       WriteStateRequests(m);
     }
+    if (end == FrameEnd::MatchOver) result.winner = Opponent(m.fight.RoundLoser);
     if (end != FrameEnd::RoundOver) break;
-    // The knock-out gave the winner the round.
-    const int winner = Opponent(m.fight.RoundLoser);
-    if (m.fight.RoundWins[winner] >= winsNeeded) {
-      result.winner = winner;
-      break;
-    }
   }
   result.frames = m.fight.frameNumber;
   result.quit = game.QuitRequested;

@@ -10,6 +10,7 @@
 #include "fight/fight_drawing.h"
 #include "fight/fighter_hud.h"
 #include "fight/fight_state.h"
+#include "fight/round_end.h"
 #include "fight/round_setup.h"
 #include "game/game.h"
 #include "input/frame_input.h"
@@ -58,6 +59,7 @@ struct FightSession {
   RoundBanner banner;
   FpsCounter fps;
   DebugView debug;
+  RoundEnd roundEnd;
   std::array<HudState, 3> hud;  // each player's meters (0 unused)
   HudPictures hudPictures;
 };
@@ -65,7 +67,10 @@ struct FightSession {
 // Sets up the next round: the round after those already won.
 void BeginRound(FightSession& session);
 
-enum class FrameEnd { Running, RoundOver };
+enum class FrameEnd { Running, RoundOver, MatchOver };
+
+// The player's meters, drawn each frame.
+void DrawMeters(FightSession& session, int player, std::uint32_t now);
 
 // One frame of the fight from the frame's input: everything but the pacing
 // and the yield.

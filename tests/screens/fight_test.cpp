@@ -75,7 +75,8 @@ class Fight : public ::testing::Test {
   std::map<std::string, Dump> play(std::string script, const std::string& versus = "Kira,Brann",
                                    RunRequest request = {},
                                    const std::filesystem::path& gameDir = VDX_DEMO_DIR,
-                                   const std::string& commandLine = "1") {
+                                   const std::string& commandLine = "1",
+                                   platform::HeadlessPlatform** machine = nullptr) {
     // "state NAME" writes NAME.json into the test folder.
     std::vector<std::string> names;
     std::string written;
@@ -94,7 +95,10 @@ class Fight : public ::testing::Test {
     script = written;
     auto parsed = platform::ParseScript(script);
     EXPECT_TRUE(std::holds_alternative<platform::Script>(parsed));
-    platform::HeadlessPlatform platform;  // each run on a machine of its own
+    // Each run on a machine of its own, kept for the test to look at.
+    machines.push_back(std::make_unique<platform::HeadlessPlatform>());
+    platform::HeadlessPlatform& platform = *machines.back();
+    if (machine != nullptr) *machine = &platform;
     platform.runScript(std::get<platform::Script>(std::move(parsed)));
     Game game(platform, gameDir);
     game.logPath = folder.path() / "log.txt";
@@ -118,6 +122,7 @@ class Fight : public ::testing::Test {
   }
 
   testing::TestFolder folder;
+  std::vector<std::unique_ptr<platform::HeadlessPlatform>> machines;
 };
 
 TEST_F(Fight, TheFirstKeyOnlyStartsTheFightAndAHeldKeyWaitsForItsRelease) {
@@ -347,6 +352,56 @@ TEST_F(Fight, WithDebugF1DrawsTheBoxesOverTheFightAndF2AndF3StepItWithoutChangin
   // Without the DEBUG switch the keys do nothing.
   auto plainKeys = play("wait 300\ntap D\nwait 300\ntap F2\nwait 500\nstate on\nquit\n");
   EXPECT_GT(std::stol(plainKeys["on"].fight["frame"]), 50);
+}
+
+// Kira punches Brann out: walk in, then 24 punches while walking on.
+std::string KnockOutBrann() {
+  std::string script = "press Right\nwait 2500\n";
+  for (int i = 0; i < 24; ++i) script += "press A\nwait 110\nrelease A\nwait 240\n";
+  return script + "release Right\n";
+}
+
+TEST_F(Fight, AMatchOfThreeRoundsWaitsForPunchAfterEachKnockOutPlaysTheEventMoviesAndEnds) {
+  platform::HeadlessPlatform* machine = nullptr;
+  const std::string skipMovie = "wait 2100\ntap S\nwait 300\n";
+  RunRequest request;
+  auto d = play("wait 300\ntap D\nwait 300\n" + KnockOutBrann() + "wait 500\nstate ko1\n"
+                    "screenshot " + (folder.path() / "round.png").string() + "\nwait 1000\n"
+                    "state waiting\ntap Q\n" + skipMovie + skipMovie + "wait 500\nstate round2\n"
+                    "tap D\nwait 300\n" + KnockOutBrann() + "wait 500\nstate ko2\n"
+                    "screenshot " + (folder.path() / "match.png").string() + "\ntap A\n" +
+                    skipMovie + skipMovie + "wait 500\nquit\n",
+                "Kira,Brann", request, DemoWithoutPickUp(), "1", &machine);
+  EXPECT_EQ(d["ko1"].text(2, "ActionName"), "KO");
+  EXPECT_EQ(d["ko1"].fight["RoundLoser"], "2");
+  EXPECT_EQ(d["ko1"].number(1, "RoundWins"), 1);
+  EXPECT_GE(std::stol(d["waiting"].fight["frame"]) - std::stol(d["ko1"].fight["frame"]), 55)
+      << "the round end runs its frames, a second of them";
+  EXPECT_EQ(d["waiting"].text(2, "ActionName"), "KO") << "waiting for Punch";
+  // Round 2: both fighters back at the start, the wins kept.
+  EXPECT_EQ(d["round2"].fight["round"], "2");
+  EXPECT_EQ(d["round2"].number(2, "health"), 120);
+  EXPECT_EQ(d["round2"].number(1, "x"), 0);
+  EXPECT_EQ(d["round2"].number(1, "RoundWins"), 1);
+  EXPECT_EQ(d["ko2"].number(1, "RoundWins"), 2);
+  // The movies asked for, in order: the loser's first, numbered by the winner's wins.
+  std::vector<std::string> movies;
+  for (const std::string& call : machine->audioCalls())
+    if (call.rfind("openMovie ", 0) == 0)
+      movies.push_back(std::filesystem::path(call.substr(10)).parent_path().filename().string() +
+                       "/" + std::filesystem::path(call).filename().string());
+  const std::vector<std::string> expected{"brann/1_loseround.avi", "kira/1_winround.avi",
+                                          "brann/losegame.avi", "kira/wingame.avi"};
+  EXPECT_EQ(movies, expected);
+  // The banners: the round's result, then the winner's name.
+  const auto round = platform::ReadPng((folder.path() / "round.png").string());
+  const auto match = platform::ReadPng((folder.path() / "match.png").string());
+  ASSERT_TRUE(round && match);
+  EXPECT_NE(round->pixels, match->pixels);
+  std::filesystem::copy_file(folder.path() / "round.png", "/tmp/vdx_round_banner.png",
+                             std::filesystem::copy_options::overwrite_existing);
+  std::filesystem::copy_file(folder.path() / "match.png", "/tmp/vdx_match_banner.png",
+                             std::filesystem::copy_options::overwrite_existing);
 }
 
 TEST_F(Fight, BothPlayersMayBeTheSameCharacter) {

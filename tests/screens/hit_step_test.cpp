@@ -42,11 +42,13 @@ class HitStep : public ::testing::Test {
     for (const Integer code : codes) frame.keys[static_cast<std::size_t>(code)] = 0x80;
   }
 
-  // Runs frames until the round is over; returns how many ran.
+  // Runs frames until somebody is knocked out or the round is over; returns
+  // how many ran.
   int Run(int frames) {
     for (int i = 0; i < frames; ++i) {
       frame.ticks += 16;
-      if (RunFightFrame(*session, frame) == FrameEnd::RoundOver) return i + 1;
+      last = RunFightFrame(*session, frame);
+      if (last != FrameEnd::Running || session->fight.RoundLoser != 0) return i + 1;
     }
     return frames;
   }
@@ -75,6 +77,7 @@ class HitStep : public ::testing::Test {
   Game game;
   std::unique_ptr<FightSession> session;
   FrameInput frame;
+  FrameEnd last = FrameEnd::Running;
 };
 
 TEST_F(HitStep, AKnockOutEndsTheRoundWithTheKOFrameAndTheWinCounted) {
@@ -93,9 +96,25 @@ TEST_F(HitStep, AKnockOutEndsTheRoundWithTheKOFrameAndTheWinCounted) {
   EXPECT_EQ(session->fight.RoundLoser, 2);
   EXPECT_EQ(session->fight.RoundWins[1], 1);
   EXPECT_EQ(session->fight.RoundWins[2], 0);
-  // The picture on screen shows the meters: Brann's bar is empty.
+  // The round end: the picture stands still under the banner until player 1
+  // presses Punch; player 2's Punch does not count against the computer, but
+  // does with two players.
   Hold({});
-  EXPECT_EQ(Run(1), 1) << "the round stays over";
+  Run(1);
+  const std::vector<std::uint32_t> standing = platform.lastFrame();
+  for (int i = 0; i < 30; ++i) ASSERT_EQ(Run(1), 1);
+  EXPECT_EQ(last, FrameEnd::Running) << "waiting";
+  EXPECT_EQ(platform.lastFrame(), standing) << "nothing moves, nothing piles up";
+  int banner = 0;  // pixels of the banner's rectangle over the fight's picture
+  for (int y = 130; y < 200; ++y)
+    for (int x = 160; x < 510; ++x)
+      banner += platform.lastFrame()[static_cast<std::size_t>(y) * 640 + x] !=
+                session->roundEnd.picture.at(x, y);
+  EXPECT_GT(banner, 100) << "the round's result";
+  Hold({game.settings.Player1Keys.Punch});
+  Run(1);
+  EXPECT_EQ(last, FrameEnd::RoundOver) << "Rounds 3: a second round";
+  EXPECT_FALSE(session->fight.FightStarted);
 }
 
 TEST_F(HitStep, TheSweepShowsItsSparksWhereItLandsAndAPunchOnlyFlashes) {
