@@ -2,7 +2,6 @@
 
 namespace vdx {
 
-void DisplayVsScreen(Game&, const FightSlots&) {}
 void StartWeather(Game&, FightState&, const FightSlots&, std::uint32_t) {}
 // Until the pause menu is there, play goes on at once.
 void OpenPauseMenu(Game&, FightState& fight) {

@@ -12,9 +12,6 @@
 
 namespace vdx {
 
-// The versus screen before a match's first round.
-void DisplayVsScreen(Game& game, const FightSlots& slots);
-
 // Snow and rain begin with the round, when the stage has them and the Weather
 // setting is on.
 void StartWeather(Game& game, FightState& fight, const FightSlots& slots, std::uint32_t now);

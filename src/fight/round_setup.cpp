@@ -4,6 +4,7 @@
 #include "audio/sound_table.h"
 #include "core/game_error.h"
 #include "fight/later_steps.h"
+#include "fight/versus_screen.h"
 #include "graphics/sprite_loading.h"
 #include "graphics/system_text.h"
 
@@ -47,12 +48,12 @@ void SetUpRound(Game& game, const MatchSetup& setup, FightState& fight, FightSlo
   const cStage* place = game.content.Stages.find(setup.stage);
   if (first == nullptr || second == nullptr || place == nullptr)
     throw GameError(kErrInvalidCall, "No such character or stage");
-  if (fight.RoundWins[1] + fight.RoundWins[2] == 0) DisplayVsScreen(game, slots);
   // Each player's own copy: the fight writes frame offsets and effect state
   // into it, and both players may be the same character.
   slots.players[1].character = *first;
   slots.players[2].character = *second;
   slots.stage = *place;
+  if (fight.RoundWins[1] + fight.RoundWins[2] == 0) DisplayVsScreen(game, slots);
 
   const LoadContext ctx{game.platform, game.paths, game.logPath, &game.display};
   slots.ball = KeyedOnBlack(LoadPicture(ctx, "\\ball.bmp", kBallSize, kBallSize));

@@ -37,7 +37,7 @@ fi
 keys() { DISPLAY=$display xdotool windowfocus --sync "$window" "$@" >/dev/null 2>&1; }
 # The round begins on the first key, which does nothing else; each key is held
 # long enough for the game's frames to see it.
-sleep 1
+sleep 2
 keys keydown d sleep 0.3 keyup d sleep 0.5
 keys keydown Right sleep 0.6 keyup Right
 keys keydown Up sleep 0.3 keyup Up sleep 0.6
