@@ -90,6 +90,12 @@ std::uint64_t HashFightState(const FightState& fight, const InputState& input,
   h.value(fight.RoundLoser);
   h.value(fight.FightStarted);
   h.value(fight.PauseRequested);
+  h.text(fight.pauseCommand);
+  h.value(fight.pauseMenu.selected);
+  h.value(fight.pauseMenu.chosen);
+  h.value(fight.pauseMenu.polled);
+  h.value(fight.pauseMenu.lastPoll);
+  h.value(fight.leaveMatch);
   h.value(fight.CameraX);
   h.value(fight.firstPlayer);
   h.value(fight.pickUp.PowerUpKind);

@@ -14,6 +14,7 @@
 #include "fight/flashes.h"
 #include "fight/hit_step.h"
 #include "fight/later_steps.h"
+#include "fight/pause_menu.h"
 #include "fight/pick_up.h"
 #include "fight/replay.h"
 #include "fight/round_end.h"
@@ -118,6 +119,8 @@ FrameEnd RunFightFrame(FightSession& m, const FrameInput& frame) {
     }
     ClearCommands(input);
   }
+  // The menu steers by player 1's keys, which the fighters do not see meanwhile.
+  fight.pauseCommand = fight.PauseRequested ? input.HeldCommand[1] : std::string();
   if (fight.PauseRequested) {
     // Both fighters stand while the pause is taken; a knocked-out one stays down.
     for (int p = 1; p <= 2; ++p)
@@ -133,6 +136,7 @@ FrameEnd RunFightFrame(FightSession& m, const FrameInput& frame) {
       fight.RoundLoser != 0) {
     DrawRoundEnd(m, now);
     ShowFrame(m);
+    if (fight.leaveMatch) return FrameEnd::MatchOver;
     switch (FinishRoundEnd(m, now)) {
       case RoundEndStep::Waiting: return FrameEnd::Running;
       case RoundEndStep::NextRound: return FrameEnd::RoundOver;
@@ -152,7 +156,7 @@ FrameEnd RunFightFrame(FightSession& m, const FrameInput& frame) {
     DrawFighter(game, fight, m.slots, p, now);
     DrawMeters(m, p, now);
     PickUpStep(game, fight, m.slots, p, now);
-    if (fight.PauseRequested) OpenPauseMenu(game, fight);
+    if (fight.PauseRequested) OpenPauseMenu(game, fight, now);
     UpdateCharacterEffects(game, fight, m.slots, p, now);
   }
   DrawFlashes(game, fight, m.slots.flash.get(), now);
@@ -162,6 +166,7 @@ FrameEnd RunFightFrame(FightSession& m, const FrameInput& frame) {
   if (game.ShowFps) DrawFps(game, m.fps, now);
 
   ShowFrame(m);
+  if (fight.leaveMatch) return FrameEnd::MatchOver;
   const bool knockedOut = (fight.fighters[1].ActionName == "KO" ||
                            fight.fighters[2].ActionName == "KO") &&
                           fight.RoundLoser != 0;
@@ -255,7 +260,7 @@ MatchResult RunMatch(Game& game, const MatchSetup& setup, FightOutputs outputs,
       DoEvents(game);
       WriteStateRequests(m);
     }
-    if (end == FrameEnd::MatchOver) result.winner = Opponent(m.fight.RoundLoser);
+    if (end == FrameEnd::MatchOver && !m.fight.leaveMatch) result.winner = Opponent(m.fight.RoundLoser);
     if (end != FrameEnd::RoundOver) break;
   }
   result.frames = m.fight.frameNumber;

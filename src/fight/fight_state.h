@@ -88,6 +88,14 @@ struct PickUp {
   std::uint32_t nextFall = 0;
 };
 
+// The pause menu's choice, kept from one pause to the next.
+struct PauseMenu {
+  int selected = 1;  // 1 Continue, 2 Exit to Menu, 3 Exit Game
+  bool chosen = false;
+  bool polled = false;
+  std::uint32_t lastPoll = 0;
+};
+
 struct FightState {
   std::uint64_t frameNumber = 0;  // fight frames since the match began
   std::array<FighterState, 3> fighters;  // players 1 and 2 (0 unused)
@@ -96,6 +104,9 @@ struct FightState {
   int RoundLoser = 0;
   bool FightStarted = false;
   bool PauseRequested = false;
+  std::string pauseCommand;  // player 1's command while paused, for the menu
+  PauseMenu pauseMenu;
+  bool leaveMatch = false;   // "Exit to Menu" was chosen
   Long CameraX = 0;
   int stageWidth = 640;
   int firstPlayer = 1;  // the processing order: first, then the other

@@ -3,10 +3,6 @@
 namespace vdx {
 
 void StartWeather(Game&, FightState&, const FightSlots&, std::uint32_t) {}
-// Until the pause menu is there, play goes on at once.
-void OpenPauseMenu(Game&, FightState& fight) {
-  fight.PauseRequested = false;
-}
 void StartActionEffects(FighterPassContext&, int, const cAction&) {}
 void ChooseComputerMove(Game&, FightState&, FightSlots&, int, std::uint32_t) {}
 void UpdateCharacterEffects(Game&, FightState&, FightSlots&, int, std::uint32_t) {}

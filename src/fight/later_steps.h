@@ -16,9 +16,6 @@ namespace vdx {
 // setting is on.
 void StartWeather(Game& game, FightState& fight, const FightSlots& slots, std::uint32_t now);
 
-// A player asked for the pause menu; it returns when play goes on.
-void OpenPauseMenu(Game& game, FightState& fight);
-
 // A "Special" or "Grab" action starts the effects of its EffectList.
 void StartActionEffects(FighterPassContext& ctx, int player, const cAction& action);
 

@@ -2,7 +2,7 @@
 
 #include "core/ticks.h"
 #include "fight/fight_loop.h"
-#include "fight/later_steps.h"
+#include "fight/pause_menu.h"
 #include "game/movie_sequences.h"
 #include "graphics/sprite_renderer.h"
 #include "graphics/system_text.h"
@@ -77,7 +77,7 @@ void DrawRoundEnd(FightSession& m, std::uint32_t now) {
                                kBannerShownWidth, kBannerHeight);
   DrawSprite(game.display.backBuffer, end.banner, banner, game.display.raster);
   for (int p = 1; p <= 2; ++p) DrawMeters(m, p, now);
-  if (fight.PauseRequested) OpenPauseMenu(game, fight);
+  if (fight.PauseRequested) OpenPauseMenu(game, fight, now);
 }
 
 RoundEndStep FinishRoundEnd(FightSession& m, std::uint32_t now) {

@@ -48,6 +48,7 @@ std::string FightStateJson(const FightState& fight, const FightSlots& slots,
   out << "  ],\n  \"CameraX\": " << fight.CameraX << ",\n  \"RoundLoser\": " << fight.RoundLoser
       << ",\n  \"FightStarted\": " << (fight.FightStarted ? "true" : "false")
       << ",\n  \"paused\": " << (fight.PauseRequested ? "true" : "false")
+      << ",\n  \"pauseItem\": " << fight.pauseMenu.selected
       << ",\n  \"PowerUpKind\": " << fight.pickUp.PowerUpKind << ",\n  \"pickUpX\": " << fight.pickUp.x
       << ",\n  \"pickUpY\": " << fight.pickUp.y << ",\n  \"flashes\": " << fight.flashCount
       << ",\n  \"round\": "

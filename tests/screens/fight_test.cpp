@@ -404,6 +404,33 @@ TEST_F(Fight, AMatchOfThreeRoundsWaitsForPunchAfterEachKnockOutPlaysTheEventMovi
                              std::filesystem::copy_options::overwrite_existing);
 }
 
+TEST_F(Fight, EscapeOpensThePauseMenuWhichPlayerOneSteersToGoOnLeaveTheMatchOrTheGame) {
+  const std::string escape = "press Escape\nwait 150\nrelease Escape\nwait 100\n";
+  auto d = play("wait 300\ntap D\nwait 300\n" + escape + "state paused\n"
+                "press Down\nwait 400\nrelease Down\nwait 100\nstate down\n"
+                "tap Up\nwait 100\nstate up\ntap Up\nwait 200\ntap Up\nwait 200\nstate top\n"
+                "press L\nwait 300\nrelease L\nstate still\n"
+                "tap A\nwait 300\nstate going\n" + escape + "state again\n"
+                "tap Down\nwait 200\ntap A\nwait 300\nstate left\nquit\n");
+  EXPECT_EQ(d["paused"].fight["paused"], "true");
+  EXPECT_EQ(d["paused"].fight["pauseItem"], "1");
+  EXPECT_EQ(d["down"].fight["pauseItem"], "3") << "a held key moves once in 150 ms, up to the last";
+  EXPECT_EQ(d["up"].fight["pauseItem"], "2");
+  EXPECT_EQ(d["top"].fight["pauseItem"], "1") << "no wrapping past the first";
+  EXPECT_EQ(d["still"].number(2, "x"), 300) << "player 2 does not move while paused";
+  EXPECT_EQ(d["going"].fight["paused"], "false");
+  EXPECT_EQ(d["going"].text(1, "ActionName"), "Standing") << "the Punch that chose does not punch";
+  EXPECT_EQ(d["again"].fight["pauseItem"], "1") << "the choice is kept";
+  EXPECT_TRUE(d["left"].fight.empty()) << "Exit to Menu left the match: no fight to dump";
+
+  platform::HeadlessPlatform* machine = nullptr;
+  play("wait 300\ntap D\nwait 300\n" + escape + "tap Down\nwait 200\ntap Down\nwait 200\ntap A\n"
+       "wait 5000\nquit\n",
+       "Kira,Brann", {}, VDX_DEMO_DIR, "1", &machine);
+  ASSERT_EQ(machine->shellCalls().size(), 1u) << "Exit Game opens the game's page and ends";
+  EXPECT_EQ(std::filesystem::path(machine->shellCalls()[0].path).filename(), "Vandrel.htm");
+}
+
 TEST_F(Fight, BothPlayersMayBeTheSameCharacter) {
   auto d = play(
       "wait 300\ntap D\nwait 300\npress A\npress Q\nwait 150\nstate both\nrelease A\nrelease Q\n"

@@ -1,0 +1,72 @@
+#include "fight/pause_menu.h"
+
+#include <algorithm>
+#include <array>
+
+#include "core/ticks.h"
+#include "graphics/system_text.h"
+
+namespace vdx {
+namespace {
+
+constexpr std::array<const char*, 3> kItems{"Continue", "Exit to Menu", "Exit Game"};
+constexpr int kPanelLeft = 210, kPanelTop = 170, kPanelRight = 430, kPanelBottom = 280;
+constexpr std::uint32_t kOutline = 0x00FF6464u;  // (255, 100, 100)
+constexpr std::uint32_t kFill = 0x00FFC8C8u;     // (255, 200, 200)
+
+void DrawPanel(Surface& target) {
+  for (int y = kPanelTop; y <= kPanelBottom; ++y)
+    for (int x = kPanelLeft; x <= kPanelRight; ++x) {
+      const bool edge = x == kPanelLeft || x == kPanelRight || y == kPanelTop || y == kPanelBottom;
+      target.at(x, y) = edge ? kOutline : kFill;
+    }
+}
+
+void DrawItems(Game& game, const PauseMenu& menu) {
+  cFont font = game.settings.MenuFont;
+  for (int item = 1; item <= 3; ++item) {
+    // The chosen item in pure red, the others in white (content colours are 0x00BBGGRR).
+    font.FontColor = item == menu.selected ? 0x0000FF : 0xFFFFFF;
+    DrawSystemText(game.platform, game.display.backBuffer, font, kItems[item - 1], 220,
+                   150 + 30 * item);
+  }
+}
+
+}  // namespace
+
+void OpenPauseMenu(Game& game, FightState& fight, std::uint32_t now) {
+  PauseMenu& menu = fight.pauseMenu;
+  DrawPanel(game.display.backBuffer);
+  DrawItems(game, menu);
+  // A key held moves the choice at most once every 150 ms; a key tapped
+  // between two such moments still counts, since the wait runs from the last
+  // key taken, not from the last look.
+  const std::string& command = fight.pauseCommand;
+  if (!command.empty() && (!menu.polled || !TickAfter(menu.lastPoll + kPauseMenuPollMs, now))) {
+    menu.polled = true;
+    menu.lastPoll = now;
+    if (command == "U") --menu.selected;
+    if (command == "D") ++menu.selected;
+    if (command == "P") menu.chosen = true;
+  }
+  menu.selected = std::clamp(menu.selected, 1, 3);
+  if (!menu.chosen) return;
+  menu.chosen = false;
+  switch (menu.selected) {
+    case 1:
+      fight.PauseRequested = false;
+      // The Punch that chose must not punch as the fight goes on.
+      fight.fighters[1].ignoredLetters += fight.pauseCommand;
+      break;
+    case 2:
+      fight.PauseRequested = false;
+      fight.leaveMatch = true;
+      break;
+    default:
+      game.platform.openDocument((game.paths.gameDir() / "HTML" / "Vandrel.htm").string());
+      game.QuitRequested = true;
+      break;
+  }
+}
+
+}  // namespace vdx
