@@ -255,13 +255,18 @@ MatchResult RunMatch(Game& game, const MatchSetup& setup, FightOutputs outputs,
           if (!(inputLeft = nextInput(frame))) break;
           if (outputs.record != nullptr) outputs.record->frames.push_back(frame);
           end = RunFightFrame(m, frame);
+          if (outputs.frameLimit != 0 && m.fight.frameNumber >= outputs.frameLimit &&
+              end == FrameEnd::Running) {
+            result.undecided = true;
+            break;
+          }
         }
       }
       DoEvents(game);
       WriteStateRequests(m);
     }
     if (end == FrameEnd::MatchOver && !m.fight.leaveMatch) result.winner = Opponent(m.fight.RoundLoser);
-    if (end != FrameEnd::RoundOver) break;
+    if (end != FrameEnd::RoundOver || result.undecided) break;
   }
   result.frames = m.fight.frameNumber;
   result.quit = game.QuitRequested;

@@ -22,6 +22,7 @@ struct MatchResult {
   int rounds = 0;  // rounds fought
   std::uint64_t frames = 0;
   bool quit = false;  // the game is closing
+  bool undecided = false;  // stopped at the frame limit with nobody the winner
 };
 
 struct ReplayMatch;
@@ -33,6 +34,8 @@ struct FightOutputs {
   // The match as a replay: its start and every frame's input. The caller fills
   // in the content's fingerprint.
   ReplayMatch* record = nullptr;
+  // A match still running after this many frames is stopped undecided (0: never).
+  std::uint64_t frameLimit = 0;
 };
 
 // The wins that decide a match of `rounds` rounds.

@@ -16,6 +16,20 @@ CommandLineSwitches ReadSwitches(std::string_view commandLine) {
   return switches;
 }
 
+namespace {
+
+// A whole number from `low` to `high`, written in digits only.
+std::optional<int> PositiveNumber(const std::string& text, int low, int high) {
+  if (text.empty() || text.size() > 9 ||
+      !std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); }))
+    return std::nullopt;
+  const int n = std::stoi(text);
+  if (n < low || n > high) return std::nullopt;
+  return n;
+}
+
+}  // namespace
+
 ProgramOptions ParseProgramOptions(std::span<const std::string> args) {
   ProgramOptions options;
   std::string rest;
@@ -56,6 +70,21 @@ ProgramOptions ParseProgramOptions(std::span<const std::string> args) {
       options.record = *record;
     } else if (auto replay = value("--replay")) {
       options.replay = *replay;
+    } else if (auto cpu = value("--cpu")) {
+      if (*cpu == "2")
+        options.cpu = ComputerPlays::Player2;
+      else if (*cpu == "both")
+        options.cpu = ComputerPlays::Both;
+      else if (options.error.empty())
+        options.error = "--cpu takes 2 (the computer plays player 2) or both";
+    } else if (auto rounds = value("--rounds")) {
+      options.rounds = PositiveNumber(*rounds, 1, 7);
+      if (!options.rounds && options.error.empty())
+        options.error = "--rounds takes a number of rounds from 1 to 7";
+    } else if (auto matches = value("--matches")) {
+      options.matches = PositiveNumber(*matches, 1, 1000000);
+      if (!options.matches && options.error.empty())
+        options.error = "--matches takes a number of matches from 1";
     } else if (arg == "--headless") {
       options.headless = true;
     } else if (arg == "--check-content") {
@@ -78,10 +107,16 @@ ProgramOptions ParseProgramOptions(std::span<const std::string> args) {
     options.error = "--replay plays a recorded run: it takes neither --versus nor --record";
   if (options.record && !options.versus)
     options.error = "--record needs a match to record: --versus P1,P2";
+  if (options.cpu != ComputerPlays::None && !options.versus)
+    options.error = "--cpu needs a match: --versus P1,P2";
+  if (options.matches && !options.versus)
+    options.error = "--matches needs a match: --versus P1,P2";
+  // A computer playing both sides ends its matches by itself.
+  const bool endsByItself = options.versus && options.cpu == ComputerPlays::Both;
   // Without a window nobody can press a key or close it: only a script ends
   // such a run. (--check-content and the like end by themselves.)
-  if (options.headless && !options.script && !options.replay && !options.checkContent &&
-      !options.help && !options.version)
+  if (options.headless && !options.script && !options.replay && !endsByItself &&
+      !options.checkContent && !options.help && !options.version)
     options.error = "--headless needs --script FILE: nothing else would end the run";
   options.commandLine = rest;
   return options;
@@ -109,7 +144,14 @@ Options:
   --stage NAME      with --versus: the stage (default: the first one enabled)
   --frame-hashes FILE  write a line per fight frame: the frame's number, the
                     hash of the fight's state and the hash of its picture
-  --record FILE     with --versus: write the match as a replay
+  --cpu 2|both      with --versus: the computer plays player 2 (one player),
+                    or both sides (the attract demo; it ends by itself, also
+                    with --headless alone)
+  --rounds N        the Rounds setting for this run (1 to 7)
+  --matches N       with --versus: play N matches back to back, then end;
+                    one line per match on standard output, and the resident
+                    memory at the first and the last
+  --record FILE     with --versus: write the matches as a replay
   --replay FILE     play a recorded replay again, frame for frame (in the
                     window, or with --headless alone); the run ends with it
   --help            show this text

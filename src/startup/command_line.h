@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "fight/fight_state.h"
+
 namespace vdx {
 
 struct CommandLineSwitches {
@@ -31,6 +33,9 @@ struct ProgramOptions {
   std::optional<std::string> frameHashes;        // --frame-hashes FILE
   std::optional<std::string> record;             // --record FILE
   std::optional<std::string> replay;             // --replay FILE
+  ComputerPlays cpu = ComputerPlays::None;       // --cpu 2|both (with --versus)
+  std::optional<int> rounds;                     // --rounds N: the Rounds setting for the run
+  std::optional<int> matches;                    // --matches N (with --versus)
   bool help = false;                             // --help
   bool version = false;                          // --version
   std::string commandLine;  // everything else, joined by blanks: what the switches test

@@ -1,5 +1,13 @@
 #include "startup/direct_match.h"
 
+#include <cstdio>
+#include <iostream>
+
+#include "fight/fight_loop.h"
+#include "fight/replay.h"
+#include "platform/resident_memory.h"
+#include "startup/replay_run.h"
+
 namespace vdx {
 namespace {
 
@@ -42,6 +50,70 @@ std::variant<MatchSetup, std::string> ResolveDirectMatch(const Content& content,
   }
   setup.GameMode = 2;
   return setup;
+}
+
+namespace {
+
+std::string Megabytes(std::optional<std::uint64_t> bytes) {
+  if (!bytes) return "unknown";
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f MB", static_cast<double>(*bytes) / (1024.0 * 1024.0));
+  return text;
+}
+
+std::string MatchLine(int number, const MatchSetup& setup, const MatchResult& result) {
+  const std::string names[3] = {"", setup.player1, setup.player2};
+  std::string line = "match " + std::to_string(number) + ": ";
+  if (result.winner != 0)
+    line += names[result.winner] + " (player " + std::to_string(result.winner) + ") won";
+  else if (result.undecided)
+    line += "undecided";
+  else
+    line += "not finished";
+  return line + ", " + std::to_string(result.rounds) + " rounds, " +
+         std::to_string(result.frames) + " frames";
+}
+
+}  // namespace
+
+int PlayDirectMatches(Game& game, const RunRequest& request, std::string* frameHashes) {
+  const auto match = ResolveDirectMatch(game.content, *request.versus, request.stage);
+  if (const auto* problem = std::get_if<std::string>(&match)) {
+    std::cerr << "vdx: " << *problem << "\n";
+    return 2;
+  }
+  MatchSetup setup = std::get<MatchSetup>(match);
+  setup.computer = request.cpu;
+  if (request.cpu != ComputerPlays::None) setup.GameMode = 1;
+  const bool series = request.matches > 1;
+  Replay recorded;
+  std::optional<std::uint64_t> firstMemory, lastMemory;
+  int undecided = 0;
+  for (int n = 1; n <= request.matches && !game.QuitRequested; ++n) {
+    ReplayMatch* record = nullptr;
+    if (request.record) record = &recorded.matches.emplace_back();
+    FightOutputs outputs{frameHashes, record};
+    if (series) outputs.frameLimit = kUndecidedAfterFrames;
+    const MatchResult result = PlayMatch(game, setup, outputs);
+    if (record != nullptr) record->contentFingerprint = GameFolderFingerprint(game.paths);
+    (n == 1 ? firstMemory : lastMemory) = platform::ResidentBytes();
+    if (result.undecided) ++undecided;
+    if (series && !result.quit) std::cout << MatchLine(n, setup, result) << "\n" << std::flush;
+  }
+  if (series) {
+    std::cout << "resident memory: " << Megabytes(firstMemory) << " after the first match, "
+              << Megabytes(lastMemory ? lastMemory : firstMemory) << " after the last; "
+              << undecided << " undecided\n";
+  }
+  // A series, or the computer fighting itself, ends the run with its matches.
+  if (series || request.cpu == ComputerPlays::Both) game.QuitRequested = true;
+  if (request.record) {
+    const WriteResult written = WriteReplayFile(*request.record, recorded);
+    if (!written.ok)
+      std::cerr << "vdx: cannot write the replay " << request.record->string() << ": "
+                << written.error << "\n";
+  }
+  return 0;
 }
 
 }  // namespace vdx

@@ -8,6 +8,8 @@
 
 #include "content/content.h"
 #include "fight/fight_state.h"
+#include "game/game.h"
+#include "startup/main_routine.h"
 
 namespace vdx {
 
@@ -16,5 +18,15 @@ namespace vdx {
 std::variant<MatchSetup, std::string> ResolveDirectMatch(const Content& content,
                                                          const std::string& versus,
                                                          const std::optional<std::string>& stage);
+
+// A computer match still running after ten minutes of the fight's time is
+// stopped undecided in --matches runs.
+inline constexpr std::uint64_t kUndecidedAfterFrames = 10 * 60 * 1000 / 16;
+
+// Plays the run's --versus matches (with --cpu, --matches and --record);
+// returns 0, or 2 with a message on standard error when the names are not
+// the game folder's. With more than one match, a line per match and one on
+// the resident memory go to standard output.
+int PlayDirectMatches(Game& game, const RunRequest& request, std::string* frameHashes);
 
 }  // namespace vdx

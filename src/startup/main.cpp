@@ -33,6 +33,9 @@ vdx::RunRequest RequestOf(const vdx::ProgramOptions& options) {
   if (options.frameHashes) request.frameHashes = *options.frameHashes;
   if (options.record) request.record = *options.record;
   if (options.replay) request.replay = *options.replay;
+  request.cpu = options.cpu;
+  request.rounds = options.rounds;
+  if (options.matches) request.matches = *options.matches;
   return request;
 }
 

@@ -72,6 +72,7 @@ int Main(Game& game, std::string_view commandLine, const RunRequest& request) {
     // success for a failure.
     if (!GetXML(game.paths, game.settings, game.content, game.loadReport))
       throw GameError(kErrFileNotFound, GameXmlFailure(game.loadReport));
+    if (request.rounds) game.settings.Rounds = static_cast<Integer>(*request.rounds);
 
     step = 20;
     game.platform.setWindowCaption(game.settings.GameTitle);
@@ -112,22 +113,10 @@ int Main(Game& game, std::string_view commandLine, const RunRequest& request) {
         return status;
       }
     } else if (request.versus) {
-      const auto match = ResolveDirectMatch(game.content, *request.versus, request.stage);
-      if (const auto* problem = std::get_if<std::string>(&match)) {
-        std::cerr << "vdx: " << *problem << "\n";
+      const int status = PlayDirectMatches(game, request, frameHashes);
+      if (status != 0) {
         game.platform.closeAudio();
-        return 2;
-      }
-      Replay recorded;
-      recorded.matches.emplace_back();
-      PlayMatch(game, std::get<MatchSetup>(match),
-                FightOutputs{frameHashes, request.record ? &recorded.matches.back() : nullptr});
-      if (request.record) {
-        recorded.matches.back().contentFingerprint = GameFolderFingerprint(game.paths);
-        const WriteResult written = WriteReplayFile(*request.record, recorded);
-        if (!written.ok)
-          std::cerr << "vdx: cannot write the replay " << request.record->string() << ": "
-                    << written.error << "\n";
+        return status;
       }
     } else {
       step = 100;

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "fight/fight_state.h"
 #include "game/game.h"
 
 namespace vdx {
@@ -19,6 +20,9 @@ struct RunRequest {
   std::optional<std::filesystem::path> frameHashes;  // a line per fight frame
   std::optional<std::filesystem::path> record;       // the run's matches as a replay
   std::optional<std::filesystem::path> replay;       // a replay to play instead
+  ComputerPlays cpu = ComputerPlays::None;           // who the computer plays in --versus
+  std::optional<int> rounds;                         // the Rounds setting for the run
+  int matches = 1;                                   // --versus matches back to back
 };
 
 // Runs the game; returns the program's exit status (0 after a normal close,

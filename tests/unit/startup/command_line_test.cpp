@@ -71,5 +71,30 @@ TEST(ProgramOptions, RefusesWhatItDoesNotKnow) {
   EXPECT_TRUE(ParseProgramOptions(std::vector<std::string>{"--version"}).version);
 }
 
+TEST(ProgramOptions, ComputerMatchesTakeTheirCountsAndEndByThemselves) {
+  using Args = std::vector<std::string>;
+  const auto demo = ParseProgramOptions(
+      Args{"--headless", "--versus", "Kira,Brann", "--cpu", "both", "--rounds=1", "--matches", "3"});
+  EXPECT_EQ(demo.error, "") << "a computer playing both sides needs no script";
+  EXPECT_EQ(demo.cpu, ComputerPlays::Both);
+  EXPECT_EQ(demo.rounds, 1);
+  EXPECT_EQ(demo.matches, 3);
+  EXPECT_EQ(ParseProgramOptions(Args{"--versus", "a,b", "--cpu", "2"}).cpu, ComputerPlays::Player2);
+  EXPECT_EQ(ParseProgramOptions(Args{"--headless", "--versus", "a,b", "--cpu", "2"}).error,
+            "--headless needs --script FILE: nothing else would end the run")
+      << "player 1 is somebody's";
+  EXPECT_EQ(ParseProgramOptions(Args{"--versus", "a,b", "--cpu", "1"}).error,
+            "--cpu takes 2 (the computer plays player 2) or both");
+  EXPECT_EQ(ParseProgramOptions(Args{"--cpu", "2"}).error, "--cpu needs a match: --versus P1,P2");
+  EXPECT_EQ(ParseProgramOptions(Args{"--matches", "2"}).error,
+            "--matches needs a match: --versus P1,P2");
+  for (const char* bad : {"0", "8", "-1", "2x", "", "99999999999"})
+    EXPECT_EQ(ParseProgramOptions(Args{"--rounds", bad}).error,
+              "--rounds takes a number of rounds from 1 to 7")
+        << bad;
+  EXPECT_EQ(ParseProgramOptions(Args{"--versus", "a,b", "--matches", "0"}).error,
+            "--matches takes a number of matches from 1");
+}
+
 }  // namespace
 }  // namespace vdx
