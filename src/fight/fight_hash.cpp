@@ -116,6 +116,19 @@ std::uint64_t HashFightState(const FightState& fight, const InputState& input,
   }
   h.value(fight.bannerScale);
   h.value(fight.bannerStep);
+  // Only the players the computer plays have a record (a two-player fight
+  // hashes as it always did).
+  for (int p = 1; p <= 2; ++p)
+    if (const auto& cpu = fight.computer[p]) {
+      h.value(p);
+      h.value(cpu->decisionDelay);
+      h.value(cpu->lastDecision);
+      h.value(cpu->state);
+      h.text(cpu->lastSeenAction);
+      h.value(cpu->wantsCloseAttack);
+      h.value(cpu->wantsFarAttack);
+      h.value(cpu->backOffMark);
+    }
   h.value(random.state());
   return h.result();
 }

@@ -7,6 +7,7 @@
 #include "content/xml_values.h"
 #include "core/files.h"
 #include "core/log.h"
+#include "fight/computer_opponent.h"
 #include "fight/debug_view.h"
 #include "fight/fight_drawing.h"
 #include "fight/fight_hash.h"
@@ -128,9 +129,8 @@ FrameEnd RunFightFrame(FightSession& m, const FrameInput& frame) {
     ClearCommands(input);
   }
   if (fight.FightStarted && !fight.PauseRequested) {
-    if (m.setup.computer == ComputerPlays::Both) ChooseComputerMove(game, fight, m.slots, 1, now);
-    if (m.setup.GameMode == 1 || m.setup.computer != ComputerPlays::None)
-      ChooseComputerMove(game, fight, m.slots, 2, now);
+    for (int p = 1; p <= 2; ++p)
+      if (fight.computer[p]) ChooseComputerMove(game, fight, m.slots, p, now);
   }
   if ((fight.fighters[1].ActionName == "KO" || fight.fighters[2].ActionName == "KO") &&
       fight.RoundLoser != 0) {
@@ -202,6 +202,8 @@ FightSession::FightSession(Game& game, MatchSetup setup, FightOutputs outputs)
       outputs(outputs),
       banner(MakeRoundBanner(game)),
       hudPictures(LoadHudPictures(LoadContext{game.platform, game.paths, game.logPath, &game.display})) {
+  // Nothing of the computer's last match is carried into this one.
+  StartComputerPlayers(fight, this->setup);
   // The combo messages are bitmap text.
   if (game.font.glyphs == nullptr)
     LoadFontSheet(LoadContext{game.platform, game.paths, game.logPath, &game.display},

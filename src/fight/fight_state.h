@@ -5,10 +5,12 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "content/records.h"
 #include "effects/particle_engine.h"
+#include "fight/computer_opponent.h"
 #include "graphics/sprite_loading.h"
 
 namespace vdx {
@@ -117,6 +119,9 @@ struct FightState {
   bool roundBegins = true;  // the round's first frame is still to come
   double bannerScale = 1.7;
   std::uint32_t bannerStep = 0;
+  // The computer's memory for each player it plays (0 unused; empty for a
+  // player at the keys).
+  std::array<std::optional<ComputerState>, 3> computer;
 };
 
 // The per-player copies of what the fight changes in content records (frame

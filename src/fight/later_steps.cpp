@@ -4,7 +4,6 @@ namespace vdx {
 
 void StartWeather(Game&, FightState&, const FightSlots&, std::uint32_t) {}
 void StartActionEffects(FighterPassContext&, int, const cAction&) {}
-void ChooseComputerMove(Game&, FightState&, FightSlots&, int, std::uint32_t) {}
 void UpdateCharacterEffects(Game&, FightState&, FightSlots&, int, std::uint32_t) {}
 void DrawWeather(Game&, FightState&, const FightSlots&, std::uint32_t) {}
 void DrawStageAnimations(Game&, FightState&, FightSlots&, std::uint32_t) {}

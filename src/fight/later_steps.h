@@ -1,8 +1,7 @@
-// Steps of the fight that the effects, the rounds, the weather and the
-// computer opponent fill in. Each is called from its place in the frame, so
-// that the frame's order is fixed here once; today they leave the fight as it
-// is (no effect flies, no weather falls, nobody but the players commands a
-// fighter).
+// Steps of the fight that the effects, the rounds and the weather fill in.
+// Each is called from its place in the frame, so that the frame's order is
+// fixed here once; today they leave the fight as it is (no effect flies, no
+// weather falls).
 #pragma once
 
 #include <cstdint>
@@ -18,10 +17,6 @@ void StartWeather(Game& game, FightState& fight, const FightSlots& slots, std::u
 
 // A "Special" or "Grab" action starts the effects of its EffectList.
 void StartActionEffects(FighterPassContext& ctx, int player, const cAction& action);
-
-// The computer chooses player 2's command (and player 1's in a demo match).
-void ChooseComputerMove(Game& game, FightState& fight, FightSlots& slots, int player,
-                        std::uint32_t now);
 
 // The player's effects fly, hit and end.
 void UpdateCharacterEffects(Game& game, FightState& fight, FightSlots& slots, int player,

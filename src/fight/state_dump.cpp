@@ -42,7 +42,11 @@ std::string FightStateJson(const FightState& fight, const FightSlots& slots,
         << ", \"PowerMode\": " << (f.PowerMode ? "true" : "false")
         << ", \"DamageMultiplier\": " << f.DamageMultiplier
         << ", \"RoundWins\": " << fight.RoundWins[p]
-        << ", \"KeySequence\": " << Quoted(input.history[p].KeySequence) << "}"
+        << ", \"KeySequence\": " << Quoted(input.history[p].KeySequence);
+    if (const auto& cpu = fight.computer[p])
+      out << ", \"computer\": " << Quoted(ComputerStepName(cpu->state))
+          << ", \"lastSeenAction\": " << Quoted(cpu->lastSeenAction);
+    out << "}"
         << (p == 1 ? "," : "") << "\n";
   }
   out << "  ],\n  \"CameraX\": " << fight.CameraX << ",\n  \"RoundLoser\": " << fight.RoundLoser

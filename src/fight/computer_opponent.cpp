@@ -1,0 +1,261 @@
+#include "fight/computer_opponent.h"
+
+#include <cstdlib>
+
+#include "content/xml_values.h"
+#include "core/ticks.h"
+#include "fight/fight_state.h"
+#include "fight/fighter_pass.h"
+#include "game/game.h"
+
+namespace vdx {
+namespace {
+
+constexpr Long kCloseRange = 150;   // closer than this, close attacks and close answers
+constexpr Long kJumpInRange = 250;  // farther than this, a fresh approach jumps in
+constexpr double kMaxDecisionDelayMs = 1000;
+// The odd limits of backing off: beyond them a backing-off fighter decides anew.
+constexpr Long kBackOffFar = 301;
+constexpr Long kBackOffNear = 10;
+
+// The profile of a character ai.xml does not describe: middling numbers and no
+// moves, so it walks, waits and blocks but never attacks.
+const cAI& NeutralProfile() {
+  static const cAI profile{50, 30, 50, 20, 50, {}};
+  return profile;
+}
+
+// One call's view of the fight, from the side of the player the computer plays.
+struct Turn {
+  Game& game;
+  FightState& fight;
+  const FightSlots& slots;
+  int p;
+  ComputerState& cpu;
+  const FighterState& me;
+  const FighterState& them;
+  const cAI& own;
+  const cAI* theirs;  // nullptr: the opponent has no profile
+  std::string& held;
+  std::string& previous;  // the key history's last command
+  bool damagingEffect = false;  // found while watching the opponent this call
+};
+
+// A percentage roll: 0..100, halves to even.
+int PercentRoll(RandomGenerator& random) {
+  return static_cast<int>(RoundHalfEven(random.Uniform() * 100));
+}
+
+// An attack roll: r × 100 in single precision, unrounded, below the chance.
+bool AttackRoll(RandomGenerator& random, Integer chance) {
+  return static_cast<float>(random.Uniform()) * 100.0f < static_cast<float>(chance);
+}
+
+Long Distance(const Turn& t) {
+  return std::abs(t.them.PlayerX - t.me.PlayerX);
+}
+
+// Turned away from the opponent: to its right facing right, or to its left facing left.
+bool FacingAway(const Turn& t) {
+  return (t.me.PlayerX > t.them.PlayerX && !t.me.Facing) ||
+         (t.me.PlayerX < t.them.PlayerX && t.me.Facing);
+}
+
+// Whether an effect of `action` of the opponent's character flies now and hurts.
+bool DamagingEffectActive(const cCharacter& opponent, const std::string& action) {
+  const cAction* a = opponent.Actions.find(action);
+  if (a == nullptr) return false;
+  for (const std::string& name : a->EffectList) {
+    const cEffect* effect = opponent.Effects.find(name);
+    if (effect != nullptr && effect->bActive && effect->Damage > 0) return true;
+  }
+  return false;
+}
+
+void WatchOpponent(Turn& t) {
+  const std::string& current = t.them.ActionName;
+  if (t.cpu.lastSeenAction.empty()) t.cpu.lastSeenAction = current;
+  if (current == t.cpu.lastSeenAction) return;
+  // A projectile of the last action still flying keeps the computer on guard.
+  t.damagingEffect =
+      DamagingEffectActive(t.slots.players[Opponent(t.p)].character, t.cpu.lastSeenAction);
+  if (t.damagingEffect) {
+    t.cpu.state = ComputerStep::React;
+    return;
+  }
+  t.cpu.lastSeenAction = current;
+  if (PercentRoll(t.game.random) < t.own.Block) t.cpu.state = ComputerStep::React;
+}
+
+void Decide(Turn& t) {
+  RandomGenerator& random = t.game.random;
+  const int roll = PercentRoll(random);
+  if (t.them.Health < 1 || roll >= t.own.Aggression) {
+    t.cpu.state = PercentRoll(random) >= t.own.Retreat ? ComputerStep::Wait : ComputerStep::BackOff;
+  } else {
+    t.cpu.state = ComputerStep::Approach;
+    t.cpu.wantsCloseAttack = AttackRoll(random, t.own.Attack);
+    t.cpu.wantsFarAttack = AttackRoll(random, t.own.AttackFar);
+    if (FacingAway(t)) {
+      t.held = "L";  // turns round first
+      t.cpu.state = ComputerStep::Decide;
+    }
+    if (Distance(t) > kJumpInRange) t.cpu.state = ComputerStep::JumpIn;
+  }
+  // The flags of the last offensive decision count here too, so a decision to
+  // wait or back off may still end in an attack.
+  if (t.them.Health >= 1 && t.cpu.wantsCloseAttack) {
+    if (t.cpu.wantsFarAttack)
+      t.cpu.state = ComputerStep::FarAttack;
+    else if (Distance(t) < kCloseRange)
+      t.cpu.state = ComputerStep::CloseAttack;
+  }
+}
+
+void Approach(Turn& t) {
+  t.held = "R";
+  if (Distance(t) >= kCloseRange) return;
+  t.cpu.state = t.cpu.wantsCloseAttack ? ComputerStep::CloseAttack : ComputerStep::BackOff;
+}
+
+void BackOff(Turn& t) {
+  t.held = "L";
+  if (FacingAway(t)) {
+    t.held = "R";
+    t.cpu.state = ComputerStep::Decide;
+  }
+  const Long x2 = t.me.PlayerX;
+  const Long x1 = t.them.PlayerX;
+  if ((x2 < kBackOffFar || x1 >= kBackOffNear) && (x1 < kBackOffFar || x2 >= kBackOffNear)) {
+    t.cpu.backOffMark = static_cast<std::int16_t>(x2);
+  } else {
+    t.cpu.state = ComputerStep::Decide;
+    t.cpu.backOffMark = 0;
+  }
+}
+
+bool IsWanted(const cMoves& move, const char* type) {
+  return move.Attack && move.mType == type;
+}
+
+// A move of `type` that is an attack, from a random place in the profile's
+// list onwards, wrapping round; nullptr when the profile has none.
+const cMoves* ChooseMove(const cAI& profile, RandomGenerator& random, const char* type) {
+  const std::size_t n = profile.Moves.size();
+  const double start = RoundHalfEven(random.Uniform() * (static_cast<double>(n) - 1) + 1);
+  if (n == 0) return nullptr;
+  std::size_t i = static_cast<std::size_t>(start);
+  for (std::size_t tried = 0; tried < n; ++tried, i = i % n + 1) {
+    const cMoves* move = profile.Moves.at(i);
+    if (IsWanted(*move, type)) return move;
+  }
+  return nullptr;
+}
+
+void Attack(Turn& t, const char* type, bool mayFinish) {
+  const cMoves* move = ChooseMove(t.own, t.game.random, type);
+  const cCharacter& character = t.slots.players[t.p].character;
+  const cAction* action = nullptr;
+  // The finisher needs the gate the players have; a character without one
+  // attacks with the chosen move.
+  if (mayFinish && FinisherAllowed(t.fight, t.p)) action = character.Actions.find("Sexuality");
+  if (action == nullptr && move != nullptr) action = character.Actions.find(move->Name);
+  if (action != nullptr) {
+    t.held = action->Activate;
+    t.previous = action->Activate;
+  }
+  t.cpu.state = ComputerStep::Decide;
+}
+
+// The answer to an attack by where it lands.
+const char* AnswerTo(const std::string& region) {
+  if (region == "High") return "D";
+  if (region == "Behind" || region == "Mid") return "B";
+  if (region == "Low") return "U";
+  return "";
+}
+
+void React(Turn& t) {
+  if (t.them.ActionName != t.cpu.lastSeenAction && !t.damagingEffect) {
+    t.cpu.state = ComputerStep::Decide;
+    return;
+  }
+  const cMoves* move = t.theirs != nullptr ? t.theirs->Moves.find(t.cpu.lastSeenAction) : nullptr;
+  if (move != nullptr &&
+      ((move->mType == "Close" && Distance(t) < kCloseRange) || move->mType == "Far"))
+    t.held = AnswerTo(move->Region);
+  else
+    t.cpu.state = ComputerStep::Decide;
+}
+
+}  // namespace
+
+bool ComputerPlaysPlayer(const MatchSetup& setup, int player) {
+  if (player == 1) return setup.computer == ComputerPlays::Both;
+  return setup.GameMode == 1 || setup.computer != ComputerPlays::None;
+}
+
+void StartComputerPlayers(FightState& fight, const MatchSetup& setup) {
+  for (int p = 1; p <= 2; ++p) {
+    fight.computer[p].reset();
+    if (ComputerPlaysPlayer(setup, p)) fight.computer[p].emplace();
+  }
+}
+
+void ChooseComputerMove(Game& game, FightState& fight, FightSlots& slots, int player,
+                        std::uint32_t now) {
+  const int o = Opponent(player);
+  ComputerState& cpu = fight.computer[player] ? *fight.computer[player]
+                                              : fight.computer[player].emplace();
+  const cAI* own = game.content.AIProfiles.find(slots.players[player].character.Name);
+  Turn t{game,
+         fight,
+         slots,
+         player,
+         cpu,
+         fight.fighters[player],
+         fight.fighters[o],
+         own != nullptr ? *own : NeutralProfile(),
+         game.content.AIProfiles.find(slots.players[o].character.Name),
+         game.input.HeldCommand[player],
+         game.input.history[player].lastCommand};
+
+  if (TicksBetween(cpu.lastDecision, now) > cpu.decisionDelay && cpu.state != ComputerStep::React) {
+    cpu.lastDecision = now;
+    cpu.decisionDelay =
+        static_cast<std::uint32_t>(RoundHalfEven(game.random.Uniform() * kMaxDecisionDelayMs));
+    cpu.state = ComputerStep::Decide;
+  }
+  WatchOpponent(t);
+  t.held.clear();
+  t.previous.clear();
+  switch (cpu.state) {
+    case ComputerStep::Decide: Decide(t); break;
+    case ComputerStep::Approach: Approach(t); break;
+    case ComputerStep::BackOff: BackOff(t); break;
+    case ComputerStep::CloseAttack: Attack(t, "Close", true); break;
+    case ComputerStep::FarAttack: Attack(t, "Far", false); break;
+    case ComputerStep::React: React(t); break;
+    case ComputerStep::JumpIn:
+      t.held = "RU";
+      cpu.state = ComputerStep::Approach;
+      break;
+    case ComputerStep::Wait: break;
+  }
+}
+
+const char* ComputerStepName(ComputerStep step) {
+  switch (step) {
+    case ComputerStep::Decide: return "Decide";
+    case ComputerStep::Approach: return "Approach";
+    case ComputerStep::CloseAttack: return "CloseAttack";
+    case ComputerStep::FarAttack: return "FarAttack";
+    case ComputerStep::React: return "React";
+    case ComputerStep::BackOff: return "BackOff";
+    case ComputerStep::Wait: return "Wait";
+    case ComputerStep::JumpIn: return "JumpIn";
+  }
+  return "";
+}
+
+}  // namespace vdx
