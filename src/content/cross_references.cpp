@@ -47,6 +47,13 @@ void FindUnknownNames(const Content& content, LoadReport& report) {
         report.unknownNames.push_back({"ai.xml", profile + " > Move " + Quoted(move.Name),
                                        "names no Action of Character " + Quoted(fighter->Name)});
   }
+  // Any character may meet the computer: Random in the select screen and the
+  // story ladders pass over Disabled.
+  for (const cCharacter& c : content.Characters)
+    if (!content.AIProfiles.contains(c.Name))
+      report.unknownNames.push_back(
+          {"ai.xml", "Character " + Quoted(c.Name),
+           "has no profile: played by the computer it walks, waits and blocks but never attacks"});
   for (const cStory& story : content.Stories) {
     const std::string ladder = "Story " + Quoted(story.Character);
     if (!content.Characters.contains(story.Character))

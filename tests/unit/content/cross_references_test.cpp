@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "content/ai_story_reader.h"
+#include "content/content_report_json.h"
 #include "content/game_xml_reader.h"
 
 namespace vdx {
@@ -25,6 +26,7 @@ TEST(CrossReferences, StoryNamesMustBeCharactersAndStagesOfGameXml) {
     </Story>)",
                content, report);
   ASSERT_EQ(content.Stories.size(), 2u);
+  ReadAiXml(R"(<AI><Character Name="Kira"/><Character Name="Vex"/></AI>)", content, report);
   FindUnknownNames(content, report);
   ASSERT_EQ(report.unknownNames.size(), 3u);
   EXPECT_EQ(report.unknownNames[0].element, "Story \"kira\" > Opponent \"Zed\"");
@@ -48,7 +50,7 @@ TEST(CrossReferences, ProfilesMustNameCharactersAndTheirActions) {
             content, report);
   ASSERT_EQ(content.AIProfiles.size(), 2u);
   FindUnknownNames(content, report);
-  ASSERT_EQ(report.unknownNames.size(), 2u);
+  ASSERT_EQ(report.unknownNames.size(), 2u) << "KIRA is Kira's profile";
   EXPECT_EQ(report.unknownNames[0].file, "ai.xml");
   EXPECT_EQ(report.unknownNames[0].element, "Profile \"KIRA\" > Move \"Uppercut\"");
   EXPECT_EQ(report.unknownNames[0].reason, "names no Action of Character \"Kira\"");
@@ -64,6 +66,7 @@ TEST(CrossReferences, TheActionsTheFightLooksForAndNextActionsMustExist) {
       <Action Name="Sweep" NextAction="Duck"/><Action Name="Duck"/><Action Name="Roll" NextAction="Rise"/>
       </Character></C></Game>)",
               settings, content, report);
+  ReadAiXml(R"(<AI><Character Name="Kira"/></AI>)", content, report);
   FindUnknownNames(content, report);
   ASSERT_EQ(report.unknownNames.size(), 3u);
   EXPECT_EQ(report.unknownNames[0].reason,
@@ -71,6 +74,28 @@ TEST(CrossReferences, TheActionsTheFightLooksForAndNextActionsMustExist) {
   EXPECT_NE(report.unknownNames[1].reason.find("\"KO\""), std::string::npos);
   EXPECT_EQ(report.unknownNames[2].element, "Character \"Kira\" > Action \"Roll\"");
   EXPECT_EQ(report.unknownNames[2].reason, "NextAction names no Action \"Rise\" of the character");
+}
+
+TEST(CrossReferences, EveryCharacterNeedsAProfileEvenADisabledOne) {
+  Settings settings;
+  Content content;
+  LoadReport report;
+  ReadGameXml(R"(<Game><C>
+      <Character Name="Kira" Path="kira"><Action Name="Hit"/><Action Name="KO"/></Character>
+      <Character Name="Brann" Path="brann"><Action Name="Hit"/><Action Name="KO"/></Character>
+      <Character Name="Shade" Path="shade" Disabled="True"><Action Name="Hit"/><Action Name="KO"/></Character>
+      </C></Game>)",
+              settings, content, report);
+  ReadAiXml(R"(<AI><Character Name="BRANN"/></AI>)", content, report);
+  FindUnknownNames(content, report);
+  ASSERT_EQ(report.unknownNames.size(), 2u);
+  EXPECT_EQ(report.unknownNames[0].file, "ai.xml");
+  EXPECT_EQ(report.unknownNames[0].element, "Character \"Kira\"");
+  EXPECT_EQ(report.unknownNames[0].reason,
+            "has no profile: played by the computer it walks, waits and blocks but never attacks");
+  EXPECT_EQ(report.unknownNames[1].element, "Character \"Shade\"")
+      << "Random and the story ladders may still bring it to the computer";
+  EXPECT_FALSE(ReportIsClean(report));
 }
 
 }  // namespace
