@@ -37,7 +37,7 @@ struct Turn {
   const cAI& own;
   const cAI* theirs;  // nullptr: the opponent has no profile
   std::string& held;
-  std::string& previous;  // the key history's last command
+  std::string& previous;        // the key history's last command
   bool damagingEffect = false;  // found while watching the opponent this call
 };
 
@@ -205,8 +205,8 @@ void StartComputerPlayers(FightState& fight, const MatchSetup& setup) {
 void ChooseComputerMove(Game& game, FightState& fight, FightSlots& slots, int player,
                         std::uint32_t now) {
   const int o = Opponent(player);
-  ComputerState& cpu = fight.computer[player] ? *fight.computer[player]
-                                              : fight.computer[player].emplace();
+  ComputerState& cpu =
+      fight.computer[player] ? *fight.computer[player] : fight.computer[player].emplace();
   const cAI* own = game.content.AIProfiles.find(slots.players[player].character.Name);
   Turn t{game,
          fight,
@@ -230,32 +230,38 @@ void ChooseComputerMove(Game& game, FightState& fight, FightSlots& slots, int pl
   t.held.clear();
   t.previous.clear();
   switch (cpu.state) {
-    case ComputerStep::Decide: Decide(t); break;
-    case ComputerStep::Approach: Approach(t); break;
-    case ComputerStep::BackOff: BackOff(t); break;
-    case ComputerStep::CloseAttack: Attack(t, "Close", true); break;
-    case ComputerStep::FarAttack: Attack(t, "Far", false); break;
-    case ComputerStep::React: React(t); break;
+    case ComputerStep::Decide:
+      Decide(t);
+      break;
+    case ComputerStep::Approach:
+      Approach(t);
+      break;
+    case ComputerStep::BackOff:
+      BackOff(t);
+      break;
+    case ComputerStep::CloseAttack:
+      Attack(t, "Close", true);
+      break;
+    case ComputerStep::FarAttack:
+      Attack(t, "Far", false);
+      break;
+    case ComputerStep::React:
+      React(t);
+      break;
     case ComputerStep::JumpIn:
       t.held = "RU";
       cpu.state = ComputerStep::Approach;
       break;
-    case ComputerStep::Wait: break;
+    case ComputerStep::Wait:
+      break;
   }
 }
 
 const char* ComputerStepName(ComputerStep step) {
-  switch (step) {
-    case ComputerStep::Decide: return "Decide";
-    case ComputerStep::Approach: return "Approach";
-    case ComputerStep::CloseAttack: return "CloseAttack";
-    case ComputerStep::FarAttack: return "FarAttack";
-    case ComputerStep::React: return "React";
-    case ComputerStep::BackOff: return "BackOff";
-    case ComputerStep::Wait: return "Wait";
-    case ComputerStep::JumpIn: return "JumpIn";
-  }
-  return "";
+  // In the order of ComputerStep.
+  constexpr const char* kNames[] = {"Decide", "Approach", "CloseAttack", "FarAttack",
+                                    "React",  "BackOff",  "Wait",        "JumpIn"};
+  return kNames[static_cast<int>(step)];
 }
 
 }  // namespace vdx

@@ -32,7 +32,7 @@ struct ComputerState {
   std::string lastSeenAction;     // the opponent's action the computer last took note of
   bool wantsCloseAttack = false;  // the last offensive decision's Attack roll
   bool wantsFarAttack = false;    // its AttackFar roll
-  std::int16_t backOffMark = 0;   // the player's x while backing off, 0 otherwise (nothing reads it)
+  std::int16_t backOffMark = 0;  // the player's x while backing off, 0 otherwise (nothing reads it)
 };
 
 // Whether the computer plays `player` (1 or 2) in this match: player 2 against

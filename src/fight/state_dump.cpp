@@ -46,8 +46,7 @@ std::string FightStateJson(const FightState& fight, const FightSlots& slots,
     if (const auto& cpu = fight.computer[p])
       out << ", \"computer\": " << Quoted(ComputerStepName(cpu->state))
           << ", \"lastSeenAction\": " << Quoted(cpu->lastSeenAction);
-    out << "}"
-        << (p == 1 ? "," : "") << "\n";
+    out << "}" << (p == 1 ? "," : "") << "\n";
   }
   out << "  ],\n  \"CameraX\": " << fight.CameraX << ",\n  \"RoundLoser\": " << fight.RoundLoser
       << ",\n  \"FightStarted\": " << (fight.FightStarted ? "true" : "false")

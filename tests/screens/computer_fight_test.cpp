@@ -10,6 +10,7 @@
 
 #include "content/get_xml.h"
 #include "fight/fight_loop.h"
+#include "fight/state_dump.h"
 #include "platform/headless/headless_platform.h"
 #include "unit/test_folder.h"
 
@@ -22,15 +23,18 @@ constexpr int kFramesPerSecond = 1000 / 16;
 std::string AiXml(const std::string& numbers, const std::string& moves) {
   std::string xml = "<AI>";
   for (const char* name : {"Kira", "Brann"})
-    xml += std::string("<Character Name=\"") + name + "\" " + numbers + ">" + moves + "</Character>";
+    xml +=
+        std::string("<Character Name=\"") + name + "\" " + numbers + ">" + moves + "</Character>";
   return xml + "</AI>";
 }
 
 constexpr const char* kCloseMoves =
     R"(<Move Name="Punch" Type="Close" Region="High"/><Move Name="Kick" Type="Close" Region="Mid"/>
        <Move Name="SweepKick" Type="Close" Region="Low"/>)";
-constexpr const char* kAggressive = R"(Aggression="100" Attack="100" AttackFar="0" Block="0" Retreat="0")";
-constexpr const char* kPassive = R"(Aggression="0" Attack="100" AttackFar="100" Block="45" Retreat="50")";
+constexpr const char* kAggressive =
+    R"(Aggression="100" Attack="100" AttackFar="0" Block="0" Retreat="0")";
+constexpr const char* kPassive =
+    R"(Aggression="0" Attack="100" AttackFar="100" Block="45" Retreat="50")";
 
 class ComputerFight : public ::testing::Test {
  protected:
@@ -117,6 +121,12 @@ TEST_F(ComputerFight, APassiveComputerNeverHurtsAnIdlePlayer) {
   });
   EXPECT_EQ(Fighter(1).Health, full);
   EXPECT_GE(nearest, 150) << "it never came close";
+  // The state dump shows the computer's state for player 2 alone.
+  const std::string json = FightStateJson(session->fight, session->slots, game->input, 0);
+  const auto computer = json.find("\"computer\": ");
+  EXPECT_GT(computer, json.find("\"player\": 2")) << json;
+  EXPECT_NE(computer, std::string::npos) << json;
+  EXPECT_EQ(json.find("\"computer\"", computer + 1), std::string::npos) << json;
 }
 
 TEST_F(ComputerFight, TheSameGeneratorStateGivesTheSameFightFrameForFrame) {

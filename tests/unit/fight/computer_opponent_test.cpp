@@ -30,9 +30,16 @@ cCharacter Fighter(const std::string& name, bool withFinisher = true) {
   cCharacter c;
   c.Name = name;
   c.Health = 100;
-  for (const auto& [action, activate] :
-       {std::pair{"Standing", ""}, {"Walk", ""}, {"Duck", "D"}, {"Block", "B"}, {"Jump", "U"},
-        {"Flip", "RU"}, {"Punch", "P"}, {"Kick", "K"}, {"Sweep", "LK"}, {"Throw", "DRK"}})
+  for (const auto& [action, activate] : {std::pair{"Standing", ""},
+                                         {"Walk", ""},
+                                         {"Duck", "D"},
+                                         {"Block", "B"},
+                                         {"Jump", "U"},
+                                         {"Flip", "RU"},
+                                         {"Punch", "P"},
+                                         {"Kick", "K"},
+                                         {"Sweep", "LK"},
+                                         {"Throw", "DRK"}})
     c.Actions.add(Action(action, activate), action);
   cAction fireball = Action("Fireball", "DRP");
   fireball.EffectList = {"Smoke", "Fire"};
@@ -189,7 +196,8 @@ TEST_F(ComputerOpponent, TheAttackRollsAreNotRounded) {
 
 TEST_F(ComputerOpponent, RetreatSplitsWaitingFromBackingOff) {
   SetProfiles(Profile("Brann", 0, 0, 0, 0, 40, kAllMoves));
-  for (const auto& [roll, expected] : {std::pair{40, ComputerStep::Wait}, {39, ComputerStep::BackOff}}) {
+  for (const auto& [roll, expected] :
+       {std::pair{40, ComputerStep::Wait}, {39, ComputerStep::BackOff}}) {
     const int wanted = roll;
     game.random.Restore(
         StateWhere([wanted](RandomGenerator& r) { return r.Uniform() < 1 && Rolls(r, wanted); }));
@@ -233,13 +241,12 @@ TEST_F(ComputerOpponent, AnAttackIsAnsweredByWhereItLands) {
     const char* answer;
     ComputerStep after;
   };
-  for (const Case& c : {Case{"Sweep", 100, "U", ComputerStep::React},
-                        Case{"Punch", 100, "D", ComputerStep::React},
-                        Case{"Kick", 149, "B", ComputerStep::React},
-                        Case{"Throw", 20, "B", ComputerStep::React},
-                        Case{"Punch", 150, "", ComputerStep::Decide},
-                        Case{"Fireball", 400, "B", ComputerStep::React},
-                        Case{"Standing", 100, "", ComputerStep::Decide}}) {
+  for (const Case& c :
+       {Case{"Sweep", 100, "U", ComputerStep::React}, Case{"Punch", 100, "D", ComputerStep::React},
+        Case{"Kick", 149, "B", ComputerStep::React}, Case{"Throw", 20, "B", ComputerStep::React},
+        Case{"Punch", 150, "", ComputerStep::Decide},
+        Case{"Fireball", 400, "B", ComputerStep::React},
+        Case{"Standing", 100, "", ComputerStep::Decide}}) {
     Place(0, c.distance);
     fight.fighters[1].ActionName = c.action;
     In(ComputerStep::React);
@@ -257,7 +264,8 @@ TEST_F(ComputerOpponent, AnAttackIsAnsweredByWhereItLands) {
 }
 
 TEST_F(ComputerOpponent, ANewActionOfTheOpponentIsBlockedByTheBlockRoll) {
-  SetProfiles(Profile("Kira", 0, 0, 0, 0, 0, kAllMoves) + Profile("Brann", 0, 0, 0, 100, 0, kAllMoves));
+  SetProfiles(Profile("Kira", 0, 0, 0, 0, 0, kAllMoves) +
+              Profile("Brann", 0, 0, 0, 100, 0, kAllMoves));
   game.random.Restore(StateWhere([](RandomGenerator& r) { return !Rolls(r, 100); }));
   In(ComputerStep::Wait);
   fight.fighters[1].ActionName = "Sweep";
@@ -266,7 +274,8 @@ TEST_F(ComputerOpponent, ANewActionOfTheOpponentIsBlockedByTheBlockRoll) {
   EXPECT_EQ(Cpu().state, ComputerStep::React);
   EXPECT_EQ(Held(), "U") << "jumps the sweep in the same frame";
 
-  SetProfiles(Profile("Kira", 0, 0, 0, 0, 0, kAllMoves) + Profile("Brann", 0, 0, 0, 0, 0, kAllMoves));
+  SetProfiles(Profile("Kira", 0, 0, 0, 0, 0, kAllMoves) +
+              Profile("Brann", 0, 0, 0, 0, 0, kAllMoves));
   In(ComputerStep::Wait);
   fight.fighters[1].ActionName = "Sweep";
   Choose();
@@ -275,7 +284,8 @@ TEST_F(ComputerOpponent, ANewActionOfTheOpponentIsBlockedByTheBlockRoll) {
 }
 
 TEST_F(ComputerOpponent, AFlyingDamagingEffectOfTheLastSeenActionKeepsItOnGuard) {
-  SetProfiles(Profile("Kira", 0, 0, 0, 0, 0, kAllMoves) + Profile("Brann", 0, 0, 0, 0, 0, kAllMoves));
+  SetProfiles(Profile("Kira", 0, 0, 0, 0, 0, kAllMoves) +
+              Profile("Brann", 0, 0, 0, 0, 0, kAllMoves));
   cCharacter& kira = slots.players[1].character;
   fight.fighters[1].ActionName = "Fireball";
   In(ComputerStep::Wait);
@@ -402,9 +412,10 @@ TEST_F(ComputerOpponent, TheMoveChoiceWrapsRoundToTheOnlyWantedMove) {
 }
 
 TEST_F(ComputerOpponent, WithoutAWantedMoveOrItsActionThereIsNoAttack) {
-  for (const char* moves :
-       {R"(<Move Name="Fireball" Type="Far" Region="Mid"/><Move Name="Kick" Type="Close" Region="Mid" Attack="False"/>)",
-        "", R"(<Move Name="Uppercut" Type="Close" Region="High"/>)"}) {
+  for (
+      const char* moves :
+      {R"(<Move Name="Fireball" Type="Far" Region="Mid"/><Move Name="Kick" Type="Close" Region="Mid" Attack="False"/>)",
+       "", R"(<Move Name="Uppercut" Type="Close" Region="High"/>)"}) {
     SetProfiles(Profile("Brann", 50, 50, 50, 0, 50, moves));
     In(ComputerStep::CloseAttack);
     Choose();
@@ -500,7 +511,8 @@ TEST_F(ComputerOpponent, TheDecisionTimerSendsItBackToDecideUnlessItReacts) {
 
 TEST_F(ComputerOpponent, PlayingPlayer1ItSeesTheFightFromPlayer1sSide) {
   // Kira is offensive, Brann never: Kira's own profile decides.
-  SetProfiles(Profile("Kira", 100, 0, 0, 0, 50, kAllMoves) + Profile("Brann", 0, 0, 0, 0, 50, kAllMoves));
+  SetProfiles(Profile("Kira", 100, 0, 0, 0, 50, kAllMoves) +
+              Profile("Brann", 0, 0, 0, 0, 50, kAllMoves));
   const std::uint64_t offensive = StateWhere([](RandomGenerator& r) { return !Rolls(r, 100); });
   game.random.Restore(offensive);
   In(ComputerStep::Decide, 1);
@@ -547,6 +559,13 @@ TEST_F(ComputerOpponent, AMatchGivesEachComputerPlayerAFreshRecord) {
   StartComputerPlayers(fight, setup);
   EXPECT_TRUE(fight.computer[1].has_value());
   EXPECT_TRUE(fight.computer[2].has_value());
+}
+
+TEST(ComputerStepNames, EachStepHasItsOwnName) {
+  EXPECT_STREQ(ComputerStepName(ComputerStep::Decide), "Decide");
+  EXPECT_STREQ(ComputerStepName(ComputerStep::CloseAttack), "CloseAttack");
+  EXPECT_STREQ(ComputerStepName(ComputerStep::React), "React");
+  EXPECT_STREQ(ComputerStepName(ComputerStep::JumpIn), "JumpIn");
 }
 
 }  // namespace
