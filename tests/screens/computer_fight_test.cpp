@@ -110,6 +110,24 @@ TEST_F(ComputerFight, AnAggressiveComputerWalksUpAndHurtsAnIdlePlayer) {
   EXPECT_LT(frames, 10 * kFramesPerSecond);
 }
 
+TEST_F(ComputerFight, AnAggressiveComputerKnocksOutAnIdlePlayerAndWinsTheRound) {
+  UseFolder(AiXml(kAggressive, kCloseMoves));
+  Begin();
+  RunUntil(90 * kFramesPerSecond, [&] { return session->fight.RoundLoser != 0; });
+  EXPECT_EQ(session->fight.RoundLoser, 1);
+  EXPECT_EQ(Fighter(1).ActionName, "KO");
+  EXPECT_EQ(session->fight.RoundWins[2], 1);
+}
+
+TEST_F(ComputerFight, AheadByARoundTheComputerFinishesAWeakenedPlayer) {
+  UseFolder(AiXml(kAggressive, kCloseMoves));
+  Begin();
+  session->fight.RoundWins[2] = 1;
+  Fighter(1).Health = 20;
+  RunUntil(20 * kFramesPerSecond, [&] { return Fighter(2).ActionName == "Sexuality"; });
+  EXPECT_EQ(Fighter(2).ActionName, "Sexuality");
+}
+
 TEST_F(ComputerFight, APassiveComputerNeverHurtsAnIdlePlayer) {
   UseFolder(AiXml(kPassive, kCloseMoves));
   Begin();
