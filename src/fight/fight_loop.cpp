@@ -113,7 +113,9 @@ FrameEnd RunFightFrame(FightSession& m, const FrameInput& frame) {
   fight.roundBegins = false;
   if (!fight.FightStarted) {
     // The first key only starts the fight; it stays ignored until let go.
-    if (!input.HeldCommand[1].empty() || !input.HeldCommand[2].empty()) {
+    // With nobody at the keys (the computer plays both) it starts at once.
+    if (!input.HeldCommand[1].empty() || !input.HeldCommand[2].empty() ||
+        (fight.computer[1] && fight.computer[2])) {
       fight.FightStarted = true;
       for (int p = 1; p <= 2; ++p)
         fight.fighters[p].ignoredLetters += input.HeldCommand[p];

@@ -62,16 +62,18 @@ class ComputerFight : public ::testing::Test {
   }
 
   // Kira against the computer's Brann on the harbour; player 1's Block key
-  // starts the fight and is let go.
-  void Begin(std::uint64_t randomState = RandomGenerator{}.state(), std::string* hashes = nullptr) {
+  // starts the fight and is let go. When the computer plays both, no key.
+  void Begin(std::uint64_t randomState = RandomGenerator{}.state(), std::string* hashes = nullptr,
+             ComputerPlays computer = ComputerPlays::Player2) {
     game->random.Restore(randomState);
-    MatchSetup setup{"Kira", "Brann", "Harbour", 1, ComputerPlays::Player2};
+    MatchSetup setup{"Kira", "Brann", "Harbour", 1, computer};
     session = std::make_unique<FightSession>(*game, setup, FightOutputs{hashes, nullptr});
     BeginRound(*session);
     frame = FrameInput{};
     frame.ticks = platform::kTickBase;
     Run(2);
-    frame.keys[static_cast<std::size_t>(game->settings.Player1Keys.Block)] = 0x80;
+    if (computer == ComputerPlays::Player2)
+      frame.keys[static_cast<std::size_t>(game->settings.Player1Keys.Block)] = 0x80;
     Run(2);
     frame.keys.fill(0);
     ASSERT_TRUE(session->fight.FightStarted);
@@ -120,6 +122,17 @@ TEST_F(ComputerFight, AheadByARoundTheComputerFinishesAWeakenedPlayer) {
   Fighter(1).Health = 20;
   RunUntil(20 * kFramesPerSecond, [&] { return Fighter(2).ActionName == "Sexuality"; });
   EXPECT_EQ(Fighter(2).ActionName, "Sexuality");
+}
+
+TEST_F(ComputerFight, PlayingBothSidesTheComputerStartsTheFightAndFightsItself) {
+  UseFolder(AiXml(kAggressive, kCloseMoves));
+  Begin(RandomGenerator{}.state(), nullptr, ComputerPlays::Both);
+  RunUntil(20 * kFramesPerSecond, [&] {
+    return Fighter(1).Health < session->slots.players[1].character.Health &&
+           Fighter(2).Health < session->slots.players[2].character.Health;
+  });
+  EXPECT_LT(Fighter(1).Health, session->slots.players[1].character.Health);
+  EXPECT_LT(Fighter(2).Health, session->slots.players[2].character.Health);
 }
 
 TEST_F(ComputerFight, APassiveComputerNeverHurtsAnIdlePlayer) {
