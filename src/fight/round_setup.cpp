@@ -1,5 +1,7 @@
 #include "fight/round_setup.h"
 
+#include <algorithm>
+
 #include "audio/music.h"
 #include "audio/sound_table.h"
 #include "core/game_error.h"
@@ -110,13 +112,15 @@ void DrawStageView(Game& game, const FightState& fight, const StageView& stage) 
     return;
   }
   const Surface& picture = *stage.background;
+  // The columns of the view that lie on the picture; black beyond it.
+  const Long first = std::clamp<Long>(-fight.CameraX, 0, kScreenWidth);
+  const Long last = std::clamp<Long>(picture.width - fight.CameraX, first, kScreenWidth);
   for (int y = 0; y < kScreenHeight && y < picture.height; ++y) {
     const std::uint32_t* row = &picture.pixels[static_cast<std::size_t>(y) * picture.width];
     std::uint32_t* out = &target.pixels[static_cast<std::size_t>(y) * target.width];
-    for (int x = 0; x < kScreenWidth; ++x) {
-      const Long sx = fight.CameraX + x;
-      out[x] = sx >= 0 && sx < picture.width ? row[sx] : 0u;
-    }
+    std::fill(out, out + first, 0u);
+    std::copy(row + fight.CameraX + first, row + fight.CameraX + last, out + first);
+    std::fill(out + last, out + kScreenWidth, 0u);
   }
 }
 
