@@ -5,6 +5,7 @@
 #   core, platform, content, graphics, input, audio, game, effects, fight,
 #   frontend, startup; the launcher stands on core, platform and content only.
 # Every offending line is named with its file and line number.
+cmake_minimum_required(VERSION 3.22)  # a script runs with old policies otherwise (IN_LIST)
 set(layers core platform content graphics input audio game effects fight frontend startup)
 set(launcher_may_include core platform content launcher)
 

@@ -77,6 +77,17 @@ struct TextImage {
 
 using KeyboardState = std::array<std::uint8_t, 256>;
 
+// The mouse as the frame sees it: the pixel of the 640 x 480 frame under the
+// pointer, and whether the left button is held. `over` is false while the
+// pointer is off the window or on the black bars beside the frame; x and y then
+// keep the last pixel it was over.
+struct MouseState {
+  int x = 0;
+  int y = 0;
+  bool over = false;
+  bool leftDown = false;
+};
+
 using SoundId = int;
 
 // A movie opened for decoding: video frames in order, each with its time.
@@ -143,6 +154,10 @@ class Platform {
   virtual void releaseInput() = 0;
   // The held keys, indexed by DirectInput key code, non-zero while held.
   virtual const KeyboardState& keyboardState() = 0;
+  virtual MouseState mouseState() = 0;
+  // True while the window is shown and has the keyboard focus: the player is
+  // working in it, not in another program.
+  virtual bool hasInputFocus() = 0;
   virtual int controllerCount() = 0;
   virtual std::optional<ControllerState> readController(int index) = 0;
 

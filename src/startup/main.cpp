@@ -4,27 +4,18 @@
 #include <iostream>
 #include <memory>
 #include <string>
-#include <system_error>
 #include <variant>
 #include <vector>
 
-#include "core/files.h"
 #include "game/game.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/platform.h"
+#include "platform/program_folder.h"
 #include "startup/check_content.h"
 #include "startup/command_line.h"
 #include "startup/main_routine.h"
 
 namespace {
-
-std::filesystem::path ExecutableFolder(const char* argv0) {
-  std::error_code ec;
-  const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (!ec) return self.parent_path();
-  const auto fromArgs = std::filesystem::absolute(argv0, ec);
-  return ec ? std::filesystem::current_path() : fromArgs.parent_path();
-}
 
 vdx::RunRequest RequestOf(const vdx::ProgramOptions& options) {
   vdx::RunRequest request;
@@ -64,25 +55,21 @@ int main(int argc, char** argv) {
     std::cout << "vdx " << VDX_VERSION << "\n";
     return 0;
   }
-  const std::filesystem::path gameDir =
-      options.gameDir ? std::filesystem::absolute(*options.gameDir) : ExecutableFolder(argv[0]);
+  const std::filesystem::path gameDir = options.gameDir
+                                            ? std::filesystem::absolute(*options.gameDir)
+                                            : vdx::platform::ProgramFolder(argv[0]);
   if (options.checkContent) return vdx::RunContentCheck(gameDir, std::cout, options.json);
 
   if (options.headless) {
     auto headless = vdx::platform::CreateHeadlessPlatform();
     headless->closeOnTerminalSignals();
     if (options.script) {
-      const auto text = vdx::ReadWholeFile(*options.script);
-      if (!text) {
-        std::cerr << "vdx: cannot read the script " << *options.script << "\n";
+      auto script = vdx::platform::ReadScriptFile(*options.script);
+      if (auto* error = std::get_if<vdx::platform::ScriptError>(&script)) {
+        std::cerr << "vdx: " << error->message << "\n";
         return 2;
       }
-      auto parsed = vdx::platform::ParseScript(*text);
-      if (auto* error = std::get_if<vdx::platform::ScriptError>(&parsed)) {
-        std::cerr << "vdx: " << *options.script << " " << error->message << "\n";
-        return 2;
-      }
-      headless->runScript(std::get<vdx::platform::Script>(std::move(parsed)));
+      headless->runScript(std::get<vdx::platform::Script>(std::move(script)));
     }
     vdx::Game game(*headless, gameDir);
     return RunHeadless(game, *headless, options);

@@ -75,6 +75,18 @@ void HeadlessPlatform::applyScriptEventsUpTo(std::uint64_t elapsed) {
       case ScriptEvent::Kind::Quit:
         closeRequested_ = true;
         break;
+      case ScriptEvent::Kind::MouseMove:
+      case ScriptEvent::Kind::MouseDown:
+      case ScriptEvent::Kind::MouseUp:
+        mouse_.x = e.x;
+        mouse_.y = e.y;
+        mouse_.over = true;
+        if (e.kind != ScriptEvent::Kind::MouseMove)
+          mouse_.leftDown = e.kind == ScriptEvent::Kind::MouseDown;
+        break;
+      case ScriptEvent::Kind::Focus:
+        inputFocus_ = e.on;
+        break;
       case ScriptEvent::Kind::Screenshot:
         if (WritePicture(e.path, kFrameWidth, kFrameHeight, lastFrame_))
           screenshotsWritten_.push_back(e.path);

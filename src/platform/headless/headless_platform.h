@@ -55,6 +55,10 @@ class HeadlessPlatform : public Platform {
   // requests already given keep their distance from now.
   void setTicks(std::uint32_t ticks) { tickBase_ = ticks - static_cast<std::uint32_t>(elapsed_); }
   void setKey(KeyCode code, bool down);
+  void setMouse(MouseState mouse) { mouse_ = mouse; }
+  // The window has the keyboard focus from the start (once shown) until this
+  // takes it away.
+  void setInputFocus(bool focused) { inputFocus_ = focused; }
   void requestClose() { closeRequested_ = true; }
   // Asks the game to close once `ms` more milliseconds have passed.
   void requestCloseAfter(std::uint32_t ms) { closeAtElapsed_ = elapsed_ + ms; }
@@ -104,6 +108,8 @@ class HeadlessPlatform : public Platform {
   void initInput() override;
   void releaseInput() override { inputReady_ = false; }
   const KeyboardState& keyboardState() override { return keys_; }
+  MouseState mouseState() override { return mouse_; }
+  bool hasInputFocus() override { return windowShown_ && inputFocus_; }
   int controllerCount() override { return static_cast<int>(controllers_.size()); }
   std::optional<ControllerState> readController(int index) override;
   std::optional<Image> decodeBmp(std::span<const std::uint8_t> bytes) override;
@@ -143,6 +149,8 @@ class HeadlessPlatform : public Platform {
   std::optional<std::uint64_t> closeAtElapsed_;
   bool watchSignals_ = false;
   KeyboardState keys_{};
+  MouseState mouse_;
+  bool inputFocus_ = true;
   std::vector<ControllerState> controllers_;
   HeadlessFailures failures_;
 

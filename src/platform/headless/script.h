@@ -10,6 +10,12 @@
 //   state F.json       ask the game to write its state at that moment (the
 //                      fight writes its fighters, camera and state hash)
 //   quit               ask the game to close, as the window's close button does
+//   move X Y           put the mouse at pixel (X, Y) of the 640 x 480 frame
+//   click X Y          move there, hold the left button for 100 ms, let it go,
+//                      and rest 100 ms, so that a program which reads the mouse
+//                      once a frame sees two clicks in a row as two
+//   focus off|on       the window loses or gets back the keyboard focus, as when
+//                      the player switches to another program and back
 //   # ...              a comment; blank lines are ignored
 #pragma once
 
@@ -24,14 +30,18 @@
 namespace vdx::platform {
 
 inline constexpr std::uint32_t kTapHoldMs = 100;
+inline constexpr std::uint32_t kClickRestMs = 100;  // after a click's release
 
 struct ScriptEvent {
-  enum class Kind { Press, Release, Screenshot, State, Quit };
+  enum class Kind { Press, Release, Screenshot, State, Quit, MouseMove, MouseDown, MouseUp, Focus };
   Kind kind = Kind::Quit;
   std::uint32_t atMs = 0;  // game time from the start of the run
   KeyCode key = 0;         // Press, Release
   std::string path;        // Screenshot, State
   int line = 0;            // line of the script it came from
+  int x = 0;               // MouseMove, MouseDown, MouseUp: frame pixels
+  int y = 0;
+  bool on = false;  // Focus: gained (true) or lost
 };
 
 struct Script {
@@ -45,5 +55,9 @@ struct ScriptError {
 };
 
 std::variant<Script, ScriptError> ParseScript(std::string_view text);
+
+// Reads a script file and parses it; the error names the file: "cannot read the
+// script run.txt", "run.txt line 3: unknown command ...".
+std::variant<Script, ScriptError> ReadScriptFile(const std::string& path);
 
 }  // namespace vdx::platform

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/bmp_decoder.h"
+#include "platform/frame_geometry.h"
 #include "platform/mixer_decoding.h"
 #include "platform/movie_decoder.h"
 #include "platform/platform.h"
@@ -41,18 +42,6 @@ std::int32_t AxisToRange(Sint16 raw) {
     scaled = (magnitude - 0.10) / (0.95 - 0.10);
   }
   return static_cast<std::int32_t>(std::lround(5000.0 + std::copysign(scaled, v) * 5000.0));
-}
-
-// The largest 4:3 rectangle centred in an output of the given size in pixels:
-// the frame keeps its shape, with black bars on the two longer sides.
-SDL_Rect LetterboxRect(int outputWidth, int outputHeight) {
-  int width = outputWidth;
-  int height = outputHeight;
-  if (std::int64_t{width} * kFrameHeight > std::int64_t{height} * kFrameWidth)
-    width = static_cast<int>(std::int64_t{height} * kFrameWidth / kFrameHeight);
-  else
-    height = static_cast<int>(std::int64_t{width} * kFrameHeight / kFrameWidth);
-  return SDL_Rect{(outputWidth - width) / 2, (outputHeight - height) / 2, width, height};
 }
 
 class SdlPlatform : public Platform {
@@ -149,7 +138,8 @@ class SdlPlatform : public Platform {
     int outputHeight = 0;
     if (SDL_GetRendererOutputSize(renderer_, &outputWidth, &outputHeight) == 0 && outputWidth > 0 &&
         outputHeight > 0) {
-      const SDL_Rect target = LetterboxRect(outputWidth, outputHeight);
+      const FrameRect frameRect = LetterboxRect(outputWidth, outputHeight);
+      const SDL_Rect target{frameRect.x, frameRect.y, frameRect.width, frameRect.height};
       SDL_RenderCopy(renderer_, texture_, nullptr, &target);
     }
     SDL_RenderPresent(renderer_);
@@ -166,6 +156,9 @@ class SdlPlatform : public Platform {
           break;
         case SDL_KEYDOWN:
           handleKeyDown(event.key);
+          break;
+        case SDL_MOUSEBUTTONDOWN:
+          if (event.button.button == SDL_BUTTON_LEFT) leftPressed_ = true;
           break;
         case SDL_CONTROLLERDEVICEADDED:
         case SDL_CONTROLLERDEVICEREMOVED:
@@ -240,6 +233,38 @@ class SdlPlatform : public Platform {
         keys_[code] = 0x80;
     }
     return keys_;
+  }
+
+  MouseState mouseState() override {
+    int x = 0;
+    int y = 0;
+    const Uint32 buttons = SDL_GetMouseState(&x, &y);
+    // A press is kept until it has been read once: a click (or a touchpad's
+    // tap) whose press and release fall between two reads is not lost.
+    mouse_.leftDown = (buttons & SDL_BUTTON(SDL_BUTTON_LEFT)) != 0 || leftPressed_;
+    leftPressed_ = false;
+    mouse_.over = false;
+    if (window_ == nullptr || renderer_ == nullptr || SDL_GetMouseFocus() != window_)
+      return mouse_;
+    int windowWidth = 0;
+    int windowHeight = 0;
+    int outputWidth = 0;
+    int outputHeight = 0;
+    SDL_GetWindowSize(window_, &windowWidth, &windowHeight);
+    if (SDL_GetRendererOutputSize(renderer_, &outputWidth, &outputHeight) != 0) return mouse_;
+    if (const auto pixel =
+            FramePixelAt(x, y, windowWidth, windowHeight, outputWidth, outputHeight)) {
+      mouse_.x = pixel->x;
+      mouse_.y = pixel->y;
+      mouse_.over = true;
+    }
+    return mouse_;
+  }
+
+  bool hasInputFocus() override {
+    if (window_ == nullptr) return false;
+    const Uint32 flags = SDL_GetWindowFlags(window_);
+    return (flags & SDL_WINDOW_SHOWN) != 0 && (flags & SDL_WINDOW_INPUT_FOCUS) != 0;
   }
 
   int controllerCount() override { return static_cast<int>(controllers_.size()); }
@@ -460,6 +485,8 @@ class SdlPlatform : public Platform {
   bool controllersChanged_ = false;
   bool audioOpen_ = false;
   KeyboardState keys_{};
+  MouseState mouse_;
+  bool leftPressed_ = false;  // the left button went down since the mouse was last read
   std::vector<SDL_GameController*> controllers_;
   std::vector<pid_t> children_;
   TextRenderer text_;

@@ -50,6 +50,41 @@ TEST(HeadlessPlatform, PlaysAScriptAgainstTheVirtualClock) {
   EXPECT_EQ(second->pixels[640 * 480 - 1], 0x445566u);
 }
 
+TEST(HeadlessPlatform, PlaysTheMouseAndTheWindowFocusFromAScript) {
+  auto script = ParseScript("move 10 20\nwait 10\nclick 300 200\nfocus off\nwait 10\nfocus on\n");
+  ASSERT_TRUE(std::holds_alternative<Script>(script));
+  HeadlessPlatform p;
+  EXPECT_FALSE(p.mouseState().over) << "the mouse is nowhere near the window yet";
+  EXPECT_FALSE(p.hasInputFocus()) << "no window, no focus";
+  p.openDisplay(false);
+  p.showWindow();
+  EXPECT_TRUE(p.hasInputFocus());
+  p.runScript(std::get<Script>(script));
+
+  MouseState m = p.mouseState();
+  EXPECT_TRUE(m.over);
+  EXPECT_EQ(m.x, 10);
+  EXPECT_EQ(m.y, 20);
+  EXPECT_FALSE(m.leftDown);
+  p.advance(10);
+  m = p.mouseState();
+  EXPECT_EQ(m.x, 300);
+  EXPECT_EQ(m.y, 200);
+  EXPECT_TRUE(m.leftDown);
+  p.advance(99);
+  EXPECT_TRUE(p.mouseState().leftDown);
+  p.advance(1);
+  EXPECT_FALSE(p.mouseState().leftDown) << "released after 100 ms, where it was pressed";
+  EXPECT_EQ(p.mouseState().x, 300);
+  EXPECT_TRUE(p.hasInputFocus());
+  p.advance(100);
+  EXPECT_FALSE(p.hasInputFocus()) << "focus off";
+  p.advance(10);
+  EXPECT_TRUE(p.hasInputFocus()) << "focus on";
+  p.closeDisplay();
+  EXPECT_FALSE(p.hasInputFocus());
+}
+
 TEST(HeadlessPlatform, WritesABmpScreenshotForABmpName) {
   testing::TestFolder folder;
   const std::string shot = (folder.path() / "Shot.BMP").string();
