@@ -27,6 +27,10 @@ std::string FamilyFor(std::string typeface) {
 
 }  // namespace
 
+const char* FixedFontFile(bool bold) {
+  return bold ? kFallbackBold : kFallbackFont;
+}
+
 struct TextRenderer::Font {
   TTF_Font* font = nullptr;
   ~Font() {

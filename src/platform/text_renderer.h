@@ -21,6 +21,10 @@ enum class FontChoice {
   Fixed,      // always DejaVu Sans (its bold file for bold)
 };
 
+// The file of DejaVu Sans (or its bold face) that fixed text comes from, for
+// code that draws text with its own font library.
+const char* FixedFontFile(bool bold);
+
 class TextRenderer {
  public:
   explicit TextRenderer(FontChoice choice = FontChoice::Installed);

@@ -101,6 +101,7 @@ void WriteScreens(const fs::path& root, const std::vector<Character>& roster, co
   Bmp(root / "select.bmp", MakeSelectBackground(font));
   Bmp(root / "stagesel.bmp", MakeStageSelectBackground(font));
   Bmp(root / "splash.bmp", MakeSplash(font, roster));
+  Bmp(root / "launcher.bmp", MakeLauncherBackground(font));
   Bmp(root / "text.bmp", MakeMenuStrips(font));
   Bmp(root / "VDXFont.bmp", sheet.image);
   Bmp(root / "random.bmp", MakeRandomTile(font, 200, 240));

@@ -170,6 +170,19 @@ Image MakeSplash(const Font& font, const std::vector<Character>& roster) {
   return img;
 }
 
+Image MakeLauncherBackground(const Font& font) {
+  Image img(640, 480);
+  VerticalGradient(img, 0, 480, Hex(0x140C28), Hex(0x4A1828));
+  Rays(img, {110, 480}, Hex(0xFF8040), 0.06);
+  Glow(img, {110, 430}, 300, Hex(0xC04020), 0.35);
+  Title(img, font, 14, 72);
+  const std::string tagline = "settings";
+  font.draw(img, tagline, (640 - font.measure(tagline, 20)) / 2.0, 86, 20, Hex(0xF0E0D0),
+            Hex(0xC0A090), 1);
+  Vignette(img, 0.6);
+  return img;
+}
+
 Image MakeRandomTile(const Font& font, int width, int height) {
   Image img(width, height);
   VerticalGradient(img, 0, height, Hex(0x404858), Hex(0x202430));

@@ -1,0 +1,44 @@
+// vdxlaunch from start to end: reads keys.txt and Game.xml from the game
+// folder, shows the form until the player saves with EXIT, starts the game with
+// START, or closes the window (which saves nothing).
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "launcher/form_settings.h"
+#include "launcher/form_state.h"
+#include "launcher/key_names.h"
+#include "platform/platform.h"
+
+namespace vdxlaunch {
+
+inline constexpr const char* kInputErrorMessage =
+    "Error starting DirectInput, please make sure you have the latest version of DirectX "
+    "installed.";
+
+// The form is drawn every this many milliseconds.
+inline constexpr std::uint32_t kFrameMs = 16;
+
+// What the launcher knows of the game folder, and the form it shows.
+struct Launcher {
+  std::filesystem::path gameDir;
+  KeyNames keyNames;
+  std::optional<std::filesystem::path> gameXml;  // where Game.xml is; nullopt: there is none
+  GameXmlSettings loaded;                        // Game.xml as it was read at the start
+  FormState form;
+  std::string note;  // the form's foot line: what is wrong with keys.txt
+};
+
+// Reads keys.txt and Game.xml of the folder. Problems that do not stop the
+// launcher go to `errors` (and onto the form).
+Launcher LoadLauncher(const std::filesystem::path& gameDir, std::ostream& errors);
+
+// Shows the form until the player saves with EXIT, starts the game with START,
+// or closes the window (which saves nothing). Returns the exit status: 0, or 1
+// when the window or the keyboard cannot be had.
+int RunLauncher(vdx::platform::Platform& platform, Launcher& launcher, std::ostream& errors);
+
+}  // namespace vdxlaunch
