@@ -1,6 +1,7 @@
 #include "launcher/form_view.h"
 
 #include <array>
+#include <string_view>
 
 #include "launcher/form_layout.h"
 
@@ -30,12 +31,13 @@ ImVec2 At(int x, int y) {
   return ImVec2(static_cast<float>(x), static_cast<float>(y));
 }
 
-void Text(ImFont* font, int x, int y, std::uint32_t rgb, const std::string& text) {
-  ImGui::GetWindowDrawList()->AddText(font, font->FontSize, At(x, y), Colour(rgb), text.c_str());
+void Text(ImFont* font, int x, int y, std::uint32_t rgb, std::string_view text) {
+  ImGui::GetWindowDrawList()->AddText(font, font->FontSize, At(x, y), Colour(rgb), text.data(),
+                                      text.data() + text.size());
 }
 
 // Text standing in the middle of a rectangle's height.
-void TextIn(ImFont* font, const Rect& r, int padX, std::uint32_t rgb, const std::string& text) {
+void TextIn(ImFont* font, const Rect& r, int padX, std::uint32_t rgb, std::string_view text) {
   Text(font, r.x + padX, r.y + (r.height - static_cast<int>(font->FontSize)) / 2, rgb, text);
 }
 

@@ -43,6 +43,7 @@ ImGuiCanvas::ImGuiCanvas() : pixels_(static_cast<std::size_t>(kFrameWidth) * kFr
   }
 
   context_ = ImGui::CreateContext();
+  ImGui::SetCurrentContext(context_);  // another canvas may be the current one
   ImGuiIO& io = ImGui::GetIO();
   io.IniFilename = nullptr;  // no imgui.ini beside the game
   io.LogFilename = nullptr;
