@@ -11,11 +11,14 @@ for tool in Xvfb xwininfo xdotool import compare; do
   command -v $tool >/dev/null || { echo "$tool is not installed; skipped"; exit 77; }
 done
 work=$(mktemp -d)
-display=":$((90 + RANDOM % 100))"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display itself and says which, so tests running at the
+# same time never share one; -noreset keeps it up between its clients.
+Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 xvfb=$!
 launcher=""
 trap 'kill $launcher $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+display=":$(head -n 1 "$work/display")"
 for _ in $(seq 50); do xwininfo -display "$display" -root >/dev/null 2>&1 && break; sleep 0.1; done
 export DISPLAY=$display
 
@@ -27,8 +30,9 @@ cp -r "$work/game" "$work/headless"
 ASAN_OPTIONS=${ASAN_OPTIONS:-}:detect_leaks=0 "$launch" --game-dir "$work/game" 2>"$work/err" &
 launcher=$!
 window=""
-for _ in $(seq 100); do
-  window=$(xdotool search --name '^Vandrel Unveiled$' 2>/dev/null | head -n 1)
+# The window is made hidden and shown once the form is ready.
+for _ in $(seq 200); do
+  window=$(xdotool search --onlyvisible --name '^Vandrel Unveiled$' 2>/dev/null | head -n 1)
   [ -n "$window" ] && break
   sleep 0.1
 done
@@ -37,16 +41,21 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 [ -n "$window" ] || { fail "no window titled 'Vandrel Unveiled'"; cat "$work/err"; exit 1; }
 
 # With no window manager the focus is given by hand, as a click would.
+for _ in $(seq 50); do
+  xdotool windowfocus "$window" 2>/dev/null
+  [ "$(xdotool getwindowfocus 2>/dev/null)" = "$window" ] && break
+  sleep 0.1
+done
 sleep 0.5
-xdotool windowfocus --sync "$window"
+# Held and rested for a while: the form reads the keyboard once a frame.
 xdotool mousemove --window "$window" 108 164 click 1
-sleep 0.3
+sleep 0.5
 xdotool mousemove --window "$window" 348 342 click 1
-sleep 0.3
+sleep 0.5
 xdotool keydown z
-sleep 0.2
+sleep 0.4
 xdotool keyup z
-sleep 0.3
+sleep 0.5
 import -window "$window" "$work/window.png"
 
 # The same clicks and key, headless: the same frame.
