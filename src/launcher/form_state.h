@@ -56,11 +56,11 @@ void MoveMouse(FormState& form, std::optional<MenuLabel> overLabel, bool overBar
 inline constexpr int kTabKey = 0x0F;
 
 // One capture pass, once a frame, only while the window has the keyboard
-// focus and a key box has the focus. The lowest key code down becomes the
-// current key (none down: it stays what it was). A current key other than Tab
-// that differs from the one before is bound to the focused box, so holding a
-// key does not repeat it. Tab (with Shift: backwards) moves the focus on to
-// the next key box.
+// focus and a key box has the focus. The lowest key code in `keys` (held now,
+// or pressed since the pass before) becomes the current key (none: it stays
+// what it was). A current key other than Tab that differs from the one before
+// is bound to the focused box, so holding a key does not repeat it. Tab (with
+// Shift: backwards) moves the focus on to the next key box.
 void CaptureKey(FormState& form, const vdx::platform::KeyboardState& keys, bool windowActive,
                 const KeyNames& keyNames);
 

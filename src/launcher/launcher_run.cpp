@@ -54,6 +54,16 @@ std::optional<vdx::platform::Image> LoadBackground(Platform& platform,
       std::span(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()));
 }
 
+// The keys down now, and those that went down since the last frame and are up
+// again already: a tap shorter than a frame still reaches the focused box.
+vdx::platform::KeyboardState KeysForCapture(Platform& platform) {
+  vdx::platform::KeyboardState keys = platform.takeKeyPresses();
+  const vdx::platform::KeyboardState& held = platform.keyboardState();
+  for (std::size_t code = 0; code < keys.size(); ++code)
+    keys[code] |= held[code];
+  return keys;
+}
+
 // Saves; when that cannot be done, says why. True when saved.
 bool Save(Platform& platform, const Launcher& launcher, std::ostream& errors) {
   const SaveResult result = SaveForm(launcher.form, launcher.loaded, launcher.gameXml);
@@ -139,7 +149,7 @@ int RunLauncher(Platform& platform, Launcher& launcher, std::ostream& errors) {
       canvas.beginFrame(mouse, seconds);
       FormState& form = launcher.form;
       const FormAction action = DrawForm(canvas, form, look, mouse);
-      CaptureKey(form, platform.keyboardState(), platform.hasInputFocus(), launcher.keyNames);
+      CaptureKey(form, KeysForCapture(platform), platform.hasInputFocus(), launcher.keyNames);
       platform.present(canvas.render());
 
       if (action == FormAction::Exit && Save(platform, launcher, errors)) break;

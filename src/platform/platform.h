@@ -154,6 +154,10 @@ class Platform {
   virtual void releaseInput() = 0;
   // The held keys, indexed by DirectInput key code, non-zero while held.
   virtual const KeyboardState& keyboardState() = 0;
+  // The keys that went down since the last call, non-zero once each however
+  // short the press: a tap that starts and ends between two reads of
+  // keyboardState() is still seen here. Key repeat does not count.
+  virtual KeyboardState takeKeyPresses() = 0;
   virtual MouseState mouseState() = 0;
   // True while the window is shown and has the keyboard focus: the player is
   // working in it, not in another program.

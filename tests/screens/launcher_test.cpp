@@ -204,6 +204,18 @@ TEST_F(LauncherRun, KeysAreTakenOnlyWithABoxFocusedAndTheWindowActive) {
       << "only F, pressed into the focused Left box, was bound";
 }
 
+TEST_F(LauncherRun, AKeyTappedAndLetGoBetweenTwoFramesIsStillBound) {
+  // Down and up in the same millisecond, as a program that types keys sends
+  // them: no frame ever sees it held.
+  EXPECT_EQ(
+      run(Label(MenuLabel::Keyboard) + Click(KeyBoxRect(5)) + "press Z\nrelease Z\nwait 50\n" +
+          Click(KeyBoxRect(6)) + "press Z\nrelease Z\nwait 50\n" + Label(MenuLabel::Exit)),
+      0);
+  EXPECT_EQ(launcher.form.keyTexts[5], "Z");
+  EXPECT_EQ(launcher.form.keyTexts[6], "D") << "the same key twice in a row is taken once";
+  EXPECT_EQ(gameXml(), Replaced(kGameXml, "Kick=\"31\"", "Kick=\"44\""));
+}
+
 TEST_F(LauncherRun, AGameXmlThatCannotBeReadIsNeverWrittenOver) {
   const std::string broken = Replaced(kGameXml, "</Vandrel>", "</Vandre>");
   folder.write("Game.xml", broken);

@@ -47,6 +47,7 @@ void HeadlessPlatform::advance(std::uint32_t ms) {
 }
 
 void HeadlessPlatform::setKey(KeyCode code, bool down) {
+  if (down && keys_[code] == 0) presses_[code] = 0x80;
   keys_[code] = down ? 0x80 : 0;
 }
 

@@ -8,6 +8,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/headless/script.h"
@@ -108,6 +109,7 @@ class HeadlessPlatform : public Platform {
   void initInput() override;
   void releaseInput() override { inputReady_ = false; }
   const KeyboardState& keyboardState() override { return keys_; }
+  KeyboardState takeKeyPresses() override { return std::exchange(presses_, KeyboardState{}); }
   MouseState mouseState() override { return mouse_; }
   bool hasInputFocus() override { return windowShown_ && inputFocus_; }
   int controllerCount() override { return static_cast<int>(controllers_.size()); }
@@ -149,6 +151,7 @@ class HeadlessPlatform : public Platform {
   std::optional<std::uint64_t> closeAtElapsed_;
   bool watchSignals_ = false;
   KeyboardState keys_{};
+  KeyboardState presses_{};  // keys that went down since takeKeyPresses()
   MouseState mouse_;
   bool inputFocus_ = true;
   std::vector<ControllerState> controllers_;

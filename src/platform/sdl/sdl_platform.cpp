@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <utility>
 #include <vector>
 
 #include "platform/bmp_decoder.h"
@@ -155,6 +156,9 @@ class SdlPlatform : public Platform {
           closeRequested_ = true;
           break;
         case SDL_KEYDOWN:
+          if (event.key.repeat == 0)
+            if (const KeyCode code = DirectInputCodeOf(event.key.keysym.scancode); code != 0)
+              presses_[code] = 0x80;
           handleKeyDown(event.key);
           break;
         case SDL_MOUSEBUTTONDOWN:
@@ -235,6 +239,8 @@ class SdlPlatform : public Platform {
     return keys_;
   }
 
+  KeyboardState takeKeyPresses() override { return std::exchange(presses_, KeyboardState{}); }
+
   MouseState mouseState() override {
     int x = 0;
     int y = 0;
@@ -244,8 +250,7 @@ class SdlPlatform : public Platform {
     mouse_.leftDown = (buttons & SDL_BUTTON(SDL_BUTTON_LEFT)) != 0 || leftPressed_;
     leftPressed_ = false;
     mouse_.over = false;
-    if (window_ == nullptr || renderer_ == nullptr || SDL_GetMouseFocus() != window_)
-      return mouse_;
+    if (window_ == nullptr || renderer_ == nullptr || SDL_GetMouseFocus() != window_) return mouse_;
     int windowWidth = 0;
     int windowHeight = 0;
     int outputWidth = 0;
@@ -485,6 +490,7 @@ class SdlPlatform : public Platform {
   bool controllersChanged_ = false;
   bool audioOpen_ = false;
   KeyboardState keys_{};
+  KeyboardState presses_{};  // keys that went down since takeKeyPresses()
   MouseState mouse_;
   bool leftPressed_ = false;  // the left button went down since the mouse was last read
   std::vector<SDL_GameController*> controllers_;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <variant>
 
 #include "platform/bmp_decoder.h"
@@ -83,6 +84,27 @@ TEST(HeadlessPlatform, PlaysTheMouseAndTheWindowFocusFromAScript) {
   EXPECT_TRUE(p.hasInputFocus()) << "focus on";
   p.closeDisplay();
   EXPECT_FALSE(p.hasInputFocus());
+}
+
+TEST(HeadlessPlatform, KeyPressesAreKeptUntilTakenEvenWhenTheKeyIsUpAgain) {
+  // Z pressed and let go in the same millisecond; X held from 5 ms on.
+  auto script = ParseScript("press Z\nrelease Z\nwait 5\npress X\nwait 10\npress X\n");
+  ASSERT_TRUE(std::holds_alternative<Script>(script));
+  HeadlessPlatform p;
+  p.runScript(std::get<Script>(script));
+  p.advance(1);
+  EXPECT_EQ(p.keyboardState()[0x2C], 0) << "Z is up again";
+  KeyboardState presses = p.takeKeyPresses();
+  EXPECT_NE(presses[0x2C], 0) << "but its press is kept";
+  EXPECT_EQ(presses[0x2D], 0);
+  EXPECT_EQ(p.takeKeyPresses()[0x2C], 0) << "taken once";
+  p.advance(5);
+  presses = p.takeKeyPresses();
+  EXPECT_NE(presses[0x2D], 0);
+  EXPECT_EQ(std::count_if(presses.begin(), presses.end(), [](auto b) { return b != 0; }), 1);
+  p.advance(10);
+  EXPECT_NE(p.keyboardState()[0x2D], 0);
+  EXPECT_EQ(p.takeKeyPresses()[0x2D], 0) << "a press of a key already down is no new press";
 }
 
 TEST(HeadlessPlatform, WritesABmpScreenshotForABmpName) {
