@@ -68,7 +68,9 @@ vdx::platform::KeyboardState KeysForCapture(Platform& platform) {
 bool Save(Platform& platform, const Launcher& launcher, std::ostream& errors) {
   const SaveResult result = SaveForm(launcher.form, launcher.loaded, launcher.gameXml);
   if (result.outcome == SaveOutcome::Saved) return true;
-  if (result.outcome == SaveOutcome::Refused) errors << "vdxlaunch: " << result.message << "\n";
+  // Also on the terminal: a desktop without the fonts of SDL's message box
+  // shows none.
+  errors << "vdxlaunch: " << result.message << "\n";
   platform.showMessageBox(kCannotSaveTitle, result.message, MessageBoxIcon::Critical);
   return false;
 }
@@ -109,7 +111,8 @@ int RunLauncher(Platform& platform, Launcher& launcher, std::ostream& errors) {
   }
   try {
     platform.initInput();
-  } catch (const PlatformError&) {
+  } catch (const PlatformError& e) {
+    errors << "vdxlaunch: " << e.what() << "\n";
     platform.showMessageBox(kFormCaption, kInputErrorMessage, MessageBoxIcon::Critical);
     platform.closeDisplay();
     return 1;

@@ -69,6 +69,8 @@ $exit")
 expect_status 0 $? "duplicate and EXIT"
 [ "$out" = 'message box "Cannot save": Cannot save.  Two, or more of you keys are bound to the same action.' ] ||
   fail "duplicate printed: $out"
+grep -q "^vdxlaunch: Cannot save.  Two, or more" "$work/err" ||
+  fail "the duplicate message is not on the terminal: $(cat "$work/err")"
 cmp "$work/expected.xml" "$work/game/Game.xml" || fail "a duplicate binding was saved"
 
 # START logs the game's start: with SHOWFPS when ticked, else without.

@@ -117,6 +117,8 @@ TEST_F(LauncherRun, ADuplicateKeySavesNothingAndKeepsTheFormOpen) {
   EXPECT_EQ(platform.messageBoxes()[0].icon, MessageBoxIcon::Critical);
   EXPECT_EQ(gameXml(), Replaced(kGameXml, "Kick=\"17\"", "Kick=\"45\""))
       << "the second EXIT saved the binding that followed";
+  EXPECT_EQ(errors.str(), std::string("vdxlaunch: ") + kDuplicateKeysMessage + "\n")
+      << "also on the terminal, where a desktop shows no message box";
   EXPECT_LT(elapsed(), 5000u);
 }
 
@@ -296,6 +298,7 @@ TEST_F(LauncherRun, NoKeyboardEndsTheLauncherWithItsMessage) {
   EXPECT_EQ(platform.messageBoxes()[0].text,
             "Error starting DirectInput, please make sure you have the latest version of DirectX "
             "installed.");
+  EXPECT_NE(errors.str().find("no keyboard"), std::string::npos) << errors.str();
   EXPECT_EQ(gameXml(), kGameXml);
 }
 
