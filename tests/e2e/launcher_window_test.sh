@@ -7,19 +7,12 @@
 set -u
 launch=$1
 demo=$2
-for tool in Xvfb xwininfo xdotool import compare; do
+for tool in import compare; do
   command -v $tool >/dev/null || { echo "$tool is not installed; skipped"; exit 77; }
 done
-work=$(mktemp -d)
-# Xvfb picks a free display itself and says which, so tests running at the
-# same time never share one; -noreset keeps it up between its clients.
-Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-xvfb=$!
+source "$(dirname "$0")/virtual_display.sh"
 launcher=""
 trap 'kill $launcher $xvfb 2>/dev/null; rm -rf "$work"' EXIT
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-display=":$(head -n 1 "$work/display")"
-for _ in $(seq 50); do xwininfo -display "$display" -root >/dev/null 2>&1 && break; sleep 0.1; done
 export DISPLAY=$display
 
 mkdir -p "$work/game"
