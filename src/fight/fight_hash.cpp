@@ -2,6 +2,9 @@
 
 #include <cstring>
 #include <string>
+#include <string_view>
+
+#include "fight/replay.h"
 
 namespace vdx {
 namespace {
@@ -9,11 +12,7 @@ namespace {
 class Fnv1a {
  public:
   void bytes(const void* data, std::size_t size) {
-    const auto* p = static_cast<const unsigned char*>(data);
-    for (std::size_t i = 0; i < size; ++i) {
-      hash_ ^= p[i];
-      hash_ *= 0x100000001b3ULL;
-    }
+    hash_ = Fnv1a64(std::string_view(static_cast<const char*>(data), size), hash_);
   }
   template <typename T>
   void value(T v) {
