@@ -23,6 +23,7 @@
 #include "fight/sparks.h"
 #include "fight/state_dump.h"
 #include "game/do_events.h"
+#include "game/fatal_error.h"
 #include "graphics/frame_pacing.h"
 
 namespace vdx {
@@ -233,8 +234,8 @@ void ShowHeldFrame(FightSession& m) {
 // The rounds of a match; each frame's input comes from `nextInput`, which
 // says false when there is none left.
 template <typename NextInput>
-MatchResult RunMatch(Game& game, const MatchSetup& setup, FightOutputs outputs,
-                     NextInput nextInput) {
+MatchResult RunRounds(Game& game, const MatchSetup& setup, FightOutputs outputs,
+                      NextInput nextInput) {
   FightSession m(game, setup, outputs);
   if (outputs.record != nullptr) {
     outputs.record->setup = setup;
@@ -277,6 +278,20 @@ MatchResult RunMatch(Game& game, const MatchSetup& setup, FightOutputs outputs,
   StopStageMusic(game.platform, game.music);
   ReleaseSounds(game.platform, game.sounds);
   return result;
+}
+
+// Whatever fails inside the fight, the content or the machine, ends the game
+// with the fight's own report.
+template <typename NextInput>
+MatchResult RunMatch(Game& game, const MatchSetup& setup, FightOutputs outputs,
+                     NextInput nextInput) {
+  try {
+    return RunRounds(game, setup, outputs, nextInput);
+  } catch (const GameError& e) {
+    ReportFatalError(game, "PlayLoop", e);
+  } catch (const platform::PlatformError& e) {
+    ReportFatalError(game, "PlayLoop", GameError(e.number(), e.what()));
+  }
 }
 
 }  // namespace

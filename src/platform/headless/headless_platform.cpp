@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/bmp_decoder.h"
+#include "platform/display_restore.h"
 #include "platform/mixer_decoding.h"
 #include "platform/movie_decoder.h"
 #include "platform/picture_files.h"
@@ -126,6 +127,9 @@ void HeadlessPlatform::closeDisplay() {
 }
 
 void HeadlessPlatform::present(std::span<const std::uint32_t> frame) {
+  ShowRestoring(
+      kDisplayRestores, [this] { return !failures_.displayLost; }, [this] { ++displayRestores_; },
+      [] { return std::string("the device is gone"); });
   const std::size_t n = std::min(frame.size(), lastFrame_.size());
   std::copy_n(frame.begin(), n, lastFrame_.begin());
   ++framesPresented_;

@@ -37,6 +37,7 @@ struct HeadlessFailures {
   bool audio = false;             // openAudio throws, as with no sound device
   bool softwareRenderer = false;  // presentation is software only
   bool soundPlay = false;         // playSound refuses, as when every channel is busy
+  bool displayLost = false;       // every frame finds the display lost, even made anew
 };
 
 class HeadlessPlatform : public Platform {
@@ -67,6 +68,8 @@ class HeadlessPlatform : public Platform {
   // game is asked to close, so a script always ends the run.
   void runScript(Script script);
   HeadlessFailures& failures() { return failures_; }
+  // How often the display was made anew after it was lost.
+  int displayRestores() const { return displayRestores_; }
   // Makes SIGINT and SIGTERM ask the game to close, as the SDL backend does
   // (for `vdx --headless` run from a terminal).
   void closeOnTerminalSignals();
@@ -156,6 +159,7 @@ class HeadlessPlatform : public Platform {
   bool inputFocus_ = true;
   std::vector<ControllerState> controllers_;
   HeadlessFailures failures_;
+  int displayRestores_ = 0;
 
   Script script_;
   std::uint64_t scriptStart_ = 0;  // elapsed_ when the script started; its times count from it

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/bmp_decoder.h"
+#include "platform/display_restore.h"
 #include "platform/frame_geometry.h"
 #include "platform/mixer_decoding.h"
 #include "platform/movie_decoder.h"
@@ -85,19 +86,7 @@ class SdlPlatform : public Platform {
     fullScreen_ = false;
 
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
-    renderer_ =
-        SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
-    if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);
-    if (renderer_ == nullptr) {
-      renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-      if (renderer_ == nullptr) ThrowSdlError("cannot create a renderer");
-    }
-    SDL_RendererInfo info{};
-    SDL_GetRendererInfo(renderer_, &info);
-    softwareRenderer_ = (info.flags & SDL_RENDERER_ACCELERATED) == 0;
-    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
-                                 kFrameWidth, kFrameHeight);
-    if (texture_ == nullptr) ThrowSdlError("cannot create the frame texture");
+    createRenderer();
     // Only now: an OpenGL renderer may have made the window anew, at its first place.
     if (fullScreen) setFullScreen(true);
   }
@@ -110,14 +99,11 @@ class SdlPlatform : public Platform {
   }
 
   void closeDisplay() override {
-    if (texture_ != nullptr) SDL_DestroyTexture(texture_);
-    if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
+    destroyRenderer();
     if (window_ != nullptr) {
       SDL_SetWindowFullscreen(window_, 0);
       SDL_DestroyWindow(window_);
     }
-    texture_ = nullptr;
-    renderer_ = nullptr;
     window_ = nullptr;
     fullScreen_ = false;
   }
@@ -129,21 +115,14 @@ class SdlPlatform : public Platform {
   void present(std::span<const std::uint32_t> frame) override {
     if (renderer_ == nullptr || frame.size() < static_cast<std::size_t>(kFrameWidth) * kFrameHeight)
       return;
-    SDL_UpdateTexture(texture_, nullptr, frame.data(), kFrameWidth * 4);
     std::copy_n(frame.begin(), presented_.size(), presented_.begin());
-    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-    SDL_RenderClear(renderer_);
-    // Asked each frame: the window may have been resized or turned full screen
-    // since the last one.
-    int outputWidth = 0;
-    int outputHeight = 0;
-    if (SDL_GetRendererOutputSize(renderer_, &outputWidth, &outputHeight) == 0 && outputWidth > 0 &&
-        outputHeight > 0) {
-      const FrameRect frameRect = LetterboxRect(outputWidth, outputHeight);
-      const SDL_Rect target{frameRect.x, frameRect.y, frameRect.width, frameRect.height};
-      SDL_RenderCopy(renderer_, texture_, nullptr, &target);
-    }
-    SDL_RenderPresent(renderer_);
+    ShowRestoring(
+        kDisplayRestores, [this] { return showPresentedFrame(); },
+        [this] {
+          destroyRenderer();
+          createRenderer();
+        },
+        [] { return std::string(SDL_GetError()); });
   }
 
   std::span<const std::uint32_t> presentedFrame() const override { return presented_; }
@@ -163,6 +142,10 @@ class SdlPlatform : public Platform {
           break;
         case SDL_MOUSEBUTTONDOWN:
           if (event.button.button == SDL_BUTTON_LEFT) leftPressed_ = true;
+          break;
+        case SDL_RENDER_DEVICE_RESET:
+          // Every texture went with the device; the next frame makes them anew.
+          deviceLost_ = true;
           break;
         case SDL_CONTROLLERDEVICEADDED:
         case SDL_CONTROLLERDEVICEREMOVED:
@@ -389,6 +372,52 @@ class SdlPlatform : public Platform {
   }
 
  private:
+  // The renderer and the frame's texture, made at the display's opening and
+  // again when the graphics device was lost.
+  void createRenderer() {
+    renderer_ =
+        SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);
+    if (renderer_ == nullptr) {
+      renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+      if (renderer_ == nullptr) ThrowSdlError("cannot create a renderer");
+    }
+    SDL_RendererInfo info{};
+    SDL_GetRendererInfo(renderer_, &info);
+    softwareRenderer_ = (info.flags & SDL_RENDERER_ACCELERATED) == 0;
+    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
+                                 kFrameWidth, kFrameHeight);
+    if (texture_ == nullptr) ThrowSdlError("cannot create the frame texture");
+  }
+
+  void destroyRenderer() {
+    if (texture_ != nullptr) SDL_DestroyTexture(texture_);
+    if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
+    texture_ = nullptr;
+    renderer_ = nullptr;
+    deviceLost_ = false;
+  }
+
+  // Shows the presented frame; false when the device was lost or a call failed.
+  bool showPresentedFrame() {
+    if (deviceLost_ || texture_ == nullptr) return false;
+    if (SDL_UpdateTexture(texture_, nullptr, presented_.data(), kFrameWidth * 4) != 0) return false;
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    if (SDL_RenderClear(renderer_) != 0) return false;
+    // Asked each frame: the window may have been resized or turned full screen
+    // since the last one.
+    int outputWidth = 0;
+    int outputHeight = 0;
+    if (SDL_GetRendererOutputSize(renderer_, &outputWidth, &outputHeight) == 0 && outputWidth > 0 &&
+        outputHeight > 0) {
+      const FrameRect frameRect = LetterboxRect(outputWidth, outputHeight);
+      const SDL_Rect target{frameRect.x, frameRect.y, frameRect.width, frameRect.height};
+      if (SDL_RenderCopy(renderer_, texture_, nullptr, &target) != 0) return false;
+    }
+    SDL_RenderPresent(renderer_);
+    return true;
+  }
+
   void handleKeyDown(const SDL_KeyboardEvent& key) {
     const bool alt = (key.keysym.mod & KMOD_ALT) != 0;
     if (!alt || key.repeat != 0) return;
@@ -485,6 +514,7 @@ class SdlPlatform : public Platform {
   bool videoReady_ = false;
   bool fullScreen_ = false;
   bool softwareRenderer_ = false;
+  bool deviceLost_ = false;
   bool closeRequested_ = false;
   bool controllersReady_ = false;
   bool controllersChanged_ = false;
