@@ -1,6 +1,9 @@
 #include "platform/resident_memory.h"
 
 #include <unistd.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include <fstream>
 
@@ -14,6 +17,12 @@ std::optional<std::uint64_t> ResidentBytes() {
   const long page = sysconf(_SC_PAGESIZE);
   if (page <= 0) return std::nullopt;
   return resident * static_cast<std::uint64_t>(page);
+}
+
+void ReturnFreeMemory() {
+#if defined(__GLIBC__)
+  malloc_trim(0);
+#endif
 }
 
 }  // namespace vdx::platform

@@ -96,6 +96,8 @@ int PlayDirectMatches(Game& game, const RunRequest& request, std::string* frameH
     if (series) outputs.frameLimit = kUndecidedAfterFrames;
     const MatchResult result = PlayMatch(game, setup, outputs);
     if (record != nullptr) record->contentFingerprint = GameFolderFingerprint(game.paths);
+    // Measured on what is in use, not on what the allocator keeps for later.
+    platform::ReturnFreeMemory();
     (n == 1 ? firstMemory : lastMemory) = platform::ResidentBytes();
     if (result.undecided) ++undecided;
     if (series && !result.quit) std::cout << MatchLine(n, setup, result) << "\n" << std::flush;
