@@ -7,6 +7,7 @@
 #include <string>
 #include <variant>
 
+#include "content/get_xml.h"
 #include "fight/fight_loop.h"
 #include "fight/next_frame_index.h"
 #include "fight/replay.h"
@@ -393,15 +394,31 @@ TEST_F(Fight, AMatchOfThreeRoundsWaitsForPunchAfterEachKnockOutPlaysTheEventMovi
   const std::vector<std::string> expected{"brann/1_loseround.avi", "kira/1_winround.avi",
                                           "brann/losegame.avi", "kira/wingame.avi"};
   EXPECT_EQ(movies, expected);
-  // The banners: the round's result, then the winner's name.
+  // The banners, in their place over the frozen fight: the round's result in
+  // its font's colour, then the winner's name in the match result's.
   const auto round = platform::ReadPng((folder.path() / "round.png").string());
   const auto match = platform::ReadPng((folder.path() / "match.png").string());
   ASSERT_TRUE(round && match);
-  EXPECT_NE(round->pixels, match->pixels);
-  std::filesystem::copy_file(folder.path() / "round.png", "/tmp/vdx_round_banner.png",
-                             std::filesystem::copy_options::overwrite_existing);
-  std::filesystem::copy_file(folder.path() / "match.png", "/tmp/vdx_match_banner.png",
-                             std::filesystem::copy_options::overwrite_existing);
+  // Pixels of a font's colour (0x00BBGGRR) inside and outside the banner's place.
+  const auto inkOf = [](const platform::Image& shot, std::uint32_t bgr, bool inside) {
+    const std::uint32_t rgb = ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | ((bgr >> 16) & 0xFF);
+    int n = 0;
+    for (int y = 0; y < shot.height; ++y)
+      for (int x = 0; x < shot.width; ++x) {
+        const bool in = x >= 160 && x < 510 && y >= 130 && y < 200;
+        n += in == inside && (shot.pixels[static_cast<std::size_t>(y) * shot.width + x] &
+                              0xFFFFFF) == rgb;
+      }
+    return n;
+  };
+  platform::HeadlessPlatform reader;
+  Game demo(reader, VDX_DEMO_DIR);
+  GetXML(demo.paths, demo.settings, demo.content, demo.loadReport);
+  const Settings& settings = demo.settings;
+  EXPECT_GT(inkOf(*round, settings.RoundLossFont.FontColor, true), 100) << "the round's text";
+  EXPECT_EQ(inkOf(*round, settings.GameOverFont.FontColor, true), 0);
+  EXPECT_GT(inkOf(*match, settings.GameOverFont.FontColor, true), 100) << "\"Kira wins\"";
+  EXPECT_EQ(inkOf(*match, settings.GameOverFont.FontColor, false), 0) << "only in its place";
 }
 
 TEST_F(Fight, EscapeOpensThePauseMenuWhichPlayerOneSteersToGoOnLeaveTheMatchOrTheGame) {
