@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <limits>
 
 namespace vdx {
 
@@ -25,6 +26,20 @@ std::optional<int> PositiveNumber(const std::string& text, int low, int high) {
     return std::nullopt;
   const int n = std::stoi(text);
   if (n < low || n > high) return std::nullopt;
+  return n;
+}
+
+// A 64-bit seed in decimal.
+std::optional<std::uint64_t> SeedNumber(const std::string& text) {
+  if (text.empty() || text.size() > 20 ||
+      !std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); }))
+    return std::nullopt;
+  std::uint64_t n = 0;
+  for (const char c : text) {
+    const std::uint64_t digit = static_cast<std::uint64_t>(c - '0');
+    if (n > (std::numeric_limits<std::uint64_t>::max() - digit) / 10) return std::nullopt;
+    n = n * 10 + digit;
+  }
   return n;
 }
 
@@ -81,6 +96,10 @@ ProgramOptions ParseProgramOptions(std::span<const std::string> args) {
       options.rounds = PositiveNumber(*rounds, 1, 7);
       if (!options.rounds && options.error.empty())
         options.error = "--rounds takes a number of rounds from 1 to 7";
+    } else if (auto seed = value("--seed")) {
+      options.seed = SeedNumber(*seed);
+      if (!options.seed && options.error.empty())
+        options.error = "--seed takes a whole number from 0 to 18446744073709551615";
     } else if (auto matches = value("--matches")) {
       options.matches = PositiveNumber(*matches, 1, 1000000);
       if (!options.matches && options.error.empty())
@@ -148,6 +167,8 @@ Options:
                     or both sides (the attract demo; it ends by itself, also
                     with --headless alone)
   --rounds N        the Rounds setting for this run (1 to 7)
+  --seed N          start the game's random numbers from N (a whole number):
+                    the same seed and keys give the same fights
   --matches N       with --versus: play N matches back to back, then end;
                     one line per match on standard output, and the resident
                     memory at the first and the last

@@ -4,6 +4,7 @@
 // out first, so they never trigger those tests.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <span>
@@ -35,6 +36,7 @@ struct ProgramOptions {
   std::optional<std::string> replay;             // --replay FILE
   ComputerPlays cpu = ComputerPlays::None;       // --cpu 2|both (with --versus)
   std::optional<int> rounds;                     // --rounds N: the Rounds setting for the run
+  std::optional<std::uint64_t> seed;             // --seed N: where the random numbers start
   std::optional<int> matches;                    // --matches N (with --versus)
   bool help = false;                             // --help
   bool version = false;                          // --version

@@ -26,6 +26,7 @@ vdx::RunRequest RequestOf(const vdx::ProgramOptions& options) {
   if (options.replay) request.replay = *options.replay;
   request.cpu = options.cpu;
   request.rounds = options.rounds;
+  request.seed = options.seed;
   if (options.matches) request.matches = *options.matches;
   return request;
 }

@@ -73,6 +73,7 @@ int Main(Game& game, std::string_view commandLine, const RunRequest& request) {
     if (!GetXML(game.paths, game.settings, game.content, game.loadReport))
       throw GameError(kErrFileNotFound, GameXmlFailure(game.loadReport));
     if (request.rounds) game.settings.Rounds = static_cast<Integer>(*request.rounds);
+    if (request.seed) game.random.Seed(*request.seed);
 
     step = 20;
     game.platform.setWindowCaption(game.settings.GameTitle);

@@ -481,6 +481,21 @@ TEST_F(Fight, TheSameScriptGivesTheSameFrameHashes) {
   EXPECT_EQ(first, folder.read("second.txt"));
 }
 
+TEST_F(Fight, TheComputerAgainstItselfRepeatsItsFightForTheSameSeedAndVariesWithAnother) {
+  const auto hashesOf = [this](std::uint64_t seed, const char* file) {
+    RunRequest request;
+    request.cpu = ComputerPlays::Both;
+    request.seed = seed;
+    request.frameHashes = folder.path() / file;
+    play("wait 8000\nquit\n", "Kira,Brann", request);
+    return folder.read(file);
+  };
+  const std::string first = hashesOf(7, "seven.txt");
+  EXPECT_GT(std::count(first.begin(), first.end(), '\n'), 400);
+  EXPECT_EQ(hashesOf(7, "seven-again.txt"), first);
+  EXPECT_NE(hashesOf(8, "eight.txt"), first) << "another seed, other choices";
+}
+
 // A replay run: no script, the recorded frames are the input.
 int RunReplay(const testing::TestFolder& folder, const std::filesystem::path& file,
               const std::string& hashes, std::string* errors = nullptr) {

@@ -96,5 +96,16 @@ TEST(ProgramOptions, ComputerMatchesTakeTheirCountsAndEndByThemselves) {
             "--matches takes a number of matches from 1");
 }
 
+TEST(ProgramOptions, ASeedIsAnyWholeNumberOfSixtyFourBits) {
+  using Args = std::vector<std::string>;
+  EXPECT_EQ(ParseProgramOptions(Args{"--seed", "0"}).seed, 0u);
+  EXPECT_EQ(ParseProgramOptions(Args{"--seed=18446744073709551615"}).seed, UINT64_MAX);
+  for (const char* bad : {"18446744073709551616", "99999999999999999999", "-1", "1e3", "", " 7"}) {
+    const auto options = ParseProgramOptions(Args{"--seed", bad});
+    EXPECT_EQ(options.error, "--seed takes a whole number from 0 to 18446744073709551615") << bad;
+    EXPECT_FALSE(options.seed) << bad;
+  }
+}
+
 }  // namespace
 }  // namespace vdx
