@@ -60,7 +60,7 @@ EffectSpec Aura(std::string name, Rgb colour) {
   e.displayRate = 14;
   e.interval = 60;
   e.alpha = 0.85;
-  e.angleChange = 0.35;
+  e.angleChange = 6;  // degrees
   e.angleInterval = 30;
   e.blendMode = 3;
   e.startDelay = 150;
@@ -128,7 +128,7 @@ std::vector<Character> Roster() {
   rock.height = 72;
   rock.moveHorizontal = 10;
   rock.damage = 18;
-  rock.angleChange = 0.5;
+  rock.angleChange = 12;  // degrees: about a turn a second
   rock.angleInterval = 25;
   rock.showParticles = false;
   rock.hardHit = true;
@@ -185,7 +185,7 @@ std::vector<Character> Roster() {
   star.animY = 80;
   star.moveHorizontal = 16;
   star.damage = 12;
-  star.angleChange = 0.6;
+  star.angleChange = 15;  // degrees
   star.angleInterval = 20;
   star.showParticles = false;
   vex.effects.push_back(star);
