@@ -179,7 +179,7 @@ std::vector<Character> Roster() {
   vex.glow = Hex(0x40E0D0);
   EffectSpec star =
       Projectile("VexStar", "TideStar", EffectSpec::Look::Star, Hex(0xB0F0F0), "VexSplash");
-  star.blendMode = 0;
+  star.blendMode = 3;  // its dark glow lets the background through
   star.width = 64;
   star.height = 64;
   star.animY = 80;
@@ -197,13 +197,15 @@ std::vector<Character> Roster() {
   bubble.frames = 4;
   bubble.width = 96;
   bubble.height = 96;
-  bubble.animX = 150;
-  bubble.animY = 60;
-  bubble.displayRate = 10;
-  bubble.interval = 60;
+  // Round the star, flying with it for its first steps, then gone.
+  bubble.animX = 154;
+  bubble.animY = 64;
+  bubble.moveHorizontal = 16;
+  bubble.displayRate = 8;
+  bubble.interval = 40;
   bubble.alpha = 0.7;
-  bubble.alphaChange = -0.05;
-  bubble.alphaInterval = 60;
+  bubble.alphaChange = -0.04;
+  bubble.alphaInterval = 40;
   bubble.blendMode = 1;
   bubble.look = EffectSpec::Look::Bubble;
   bubble.colour = Hex(0x80E0FF);
