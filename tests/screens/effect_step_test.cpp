@@ -15,6 +15,7 @@
 
 #include "content/get_xml.h"
 #include "effects/effect_animation.h"
+#include "fight/debug_view.h"
 #include "fight/fight_loop.h"
 #include "fight/fighter_pass.h"
 #include "fight/projectile_hits.h"
@@ -252,6 +253,28 @@ TEST(EffectStep, TheFlameAndItsBurstAreDrawnInTheirBoxesFacingTheirWay) {
   }
   EXPECT_GT(flameFrames, 5) << "the flame flew, drawn";
   EXPECT_GT(burstFrames, 3) << "the burst followed, drawn";
+}
+
+TEST(EffectStep, TheDebugOverlayOutlinesWhereEffectsAreDrawnAndWhereTheyHit) {
+  Match m("Kira", "Brann", "Temple", false);
+  m.Special(1);
+  const cEffect& flame = m.Effect(1, "KiraFlame");
+  ASSERT_TRUE(flame.bActive);
+  Surface overlay = MakeSurface(640, 480);
+  DrawDebugOverlay(overlay, m.session->fight, m.session->slots);
+  const EffectBox drawn = DrawnEffectBox(flame);
+  // Magenta: the drawn box; cyan: the box that hits (the same for a flame
+  // that has not grown), drawn over it.
+  const auto at = [&](Long x, Long y) {
+    return overlay.at(static_cast<int>(x), static_cast<int>(y));
+  };
+  EXPECT_EQ(at(drawn.Left, drawn.Top + 5), 0x0000FFFFu);
+  EXPECT_EQ(at(drawn.Right - 1, drawn.Bottom - 5), 0x0000FFFFu);
+  EXPECT_EQ(at(drawn.Left + 5, drawn.Top + 5), 0u) << "an outline only";
+  Match idle("Kira", "Brann", "Temple", false);
+  Surface none = MakeSurface(640, 480);
+  DrawDebugOverlay(none, idle.session->fight, idle.session->slots);
+  EXPECT_EQ(std::count(none.pixels.begin(), none.pixels.end(), 0x0000FFFFu), 0);
 }
 
 TEST(EffectStep, VexsStarFliesInsideABubbleWithBubblesRising) {
