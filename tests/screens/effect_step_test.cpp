@@ -97,20 +97,23 @@ struct Match {
 };
 
 // The box around the pixels where two presented frames differ; an empty box
-// (Left > Right) when they are the same.
+// (Left > Right) when they are the same. Also how many differ, and the sum of
+// their columns.
 Rect Differences(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b,
-                 long* count = nullptr) {
+                 long* count = nullptr, long* sumX = nullptr) {
   Rect box{640, 480, -1, -1};
-  long n = 0;
+  long n = 0, xs = 0;
   for (int y = 0; y < 480; ++y)
     for (int x = 0; x < 640; ++x) {
       const auto i = static_cast<std::size_t>(y) * 640 + x;
       if (a[i] == b[i]) continue;
       ++n;
+      xs += x;
       box = Rect{std::min<Long>(box.Left, x), std::min<Long>(box.Top, y),
                  std::max<Long>(box.Right, x), std::max<Long>(box.Bottom, y)};
     }
   if (count != nullptr) *count = n;
+  if (sumX != nullptr) *sumX = xs;
   return box;
 }
 
@@ -210,21 +213,32 @@ TEST(EffectStep, ABlockedProjectileChipsAQuarterOnceAndFliesOnWithoutItsBurst) {
   EXPECT_GT(m.Effect(1, "KiraBurst").X, 640);
 }
 
-TEST(EffectStep, TheFlameAndItsBurstAreDrawnInTheirBoxesFacingTheirWay) {
+// Kira as player 1 (facing right) or 2 (facing left).
+class FlameDrawn : public ::testing::TestWithParam<int> {};
+
+TEST_P(FlameDrawn, TheFlameAndItsBurstAreDrawnInTheirBoxesWithTheFlamesHeadInFront) {
+  const int p = GetParam();
+  const bool left = p == 2;
+  const char* one = p == 1 ? "Kira" : "Brann";
+  const char* two = p == 1 ? "Brann" : "Kira";
   // The twin draws no effects: the same fight, the same hits.
-  Match with("Kira", "Brann", "Temple", false);
-  Match without("Kira", "Brann", "Temple", false);
+  Match with(one, two, "Temple", false);
+  Match without(one, two, "Temple", false);
   // Its effects are drawn wholly transparent: they still hit, pixel by pixel.
-  for (int p = 1; p <= 2; ++p)
-    for (cEffect& e : without.session->slots.players[p].character.Effects) {
+  for (int q = 1; q <= 2; ++q)
+    for (cEffect& e : without.session->slots.players[q].character.Effects) {
       e.BlendMode = 0;
       e.Alpha = e.oAlpha = 0;
       e.AlphaChange = e.oAlphaChange = 0;
     }
-  with.Special(1);
-  without.Special(1);
-  const cEffect& flame = with.Effect(1, "KiraFlame");
-  const cEffect& burst = with.Effect(1, "KiraBurst");
+  with.Special(p);
+  without.Special(p);
+  const cEffect& flame = with.Effect(p, "KiraFlame");
+  const cEffect& burst = with.Effect(p, "KiraBurst");
+  const FighterState& kira = with.Fighter(p);
+  // Started where Kira's hands are, and stepped once in the same frame.
+  EXPECT_EQ(flame.X, left ? kira.PlayerX + 256 - 170 - 14 : kira.PlayerX + 170 + 14);
+  EXPECT_EQ(flame.Y, kira.PlayerY + 70);
   int flameFrames = 0, burstFrames = 0;
   for (int i = 0; i < 100; ++i) {
     // Where the effects are drawn this frame (before it steps them on).
@@ -232,15 +246,23 @@ TEST(EffectStep, TheFlameAndItsBurstAreDrawnInTheirBoxesFacingTheirWay) {
     const EffectBox flameBox = DrawnEffectBox(flame), burstBox = DrawnEffectBox(burst);
     with.Run(1);
     without.Run(1);
-    ASSERT_EQ(with.Fighter(2).Health, without.Fighter(2).Health) << "the same fight";
-    long count = 0;
-    const Rect diff = Differences(with.platform.lastFrame(), without.platform.lastFrame(), &count);
+    ASSERT_EQ(with.Fighter(3 - p).Health, without.Fighter(3 - p).Health) << "the same fight";
+    long count = 0, sumX = 0;
+    const Rect diff =
+        Differences(with.platform.lastFrame(), without.platform.lastFrame(), &count, &sumX);
     // Frames in which one of them started or ended are passed over.
     const bool same = flameOn == flame.bActive && burstOn == burst.bActive;
     if (same && flameOn && !burstOn && count > 0) {
       ++flameFrames;
       EXPECT_TRUE(Inside(diff, flameBox)) << "frame " << i << ": the flame outside its box";
       EXPECT_GT(count, 300) << "frame " << i;
+      // The flame's bright head leads: most of its light is in the front half.
+      const double centre = (flameBox.Left + flameBox.Right) / 2.0;
+      const double lit = static_cast<double>(sumX) / static_cast<double>(count);
+      if (left)
+        EXPECT_LT(lit, centre) << "frame " << i << ": mirrored";
+      else
+        EXPECT_GT(lit, centre) << "frame " << i;
     }
     if (same && burstOn && !flameOn && count > 0) {
       ++burstFrames;
@@ -254,6 +276,8 @@ TEST(EffectStep, TheFlameAndItsBurstAreDrawnInTheirBoxesFacingTheirWay) {
   EXPECT_GT(flameFrames, 5) << "the flame flew, drawn";
   EXPECT_GT(burstFrames, 3) << "the burst followed, drawn";
 }
+
+INSTANTIATE_TEST_SUITE_P(EitherWay, FlameDrawn, ::testing::Values(1, 2));
 
 TEST(EffectStep, TheDebugOverlayOutlinesWhereEffectsAreDrawnAndWhereTheyHit) {
   Match m("Kira", "Brann", "Temple", false);
