@@ -11,7 +11,8 @@ std::string Quoted(const std::string& s) {
 
 }  // namespace
 
-// The actions the fight looks for by name, and what it does without them.
+// The actions the fight looks for by name, and what it does without them;
+// the actions and effects that follow others.
 void FindMissingActions(const Content& content, LoadReport& report) {
   for (const cCharacter& c : content.Characters) {
     const std::string who = "Character " + Quoted(c.Name);
@@ -28,6 +29,11 @@ void FindMissingActions(const Content& content, LoadReport& report) {
         report.unknownNames.push_back(
             {"Game.xml", who + " > Action " + Quoted(a.Name),
              "NextAction names no Action " + Quoted(a.NextAction) + " of the character"});
+    for (const cEffect& e : c.Effects)
+      if (!e.NextEffect.empty() && !c.Effects.contains(e.NextEffect))
+        report.unknownNames.push_back({"Game.xml", who + " > Effect " + Quoted(e.Name),
+                                       "NextEffect names no Effect " + Quoted(e.NextEffect) +
+                                           " of the character: the effect ends without one"});
   }
 }
 

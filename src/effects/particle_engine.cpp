@@ -142,4 +142,18 @@ bool ArmSparkBurst(cParticle& engine, RandomGenerator& random, SharedSurface spa
   return true;
 }
 
+void ArmBubbles(cParticle& engine, RandomGenerator& random, SharedSurface bubble, int x, int y) {
+  engine.Gravity = 0.06f;
+  engine.nParticles = 24;
+  engine.XVariation = 3;
+  engine.YVariation = 2;
+  engine.Wind = 0;
+  engine.LifeTime = 70;
+  engine.RotChange = 0;
+  engine.UpOnly = true;
+  engine.BlendMode = 1;
+  InitParticleEngine(engine, random, 0, 0, 0, x, y, std::move(bubble), kBubbleSize, kBubbleSize);
+  engine.Active = true;
+}
+
 }  // namespace vdx

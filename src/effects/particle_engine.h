@@ -90,4 +90,13 @@ void RenderParticles(cParticle& engine, Surface& target, RasterPath path = Raste
 // Active). Returns whether the burst was armed.
 bool ArmSparkBurst(cParticle& engine, RandomGenerator& random, SharedSurface spark, int x, int y);
 
+// The picture of a "BUBBLE" effect's bubbles and their size.
+inline constexpr std::string_view kBubblePicture = "\\effects\\bubble\\bubble01.bmp";
+inline constexpr int kBubbleSize = 32;
+
+// Launches a fighter's bubbles from (x, y) and shows them: 24 bubbles of
+// 32 x 32 that rise ever faster, drifting a little sideways, and glow over
+// what is behind them. A burst still rising is launched again.
+void ArmBubbles(cParticle& engine, RandomGenerator& random, SharedSurface bubble, int x, int y);
+
 }  // namespace vdx

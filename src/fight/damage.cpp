@@ -42,6 +42,13 @@ std::string_view MeleeReaction(const cAction& attack, bool victimOnGround) {
   return "HardHit";
 }
 
+void StartReaction(FighterState& v, const cCharacter& character, std::string_view name) {
+  v.ActionName = name;
+  v.frameCounter = 0;  // outside every action: the next step starts at its Offset
+  if (const cAction* reaction = character.Actions.find(v.ActionName))
+    if (reaction->Count > 0) v.CurrentFrame = reaction->Offset;
+}
+
 void KnockOutIfDown(FightState& fight, int attacker, int victim) {
   FighterState& v = fight.fighters[victim];
   if (v.Health >= 1) return;

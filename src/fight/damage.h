@@ -26,6 +26,10 @@ Integer HealthAfterPickUp(Integer health, Integer fullHealth);
 // The reaction a melee hit starts in the victim.
 std::string_view MeleeReaction(const cAction& attack, bool victimOnGround);
 
+// The victim plays `name` from its first frame, also when it was already
+// playing it.
+void StartReaction(FighterState& victim, const cCharacter& character, std::string_view name);
+
 // A victim whose health fell below 1 is knocked out. The round's first
 // knock-out decides it: it gives the attacker the round and names the loser;
 // another one later (even in the same frame) changes neither.

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 
+#include "effects/effect_animation.h"
+#include "fight/effect_step.h"
 #include "fight/fighter_pass.h"
 #include "fight/hit_tests.h"
+#include "fight/projectile_hits.h"
 #include "platform/keycodes.h"
 
 namespace vdx {
@@ -13,6 +16,8 @@ constexpr std::uint32_t kStepMs = 16;
 constexpr std::uint32_t kBodyColour = 0x0000FF00u;
 constexpr std::uint32_t kFrameColour = 0x00FFFF00u;
 constexpr std::uint32_t kBoxColour = 0x00FF0000u;
+constexpr std::uint32_t kEffectColour = 0x00FF00FFu;      // where an effect is drawn
+constexpr std::uint32_t kProjectileColour = 0x0000FFFFu;  // where it can hit
 
 // A key went down since the last frame.
 bool Pressed(DebugView& view, const FrameInput& frame, int which, KeyCode code) {
@@ -67,6 +72,11 @@ void DrawDebugOverlay(Surface& target, const FightState& fight, const FightSlots
     const FrameOnScreen frame = PlaceFighter(f, slots.players[p]);
     Outline(target, frame.rect, kFrameColour);
     Outline(target, BodyRect(f), kBodyColour);
+    ForEachRunningEffect(slots, p, [&](const cEffect& e) {
+      const EffectBox drawn = DrawnEffectBox(e);
+      Outline(target, Rect{drawn.Left, drawn.Top, drawn.Right, drawn.Bottom}, kEffectColour);
+      if (e.Damage >= 1) Outline(target, ProjectileRect(e), kProjectileColour);
+    });
     if (frame.boxes == nullptr) continue;
     for (const cCol& box : *frame.boxes)
       Outline(target, PlaceBox(box, frame), kBoxColour);

@@ -66,10 +66,28 @@ void HashFighter(Fnv1a& h, const FighterState& f) {
   h.value(f.trailRefreshed);
 }
 
+// What the fight changes in an effect: where it is, how far it has run.
+void HashEffect(Fnv1a& h, const cEffect& e) {
+  h.value(e.bActive);
+  h.value(e.bFlip);
+  h.value(e.X);
+  h.value(e.Y);
+  h.value(e.Width);
+  h.value(e.Height);
+  h.value(e.CurFrame);
+  h.value(e.Duration);
+  h.value(e.LastTickCount);
+  h.value(e.DelayCount);
+  h.value(e.HasHit);
+  h.value(e.bFirst);
+  h.value(e.Angle);
+  h.value(e.Alpha);
+}
+
 }  // namespace
 
-std::uint64_t HashFightState(const FightState& fight, const InputState& input,
-                             const RandomGenerator& random) {
+std::uint64_t HashFightState(const FightState& fight, const FightSlots& slots,
+                             const InputState& input, const RandomGenerator& random) {
   Fnv1a h;
   h.value(fight.frameNumber);
   for (int p = 1; p <= 2; ++p) {
@@ -128,6 +146,15 @@ std::uint64_t HashFightState(const FightState& fight, const InputState& input,
       h.value(cpu->wantsFarAttack);
       h.value(cpu->backOffMark);
     }
+  for (int p = 1; p <= 2; ++p) {
+    for (const cEffect& e : slots.players[p].character.Effects)
+      HashEffect(h, e);
+    h.value(fight.bubbles[static_cast<std::size_t>(p)].Active);
+  }
+  h.value(fight.raining);
+  h.value(fight.snowing);
+  h.value(fight.rain.CTick);
+  h.value(fight.rain.nRainDrops());
   h.value(random.state());
   return h.result();
 }

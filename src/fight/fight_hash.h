@@ -11,10 +11,11 @@
 
 namespace vdx {
 
-// FNV-1a over every field of the fight's state, both players' commands and
-// special-move histories, and the generator's state.
-std::uint64_t HashFightState(const FightState& fight, const InputState& input,
-                             const RandomGenerator& random);
+// FNV-1a over every field of the fight's state, the run-time state of both
+// players' effects, both players' commands and special-move histories, and
+// the generator's state.
+std::uint64_t HashFightState(const FightState& fight, const FightSlots& slots,
+                             const InputState& input, const RandomGenerator& random);
 
 std::uint64_t HashPicture(const Surface& picture);
 

@@ -9,19 +9,21 @@
 #include "core/log.h"
 #include "fight/computer_opponent.h"
 #include "fight/debug_view.h"
+#include "fight/effect_step.h"
 #include "fight/fight_drawing.h"
 #include "fight/fight_hash.h"
 #include "fight/fighter_pass.h"
 #include "fight/flashes.h"
 #include "fight/hit_step.h"
-#include "fight/later_steps.h"
 #include "fight/pause_menu.h"
 #include "fight/pick_up.h"
 #include "fight/replay.h"
 #include "fight/round_end.h"
 #include "fight/round_setup.h"
 #include "fight/sparks.h"
+#include "fight/stage_animations.h"
 #include "fight/state_dump.h"
+#include "fight/weather.h"
 #include "game/do_events.h"
 #include "game/fatal_error.h"
 #include "graphics/frame_pacing.h"
@@ -73,7 +75,7 @@ void ShowFrame(FightSession& m) {
     char line[64];
     std::snprintf(line, sizeof line, "%llu %016llx %016llx\n",
                   static_cast<unsigned long long>(m.fight.frameNumber),
-                  static_cast<unsigned long long>(HashFightState(m.fight, game.input, game.random)),
+                  static_cast<unsigned long long>(HashFightState(m.fight, m.slots, game.input, game.random)),
                   static_cast<unsigned long long>(HashPicture(game.display.backBuffer)));
     *m.outputs.frameHashes += line;
   }
@@ -175,7 +177,7 @@ FrameEnd RunFightFrame(FightSession& m, const FrameInput& frame) {
                           fight.RoundLoser != 0;
   if (!knockedOut) {
     DrawStageView(game, fight, m.stage);
-    DrawStageAnimations(game, fight, m.slots, now);
+    DrawStageAnimations(game, m.slots, m.stage, now);
   }
   return FrameEnd::Running;
 }
@@ -184,7 +186,7 @@ namespace {
 
 void WriteStateRequests(FightSession& m) {
   for (const std::string& path : m.game.platform.takeStateRequests()) {
-    const std::uint64_t hash = HashFightState(m.fight, m.game.input, m.game.random);
+    const std::uint64_t hash = HashFightState(m.fight, m.slots, m.game.input, m.game.random);
     const std::string json = FightStateJson(m.fight, m.slots, m.game.input, hash);
     const WriteResult written = WriteWholeFile(path, json);
     if (!written.ok)

@@ -10,6 +10,8 @@
 
 #include "content/records.h"
 #include "effects/particle_engine.h"
+#include "effects/rain.h"
+#include "effects/snow.h"
 #include "fight/computer_opponent.h"
 #include "graphics/sprite_loading.h"
 
@@ -116,6 +118,12 @@ struct FightState {
   std::array<Flash, kMaxFlashes> flashes;
   int flashCount = 0;
   std::array<cParticle, 3> sparks;  // each player's hit sparks (0 unused)
+  std::array<cParticle, 3> bubbles;  // each player's bubbles, started by a "BUBBLE" effect
+  // The round's weather, when the stage has it and the Weather setting is on.
+  bool raining = false;
+  bool snowing = false;
+  clsRain rain;
+  Snow snow;
   bool roundBegins = true;  // the round's first frame is still to come
   double bannerScale = 1.7;
   std::uint32_t bannerStep = 0;
@@ -139,6 +147,9 @@ struct FightSlots {
   std::shared_ptr<const Surface> ballHighlight;
   std::shared_ptr<const Surface> flash;  // where a blow landed
   std::shared_ptr<const Surface> spark;  // one particle of a burst
+  std::shared_ptr<const Surface> bubble;  // one bubble of a "BUBBLE" effect
+  std::shared_ptr<const Surface> rain;    // one falling drop
+  SnowPictures snow;                      // the three flakes
 };
 
 inline int Opponent(int player) {

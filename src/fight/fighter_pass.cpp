@@ -6,7 +6,7 @@
 
 #include "audio/sound_table.h"
 #include "core/ticks.h"
-#include "fight/later_steps.h"
+#include "fight/effect_step.h"
 #include "fight/next_frame_index.h"
 #include "content/xml_values.h"
 

@@ -36,15 +36,6 @@ void HitFeedback(Game& game, FightState& fight, const FightSlots& slots, int att
   AddFlash(fight, x, y, now);
 }
 
-// The reaction starts from its first frame, also when the victim was already
-// playing it.
-void StartReaction(FighterState& v, const cCharacter& character, std::string_view name) {
-  v.ActionName = name;
-  v.frameCounter = 0;  // outside every action: the next step starts at its Offset
-  if (const cAction* reaction = character.Actions.find(v.ActionName))
-    if (reaction->Count > 0) v.CurrentFrame = reaction->Offset;
-}
-
 void Melee(Game& game, FightState& fight, FightSlots& slots, int a, std::uint32_t now) {
   const int o = Opponent(a);
   FighterState& attacker = fight.fighters[a];

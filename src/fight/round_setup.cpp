@@ -5,7 +5,7 @@
 #include "audio/music.h"
 #include "audio/sound_table.h"
 #include "core/game_error.h"
-#include "fight/later_steps.h"
+#include "fight/weather.h"
 #include "fight/versus_screen.h"
 #include "graphics/sprite_loading.h"
 #include "graphics/system_text.h"
@@ -62,6 +62,10 @@ void SetUpRound(Game& game, const MatchSetup& setup, FightState& fight, FightSlo
   slots.ballHighlight = KeyedOnBlack(LoadPicture(ctx, "\\hball.bmp", kBallSize, kBallSize));
   slots.flash = LoadPictureOrLog(ctx, "\\Effects\\flash\\flash01.bmp", 0, 0, 0u);
   slots.spark = LoadParticleTexture(ctx, kSparkPicture, kSparkSize, kSparkSize);
+  slots.bubble = LoadParticleTexture(ctx, kBubblePicture, kBubbleSize, kBubbleSize);
+  LoadWeatherPictures(ctx, game.settings, slots);
+  for (cParticle& bubbles : fight.bubbles)
+    bubbles.Active = false;
   fight.flashCount = 0;
   ResetFighter(fight.fighters[1], slots.players[1].character, 0, false);
   ResetFighter(fight.fighters[2], slots.players[2].character, 300, true);

@@ -23,6 +23,17 @@ std::string Quoted(const std::string& s) {
   return out + "\"";
 }
 
+// "Name X Y left|right" of each running effect, separated by "; ".
+std::string RunningEffects(const cCharacter& character) {
+  std::ostringstream out;
+  for (const cEffect& e : character.Effects) {
+    if (!e.bActive) continue;
+    if (out.tellp() > 0) out << "; ";
+    out << e.Name << ' ' << e.X << ' ' << e.Y << ' ' << (e.bFlip ? "left" : "right");
+  }
+  return out.str();
+}
+
 }  // namespace
 
 std::string FightStateJson(const FightState& fight, const FightSlots& slots,
@@ -42,7 +53,8 @@ std::string FightStateJson(const FightState& fight, const FightSlots& slots,
         << ", \"PowerMode\": " << (f.PowerMode ? "true" : "false")
         << ", \"DamageMultiplier\": " << f.DamageMultiplier
         << ", \"RoundWins\": " << fight.RoundWins[p]
-        << ", \"KeySequence\": " << Quoted(input.history[p].KeySequence);
+        << ", \"KeySequence\": " << Quoted(input.history[p].KeySequence)
+        << ", \"effects\": " << Quoted(RunningEffects(slots.players[p].character));
     if (const auto& cpu = fight.computer[p])
       out << ", \"computer\": " << Quoted(ComputerStepName(cpu->state))
           << ", \"lastSeenAction\": " << Quoted(cpu->lastSeenAction);
@@ -54,6 +66,8 @@ std::string FightStateJson(const FightState& fight, const FightSlots& slots,
       << ",\n  \"pauseItem\": " << fight.pauseMenu.selected
       << ",\n  \"PowerUpKind\": " << fight.pickUp.PowerUpKind << ",\n  \"pickUpX\": " << fight.pickUp.x
       << ",\n  \"pickUpY\": " << fight.pickUp.y << ",\n  \"flashes\": " << fight.flashCount
+      << ",\n  \"raining\": " << (fight.raining ? "true" : "false")
+      << ",\n  \"snowing\": " << (fight.snowing ? "true" : "false")
       << ",\n  \"round\": "
       << fight.round << ",\n  \"stateHash\": \"" << hash << "\"\n}\n";
   return out.str();

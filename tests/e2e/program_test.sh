@@ -114,6 +114,7 @@ for expected in \
   'Character "Kira", attribute TransColor: "0000FF" is not a colour' \
   'Action "punch": the key "punch" is already taken by an earlier Action' \
   'Effect "Spark", attribute ActionName: "Kick" names no Action written before this Effect' \
+  'Effect "Spark": NextEffect names no Effect "Burst" of the character' \
   'Character "KIRA": the key "KIRA" is already taken by an earlier Character' \
   'ai.xml: the file is missing' \
   'story.xml line 1: the file is not well-formed XML' \

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <map>
 #include <string>
 #include <variant>
@@ -459,6 +461,105 @@ TEST_F(Fight, BothPlayersMayBeTheSameCharacter) {
   EXPECT_EQ(d["both"].text(2, "ActionName"), "Punch");
   EXPECT_EQ(d["both"].number(1, "CurrentFrame"), d["both"].number(2, "CurrentFrame"))
       << "each plays from its own copy of the frames";
+}
+
+// The x of the first running effect named `name` in a dump's "effects" list
+// ("Name X Y facing; ..."), and its facing; -9999 when none runs.
+long EffectX(const Dump& d, int player, const std::string& name, std::string* facing = nullptr) {
+  const std::string list = d.text(player, "effects");
+  const auto at = list.find(name + " ");
+  if (at == std::string::npos) return -9999;
+  std::istringstream in(list.substr(at + name.size()));
+  long x = 0, y = 0;
+  std::string way;
+  in >> x >> y >> way;
+  if (facing != nullptr) *facing = way.substr(0, way.find(';'));
+  return x;
+}
+
+TEST_F(Fight, ASpecialTypedInAScriptFliesAtTheOpponentAndHitsItOnce) {
+  auto d = play(
+      "wait 300\ntap D\nwait 300\n"
+      "press Down\nwait 60\nrelease Down\npress Right\nwait 60\nrelease Right\n"
+      "press A\nwait 200\nstate fired\nrelease A\nwait 150\nstate flying\nwait 1500\n"
+      "state after\nquit\n",
+      "Kira,Brann", {}, DemoWithoutPickUp());
+  std::string facing;
+  const long fired = EffectX(d["fired"], 1, "KiraFlame", &facing);
+  ASSERT_NE(fired, -9999) << d["fired"].text(1, "effects");
+  EXPECT_EQ(facing, "right");
+  EXPECT_GT(EffectX(d["flying"], 1, "KiraFlame"), fired) << "towards Brann";
+  EXPECT_EQ(d["after"].number(2, "health"), 120 - 14) << "its Damage, once";
+  EXPECT_EQ(d["after"].text(1, "effects"), "") << "flown, burst and done";
+}
+
+TEST_F(Fight, InAMirrorMatchEachPlayerFiresAndIsHitByTheOthersOwnStar) {
+  auto d = play(
+      "wait 300\ntap D\nwait 300\n"
+      "press Down\npress K\nwait 60\nrelease Down\nrelease K\n"
+      "press Right\npress J\nwait 60\nrelease Right\nrelease J\n"
+      "press A\npress Q\nwait 200\nstate fired\nrelease A\nrelease Q\nwait 1500\n"
+      "state after\nquit\n",
+      "vex,VEX", {}, DemoWithoutPickUp());
+  std::string one, two;
+  EXPECT_NE(EffectX(d["fired"], 1, "VexStar", &one), -9999);
+  EXPECT_NE(EffectX(d["fired"], 2, "VexStar", &two), -9999);
+  EXPECT_EQ(one, "right");
+  EXPECT_EQ(two, "left");
+  EXPECT_EQ(d["after"].number(1, "health"), 90 - 12);
+  EXPECT_EQ(d["after"].number(2, "health"), 90 - 12);
+}
+
+// The demo folder with Game.xml's Weather setting switched off.
+std::filesystem::path DemoWithoutWeather(const std::filesystem::path& dir) {
+  std::filesystem::create_directories(dir);
+  for (const auto& entry : std::filesystem::directory_iterator(VDX_DEMO_DIR))
+    if (entry.path().filename() != "Game.xml")
+      std::filesystem::create_symlink(entry.path(), dir / entry.path().filename());
+  std::ifstream in(std::filesystem::path(VDX_DEMO_DIR) / "Game.xml", std::ios::binary);
+  std::string xml((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const auto at = xml.find("Weather=\"True\"");
+  if (at != std::string::npos) xml.replace(at, 14, "Weather=\"False\"");
+  std::ofstream(dir / "Game.xml", std::ios::binary) << xml;
+  return dir;
+}
+
+TEST_F(Fight, RainAndSnowFallWithTheWeatherSettingOnAndNotWithItOff) {
+  const auto off = DemoWithoutWeather(folder.path() / "dry");
+  for (const std::string stage : {"Harbour", "Temple"}) {
+    const auto shot = [&](const std::string& name) {
+      return (folder.path() / (stage + name + ".png")).string();
+    };
+    // The same moment twice, 48 ms apart, with the weather on and off.
+    const std::string script = "wait 400\nstate now\nscreenshot %1\nwait 48\nscreenshot %2\nquit\n";
+    const auto with = [&](const std::string& a, const std::string& b) {
+      std::string text = script;
+      text.replace(text.find("%1"), 2, shot(a));
+      text.replace(text.find("%2"), 2, shot(b));
+      return text;
+    };
+    RunRequest request;
+    request.stage = stage;
+    auto wet = play(with("-on-1", "-on-2"), "Kira,Brann", request);
+    auto dry = play(with("-off-1", "-off-2"), "Kira,Brann", request, off);
+    const bool rain = stage == "Harbour";
+    EXPECT_EQ(wet["now"].fight["raining"], rain ? "true" : "false") << stage;
+    EXPECT_EQ(wet["now"].fight["snowing"], rain ? "false" : "true") << stage;
+    EXPECT_EQ(dry["now"].fight["raining"], "false") << stage;
+    EXPECT_EQ(dry["now"].fight["snowing"], "false") << stage;
+    const auto on1 = platform::ReadPng(shot("-on-1")), on2 = platform::ReadPng(shot("-on-2"));
+    const auto off1 = platform::ReadPng(shot("-off-1")), off2 = platform::ReadPng(shot("-off-2"));
+    ASSERT_TRUE(on1 && on2 && off1 && off2);
+    const auto differing = [](const platform::Image& a, const platform::Image& b) {
+      long n = 0;
+      for (std::size_t i = 0; i < a.pixels.size(); ++i) n += a.pixels[i] != b.pixels[i];
+      return n;
+    };
+    // Drops and flakes all over the picture, and moving; without them the
+    // same picture but for the scenery's slow drift.
+    EXPECT_GT(differing(*on1, *off1), 500) << stage;
+    EXPECT_GT(differing(*on1, *on2), differing(*off1, *off2) + 300) << stage;
+  }
 }
 
 TEST_F(Fight, TheSameScriptGivesTheSameFrameHashes) {

@@ -60,7 +60,7 @@ EffectSpec Aura(std::string name, Rgb colour) {
   e.displayRate = 14;
   e.interval = 60;
   e.alpha = 0.85;
-  e.angleChange = 0.35;
+  e.angleChange = 6;  // degrees
   e.angleInterval = 30;
   e.blendMode = 3;
   e.startDelay = 150;
@@ -128,7 +128,7 @@ std::vector<Character> Roster() {
   rock.height = 72;
   rock.moveHorizontal = 10;
   rock.damage = 18;
-  rock.angleChange = 0.5;
+  rock.angleChange = 12;  // degrees: about a turn a second
   rock.angleInterval = 25;
   rock.showParticles = false;
   rock.hardHit = true;
@@ -179,13 +179,13 @@ std::vector<Character> Roster() {
   vex.glow = Hex(0x40E0D0);
   EffectSpec star =
       Projectile("VexStar", "TideStar", EffectSpec::Look::Star, Hex(0xB0F0F0), "VexSplash");
-  star.blendMode = 0;
+  star.blendMode = 3;  // its dark glow lets the background through
   star.width = 64;
   star.height = 64;
   star.animY = 80;
   star.moveHorizontal = 16;
   star.damage = 12;
-  star.angleChange = 0.6;
+  star.angleChange = 15;  // degrees
   star.angleInterval = 20;
   star.showParticles = false;
   vex.effects.push_back(star);
@@ -197,13 +197,15 @@ std::vector<Character> Roster() {
   bubble.frames = 4;
   bubble.width = 96;
   bubble.height = 96;
-  bubble.animX = 150;
-  bubble.animY = 60;
-  bubble.displayRate = 10;
-  bubble.interval = 60;
+  // Round the star, flying with it for its first steps, then gone.
+  bubble.animX = 154;
+  bubble.animY = 64;
+  bubble.moveHorizontal = 16;
+  bubble.displayRate = 8;
+  bubble.interval = 40;
   bubble.alpha = 0.7;
-  bubble.alphaChange = -0.05;
-  bubble.alphaInterval = 60;
+  bubble.alphaChange = -0.04;
+  bubble.alphaInterval = 40;
   bubble.blendMode = 1;
   bubble.look = EffectSpec::Look::Bubble;
   bubble.colour = Hex(0x80E0FF);

@@ -221,7 +221,7 @@ std::vector<StageSpec> Stages() {
   neon.music = "neon.WAV";
   neon.look = StageSpec::Look::Neon;
   AnimSpec sign = Anim("NeonSign", "sign", AnimSpec::Look::Sign, 1, 96, 96, 460, 120);
-  sign.angleChange = 0.08;
+  sign.angleChange = 1;  // degrees: a slow turn
   sign.angleInterval = 30;
   neon.anims.push_back(sign);
   AnimSpec glow = Anim("NeonGlow", "glow", AnimSpec::Look::NeonGlow, 1, 160, 80, 120, 190);

@@ -13,10 +13,11 @@ TEST(CrossReferences, StoryNamesMustBeCharactersAndStagesOfGameXml) {
   Settings settings;
   Content content;
   LoadReport report;
-  ReadGameXml(R"(<Game><C><Character Name="Kira" Path="kira"><Action Name="Hit"/><Action Name="KO"/></Character>
+  ReadGameXml(
+      R"(<Game><C><Character Name="Kira" Path="kira"><Action Name="Hit"/><Action Name="KO"/></Character>
       <Character Name="Vex" Path="vex"><Action Name="Hit"/><Action Name="KO"/></Character></C>
       <S><Stage Name="Harbour" Background="h.bmp"/></S></Game>)",
-              settings, content, report);
+      settings, content, report);
   ReadStoryXml(R"(<Story>
       <Character Name="kira" WinFile="a.avi">
         <Opponent Name="VEX" Stage="harbour"/>
@@ -74,6 +75,26 @@ TEST(CrossReferences, TheActionsTheFightLooksForAndNextActionsMustExist) {
   EXPECT_NE(report.unknownNames[1].reason.find("\"KO\""), std::string::npos);
   EXPECT_EQ(report.unknownNames[2].element, "Character \"Kira\" > Action \"Roll\"");
   EXPECT_EQ(report.unknownNames[2].reason, "NextAction names no Action \"Rise\" of the character");
+}
+
+TEST(CrossReferences, ANextEffectMustNameAnEffectOfTheSameCharacter) {
+  Settings settings;
+  Content content;
+  LoadReport report;
+  ReadGameXml(R"(<Game><C>
+      <Character Name="Kira" Path="kira"><Action Name="Hit"/><Action Name="KO"/>
+        <Effect Name="Flame" ActionName="None" NextEffect="Burst"/><Effect Name="Burst" ActionName="None"/>
+        <Effect Name="Wave" ActionName="None" NextEffect="Splash"/></Character>
+      <Character Name="Vex" Path="vex"><Action Name="Hit"/><Action Name="KO"/>
+        <Effect Name="Splash" ActionName="None"/></Character>
+      </C></Game>)",
+              settings, content, report);
+  ReadAiXml(R"(<AI><Character Name="Kira"/><Character Name="Vex"/></AI>)", content, report);
+  FindUnknownNames(content, report);
+  ASSERT_EQ(report.unknownNames.size(), 1u) << "Vex's Splash is not Kira's";
+  EXPECT_EQ(report.unknownNames[0].element, "Character \"Kira\" > Effect \"Wave\"");
+  EXPECT_EQ(report.unknownNames[0].reason,
+            "NextEffect names no Effect \"Splash\" of the character: the effect ends without one");
 }
 
 TEST(CrossReferences, EveryCharacterNeedsAProfileEvenADisabledOne) {

@@ -1,0 +1,77 @@
+#include "fight/projectile_hits.h"
+
+#include "effects/effect_animation.h"
+#include "fight/damage.h"
+#include "fight/fighter_pass.h"
+#include "fight/sparks.h"
+
+namespace vdx {
+namespace {
+
+bool Upper(std::string_view name, std::string_view upper) {
+  return name.size() == upper.size() && NameHolds(name, upper);
+}
+
+}  // namespace
+
+Rect ProjectileRect(const cEffect& effect) {
+  const Long left = effect.bFlip ? effect.X - effect.oWidth : effect.X;
+  return Rect{left, effect.Y, left + effect.oWidth, effect.Y + effect.oHeight};
+}
+
+std::optional<Rect> ProjectileContact(const cEffect& effect, const Surface* effectFrame,
+                                      const FrameOnScreen& victim) {
+  const Rect rect = ProjectileRect(effect);
+  const auto overlap = Intersect(rect, victim.rect);
+  if (!overlap) return std::nullopt;
+  const PixelSide body{victim.rect, victim.picture, victim.mirrored, 0, 0};
+  const PixelSide shot{rect, effectFrame, effect.bFlip, 0, 0};
+  if (!TestPixelCollision(body, shot)) return std::nullopt;
+  return overlap;
+}
+
+void TestProjectileHit(Game& game, FightState& fight, FightSlots& slots, int attacker,
+                       cEffect& effect) {
+  if (effect.Damage < 1 || effect.HasHit) return;
+  const int v = Opponent(attacker);
+  FighterState& a = fight.fighters[attacker];
+  FighterState& victim = fight.fighters[v];
+  const cCharacter& victimCharacter = slots.players[v].character;
+  const FrameOnScreen body = PlaceFighter(victim, slots.players[v]);
+  const auto contact = ProjectileContact(
+      effect, CurrentPicture(slots.effects, effect.Offset, effect.Frames, effect.CurFrame), body);
+  if (!contact) return;
+  // Touching arms the thrower's sparks where the two met.
+  ArmSparks(game, fight, slots, attacker, (contact->Left + contact->Right) / 2,
+            (contact->Top + contact->Bottom) / 2);
+  const bool holdsBlock = game.input.HeldCommand[v] == "B";
+  const bool sweep = Upper(a.ActionName, "SWEEPKICK");
+  if (!NameHolds(victim.ActionName, "HIT") && victim.ActionName != "KO" && (!holdsBlock || sweep)) {
+    effect.HasHit = true;
+    victim.Facing = !a.Facing;
+    victim.HitFlag = true;
+    if (effect.ShowParticles) ShowSparks(fight, attacker);
+    const bool onGround = victim.PlayerY == victimCharacter.yOffset;
+    victim.Health = HealthAfterProjectileHit(victim.Health, effect.Damage);
+    StartReaction(victim, victimCharacter,
+                  victim.Health < 1             ? "KO"
+                  : onGround && !effect.HardHit ? "Hit"
+                                                : "HardHit");
+    KnockOutIfDown(fight, attacker, v);
+    if (effect.MoveHorizontal != 0 || effect.MoveVertical != 0)
+      effect.Duration = effect.DisplayRate;
+    if (!effect.NextEffect.empty())
+      StartNextEffect(slots.players[attacker].character.Effects, effect.NextEffect,
+                      EffectEnd{effect.X, effect.Y, effect.bFlip});
+  } else if (holdsBlock && effect.Duration < effect.DisplayRate) {
+    a.ComboCount = victim.ComboCount = 0;
+    effect.HasHit = true;
+    const std::string blocking = victim.ActionName;  // its block starts again
+    StartReaction(victim, victimCharacter, blocking);
+    victim.Health = HealthAfterProjectileBlock(victim.Health, effect.Damage);
+    if (victim.Health < 1) StartReaction(victim, victimCharacter, "KO");
+    KnockOutIfDown(fight, attacker, v);
+  }
+}
+
+}  // namespace vdx
