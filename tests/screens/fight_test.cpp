@@ -421,7 +421,8 @@ TEST_F(Fight, EscapeOpensThePauseMenuWhichPlayerOneSteersToGoOnLeaveTheMatchOrTh
   EXPECT_EQ(d["going"].fight["paused"], "false");
   EXPECT_EQ(d["going"].text(1, "ActionName"), "Standing") << "the Punch that chose does not punch";
   EXPECT_EQ(d["again"].fight["pauseItem"], "1") << "the choice is kept";
-  EXPECT_TRUE(d["left"].fight.empty()) << "Exit to Menu left the match: no fight to dump";
+  EXPECT_EQ(d["left"].fight["screen"], "menu") << "Exit to Menu left the match for the menu";
+  EXPECT_EQ(d["left"].fight.count("frame"), 0u) << "no fight to dump";
 
   platform::HeadlessPlatform* machine = nullptr;
   play("wait 300\ntap D\nwait 300\n" + escape + "tap Down\nwait 200\ntap Down\nwait 200\ntap A\n"
