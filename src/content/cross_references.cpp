@@ -44,9 +44,9 @@ void FindUnusableMenuItems(const Content& content, LoadReport& report) {
            "has Type " + std::to_string(item.mType) +
                ", which starts nothing (1 one player, 2 two players, 3 exit, 4 story)"});
     if (i > kStripsInPicture)
-      report.unknownNames.push_back(
-          {"Game.xml", where,
-           "is item " + std::to_string(i) + ": text.bmp has strips for 11 items, so it is not drawn"});
+      report.unknownNames.push_back({"Game.xml", where,
+                                     "is item " + std::to_string(i) +
+                                         ": text.bmp has strips for 11 items, so it is not drawn"});
   }
 }
 

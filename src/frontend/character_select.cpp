@@ -114,7 +114,8 @@ std::string ResolveRandom(RandomGenerator& random, const Collection<cCharacter>&
   for (const cCharacter& c : characters)
     if (c.Name != otherPlayer) candidates.push_back(&c);
   if (candidates.empty())
-    for (const cCharacter& c : characters) candidates.push_back(&c);
+    for (const cCharacter& c : characters)
+      candidates.push_back(&c);
   if (candidates.empty()) return {};
   const auto last = static_cast<std::int32_t>(candidates.size()) - 1;
   return candidates[static_cast<std::size_t>(random.Range(0, last))]->Name;
@@ -182,9 +183,8 @@ std::optional<ChosenFighters> LoadSelectScreenNew(Game& game, SelectFor mode) {
     LoadSelectBackground(game);
     const LoadContext ctx{game.platform, game.paths, game.logPath, nullptr};
     SelectPictures pictures;
-    pictures.portraits = LoadCharacterPortraits(ctx, game.content.Characters,
-                                                game.settings.PortraitWidth,
-                                                game.settings.PortraitHeight);
+    pictures.portraits = LoadCharacterPortraits(
+        ctx, game.content.Characters, game.settings.PortraitWidth, game.settings.PortraitHeight);
     CharacterSelect select = StartCharacterSelect(game.content.Characters, mode);
     std::uint32_t deadline = 0;
     while (!game.QuitRequested && !select.back && !SelectionDone(select)) {

@@ -27,7 +27,7 @@ struct CharacterSelect {
   int entries = 1;                     // "Random" and the characters
   std::array<int, 3> cursor{0, 2, 3};  // players 1 and 2 (0 unused)
   std::array<bool, 3> chosen{};
-  std::array<std::string, 3> chosenName;  // "Random" until resolved
+  std::array<std::string, 3> chosenName;   // "Random" until resolved
   std::array<std::string, 3> lastLetters;  // a confirmation wants Punch pressed anew
   bool back = false;                       // player 1 asked for the menu
 };

@@ -31,7 +31,7 @@ struct MenuStrip {
 std::optional<MenuStrip> MenuItemStrip(int item);
 
 inline constexpr int kMenuX = 220;
-inline constexpr int kMenuY = 200;      // item i at kMenuY + (i - 1) x kMenuStep
+inline constexpr int kMenuY = 200;  // item i at kMenuY + (i - 1) x kMenuStep
 inline constexpr int kMenuStep = 45;
 inline constexpr int kMenuStripHeight = 42;
 

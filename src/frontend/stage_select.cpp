@@ -39,8 +39,8 @@ void DrawStage(Game& game, const StagePictures& pictures, const StageSelect& sel
   const int x = placed ? stage.pX : kCentredX;
   const int y = placed ? stage.pY : kCentredY;
   if (const SharedSurface& portrait = pictures.portraits[index]) {
-    SpriteArgs a = SpriteAt(static_cast<float>(x), static_cast<float>(y), portrait->width,
-                            portrait->height);
+    SpriteArgs a =
+        SpriteAt(static_cast<float>(x), static_cast<float>(y), portrait->width, portrait->height);
     DrawSprite(back, *portrait, a, game.display.raster);
   }
   if (const auto& name = pictures.names[index])

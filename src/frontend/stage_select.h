@@ -14,9 +14,9 @@ namespace vdx {
 
 struct StageSelect {
   int stages = 0;
-  int cursor = 1;             // from 1
-  std::string chosen;         // the stage's Name once confirmed
-  bool back = false;          // player 1 asked for the menu
+  int cursor = 1;      // from 1
+  std::string chosen;  // the stage's Name once confirmed
+  bool back = false;   // player 1 asked for the menu
 };
 
 StageSelect StartStageSelect(const Collection<cStage>& stages);

@@ -46,7 +46,8 @@ bool LadderFinished(const StoryProgress& progress, Integer charCount) {
 bool MarkLadderFinished(StoryProgress& progress, Integer charCount) {
   const auto bit = BitOf(charCount);
   if (!bit) return false;
-  progress.bytes[bit->first] = static_cast<std::uint8_t>(progress.bytes[bit->first] | (1u << bit->second));
+  progress.bytes[bit->first] =
+      static_cast<std::uint8_t>(progress.bytes[bit->first] | (1u << bit->second));
   return true;
 }
 
@@ -78,11 +79,12 @@ void RecordFinishedLadder(Game& game, const cCharacter& character) {
   }
   const std::filesystem::path path = SavePath(game);
   std::error_code error;
-  if (progress.bytes == before.bytes && std::filesystem::file_size(path, error) == kStoryProgressSize)
+  if (progress.bytes == before.bytes &&
+      std::filesystem::file_size(path, error) == kStoryProgressSize)
     return;
-  const WriteResult written = WriteWholeFile(
-      path, std::string_view(reinterpret_cast<const char*>(progress.bytes.data()),
-                             progress.bytes.size()));
+  const WriteResult written =
+      WriteWholeFile(path, std::string_view(reinterpret_cast<const char*>(progress.bytes.data()),
+                                            progress.bytes.size()));
   if (!written.ok)
     WriteLog(game.logPath, LogOpening::Append,
              {"The finished story of " + character.Name + " is not recorded: " + written.error});

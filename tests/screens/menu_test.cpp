@@ -69,7 +69,8 @@ const std::string kSkipMovie = "wait 2100\ntap S\nwait 300\n";
 // does it).
 std::string PunchOut(int punches) {
   std::string script = "tap D\nwait 300\npress Right\nwait 2500\n";
-  for (int i = 0; i < punches; ++i) script += "press A\nwait 110\nrelease A\nwait 240\n";
+  for (int i = 0; i < punches; ++i)
+    script += "press A\nwait 110\nrelease A\nwait 240\n";
   return script + "release Right\n";
 }
 
@@ -121,7 +122,8 @@ class Menus : public ::testing::Test {
       if (!files.contains(entry.path().filename().string()) &&
           entry.path().filename() != "save.dat")
         std::filesystem::create_symlink(entry.path(), dir / entry.path().filename());
-    for (const auto& [name, bytes] : files) folder.write("demo/" + name, bytes);
+    for (const auto& [name, bytes] : files)
+      folder.write("demo/" + name, bytes);
     return dir;
   }
 
@@ -157,8 +159,8 @@ StripColours CountStrip(const platform::Image& shot, int item) {
 
 TEST_F(Menus, TheTitleLeadsToTheMenuWhereUpAndDownMoveTheRedItem) {
   EXPECT_EQ(run(kToTheMenu + "state menu\nscreenshot menu.png\n" + Hold("Down") + "state down\n" +
-                "screenshot down.png\n" + Hold("Down") + Hold("Down") + Hold("Down") + Hold("Down") +
-                "state last\n" + Hold("Up", 600) + "state top\nquit\n"),
+                "screenshot down.png\n" + Hold("Down") + Hold("Down") + Hold("Down") +
+                Hold("Down") + "state last\n" + Hold("Up", 600) + "state top\nquit\n"),
             0);
   EXPECT_EQ(state("menu")["screen"], "menu");
   EXPECT_EQ(state("menu")["selected"], "1");
@@ -190,13 +192,13 @@ TEST_F(Menus, ReturnEndsTheTitleAndAPunchHeldIntoTheMenuChoosesNothing) {
 TEST_F(Menus, TwoPlayersPickAStageFightOneRoundAndComeBackToTheMenu) {
   RunRequest oneRound;
   oneRound.rounds = 1;
-  EXPECT_EQ(run(kToTheMenu + Hold("Down") + Confirm("A") + "wait 300\nstate select\n" +
-                    Confirm("A") + "state onePicked\n" + Confirm("Q") + "wait 300\nstate stage\n" +
-                    Confirm("A") + "wait 1000\nstate fight\n" + PunchOut(24) +
-                    "wait 500\nstate ko\n" + Confirm("A") + kSkipMovie + kSkipMovie +
-                    "wait 500\nstate back\nquit\n",
-                VDX_DEMO_DIR, "1", oneRound),
-            0);
+  EXPECT_EQ(
+      run(kToTheMenu + Hold("Down") + Confirm("A") + "wait 300\nstate select\n" + Confirm("A") +
+              "state onePicked\n" + Confirm("Q") + "wait 300\nstate stage\n" + Confirm("A") +
+              "wait 1000\nstate fight\n" + PunchOut(24) + "wait 500\nstate ko\n" + Confirm("A") +
+              kSkipMovie + kSkipMovie + "wait 500\nstate back\nquit\n",
+          VDX_DEMO_DIR, "1", oneRound),
+      0);
   EXPECT_EQ(state("select")["screen"], "characterSelect");
   EXPECT_EQ(state("select")["entry1"], "Kira");
   EXPECT_EQ(state("select")["entry2"], "Brann");
@@ -225,9 +227,9 @@ TEST_F(Menus, OnePlayerPicksBothFightersAndTheComputerPlaysTheOpponent) {
 }
 
 TEST_F(Menus, RandomBecomesTwoDifferentRealCharacters) {
-  EXPECT_EQ(run(kToTheMenu + Hold("Down") + Confirm("A") + "wait 300\n" + Hold("Left") +
-                Hold("J") + Hold("J") + "state onRandom\n" + Confirm("A") + Confirm("Q") +
-                "wait 300\n" + Confirm("A") + "wait 1000\nstate fight\nquit\n"),
+  EXPECT_EQ(run(kToTheMenu + Hold("Down") + Confirm("A") + "wait 300\n" + Hold("Left") + Hold("J") +
+                Hold("J") + "state onRandom\n" + Confirm("A") + Confirm("Q") + "wait 300\n" +
+                Confirm("A") + "wait 1000\nstate fight\nquit\n"),
             0);
   EXPECT_EQ(state("onRandom")["entry1"], "Random");
   EXPECT_EQ(state("onRandom")["entry2"], "Random") << "both may stand on Random";
@@ -271,10 +273,10 @@ TEST_F(Menus, ClosingTheWindowEndsEveryScreenAlsoWithAKeyHeld) {
 }
 
 TEST_F(Menus, StoryModePlaysTheRungsMovieThenFightsItsOpponentOnItsStage) {
-  EXPECT_EQ(run(kToTheMenu + Hold("Down") + Hold("Down") + "state story\n" + Confirm("A") +
-                "wait 300\n" + Confirm("A") + "wait 500\nstate movie\n" + kSkipMovie +
-                "wait 1000\nstate fight\nquit\n"),
-            0);
+  EXPECT_EQ(
+      run(kToTheMenu + Hold("Down") + Hold("Down") + "state story\n" + Confirm("A") + "wait 300\n" +
+          Confirm("A") + "wait 500\nstate movie\n" + kSkipMovie + "wait 1000\nstate fight\nquit\n"),
+      0);
   EXPECT_EQ(state("story")["selected"], "3");
   EXPECT_EQ(state("fight")["p1 character"], "Kira");
   EXPECT_EQ(state("fight")["p2 character"], "Brann") << "the ladder's first opponent";
@@ -304,9 +306,8 @@ TEST_F(Menus, AWonLadderIsRecordedInSaveDatAndALostOneChangesNothing) {
                              {"ai.xml", kIdleBrann},
                              {"Game.xml", DemoGameXml("Health=\"120\"", "Health=\"1\"")},
                              {"save.dat", std::string("\x2a\0\0\0", 4)}});
-  const std::string toLadder =
-      kToTheMenu + Hold("Down") + Hold("Down") + Confirm("A") + "wait 300\n" + Confirm("A") +
-      kSkipMovie + "wait 1000\n";
+  const std::string toLadder = kToTheMenu + Hold("Down") + Hold("Down") + Confirm("A") +
+                               "wait 300\n" + Confirm("A") + kSkipMovie + "wait 1000\n";
   EXPECT_EQ(run(toLadder + PunchOut(3) + "wait 500\nstate ko\n" + Confirm("A") + kSkipMovie +
                     kSkipMovie + "wait 500\nstate end\n" + kSkipMovie + "wait 500\nstate back\n",
                 dir, "1", oneRound),
@@ -329,7 +330,8 @@ TEST_F(Menus, AWonLadderIsRecordedInSaveDatAndALostOneChangesNothing) {
   EXPECT_EQ(state("lost")["RoundLoser"], "1");
   EXPECT_EQ(state("after")["screen"], "menu");
   EXPECT_EQ(folder.read("demo/save.dat"), std::string("\x2a\x02\0\0", 4));
-  for (const std::string& movie : moviesOpened()) EXPECT_NE(movie, "kira_end.avi");
+  for (const std::string& movie : moviesOpened())
+    EXPECT_NE(movie, "kira_end.avi");
 }
 
 TEST_F(Menus, AFighterWithoutALadderCannotStartOneAndABrokenRungIsSkipped) {

@@ -13,10 +13,11 @@ TEST(CrossReferences, StoryNamesMustBeCharactersAndStagesOfGameXml) {
   Settings settings;
   Content content;
   LoadReport report;
-  ReadGameXml(R"(<Game><C><Character Name="Kira" Path="kira"><Action Name="Hit"/><Action Name="KO"/></Character>
+  ReadGameXml(
+      R"(<Game><C><Character Name="Kira" Path="kira"><Action Name="Hit"/><Action Name="KO"/></Character>
       <Character Name="Vex" Path="vex"><Action Name="Hit"/><Action Name="KO"/></Character></C>
       <S><Stage Name="Harbour" Background="h.bmp"/></S></Game>)",
-              settings, content, report);
+      settings, content, report);
   ReadStoryXml(R"(<Story>
       <Character Name="kira" WinFile="a.avi">
         <Opponent Name="VEX" Stage="harbour"/>
@@ -96,6 +97,23 @@ TEST(CrossReferences, EveryCharacterNeedsAProfileEvenADisabledOne) {
   EXPECT_EQ(report.unknownNames[1].element, "Character \"Shade\"")
       << "Random and the story ladders may still bring it to the computer";
   EXPECT_FALSE(ReportIsClean(report));
+}
+
+TEST(CrossReferences, MenuItemsThatStartNothingOrLieOffThePictureAreListed) {
+  Content content;
+  LoadReport report;
+  const char* names[] = {"ONE", "TWO", "EXIT", "STORY", "TYPO", "6",
+                         "7",   "8",   "9",    "10",    "11",   "12"};
+  const Integer types[] = {1, 2, 3, 4, 7, 1, 1, 1, 1, 1, 1, 1};
+  for (int i = 0; i < 12; ++i)
+    content.MenuItems.add(cMenu{names[i], types[i], 220, 0});
+  FindUnknownNames(content, report);
+  ASSERT_EQ(report.unknownNames.size(), 2u);
+  EXPECT_EQ(report.unknownNames[0].element, "Menu > Item \"TYPO\"");
+  EXPECT_EQ(report.unknownNames[0].reason,
+            "has Type 7, which starts nothing (1 one player, 2 two players, 3 exit, 4 story)");
+  EXPECT_EQ(report.unknownNames[1].element, "Menu > Item \"12\"");
+  EXPECT_NE(report.unknownNames[1].reason.find("not drawn"), std::string::npos);
 }
 
 }  // namespace

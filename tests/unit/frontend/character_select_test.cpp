@@ -22,7 +22,8 @@ Content WithCharacters(std::initializer_list<const char*> names) {
 // Steps the screen once per letter string, player 2 idle.
 void Steps(CharacterSelect& s, const Content& content, std::initializer_list<const char*> p1,
            const char* p2 = "") {
-  for (const char* letters : p1) StepCharacterSelect(s, content, letters, p2);
+  for (const char* letters : p1)
+    StepCharacterSelect(s, content, letters, p2);
 }
 
 TEST(CharacterSelect, CursorsStartOnTheFirstTwoCharactersAndStayInRangeWithFewer) {
