@@ -262,10 +262,26 @@ TEST_F(Menus, ExitOpensTheHelpPageAndEndsTheGame) {
   EXPECT_FALSE(std::filesystem::exists(folder.path() / "after.json")) << "nothing ran on";
 }
 
+TEST_F(Menus, AnItemOfAnUnknownTypeDoesNothing) {
+  const auto dir =
+      DemoWith({{"Game.xml", DemoGameXml("Name=\"EXIT\" Type=\"3\"", "Name=\"EXIT\" Type=\"9\"")}});
+  EXPECT_EQ(run(kToTheMenu + "press Down\nwait 1000\nrelease Down\nwait 300\n" + Confirm("A") +
+                    "wait 500\nstate menu\nquit\n",
+                dir),
+            0);
+  EXPECT_EQ(state("menu")["screen"], "menu");
+  EXPECT_EQ(state("menu")["selected"], "4");
+  EXPECT_TRUE(machine->shellCalls().empty());
+  EXPECT_NE(folder.read("log.txt").find("Menu item \"EXIT\" has Type 9, which starts nothing"),
+            std::string::npos);
+}
+
 TEST_F(Menus, ClosingTheWindowEndsEveryScreenAlsoWithAKeyHeld) {
   const std::vector<std::string> toScreens{
       "wait 300\n", kToTheMenu, kToTheMenu + Confirm("A") + "wait 300\n",
-      kToTheMenu + Confirm("A") + "wait 300\n" + Confirm("A") + Confirm("A") + "wait 300\n"};
+      kToTheMenu + Confirm("A") + "wait 300\n" + Confirm("A") + Confirm("A") + "wait 300\n",
+      // A Punch still held: the select screen waits for it to be let go.
+      kToTheMenu + "press A\nwait 1000\n"};
   for (const std::string& to : toScreens) {
     EXPECT_EQ(run(to + "press Right\nwait 200\nquit\n"), 0);
     EXPECT_TRUE(machine->shellCalls().empty());
