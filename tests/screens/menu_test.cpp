@@ -239,6 +239,26 @@ TEST_F(Menus, RandomBecomesTwoDifferentRealCharacters) {
   EXPECT_NE(p1, p2);
 }
 
+TEST_F(Menus, WithOneCharacterBothCursorsStandOnItAndRandomGivesAMirrorMatch) {
+  std::string xml = DemoGameXml("", "");
+  const auto brann = xml.find("    <Character Name=\"Brann\"");
+  const auto end = xml.find("  </Characters>");
+  ASSERT_TRUE(brann != std::string::npos && end != std::string::npos);
+  xml.erase(brann, end - brann);
+  const auto dir = DemoWith({{"Game.xml", xml}});
+  EXPECT_EQ(run(kToTheMenu + Hold("Down") + Confirm("A") + "wait 300\nstate select\n" +
+                    Hold("Left") + Hold("J") + "state random\n" + Confirm("A") + Confirm("Q") +
+                    "wait 300\n" + Confirm("A") + "wait 1000\nstate fight\nquit\n",
+                dir),
+            0);
+  EXPECT_EQ(state("select")["cursor1"], "2");
+  EXPECT_EQ(state("select")["cursor2"], "2") << "no third entry";
+  EXPECT_EQ(state("random")["entry1"], "Random");
+  EXPECT_EQ(state("random")["entry2"], "Random");
+  EXPECT_EQ(state("fight")["p1 character"], "Kira");
+  EXPECT_EQ(state("fight")["p2 character"], "Kira");
+}
+
 TEST_F(Menus, ADisabledStageIsShownButCannotBePickedAndEscapeGoesBack) {
   EXPECT_EQ(run(kToTheMenu + Hold("Down") + Confirm("A") + "wait 300\n" + Confirm("A") +
                 Confirm("Q") + "wait 300\n" + Hold("Left") + "state rooftop\n" + Confirm("A") +
