@@ -102,6 +102,9 @@ Integer ShowMenu(Game& game) {
              JsonField("selected", static_cast<long>(selected)) + ", " +
              JsonField("items", static_cast<long>(count)) + "}\n";
     };
+    // On screen at once, not a menu frame later: a picture taken now (F12)
+    // shows the menu.
+    DrawMenu(game, strips, selected);
     // The Punch that led here must not choose the first item at once.
     while (!game.QuitRequested) {
       ReadFrameAndPoll(game);
