@@ -19,13 +19,7 @@ PATH="$work/bin:$PATH" DISPLAY=$display SDL_AUDIODRIVER=dummy \
   ASAN_OPTIONS=${ASAN_OPTIONS:-}:detect_leaks=0 \
   "$vdx" 1 --game-dir "$work/game" 2>"$work/err" &
 game_pid=$!
-title=$(sed -n 's/.*Name="\([^"]*\)".*/\1/p' "$work/game/Game.xml" | head -n 1)
-window=""
-for _ in $(seq 150); do
-  window=$(DISPLAY=$display xdotool search --onlyvisible --name "$title" 2>/dev/null | head -n 1)
-  [ -n "$window" ] && break
-  sleep 0.1
-done
+find_game_window "$work/game"
 if [ -z "$window" ]; then
   echo "FAIL: no window titled '$title'"
   kill -TERM $game_pid

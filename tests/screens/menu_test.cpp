@@ -11,42 +11,26 @@
 
 #include "platform/headless/headless_platform.h"
 #include "platform/picture_files.h"
+#include "screens/json_scan.h"
 #include "startup/main_routine.h"
 #include "unit/test_folder.h"
 
 namespace vdx {
 namespace {
 
-// A flat JSON object's "key": value pairs (the fight's dump gives its first
-// level: "frame", "CameraX", ...; a player's fields go to "p1 key", "p2 key").
+// A state dump's "key": value pairs (of a fight's dump, its first level:
+// "frame", "CameraX", ...; a player's fields as "p1 key", "p2 key").
 std::map<std::string, std::string> ParseFlat(const std::string& json) {
   std::map<std::string, std::string> fields;
   std::string prefix;
   const auto players = json.find("\"players\"");
   const auto playersEnd = players == std::string::npos ? players : json.find(']', players);
-  std::size_t at = 0;
-  while ((at = json.find('"', at)) != std::string::npos) {
-    const auto keyEnd = json.find('"', at + 1);
-    if (keyEnd == std::string::npos || json.compare(keyEnd + 1, 2, ": ") != 0) {
-      at = keyEnd == std::string::npos ? keyEnd : keyEnd + 1;
-      continue;
-    }
-    const std::string key = json.substr(at + 1, keyEnd - at - 1);
-    std::size_t valueAt = keyEnd + 3, valueEnd;
-    std::string value;
-    if (json[valueAt] == '"') {
-      valueEnd = json.find('"', valueAt + 1);
-      value = json.substr(valueAt + 1, valueEnd - valueAt - 1);
-      ++valueEnd;
-    } else {
-      valueEnd = json.find_first_of(",}\n", valueAt);
-      value = json.substr(valueAt, valueEnd - valueAt);
-    }
-    if (key == "player") prefix = "p" + value + " ";
-    if (playersEnd != std::string::npos && at > playersEnd) prefix.clear();
-    fields[prefix + key] = value;
-    at = valueEnd;
-  }
+  testing::ScanJsonFields(json,
+                          [&](std::size_t at, const std::string& key, const std::string& value) {
+                            if (key == "player") prefix = "p" + value + " ";
+                            if (playersEnd != std::string::npos && at > playersEnd) prefix.clear();
+                            fields[prefix + key] = value;
+                          });
   return fields;
 }
 
