@@ -69,6 +69,11 @@ void StartMenuMusic(platform::Platform& platform, const PathResolver& paths, Mus
   PlayOggMusic(platform, music, music.oggFile);
 }
 
+void StopMenuMusic(platform::Platform& platform, MusicState& music) {
+  music.oggOn = false;
+  StopOgg(platform);
+}
+
 void StartStageMusic(platform::Platform& platform, const PathResolver& paths, MusicState& music,
                      const std::string& stageMusic, int soundVolume) {
   music.stageMusic = stageMusic;

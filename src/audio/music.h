@@ -42,6 +42,8 @@ void MusicTimer(platform::Platform& platform, MusicState& music, std::uint32_t n
 
 // The menus' tune.
 void StartMenuMusic(platform::Platform& platform, const PathResolver& paths, MusicState& music);
+// The menus' tune stopped and not restarted.
+void StopMenuMusic(platform::Platform& platform, MusicState& music);
 // A fight's tune: a name ending in "wav" (any letter case) is a looping sound.
 void StartStageMusic(platform::Platform& platform, const PathResolver& paths, MusicState& music,
                      const std::string& stageMusic, int soundVolume);

@@ -37,8 +37,28 @@ void FindMissingActions(const Content& content, LoadReport& report) {
   }
 }
 
+// Menu items the menu cannot use: a Type that starts nothing, or an item past
+// the last strip of the menu picture (512 rows of 45-row strips: 11 items).
+void FindUnusableMenuItems(const Content& content, LoadReport& report) {
+  constexpr std::size_t kStripsInPicture = 11;
+  for (std::size_t i = 1; i <= content.MenuItems.size(); ++i) {
+    const cMenu& item = *content.MenuItems.at(i);
+    const std::string where = "Menu > Item " + Quoted(item.Name);
+    if (item.mType < 1 || item.mType > 4)
+      report.unknownNames.push_back(
+          {"Game.xml", where,
+           "has Type " + std::to_string(item.mType) +
+               ", which starts nothing (1 one player, 2 two players, 3 exit, 4 story)"});
+    if (i > kStripsInPicture)
+      report.unknownNames.push_back({"Game.xml", where,
+                                     "is item " + std::to_string(i) +
+                                         ": text.bmp has strips for 11 items, so it is not drawn"});
+  }
+}
+
 void FindUnknownNames(const Content& content, LoadReport& report) {
   FindMissingActions(content, report);
+  FindUnusableMenuItems(content, report);
   for (std::size_t i = 1; i <= content.AIProfiles.size(); ++i) {
     const std::string& name = content.AIProfiles.keyAt(i);
     const std::string profile = "Profile " + Quoted(name);

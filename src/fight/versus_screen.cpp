@@ -28,11 +28,7 @@ void DrawPortrait(Game& game, const cCharacter& c, int x) {
 
 void DisplayVsScreen(Game& game, const FightSlots& slots) {
   // Keys still held from choosing the fighters must not start the fight.
-  while (!game.QuitRequested) {
-    ReadFrameAndPoll(game);
-    DoEvents(game);
-    if (game.input.HeldCommand[1].empty() && game.input.HeldCommand[2].empty()) break;
-  }
+  WaitForKeysReleased(game);
   game.input.HeldCommand[1].clear();
   game.input.HeldCommand[2].clear();
   try {

@@ -23,4 +23,12 @@ void DoEvents(Game& game) {
   MusicTimer(game.platform, game.music, game.platform.ticks());
 }
 
+void WaitForKeysReleased(Game& game) {
+  while (!game.QuitRequested) {
+    ReadFrameAndPoll(game);
+    DoEvents(game);
+    if (game.input.HeldCommand[1].empty() && game.input.HeldCommand[2].empty()) break;
+  }
+}
+
 }  // namespace vdx

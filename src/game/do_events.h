@@ -18,4 +18,8 @@ FrameInput ReadFrameAndPoll(Game& game);
 
 void DoEvents(Game& game);
 
+// Reads and yields until neither player holds a key that makes a letter (or
+// the game is closing), so a key held from the screen before does nothing here.
+void WaitForKeysReleased(Game& game);
+
 }  // namespace vdx

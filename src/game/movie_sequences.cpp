@@ -8,6 +8,7 @@
 #include "graphics/frame_pacing.h"
 #include "graphics/system_text.h"
 #include "input/poll_input.h"
+#include "platform/keycodes.h"
 
 namespace vdx {
 namespace {
@@ -16,6 +17,15 @@ constexpr std::uint32_t kMovieFrameMs = 10;  // how often the loop looks for a n
 
 bool AnyKey(const Game& game) {
   return !game.input.HeldCommand[1].empty() || !game.input.HeldCommand[2].empty();
+}
+
+// Besides the players' keys, the keys anyone presses first at a title: Return,
+// Space, a controller's Start.
+bool StartPressed(const FrameInput& frame) {
+  if (frame.keys[key::Return] != 0 || frame.keys[key::Space] != 0) return true;
+  for (const auto& pad : frame.controllers)
+    if (pad && pad->buttons[platform::kStartButton] != 0) return true;
+  return false;
 }
 
 bool Open(Game& game, clsDShowControl& player, std::string_view contentPath) {
@@ -40,7 +50,7 @@ void PlayTitleMovie(Game& game) {
   std::uint32_t deadline = 0;
   while (!game.QuitRequested) {
     const FrameInput frame = ReadFrameAndPoll(game);
-    if (AnyKey(game)) break;
+    if (AnyKey(game) || StartPressed(frame)) break;
     DoEvents(game);
     if (!player.DS_StillPlaying(0)) player.DS_Play();  // it rewinds and starts again
     if (FrameDue(deadline, frame.ticks, kMovieFrameMs)) ShowFrame(game, player);

@@ -8,8 +8,9 @@
 
 namespace vdx {
 
-// Plays Movies\VDTitle.avi until either player holds a key; nothing when the
-// file is missing or cannot be decoded (the latter is logged).
+// Plays Movies\VDTitle.avi until either player holds a key, or Return, Space
+// or a controller's Start is down; nothing when the file is missing or cannot
+// be decoded (the latter is logged).
 void PlayTitleMovie(Game& game);
 
 // Plays a movie of the game folder once; keys do nothing for its first two

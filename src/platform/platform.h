@@ -50,7 +50,9 @@ struct PixelFormat {
 };
 
 // One game controller as read by a poll: axes in 0..10000 (5000 centred), after a
-// 10 % dead zone and 95 % saturation; buttons 0, 1, 2 are A, B, X.
+// 10 % dead zone and 95 % saturation; buttons 0, 1, 2 are A, B, X, and
+// kStartButton is Start.
+inline constexpr int kStartButton = 7;
 struct ControllerState {
   std::int32_t x = 5000;
   std::int32_t y = 5000;

@@ -34,6 +34,10 @@ vdx::RunRequest RequestOf(const vdx::ProgramOptions& options) {
 int RunHeadless(vdx::Game& game, vdx::platform::HeadlessPlatform& headless,
                 const vdx::ProgramOptions& options) {
   const int status = vdx::Main(game, options.commandLine, RequestOf(options));
+  // What a player would have seen of the desktop: the pages the game opened.
+  for (const vdx::platform::ShellCall& call : headless.shellCalls())
+    if (call.kind == vdx::platform::ShellCall::Kind::OpenDocument)
+      std::cout << "open " << call.path << "\n";
   for (const std::string& failed : headless.screenshotFailures())
     std::cerr << "vdx: cannot write the screenshot " << failed << "\n";
   return headless.screenshotFailures().empty() ? status : (status == 0 ? 1 : status);

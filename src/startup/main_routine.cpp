@@ -13,7 +13,8 @@
 #include "core/log.h"
 #include "fight/fight_loop.h"
 #include "fight/replay.h"
-#include "frontend/startup_picture.h"
+#include "frontend/main_menu.h"
+#include "frontend/menu_modes.h"
 #include "game/do_events.h"
 #include "game/fatal_error.h"
 #include "game/movie_sequences.h"
@@ -125,10 +126,14 @@ int Main(Game& game, std::string_view commandLine, const RunRequest& request) {
     }
     if (request.frameHashes) WriteFrameHashes(*request.frameHashes, hashes);
 
-    // Where a match ends and where the title leads: the picture that stands in
-    // for the menu.
+    // Where the title leads and every match ends: the menu, until the game
+    // closes.
     step = 120;
-    if (!game.QuitRequested) ShowStartupPicture(game);
+    while (!game.QuitRequested) {
+      const Integer mode = ShowMenu(game);
+      if (game.QuitRequested) break;
+      StartMenuMode(game, mode);
+    }
   } catch (const ProgramExit& exit) {
     return exit.status;
   } catch (const GameError& e) {

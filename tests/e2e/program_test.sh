@@ -67,6 +67,27 @@ SCRIPT
   expect_status 0 $? "title movie script"
   cmp -s "$work/title1.png" "$work/title2.png" && fail "the title movie shows the same frame at 0.6 s and 2.4 s"
   cmp -s "$work/title2.png" "$work/after.png" && fail "Escape did not end the title movie"
+
+  # From the menu, Exit (the last item: Down held walks there) ends the game
+  # with status 0 and opens the help page.
+  cat >"$work/exit.txt" <<SCRIPT
+wait 800
+tap Escape
+wait 400
+press Down
+wait 1000
+release Down
+wait 300
+press A
+wait 150
+release A
+wait 60000
+screenshot $work/never.png
+SCRIPT
+  out=$("$vdx" 1 --headless --script "$work/exit.txt" --game-dir "$demo")
+  expect_status 0 $? "Exit from the menu"
+  grep -qxF "open $demo/HTML/Vandrel.htm" <<<"$out" || fail "Exit did not open the help page: $out"
+  [ -e "$work/never.png" ] && fail "the game went on after Exit"
 fi
 
 # A Game.xml that is not XML ends start-up with a message naming the file, the

@@ -24,12 +24,7 @@ done
 shot="$work/game/screenshots/vdx0001.png"
 if [ $found -eq 1 ]; then
   # The window is made hidden and shown later; keys reach it once it is shown.
-  window=""
-  for _ in $(seq 100); do
-    window=$(DISPLAY=$display xdotool search --onlyvisible --name "$title" 2>/dev/null | head -n 1)
-    [ -n "$window" ] && break
-    sleep 0.1
-  done
+  find_game_window "$work/game"
   # Held as a player holds a key: the game reads the keyboard once a pass, so
   # a press and release in the same millisecond would pass unseen. Pressed
   # again until the game, still starting up, has a loop that reads it.

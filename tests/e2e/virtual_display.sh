@@ -14,3 +14,16 @@ trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
 for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
 display=":$(head -n 1 "$work/display")"
 for _ in $(seq 50); do xwininfo -display "$display" -root >/dev/null 2>&1 && break; sleep 0.1; done
+
+# Waits up to 15 s for the game's window, the visible one with the title that
+# Game.xml of the game folder gives, and puts its id in $window (empty when
+# none showed) and the title in $title.
+find_game_window() {  # game folder
+  title=$(sed -n 's/.*Name="\([^"]*\)".*/\1/p' "$1/Game.xml" | head -n 1)
+  window=""
+  for _ in $(seq 150); do
+    window=$(DISPLAY=$display xdotool search --onlyvisible --name "$title" 2>/dev/null | head -n 1)
+    [ -n "$window" ] && return
+    sleep 0.1
+  done
+}

@@ -12,13 +12,7 @@ DISPLAY=$display SDL_AUDIODRIVER=dummy ASAN_OPTIONS=${ASAN_OPTIONS:-}:detect_lea
   "$vdx" 1 --game-dir "$work/game" --versus Kira,Brann --record "$work/match.vdr" \
   --frame-hashes "$work/played.txt" 2>"$work/err" &
 game_pid=$!
-title=$(sed -n 's/.*Name="\([^"]*\)".*/\1/p' "$work/game/Game.xml" | head -n 1)
-window=""
-for _ in $(seq 150); do
-  window=$(DISPLAY=$display xdotool search --onlyvisible --name "$title" 2>/dev/null | head -n 1)
-  [ -n "$window" ] && break
-  sleep 0.1
-done
+find_game_window "$work/game"
 failures=0
 if [ -z "$window" ]; then
   echo "FAIL: no window titled '$title'"

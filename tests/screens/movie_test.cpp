@@ -1,6 +1,7 @@
 // Movies decoded with the real decoder on the headless platform.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <vector>
 
@@ -86,7 +87,31 @@ TEST_F(MovieGame, TheTitleLoopsUntilAKey) {
       << "4 seconds later the movie shows the same frame again";
   EXPECT_NE(shots[0].pixels, shots[2].pixels) << "and it moves";
   EXPECT_EQ(platform.lastFrame()[320 * 640 + 320], 0u)
-      << "after the key, the (black) start-up picture";
+      << "after the key, the (black) menu";
+}
+
+TEST_F(MovieGame, ReturnSpaceAndAControllersStartEndTheTitleToo) {
+  // The folder's menu has no picture and no items: a black screen once the
+  // title is over.
+  auto blackAfter = [this](const std::string& script, bool startHeld) {
+    platform::HeadlessPlatform machine;
+    if (startHeld) {
+      platform::ControllerState pad;
+      pad.buttons[platform::kStartButton] = 0x80;
+      machine.setControllers({pad});
+    }
+    machine.runScript(std::get<platform::Script>(platform::ParseScript(
+        script + "wait 500\nscreenshot " + shot("after") + "\nquit\n")));
+    Game game(machine, folder.path());
+    EXPECT_EQ(Main(game, "1"), 0);
+    const auto after = platform::ReadPng(shot("after"));
+    return after && std::all_of(after->pixels.begin(), after->pixels.end(),
+                                [](std::uint32_t p) { return (p & 0xFFFFFF) == 0; });
+  };
+  EXPECT_FALSE(blackAfter("wait 1000\n", false)) << "without a key the title goes on";
+  EXPECT_TRUE(blackAfter("wait 1000\ntap Return\n", false));
+  EXPECT_TRUE(blackAfter("wait 1000\ntap Space\n", false));
+  EXPECT_TRUE(blackAfter("wait 1000\n", true)) << "a controller's Start";
 }
 
 TEST_F(MovieGame, TheTitlePlaysOnThroughTheTickCounterWrapping) {
@@ -100,7 +125,7 @@ TEST_F(MovieGame, TheTitlePlaysOnThroughTheTickCounterWrapping) {
   EXPECT_EQ(shots[0].pixels, shots[1].pixels)
       << "across the wrap, 4 seconds later the same frame again";
   EXPECT_NE(shots[0].pixels, shots[2].pixels) << "and it moves";
-  // 9 seconds of a 10-frame-a-second movie, then the start-up picture.
+  // 9 seconds of a 10-frame-a-second movie, then the menu.
   EXPECT_GE(platform.framesPresented(), 88);
   EXPECT_LE(platform.framesPresented(), 110);
   EXPECT_EQ(platform.lastFrame()[320 * 640 + 320], 0u) << "Escape ended it";

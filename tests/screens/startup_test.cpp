@@ -46,7 +46,8 @@ TEST_F(Startup, WindowedStartLogsTheMasksAndRunsUntilClosed) {
             (std::vector<std::string>{"openAudio", "stopMusic", "playMusic " + menuTune,
                                       "setMusicVolume 40", "stopMusic", "closeAudio"}))
       << "the menu's tune at the volume of the settings; closing the window closes the player";
-  EXPECT_GT(platform.framesPresented(), 5) << "the picture is presented about every 16 ms";
+  EXPECT_GE(platform.framesPresented(), 1) << "the menu is on screen";
+  EXPECT_LE(platform.framesPresented(), 3) << "at most 10 menu frames a second";
   EXPECT_TRUE(platform.messageBoxes().empty());
 }
 

@@ -272,6 +272,8 @@ class SdlPlatform : public Platform {
     state.buttons[0] = SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_A) ? 0x80 : 0;
     state.buttons[1] = SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_B) ? 0x80 : 0;
     state.buttons[2] = SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_X) ? 0x80 : 0;
+    state.buttons[kStartButton] =
+        SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_START) ? 0x80 : 0;
     return state;
   }
 

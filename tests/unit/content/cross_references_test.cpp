@@ -119,5 +119,22 @@ TEST(CrossReferences, EveryCharacterNeedsAProfileEvenADisabledOne) {
   EXPECT_FALSE(ReportIsClean(report));
 }
 
+TEST(CrossReferences, MenuItemsThatStartNothingOrLieOffThePictureAreListed) {
+  Content content;
+  LoadReport report;
+  const char* names[] = {"ONE", "TWO", "EXIT", "STORY", "TYPO", "6",
+                         "7",   "8",   "9",    "10",    "11",   "12"};
+  const Integer types[] = {1, 2, 3, 4, 7, 1, 1, 1, 1, 1, 1, 1};
+  for (int i = 0; i < 12; ++i)
+    content.MenuItems.add(cMenu{names[i], types[i], 220, 0});
+  FindUnknownNames(content, report);
+  ASSERT_EQ(report.unknownNames.size(), 2u);
+  EXPECT_EQ(report.unknownNames[0].element, "Menu > Item \"TYPO\"");
+  EXPECT_EQ(report.unknownNames[0].reason,
+            "has Type 7, which starts nothing (1 one player, 2 two players, 3 exit, 4 story)");
+  EXPECT_EQ(report.unknownNames[1].element, "Menu > Item \"12\"");
+  EXPECT_NE(report.unknownNames[1].reason.find("not drawn"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace vdx

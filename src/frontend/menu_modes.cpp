@@ -1,0 +1,67 @@
+#include "frontend/menu_modes.h"
+
+#include "audio/music.h"
+#include "fight/fight_loop.h"
+#include "frontend/character_select.h"
+#include "frontend/main_menu.h"
+#include "frontend/stage_select.h"
+#include "frontend/story_mode.h"
+#include "graphics/system_text.h"
+
+namespace vdx {
+namespace {
+
+void PleaseWait(Game& game) {
+  ShowPleaseWait(game.platform, game.display, game.settings.PleaseWaitFont);
+}
+
+void PlayFromTheMenu(Game& game, SelectFor mode) {
+  PleaseWait(game);
+  const auto fighters = LoadSelectScreenNew(game, mode);
+  if (!fighters) return;
+  const auto stage = LoadStageSelectScreenNew(game);
+  if (!stage) return;
+  StopMenuMusic(game.platform, game.music);
+  MatchSetup setup;
+  setup.player1 = fighters->player1;
+  setup.player2 = fighters->player2;
+  setup.stage = *stage;
+  setup.GameMode = mode == SelectFor::OnePlayer ? 1 : 2;
+  setup.computer = mode == SelectFor::OnePlayer ? ComputerPlays::Player2 : ComputerPlays::None;
+  PlayMatch(game, setup);
+}
+
+void LeaveTheGame(Game& game) {
+  StopMenuMusic(game.platform, game.music);
+  game.platform.setCursorVisible(true);
+  game.platform.openDocument((game.paths.gameDir() / "HTML" / "Vandrel.htm").string());
+  game.QuitRequested = true;
+}
+
+}  // namespace
+
+void StartMenuMode(Game& game, Integer mType) {
+  switch (mType) {
+    case kMenuOnePlayer:
+      PlayFromTheMenu(game, SelectFor::OnePlayer);
+      break;
+    case kMenuTwoPlayers:
+      PlayFromTheMenu(game, SelectFor::TwoPlayers);
+      break;
+    case kMenuExit:
+      LeaveTheGame(game);
+      break;
+    case kMenuStory: {
+      PleaseWait(game);
+      const auto fighters = LoadSelectScreenNew(game, SelectFor::Story);
+      if (!fighters) return;
+      StopMenuMusic(game.platform, game.music);
+      PlayStory(game, fighters->player1);
+      break;
+    }
+    default:
+      break;  // the menu does not start other Types
+  }
+}
+
+}  // namespace vdx
