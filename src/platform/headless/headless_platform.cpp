@@ -176,8 +176,17 @@ std::optional<Image> HeadlessPlatform::decodeBmp(std::span<const std::uint8_t> b
   return DecodeBmp(bytes);
 }
 
+void HeadlessPlatform::noteAudio(std::string call) {
+  // A run of a thousand matches makes hundreds of thousands of calls: only the
+  // recent ones are kept, dropped in blocks so that the keeping costs little.
+  if (audioCalls_.size() >= 2 * kAudioCallsKept)
+    audioCalls_.erase(audioCalls_.begin(),
+                      audioCalls_.begin() + static_cast<std::ptrdiff_t>(kAudioCallsKept));
+  audioCalls_.push_back(std::move(call));
+}
+
 void HeadlessPlatform::openAudio() {
-  audioCalls_.push_back("openAudio");
+  noteAudio("openAudio");
   if (failures_.audio) throw PlatformError(1, "no audio device is available");
   // The mixer reads sounds and music as in the real game, on SDL's silent
   // driver: what plays there loads here, and what it refuses is refused here.
@@ -188,7 +197,7 @@ void HeadlessPlatform::openAudio() {
 }
 
 void HeadlessPlatform::closeAudio() {
-  audioCalls_.push_back("closeAudio");
+  noteAudio("closeAudio");
   if (audioOpen_) CloseMixer();
   audioOpen_ = false;
   musicPlaying_ = false;
@@ -203,39 +212,39 @@ HeadlessPlatform::~HeadlessPlatform() {
 std::optional<SoundId> HeadlessPlatform::loadSound(std::span<const std::uint8_t> bytes) {
   Mix_Chunk* chunk = audioOpen_ ? DecodeSoundChunk(bytes) : nullptr;
   if (chunk == nullptr) {
-    audioCalls_.push_back("loadSound refused");
+    noteAudio("loadSound refused");
     return std::nullopt;
   }
   Mix_FreeChunk(chunk);
   const SoundId id = nextSound_++;
   loadedSounds_.insert(id);
-  audioCalls_.push_back("loadSound " + std::to_string(id));
+  noteAudio("loadSound " + std::to_string(id));
   return id;
 }
 
 void HeadlessPlatform::freeSound(SoundId sound) {
   loadedSounds_.erase(sound);
-  audioCalls_.push_back("freeSound " + std::to_string(sound));
+  noteAudio("freeSound " + std::to_string(sound));
 }
 
 bool HeadlessPlatform::playSound(SoundId sound, double gain, bool loop) {
   char text[96];
   std::snprintf(text, sizeof text, "playSound %d gain %.4f%s", sound, gain, loop ? " loop" : "");
-  audioCalls_.push_back(text);
+  noteAudio(text);
   return loadedSounds_.contains(sound) && !failures_.soundPlay;
 }
 
 void HeadlessPlatform::stopSound(SoundId sound) {
-  audioCalls_.push_back("stopSound " + std::to_string(sound));
+  noteAudio("stopSound " + std::to_string(sound));
 }
 
 std::unique_ptr<Movie> HeadlessPlatform::openMovie(const std::string& path) {
-  audioCalls_.push_back("openMovie " + path);
+  noteAudio("openMovie " + path);
   return OpenMovieFile(path);
 }
 
 bool HeadlessPlatform::playMusic(const std::string& path) {
-  audioCalls_.push_back("playMusic " + path);
+  noteAudio("playMusic " + path);
   musicPlaying_ = false;
   std::vector<std::uint8_t> bytes;
   if (!audioOpen_ || !ReadMusicFile(path, bytes)) return false;
@@ -247,12 +256,12 @@ bool HeadlessPlatform::playMusic(const std::string& path) {
 }
 
 void HeadlessPlatform::stopMusic() {
-  audioCalls_.push_back("stopMusic");
+  noteAudio("stopMusic");
   musicPlaying_ = false;
 }
 
 void HeadlessPlatform::setMusicVolume(int percent) {
-  audioCalls_.push_back("setMusicVolume " + std::to_string(percent));
+  noteAudio("setMusicVolume " + std::to_string(percent));
 }
 
 }  // namespace vdx::platform

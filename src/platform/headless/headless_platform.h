@@ -80,7 +80,9 @@ class HeadlessPlatform : public Platform {
   int framesPresented() const { return framesPresented_; }
   const std::vector<MessageBoxCall>& messageBoxes() const { return messageBoxes_; }
   const std::vector<ShellCall>& shellCalls() const { return shellCalls_; }
-  // "openAudio", "closeAudio", ... in call order.
+  // "openAudio", "closeAudio", ... in call order: the last kAudioCallsKept
+  // calls at least, and at most twice as many.
+  static constexpr std::size_t kAudioCallsKept = 10000;
   const std::vector<std::string>& audioCalls() const { return audioCalls_; }
   // Screenshots the script asked for, and the ones that could not be written.
   const std::vector<std::string>& screenshotsWritten() const { return screenshotsWritten_; }
@@ -171,6 +173,7 @@ class HeadlessPlatform : public Platform {
   std::vector<MessageBoxCall> messageBoxes_;
   std::vector<ShellCall> shellCalls_;
   std::vector<std::string> audioCalls_;
+  void noteAudio(std::string call);
   std::vector<std::string> screenshotsWritten_;
   std::vector<std::string> screenshotFailures_;
   std::vector<std::string> stateRequests_;

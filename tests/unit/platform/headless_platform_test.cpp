@@ -171,12 +171,20 @@ TEST(HeadlessPlatform, PlaysOnlyLoadedSoundsAndRecordsEveryPlay) {
   EXPECT_FALSE(p.playSound(*sound, 1.0, false)) << "a freed sound";
   EXPECT_EQ(p.soundsLoaded(), 0);
   const std::string id = std::to_string(*sound);
-  EXPECT_EQ(p.audioCalls(),
-            (std::vector<std::string>{"openAudio", "loadSound " + id, "playSound " + id + " gain 1.0000",
-                                      "playSound " + std::to_string(*sound + 1) + " gain 1.0000",
-                                      "playSound " + id + " gain 0.5000 loop", "freeSound " + id,
-                                      "playSound " + id + " gain 1.0000"}))
+  EXPECT_EQ(p.audioCalls(), (std::vector<std::string>{
+                                "openAudio", "loadSound " + id, "playSound " + id + " gain 1.0000",
+                                "playSound " + std::to_string(*sound + 1) + " gain 1.0000",
+                                "playSound " + id + " gain 0.5000 loop", "freeSound " + id,
+                                "playSound " + id + " gain 1.0000"}))
       << "refused plays are recorded too";
+
+  // A long run keeps only its recent calls: between one and two blocks of them.
+  for (std::size_t i = 0; i < 5 * HeadlessPlatform::kAudioCallsKept; ++i)
+    p.setMusicVolume(static_cast<int>(i % 101));
+  EXPECT_GE(p.audioCalls().size(), HeadlessPlatform::kAudioCallsKept);
+  EXPECT_LT(p.audioCalls().size(), 2 * HeadlessPlatform::kAudioCallsKept);
+  EXPECT_EQ(p.audioCalls().back(),
+            "setMusicVolume " + std::to_string((5 * HeadlessPlatform::kAudioCallsKept - 1) % 101));
 }
 
 TEST(HeadlessPlatform, DecodesBitmaps) {
