@@ -68,6 +68,8 @@ int main(int argc, char** argv) {
   if (options.headless) {
     auto headless = vdx::platform::CreateHeadlessPlatform();
     headless->closeOnTerminalSignals();
+    // Only tests read the record of audio calls; a long run would pile it up.
+    headless->setRecordingAudioCalls(false);
     if (options.script) {
       auto script = vdx::platform::ReadScriptFile(*options.script);
       if (auto* error = std::get_if<vdx::platform::ScriptError>(&script)) {

@@ -177,6 +177,7 @@ std::optional<Image> HeadlessPlatform::decodeBmp(std::span<const std::uint8_t> b
 }
 
 void HeadlessPlatform::noteAudio(std::string call) {
+  if (!recordingAudioCalls_) return;
   // A run of a thousand matches makes hundreds of thousands of calls: only the
   // recent ones are kept, dropped in blocks so that the keeping costs little.
   if (audioCalls_.size() >= 2 * kAudioCallsKept)

@@ -84,6 +84,8 @@ class HeadlessPlatform : public Platform {
   // calls at least, and at most twice as many.
   static constexpr std::size_t kAudioCallsKept = 10000;
   const std::vector<std::string>& audioCalls() const { return audioCalls_; }
+  // Whether audio calls are recorded at all (they are unless turned off).
+  void setRecordingAudioCalls(bool on) { recordingAudioCalls_ = on; }
   // Screenshots the script asked for, and the ones that could not be written.
   const std::vector<std::string>& screenshotsWritten() const { return screenshotsWritten_; }
   const std::vector<std::string>& screenshotFailures() const { return screenshotFailures_; }
@@ -174,6 +176,7 @@ class HeadlessPlatform : public Platform {
   std::vector<ShellCall> shellCalls_;
   std::vector<std::string> audioCalls_;
   void noteAudio(std::string call);
+  bool recordingAudioCalls_ = true;
   std::vector<std::string> screenshotsWritten_;
   std::vector<std::string> screenshotFailures_;
   std::vector<std::string> stateRequests_;

@@ -185,6 +185,10 @@ TEST(HeadlessPlatform, PlaysOnlyLoadedSoundsAndRecordsEveryPlay) {
   EXPECT_LT(p.audioCalls().size(), 2 * HeadlessPlatform::kAudioCallsKept);
   EXPECT_EQ(p.audioCalls().back(),
             "setMusicVolume " + std::to_string((5 * HeadlessPlatform::kAudioCallsKept - 1) % 101));
+  const std::size_t kept = p.audioCalls().size();
+  p.setRecordingAudioCalls(false);
+  p.stopMusic();
+  EXPECT_EQ(p.audioCalls().size(), kept) << "a run that reads no record keeps none";
 }
 
 TEST(HeadlessPlatform, DecodesBitmaps) {
