@@ -186,12 +186,13 @@ std::optional<ChosenFighters> LoadSelectScreenNew(Game& game, SelectFor mode) {
     pictures.portraits = LoadCharacterPortraits(
         ctx, game.content.Characters, game.settings.PortraitWidth, game.settings.PortraitHeight);
     CharacterSelect select = StartCharacterSelect(game.content.Characters, mode);
+    ForgetKeyTaps(game);
     std::uint32_t deadline = 0;
     while (!game.QuitRequested && !select.back && !SelectionDone(select)) {
       const FrameInput frame = ReadFrame(game);
       if (FrameDue(deadline, frame.ticks, kSelectFrameMs)) {
-        PollInput(frame, game.settings.Player1Keys, game.settings.Player2Keys,
-                  game.settings.Joystick, game.input);
+        PollInput(WithKeysTappedSinceLastLook(game, frame), game.settings.Player1Keys,
+                  game.settings.Player2Keys, game.settings.Joystick, game.input);
         DrawSelect(game, pictures, select);
         StepCharacterSelect(select, game.content, game.input.HeldCommand[1],
                             game.input.HeldCommand[2]);

@@ -112,13 +112,14 @@ Integer ShowMenu(Game& game) {
       AnswerStateRequests(game, state);
       if (game.input.HeldCommand[1] != "P") break;
     }
+    ForgetKeyTaps(game);
     std::uint32_t deadline = 0;
     std::vector<bool> reported(static_cast<std::size_t>(count) + 1, false);
     while (!game.QuitRequested) {
       const FrameInput frame = ReadFrame(game);
       if (FrameDue(deadline, frame.ticks, kMenuFrameMs)) {
-        PollInput(frame, game.settings.Player1Keys, game.settings.Player2Keys,
-                  game.settings.Joystick, game.input);
+        PollInput(WithKeysTappedSinceLastLook(game, frame), game.settings.Player1Keys,
+                  game.settings.Player2Keys, game.settings.Joystick, game.input);
         DrawMenu(game, strips, selected);
         const std::string& letters = game.input.HeldCommand[1];
         selected = MoveMenuSelection(selected, letters, count);

@@ -105,12 +105,13 @@ std::optional<std::string> LoadStageSelectScreenNew(Game& game) {
       pictures.names.push_back(game.platform.renderText(StyleOf(nameFont), s.Name));
 
     StageSelect select = StartStageSelect(stages);
+    ForgetKeyTaps(game);
     std::uint32_t deadline = 0;
     while (!game.QuitRequested && !select.back && select.chosen.empty()) {
       const FrameInput frame = ReadFrame(game);
       if (FrameDue(deadline, frame.ticks, kSelectFrameMs)) {
-        PollInput(frame, game.settings.Player1Keys, game.settings.Player2Keys,
-                  game.settings.Joystick, game.input);
+        PollInput(WithKeysTappedSinceLastLook(game, frame), game.settings.Player1Keys,
+                  game.settings.Player2Keys, game.settings.Joystick, game.input);
         DrawStage(game, pictures, select);
         StepStageSelect(select, stages, game.input.HeldCommand[1]);
       }

@@ -32,3 +32,18 @@ void WaitForKeysReleased(Game& game) {
 }
 
 }  // namespace vdx
+
+namespace vdx {
+
+FrameInput WithKeysTappedSinceLastLook(Game& game, FrameInput frame) {
+  const platform::KeyboardState taps = game.platform.takeKeyPresses();
+  for (std::size_t key = 0; key < taps.size(); ++key)
+    if (taps[key] != 0) frame.keys[key] = taps[key];
+  return frame;
+}
+
+void ForgetKeyTaps(Game& game) {
+  game.platform.takeKeyPresses();
+}
+
+}  // namespace vdx

@@ -18,6 +18,15 @@ FrameInput ReadFrameAndPoll(Game& game);
 
 void DoEvents(Game& game);
 
+// For screens that look at the keys only every so often: the frame with every
+// key that went down since the last look counted as held, so that a tap let
+// go between two looks is not lost. A key held on still repeats at the
+// screen's pace.
+FrameInput WithKeysTappedSinceLastLook(Game& game, FrameInput frame);
+
+// Forgets the keys that went down before a screen opened.
+void ForgetKeyTaps(Game& game);
+
 // Reads and yields until neither player holds a key that makes a letter (or
 // the game is closing), so a key held from the screen before does nothing here.
 void WaitForKeysReleased(Game& game);

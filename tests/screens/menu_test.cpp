@@ -163,6 +163,14 @@ TEST_F(Menus, TheTitleLeadsToTheMenuWhereUpAndDownMoveTheRedItem) {
   EXPECT_GT(CountStrip(*down, 1).white, 300);
 }
 
+TEST_F(Menus, AQuickTapBetweenTwoLooksAtTheKeysStillCountsOnce) {
+  // The menu looks at the keys 10 times a second; taps of 20 ms fall between.
+  const std::string tap = "wait 30\npress Down\nwait 20\nrelease Down\nwait 150\n";
+  EXPECT_EQ(run(kToTheMenu + tap + "state one\n" + tap + "state two\nquit\n"), 0);
+  EXPECT_EQ(state("one")["selected"], "2");
+  EXPECT_EQ(state("two")["selected"], "3");
+}
+
 TEST_F(Menus, ReturnEndsTheTitleAndAPunchHeldIntoTheMenuChoosesNothing) {
   EXPECT_EQ(run("wait 800\n" + Confirm("Return") + "state afterReturn\nquit\n"), 0);
   EXPECT_EQ(state("afterReturn")["screen"], "menu");
