@@ -50,6 +50,14 @@ ProgramOptions ParseProgramOptions(std::span<const std::string> args) {
   std::string rest;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
+    // A single dash is a mistyped option, never one of the game's switches
+    // (those are plain words): "-x" is refused like "--x".
+    if (arg.size() > 1 && arg[0] == '-' && arg[1] != '-') {
+      options.error = "unknown option " + arg +
+                      " (our options start with --; the game's switches 1, DEBUG and SHOWFPS "
+                      "take no dash)";
+      return options;
+    }
     if (arg.rfind("--", 0) != 0) {
       if (!rest.empty()) rest += ' ';
       rest += arg;

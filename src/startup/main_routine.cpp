@@ -1,6 +1,8 @@
 #include "startup/main_routine.h"
 
+#include <filesystem>
 #include <iostream>
+#include <system_error>
 #include <variant>
 #include <vector>
 
@@ -27,11 +29,22 @@
 namespace vdx {
 namespace {
 
-// What stopped Game.xml from being read, for the start-up message.
-std::string GameXmlFailure(const LoadReport& report) {
-  for (const SkippedStep& step : report.skipped)
-    if (step.file == "Game.xml") return DescribeSkippedStep(step);
-  return "Game.xml cannot be read";
+// What stopped Game.xml from being read, for the start-up message: the folder
+// it was looked for in, and how to name another.
+std::string GameXmlFailure(const LoadReport& report, const std::filesystem::path& gameDir) {
+  std::error_code ec;
+  std::string why = "Game.xml cannot be read";
+  if (!std::filesystem::is_directory(gameDir, ec)) {
+    why = "the folder does not exist";
+  } else {
+    for (const SkippedStep& step : report.skipped)
+      if (step.file == "Game.xml") {
+        why = DescribeSkippedStep(step);
+        break;
+      }
+  }
+  return "No game in the folder " + gameDir.string() + " (" + why +
+         "); give the game's folder with --game-dir DIR";
 }
 
 // Every step that content loading skipped goes into the (new) log, one record
@@ -72,7 +85,7 @@ int Main(Game& game, std::string_view commandLine, const RunRequest& request) {
     // Without Game.xml there is nothing to play: a black menu would report
     // success for a failure.
     if (!GetXML(game.paths, game.settings, game.content, game.loadReport))
-      throw GameError(kErrFileNotFound, GameXmlFailure(game.loadReport));
+      throw GameError(kErrFileNotFound, GameXmlFailure(game.loadReport, game.paths.gameDir()));
     if (request.rounds) game.settings.Rounds = static_cast<Integer>(*request.rounds);
     if (request.seed) game.random.Seed(*request.seed);
 

@@ -23,6 +23,15 @@ out=$("$vdx" --version); expect_status 0 $? "--version"
 grep -q '^vdx [0-9]' <<<"$out" || fail "--version prints '$out'"
 "$vdx" --bogus 2>"$work/err"; expect_status 2 $? "unknown option"
 grep -q "unknown option --bogus" "$work/err" || fail "unknown option message: $(cat "$work/err")"
+"$vdx" 1 -x 2>"$work/err"; expect_status 2 $? "a one-dash option"
+grep -q "unknown option -x" "$work/err" || fail "one-dash option message: $(cat "$work/err")"
+
+# A wrong game folder is named, with the way to give the right one.
+printf 'wait 50\nquit\n' >"$work/quick.txt"
+"$vdx" 1 --headless --script "$work/quick.txt" --game-dir "$work/no-such-game" 2>"$work/err"
+expect_status 1 $? "a missing game folder"
+grep -qF "No game in the folder $work/no-such-game (the folder does not exist); give the game's folder with --game-dir DIR" "$work/err" ||
+  fail "missing game folder message: $(cat "$work/err")"
 
 # A script takes a screenshot of the start-up picture and quits.
 cat >"$work/run.txt" <<SCRIPT

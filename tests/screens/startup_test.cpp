@@ -111,6 +111,11 @@ TEST_F(Startup, WithoutAReadableGameXmlNothingStarts) {
   EXPECT_NE(platform.messageBoxes()[0].text.find("Game.xml: the file is missing"),
             std::string::npos)
       << platform.messageBoxes()[0].text;
+  // The player learns which folder was tried and how to name the right one.
+  EXPECT_NE(platform.messageBoxes()[0].text.find("No game in the folder " + folder.path().string()),
+            std::string::npos)
+      << platform.messageBoxes()[0].text;
+  EXPECT_NE(platform.messageBoxes()[0].text.find("--game-dir DIR"), std::string::npos);
   EXPECT_FALSE(platform.displayOpen());
   EXPECT_EQ(platform.framesPresented(), 0);
 

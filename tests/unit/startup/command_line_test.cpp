@@ -58,6 +58,15 @@ TEST(ProgramOptions, TakesOurLongOptionsOutBeforeTheSwitchTest) {
 
 TEST(ProgramOptions, RefusesWhatItDoesNotKnow) {
   EXPECT_EQ(ParseProgramOptions(std::vector<std::string>{"--fast"}).error, "unknown option --fast");
+  // A single dash never makes a switch: "-x" would otherwise be ignored, and
+  // "-1" or "-debug" would quietly count as the switches in them.
+  for (const char* typo : {"-x", "-1", "-debug", "-game-dir"})
+    EXPECT_EQ(ParseProgramOptions(std::vector<std::string>{"1", typo}).error,
+              std::string("unknown option ") + typo +
+                  " (our options start with --; the game's switches 1, DEBUG and SHOWFPS take "
+                  "no dash)");
+  EXPECT_EQ(ParseProgramOptions(std::vector<std::string>{"-", "1"}).error, "")
+      << "a lone dash is ordinary text of the game's command line";
   EXPECT_EQ(ParseProgramOptions(std::vector<std::string>{"--game-dir"}).error,
             "--game-dir needs a value");
   EXPECT_EQ(ParseProgramOptions(std::vector<std::string>{"--script", "s.txt"}).error,
