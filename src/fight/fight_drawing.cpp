@@ -27,20 +27,21 @@ constexpr int kTrailSize = 270;
 
 // The afterimage of a fighter in power mode: three recent poses, the newest
 // first, taken at most every 50 ms.
-void DrawTrail(Game& game, FighterState& f, const FighterSlot& slot, const FrameOnScreen& now,
-               std::uint32_t tick) {
-  if (f.trailRefreshed == 0 || !TickAfter(f.trailRefreshed + kTrailRefreshMs, tick)) {
-    f.trail[2] = f.trail[1];
-    f.trail[1] = f.trail[0];
-    f.trail[0] = TrailImage{f.CurrentFrame, now.rect.Left, now.rect.Top,
-                            static_cast<int>(now.rect.Right - now.rect.Left), f.Facing};
-    f.trailRefreshed = tick;
-  }
+void RefreshTrail(FighterState& f, const FrameOnScreen& now, std::uint32_t tick) {
+  if (f.trailRefreshed != 0 && TickAfter(f.trailRefreshed + kTrailRefreshMs, tick)) return;
+  f.trail[2] = f.trail[1];
+  f.trail[1] = f.trail[0];
+  f.trail[0] = TrailImage{f.CurrentFrame, now.rect.Left, now.rect.Top,
+                          static_cast<int>(now.rect.Right - now.rect.Left), f.Facing};
+  f.trailRefreshed = tick;
+}
+
+void DrawTrail(Game& game, const FighterState& f, const FighterSlot& slot) {
   const auto& frames = slot.frames.frames;
   for (const TrailImage& image : f.trail) {
     if (image.frame < 1 || image.frame > static_cast<Long>(frames.size())) continue;
-    SpriteArgs args = SpriteAt(static_cast<float>(image.x), static_cast<float>(image.y), image.width,
-                               256, kTrailSize * image.width / 256, kTrailSize);
+    SpriteArgs args = SpriteAt(static_cast<float>(image.x), static_cast<float>(image.y),
+                               image.width, 256, kTrailSize * image.width / 256, kTrailSize);
     args.Alpha = 0.5f;
     args.Flip = static_cast<std::int16_t>(image.facing ? 1 : 0);
     DrawSprite(game.display.backBuffer, *frames[static_cast<std::size_t>(image.frame - 1)], args,
@@ -57,12 +58,17 @@ void DrawFighter(Game& game, FightState& fight, const FightSlots& slots, int pla
   const FrameOnScreen placed = PlaceFighter(f, slot);
   // A frame outside the fighter's frames (an action without any) draws nothing.
   if (placed.picture == nullptr) return;
+  // The trail and the rectangle are kept alike whether the fighter shows or not.
+  const bool trail = game.settings.Shadows && f.PowerMode;
+  if (trail) RefreshTrail(f, placed, now);
+  f.FighterRect = placed.rect;
+  if (HeldInGrab(fight, slots, player)) return;
   const Surface& frame = *placed.picture;
   const int width = static_cast<int>(placed.rect.Right - placed.rect.Left);
   const auto flip = static_cast<std::int16_t>(f.Facing ? 1 : 0);
   Surface& target = game.display.backBuffer;
   if (game.settings.Shadows) {
-    if (f.PowerMode) DrawTrail(game, f, slot, placed, now);
+    if (trail) DrawTrail(game, f, slot);
     SpriteArgs shadow =
         SpriteAt(static_cast<float>(placed.rect.Left),
                  static_cast<float>(slot.character.yOffset + slot.character.ShadowOffset), width,
@@ -77,7 +83,14 @@ void DrawFighter(Game& game, FightState& fight, const FightSlots& slots, int pla
                              static_cast<float>(placed.rect.Top), width, 256);
   body.Flip = flip;
   DrawSprite(target, frame, body, game.display.raster);
-  f.FighterRect = placed.rect;
+}
+
+bool HeldInGrab(const FightState& fight, const FightSlots& slots, int player) {
+  const int o = Opponent(player);
+  const FighterState& thrower = fight.fighters[o];
+  if (!thrower.grabCaught) return false;
+  const cAction* action = CurrentAction(slots.players[o].character, thrower);
+  return action != nullptr && action->AnimationType == "Grab";
 }
 
 RoundBanner MakeRoundBanner(Game& game) {
@@ -92,8 +105,7 @@ RoundBanner MakeRoundBanner(Game& game) {
   return banner;
 }
 
-void DrawRoundBanner(Game& game, FightState& fight, const RoundBanner& banner,
-                     std::uint32_t now) {
+void DrawRoundBanner(Game& game, FightState& fight, const RoundBanner& banner, std::uint32_t now) {
   if (fight.FightStarted) {
     fight.bannerScale = 1.7;
     return;

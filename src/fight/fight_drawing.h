@@ -13,9 +13,13 @@ inline constexpr int kWideFrame = 364;
 inline constexpr int kWideShift = 108;  // a wide frame is drawn this much further left
 
 // Draws the fighter (and, when shadows are on, its shadow and in power mode its
-// afterimage trail) into the back buffer and sets its FighterRect.
+// afterimage trail) into the back buffer and sets its FighterRect. A fighter
+// held in the opponent's grab is not drawn: the grab's frames show it.
 void DrawFighter(Game& game, FightState& fight, const FightSlots& slots, int player,
                  std::uint32_t now);
+
+// Whether the opponent shows a grab that caught this player.
+bool HeldInGrab(const FightState& fight, const FightSlots& slots, int player);
 
 // The round's opening banner, shrinking until the fight starts.
 struct RoundBanner {

@@ -54,6 +54,7 @@ void HashFighter(Fnv1a& h, const FighterState& f) {
   h.value(f.ComboCount);
   h.value(f.ComboDeadline);
   h.value(f.attackBlocked);
+  h.value(f.grabCaught);
   h.value(f.PowerMode);
   h.value(f.PowerModeEnds);
   for (const TrailImage& image : f.trail) {

@@ -65,6 +65,9 @@ struct FighterState {
   int ComboCount = 0;
   std::uint32_t ComboDeadline = 0;
   bool attackBlocked = false;  // the current attack was blocked (and chipped) once
+  // The current grab caught the opponent: until it ends, its frames show both
+  // fighters, so the opponent is not drawn on its own.
+  bool grabCaught = false;
   // The power pick-up: double damage against the opponent, and the trail.
   bool PowerMode = false;
   std::uint32_t PowerModeEnds = 0;

@@ -61,6 +61,7 @@ bool CanHit(const cCharacter& c, const FighterState& f) {
 void StartAction(Pass& s, const cAction& action) {
   ClearKeyHistory(s.history);
   s.me.attackBlocked = false;  // a new attack, which a block may chip again
+  s.me.grabCaught = false;
   NextFrameIndex(action, false, true, s.me.frameCounter);
   s.me.CurrentFrame = s.me.frameCounter;
   s.me.ActionName = action.Name;
@@ -161,6 +162,7 @@ void IdlePass(Pass& s) {
 
 void EndAction(Pass& s, const cAction& action) {
   s.me.HitFlag = false;
+  s.me.grabCaught = false;
   s.me.holdCounter = 0;
   s.me.turnedBack = false;
   const bool toDuck =
@@ -209,6 +211,7 @@ bool StartAirAttack(Pass& s) {
     s.me.ActionName = a.Name;
     s.me.MoveState = a.Name;
     s.me.attackBlocked = false;
+    s.me.grabCaught = false;
     NextFrameIndex(a, false, false, s.me.frameCounter);
     s.me.CurrentFrame = s.me.frameCounter;
     s.me.holdCounter = 0;

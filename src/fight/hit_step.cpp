@@ -61,6 +61,7 @@ void Melee(Game& game, FightState& fight, FightSlots& slots, int a, std::uint32_
       victimAction->bCanHit) {
     if (attack->ShowParticles) ShowSparks(fight, a);
     victim.HitFlag = true;
+    if (attack->AnimationType == "Grab") attacker.grabCaught = true;
     const bool onGround = victim.PlayerY == victimCharacter.yOffset;
     victim.Health = HealthAfterMeleeHit(victim.Health, attack->Damage, victim.DamageMultiplier,
                                         attacker.ComboCount);

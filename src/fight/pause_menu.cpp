@@ -24,15 +24,23 @@ void DrawPanel(Surface& target) {
 
 void DrawItems(Game& game, const PauseMenu& menu) {
   cFont font = game.settings.MenuFont;
+  const auto [plain, chosen] = PauseMenuColours(game.settings);
   for (int item = 1; item <= 3; ++item) {
-    // The chosen item in pure red, the others in white (content colours are 0x00BBGGRR).
-    font.FontColor = item == menu.selected ? 0x0000FF : 0xFFFFFF;
+    font.FontColor = item == menu.selected ? chosen : plain;
     DrawSystemText(game.platform, game.display.backBuffer, font, kItems[item - 1], 220,
                    150 + 30 * item);
   }
 }
 
 }  // namespace
+
+std::pair<Long, Long> PauseMenuColours(const Settings& settings) {
+  // Content colours are 0x00BBGGRR. Without two colours of its own (a Game.xml
+  // that sets neither), white and pure red, which are hard to read on the
+  // pale panel: content picks its own with the Menu's Color and HighlightColor.
+  if (settings.MenuColor == settings.MenuHighlightColor) return {0xFFFFFF, 0x0000FF};
+  return {settings.MenuColor, settings.MenuHighlightColor};
+}
 
 void OpenPauseMenu(Game& game, FightState& fight, std::uint32_t now) {
   PauseMenu& menu = fight.pauseMenu;

@@ -50,6 +50,7 @@ std::string FightStateJson(const FightState& fight, const FightSlots& slots,
         << ", \"ActionName\": " << Quoted(f.ActionName) << ", \"CurrentFrame\": " << f.CurrentFrame
         << ", \"MoveState\": " << Quoted(f.MoveState) << ", \"health\": " << f.Health
         << ", \"ComboCount\": " << f.ComboCount << ", \"HitFlag\": " << (f.HitFlag ? "true" : "false")
+        << ", \"grabCaught\": " << (f.grabCaught ? "true" : "false")
         << ", \"PowerMode\": " << (f.PowerMode ? "true" : "false")
         << ", \"DamageMultiplier\": " << f.DamageMultiplier
         << ", \"RoundWins\": " << fight.RoundWins[p]

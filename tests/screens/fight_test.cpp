@@ -13,6 +13,7 @@
 #include "fight/fight_loop.h"
 #include "fight/next_frame_index.h"
 #include "fight/replay.h"
+#include "graphics/sprite_loading.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/picture_files.h"
 #include "screens/json_scan.h"
@@ -227,6 +228,45 @@ TEST_F(Fight, TheFinisherIsRefusedInTheFirstRoundAndTheThrowNeedsToBeClose) {
       "press S\nwait 200\nstate throw\nrelease S\nwait 900\nquit\n");
   EXPECT_NE(d["finisher"].text(1, "ActionName"), "Sexuality");
   EXPECT_NE(d["throw"].text(1, "ActionName"), "Throw") << "300 pixels away";
+}
+
+// The first row of a picture with a drawn (not black) pixel.
+int TopDrawnRow(const Surface& picture) {
+  for (int y = 0; y < picture.height; ++y)
+    for (int x = 0; x < picture.width; ++x)
+      if (To565(picture.at(x, y)) != 0) return y;
+  return picture.height;
+}
+
+TEST_F(Fight, HeldDownKeepsTheFighterCrouchedUntilItIsLetGo) {
+  std::string script = "wait 300\ntap D\nwait 300\npress Down\n";
+  for (int i = 0; i < 12; ++i)
+    script += "wait 150\nstate held" + std::to_string(i) + "\n";
+  script += "release Down\nwait 300\nstate up\nquit\n";
+  auto d = play(script);
+  // Kira's frames, to see what each dumped frame shows.
+  platform::HeadlessPlatform reader;
+  Game game(reader, VDX_DEMO_DIR);
+  game.logPath = folder.path() / "frames.log";
+  GetXML(game.paths, game.settings, game.content, game.loadReport);
+  cCharacter kira = *game.content.Characters.find("Kira");
+  FighterFrames frames;
+  loadcharacteractions(LoadContext{reader, game.paths, game.logPath, nullptr}, kira, frames,
+                       "brann", false);
+  const auto picture = [&](long frame) -> const Surface& {
+    EXPECT_GE(frame, 1);
+    EXPECT_LE(frame, static_cast<long>(frames.frames.size()));
+    return *frames.frames[static_cast<std::size_t>(frame - 1)];
+  };
+  const int standingTop = TopDrawnRow(picture(kira.Actions.find("Standing")->Offset));
+  const long first = d["held0"].number(1, "CurrentFrame");
+  for (int i = 0; i < 12; ++i) {
+    const Dump& held = d["held" + std::to_string(i)];
+    EXPECT_EQ(held.text(1, "ActionName"), "Duck") << (i + 1) * 150 << " ms into the hold";
+    EXPECT_EQ(held.number(1, "CurrentFrame"), first) << (i + 1) * 150 << " ms: one held pose";
+  }
+  EXPECT_GT(TopDrawnRow(picture(first)), standingTop + 25) << "the held pose is a crouch";
+  EXPECT_EQ(d["up"].text(1, "ActionName"), "Standing") << "up again once Down is let go";
 }
 
 TEST_F(Fight, AFlipCrossesOverTheOpponentAndTheBackKeyTurnsTheFighter) {

@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "fighter_frames.h"
 #include "platform/keycodes.h"
 
 namespace democontent {
@@ -187,18 +188,26 @@ std::string GameXml(const std::vector<Character>& roster, const std::vector<Stag
              .a("Block", 18)
              .close()
       << "\n";
-  FontElement(out, "PleaseWait", "Arial", 14, Rgb{255, 255, 255}, "Please wait, loading...", 250,
-              440);
+  // The wait message goes in the screens' last rows, which every picture of
+  // the demo (menus, select screens, movies) leaves free for it; it is some
+  // 242 x 22 pixels in the headless platform's font.
+  FontElement(out, "PleaseWait", "Arial", 14, Rgb{255, 255, 255}, "Please wait, loading...", 199,
+              454);
   FontElement(out, "GameOver", "Arial", 28, Rgb{255, 60, 40}, "GAME OVER", 0, 0);
-  FontElement(out, "RoundLoss", "Arial", 28, Rgb{255, 220, 60}, "FIGHT!", 0, 0);
+  // One text opens each round (centred) and shows the result of a round that
+  // does not end the match (at these offsets in a 355 x 70 piece shown at
+  // (160, 130)), so it reads as the rule before and as what happened after.
+  // Some 343 x 32 pixels: it fits that piece, and the opening banner's first,
+  // 1.7 times larger, picture fits the screen.
+  FontElement(out, "RoundLoss", "Arial", 20, Rgb{255, 220, 60}, "K.O. WINS THE ROUND", 6, 19);
   FontElement(out, "HealthMeters", "MS Sans Serif", 10, Rgb{255, 220, 60}, nullptr, 0, 0);
 
   out << "  "
       << Element("Characters")
              .a("Height", 240)
              .a("Width", 200)
-             .a("pWidth", 200)
-             .a("pHeight", 240)
+             .a("pWidth", kPortraitWidth)
+             .a("pHeight", kPortraitHeight)
              .open()
       << "\n";
   for (const Character& c : roster) {
@@ -230,8 +239,9 @@ std::string GameXml(const std::vector<Character>& roster, const std::vector<Stag
 
   out << "  "
       << Element("Menu")
-             .a("HighlightColor", "H0000FF")
-             .a("Color", "HFFFFFF")
+             // The pause menu's items, on its pale panel: dark, and the chosen one dark red.
+             .a("HighlightColor", Colour(Rgb{160, 0, 0}))
+             .a("Color", Colour(Rgb{48, 24, 64}))
              .a("FontName", "Arial")
              .b("FontBold", true)
              .b("FontItalic", false)

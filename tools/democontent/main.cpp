@@ -59,7 +59,7 @@ void WriteFighter(const fs::path& root, const Character& c, const std::vector<Ch
     for (int k = 0; k < a.count; ++k)
       writeFrame(folder / a.name, a.sprites, k, RenderActionFrame(c, a, k));
   }
-  Bmp(folder / "Select" / "portrait.bmp", RenderPortrait(c, 200, 240));
+  Bmp(folder / "Select" / "portrait.bmp", RenderPortrait(c, font));
   const double pitch = c.fighter.name == "Brann" ? 0.7 : c.fighter.name == "Vex" ? 1.1 : 1.4;
   WriteFile(folder / "Sounds" / (c.fighter.path + "_shout.wav"),
             EncodeWav8(Shout(pitch, static_cast<int>(c.fighter.path.size())), kEffectRate));
@@ -104,7 +104,7 @@ void WriteScreens(const fs::path& root, const std::vector<Character>& roster, co
   Bmp(root / "launcher.bmp", MakeLauncherBackground(font));
   Bmp(root / "text.bmp", MakeMenuStrips(font));
   Bmp(root / "VDXFont.bmp", sheet.image);
-  Bmp(root / "random.bmp", MakeRandomTile(font, 200, 240));
+  Bmp(root / "random.bmp", MakeRandomTile(font));
   Bmp(root / "bullet.bmp", BulletPicture());
   Bmp(root / "HealthMeter.bmp", HealthMeterPicture());
   Bmp(root / "ball.bmp", BallPicture());

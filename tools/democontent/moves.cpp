@@ -130,7 +130,10 @@ std::vector<ActionSpec> ActionsFor(const Fighter& f, const std::string& specialN
   walk.speed = 9;
   actions.push_back(walk);
 
-  ActionSpec duck = Make("Duck", "duck", 3, {Crouch(), Lerp(Stance(), Crouch(), 0.55), Stance()});
+  // Down plays "Duck" backwards and looping, and a backward loop never shows an
+  // action's first frame but wraps to its last: one crouching frame holds for as
+  // long as Down is held.
+  ActionSpec duck = Make("Duck", "duck", 1, {Crouch()});
   duck.motion = 45;
   actions.push_back(duck);
 

@@ -9,6 +9,11 @@
 namespace democontent {
 namespace {
 
+// The lowest caption of a movie (of 240 rows, shown at twice the size) stays
+// above the last rows of the screen, where the game writes its wait message
+// over the movie's last picture.
+constexpr double kLowCaptionY = 192;
+
 Image Frame(const Character& c, const std::string& action, int frame) {
   for (const ActionSpec& a : ActionsFor(c.fighter, c.special))
     if (a.name == action) return RenderActionFrame(c, a, std::min(frame, a.count - 1));
@@ -47,7 +52,7 @@ std::vector<Image> EventMovie(const Font& font, const Character& c, const std::s
     Caption(font, img, caption, 30 + 8 * (1 - std::min(1.0, t * 3)), 16,
             good ? Hex(0xFFF0A0) : Hex(0xD0E0FF), good ? Hex(0xFF7030) : Hex(0x6080C0),
             std::min(1.0, t * 3));
-    Caption(font, img, c.fighter.name, 16, 212, Hex(0xFFFFFF), Hex(0xC0C0C0), 1.0);
+    Caption(font, img, c.fighter.name, 16, kLowCaptionY, Hex(0xFFFFFF), Hex(0xC0C0C0), 1.0);
     frames.push_back(img);
   }
   return frames;
@@ -68,7 +73,7 @@ std::vector<Image> VersusMovie(const Font& font, const Character& a, const Chara
           &black, true);
     Caption(font, img, "FIGHT " + std::to_string(rung), 18, 10, Hex(0xFFFFFF), Hex(0xC0C0C0), 1);
     Caption(font, img, "VS", 44, 90, Hex(0xFFE080), Hex(0xE04020), in);
-    Caption(font, img, a.fighter.name + " - " + b.fighter.name, 18, 210, Hex(0xFFFFFF),
+    Caption(font, img, a.fighter.name + " - " + b.fighter.name, 18, kLowCaptionY, Hex(0xFFFFFF),
             Hex(0xC0C0C0), 1);
     frames.push_back(img);
   }
@@ -86,8 +91,8 @@ std::vector<Image> EndingMovie(const Font& font, const Character& c) {
     Glow(img, {160, 120}, 150, c.glow, 0.5 + 0.5 * t);
     Paste(img, Resized(Frame(c, "Sexuality", 5), 190, 190), 65, 40, &black);
     Caption(font, img, "CHAMPION", 34, 12, Hex(0xFFF8D0), Hex(0xFFB040), std::min(1.0, t * 2));
-    Caption(font, img, c.fighter.name + " climbed the whole ladder", 14, 214, Hex(0xFFFFFF),
-            Hex(0xE0E0E0), 1);
+    Caption(font, img, c.fighter.name + " climbed the whole ladder", 14, kLowCaptionY,
+            Hex(0xFFFFFF), Hex(0xE0E0E0), 1);
     frames.push_back(img);
   }
   return frames;

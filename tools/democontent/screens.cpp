@@ -98,16 +98,26 @@ FontSheet MakeFontSheet(const Font& font) {
 
 Image MakeMenuStrips(const Font& font) {
   // Item i is the strip of rows (i - 1) * 45 to + 42; the fourth is 150 wide.
+  // The game draws every strip from x 220, so each label is centred on column
+  // 100, the middle of a 200-wide strip (and of the menu's panel), and all are
+  // drawn at the one size at which the widest fits.
   Image img(512, 512);
   const auto entries = MenuEntries();
+  constexpr int kStripWidth = 200, kFourthWidth = 150, kCentre = kStripWidth / 2;
+  double size = 34;
+  const auto fits = [&](double s) {
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+      const int room = i == 3 ? 2 * (kFourthWidth - kCentre) : kStripWidth;
+      if (font.measure(entries[i].label, s) > room - 10) return false;
+    }
+    return true;
+  };
+  while (size > 10 && !fits(size))
+    size -= 1;
   for (std::size_t i = 0; i < entries.size(); ++i) {
     const int top = static_cast<int>(i) * 45;
-    const int stripWidth = i == 3 ? 150 : 200;
-    double size = 34;
-    while (font.measure(entries[i].label, size) > stripWidth - 10)
-      size -= 1;
     const int w = font.measure(entries[i].label, size);
-    font.draw(img, entries[i].label, (stripWidth - w) / 2.0, top + (42 - size * 1.15) / 2, size,
+    font.draw(img, entries[i].label, kCentre - w / 2.0, top + (42 - size * 1.15) / 2, size,
               Rgb{255, 255, 255}, Rgb{190, 195, 210}, 2);
   }
   return img;
@@ -132,17 +142,32 @@ Image MakeMenuBackground(const Font& font, const std::vector<Character>& roster)
 }
 
 Image MakeSelectBackground(const Font& font) {
+  // Also the versus screen's picture, where the game writes "VERSUS" between
+  // the portraits itself.
   Image img(640, 480);
   VerticalGradient(img, 0, 480, Hex(0x101830), Hex(0x301830));
   Rays(img, {320, 280}, Hex(0x4060C0), 0.08);
-  const std::string vs = "VS";
-  font.draw(img, vs, (640 - font.measure(vs, 110)) / 2.0, 230, 110, Hex(0xFFE080), Hex(0xE04020), 3,
-            0.9);
-  Panel(img, 14, 154, 212, 252, Hex(0x4080FF));
-  Panel(img, 434, 154, 212 - 12, 252, Hex(0xFF5040));
-  Title(img, font, 20, 64);
-  const std::string hint = "Left and right to choose, punch to pick";
-  font.draw(img, hint, (640 - font.measure(hint, 16)) / 2.0, 440, 16, Hex(0xD0D0E0), Hex(0xA0A0B0),
+  // Frames round the visible part of each portrait tile, and whose it is.
+  struct Side {
+    int x;  // where the game draws the tile
+    Rgb colour;
+    const char* who;
+    const char* keys;
+  };
+  const Side sides[] = {{20, Hex(0x4080FF), "PLAYER 1", "arrows choose, A picks"},
+                        {440, Hex(0xFF5040), "PLAYER 2", "J and L choose, Q picks"}};
+  for (const Side& side : sides) {
+    const int left = side.x + kPortraitMargin, width = kPortraitWidth - 2 * kPortraitMargin;
+    Panel(img, left - 6, 154, width + 12, kPortraitHeight + 12, side.colour);
+    const double centre = left + width / 2.0;
+    font.draw(img, side.who, centre - font.measure(side.who, 22) / 2.0, 104, 22, side.colour,
+              Mix(side.colour, Rgb{255, 255, 255}, 0.5), 2);
+    font.draw(img, side.keys, centre - font.measure(side.keys, 13) / 2.0, 132, 13, Hex(0xD0D0E0),
+              Hex(0xA0A0B0), 1);
+  }
+  Title(img, font, 14, 64);
+  const std::string hint = "Against the computer, player 1 picks both fighters";
+  font.draw(img, hint, (640 - font.measure(hint, 15)) / 2.0, 418, 15, Hex(0xD0D0E0), Hex(0xA0A0B0),
             1);
   Vignette(img, 0.6);
   return img;
@@ -183,22 +208,15 @@ Image MakeLauncherBackground(const Font& font) {
   return img;
 }
 
-Image MakeRandomTile(const Font& font, int width, int height) {
+Image MakeRandomTile(const Font& font) {
+  const int width = kPortraitWidth, height = kPortraitHeight;
   Image img(width, height);
   VerticalGradient(img, 0, height, Hex(0x404858), Hex(0x202430));
   const std::string q = "?";
-  font.draw(img, q, (width - font.measure(q, 150)) / 2.0, height / 2.0 - 90, 150, Hex(0xFFFFFF),
-            Hex(0xB0B8D0), 3);
-  const std::string label = "RANDOM";
-  font.draw(img, label, (width - font.measure(label, 24)) / 2.0, height - 44.0, 24, Hex(0xFFE080),
-            Hex(0xE0A040), 1);
-  for (int i = 0; i < 3; ++i) {
-    const Rgb edge = i == 1 ? Hex(0xC0C8E0) : kOutline;
-    for (int x = 0; x < width; ++x)
-      img.at(x, i) = img.at(x, height - 1 - i) = edge;
-    for (int y = 0; y < height; ++y)
-      img.at(i, y) = img.at(width - 1 - i, y) = edge;
-  }
+  const int below = kPortraitBandBottom;
+  font.draw(img, q, (width - font.measure(q, 110)) / 2.0, below + (height - below - 110) / 2.0, 110,
+            Hex(0xFFFFFF), Hex(0xB0B8D0), 3);
+  PortraitFrame(img, font, "RANDOM", Hex(0xFFE080), Hex(0xC0C8E0));
   return img;
 }
 
@@ -237,7 +255,7 @@ Image MakeTitleFrame(const Font& font, const std::vector<Character>& roster, dou
             2, drop);
   if (t > 0.75) {
     const std::string press = "press a key";
-    font.draw(img, press, (320 - font.measure(press, 14)) / 2.0, 210, 14, Hex(0xFFFFFF),
+    font.draw(img, press, (320 - font.measure(press, 14)) / 2.0, 192, 14, Hex(0xFFFFFF),
               Hex(0xC0C0C0), 1, std::fabs(std::sin(t * 20)));
   }
   return img;

@@ -38,7 +38,8 @@ Image MakeSplash(const Font& font, const std::vector<Character>& roster);
 // The picture behind the settings launcher's form: the title at the top, room
 // for the menu on the left and the panel on the right.
 Image MakeLauncherBackground(const Font& font);
-Image MakeRandomTile(const Font& font, int width, int height);
+// The "Random" entry's tile, laid out like the portraits.
+Image MakeRandomTile(const Font& font);
 Image MakeStagePortrait(const Image& stageBackground, int width, int height);
 // A frame of the title movie (t from 0 to 1), 320 x 240.
 Image MakeTitleFrame(const Font& font, const std::vector<Character>& roster, double t);

@@ -1,6 +1,8 @@
 // The generated demo folder, read as the game will read it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -8,6 +10,7 @@
 
 #include "content/get_xml.h"
 #include "core/files.h"
+#include "fight/pause_menu.h"
 #include "platform/bmp_decoder.h"
 
 namespace vdx {
@@ -124,7 +127,7 @@ TEST_F(DemoFolder, PicturesHaveTheirSizes) {
     int width, height;
   };
   for (const Want& w : {Want{"\\text.bmp", 512, 512}, Want{"\\VDXFont.bmp", 512, 512},
-                        Want{"\\menuback.bmp", 640, 480}, Want{"\\random.bmp", 200, 240},
+                        Want{"\\menuback.bmp", 640, 480}, Want{"\\random.bmp", 180, 240},
                         Want{"\\bullet.bmp", 16, 16}, Want{"\\ball.bmp", 40, 40},
                         Want{"\\effects\\spark\\spark.bmp", 16, 16}}) {
     const auto path = paths.find(w.path);
@@ -141,6 +144,53 @@ TEST_F(DemoFolder, PicturesHaveTheirSizes) {
     EXPECT_EQ(image->height, 480);
     EXPECT_TRUE(paths.find("\\Stages\\Portraits\\" + s.Background));
   }
+}
+
+// The select screens write "SELECT CHARACTER" from (200, 160) and each
+// player's "SELECTED" at (tile + 30, 240), over tiles drawn at (20, 160) and
+// (440, 160): the tiles keep clear of the one and give the other a dark band.
+TEST_F(DemoFolder, PortraitTilesLeaveRoomForTheWordsTheGameWritesOverThem) {
+  EXPECT_EQ(settings.PortraitWidth, 180) << "tiles end 20 pixels short of the heading";
+  EXPECT_EQ(settings.PortraitHeight, 240);
+  std::vector<std::string> tiles = {"\\random.bmp"};
+  for (const cCharacter& c : content.Characters)
+    tiles.push_back("\\Characters\\" + c.Path + "\\Select\\" + c.Portrait);
+  for (const std::string& tile : tiles) {
+    const auto image = Picture(*paths.find(tile));
+    ASSERT_TRUE(image) << tile;
+    ASSERT_EQ(image->width, settings.PortraitWidth) << tile;
+    ASSERT_EQ(image->height, settings.PortraitHeight) << tile;
+    const auto at = [&](int x, int y) { return image->pixels[y * image->width + x]; };
+    for (int y = 0; y < image->height; ++y)
+      for (int x : {0, 9, 170, 179})
+        ASSERT_EQ(at(x, y), 0u) << tile << " (" << x << ", " << y << "): margins are the key";
+    // "SELECTED" is some 100 x 20 pixels from (30, 80) of the tile: dark under it.
+    for (int y = 76; y < 104; ++y)
+      for (int x = 16; x < 164; ++x) {
+        const std::uint32_t p = at(x, y);
+        const std::uint32_t brightest = std::max({(p >> 16) & 0xFFu, (p >> 8) & 0xFFu, p & 0xFFu});
+        ASSERT_LT(brightest, 100u) << tile << " (" << x << ", " << y << ")";
+      }
+  }
+}
+
+// The pause menu's items on its panel of (255, 200, 200): a contrast ratio of
+// at least 4.5 (the common rule for text) for both colours.
+TEST_F(DemoFolder, ThePauseMenuReadsOnItsPanel) {
+  const auto luminance = [](Long bgr) {
+    double sum = 0;
+    const double weights[] = {0.2126, 0.7152, 0.0722};  // red, green, blue
+    for (int i = 0; i < 3; ++i) {
+      const double c = static_cast<double>((bgr >> (8 * i)) & 0xFF) / 255.0;
+      sum += weights[i] * (c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
+    }
+    return sum;
+  };
+  const double panel = luminance(0xC8C8FF);
+  const auto [plain, chosen] = PauseMenuColours(settings);
+  EXPECT_GE((panel + 0.05) / (luminance(plain) + 0.05), 4.5);
+  EXPECT_GE((panel + 0.05) / (luminance(chosen) + 0.05), 4.5);
+  EXPECT_NE(plain, chosen);
 }
 
 TEST_F(DemoFolder, FighterFramesAreComplete) {
