@@ -120,10 +120,12 @@ ReplayMatch RandomMatch(std::mt19937& rng, int frames) {
   m.setup.player1 = "K\xC3\xAEra";  // UTF-8
   m.setup.player2 = std::string(static_cast<std::size_t>(rng() % 300), 'x') + '\0' + "after a zero";
   m.setup.stage = "";
-  m.setup.GameMode = static_cast<int>(rng());
-  m.setup.computer =
-      std::array{ComputerPlays::None, ComputerPlays::Player2, ComputerPlays::Both}[rng() % 3];
-  m.settings.Rounds = static_cast<Integer>(integer(rng));
+  // What the menus and the command line can start: a computer only in mode 1.
+  m.setup.GameMode = 1 + static_cast<int>(rng() % 2);
+  m.setup.computer = m.setup.GameMode == 2 ? ComputerPlays::None
+                                           : std::array{ComputerPlays::None, ComputerPlays::Player2,
+                                                        ComputerPlays::Both}[rng() % 3];
+  m.settings.Rounds = static_cast<Integer>(1 + rng() % 7);
   m.settings.Weather = rng() % 2;
   m.settings.Shadows = rng() % 2;
   m.settings.LowDetail = rng() % 2;
@@ -279,8 +281,9 @@ TEST(Replay, DamageIsNamedAndNeverReadAsAnotherReplay) {
             "the replay is damaged: its header gives a length of 5 bytes");
 }
 
-// A match of all zeros and empty names, up to its frame count.
-const std::string kMatchStart = "\x00\x00\x00\x02\x00\x00\x00\x00"s + std::string(14 + 16, '\0');
+// A match of zeros and empty names, up to its frame count
+// (game mode 1, one round).
+const std::string kMatchStart = "\x00\x00\x00\x02\x00\x02\x00\x00"s + std::string(14 + 16, '\0');
 
 struct BadBody {
   const char* what;
@@ -312,7 +315,21 @@ INSTANTIATE_TEST_SUITE_P(
                 "match 1: the computer's players are 3, not 0, 1 or 2"},
         BadBody{"RoundsOutOfRange", "\x01\x00\x00\x00\x02\x00\x80\xF1\x04"s + std::string(40, '\0'),
                 "match 1: Rounds is out of range (40000)"},
-        BadBody{"UnknownSettingsBits", "\x01\x00\x00\x00\x02\x00\x00\x10"s + std::string(40, '\0'),
+        // Values no menu and no command line can start.
+        BadBody{"NoRounds", "\x01\x00\x00\x00\x02\x00\x00"s + std::string(40, '\0'),
+                "match 1: Rounds is 0, but a match has 1 to 7 rounds"},
+        BadBody{"NegativeRounds", "\x01\x00\x00\x00\x02\x00\x09"s + std::string(40, '\0'),
+                "match 1: Rounds is -5, but a match has 1 to 7 rounds"},
+        BadBody{"HundredRounds", "\x01\x00\x00\x00\x02\x00\xC8\x01"s + std::string(40, '\0'),
+                "match 1: Rounds is 100, but a match has 1 to 7 rounds"},
+        BadBody{"GameMode7", "\x01\x00\x00\x00\x0E\x00\x02"s + std::string(40, '\0'),
+                "match 1: the game mode is 7, not 1 (against the computer) or 2 (two players)"},
+        BadBody{"GameMode0", "\x01\x00\x00\x00\x00\x00\x02"s + std::string(40, '\0'),
+                "match 1: the game mode is 0, not 1 (against the computer) or 2 (two players)"},
+        BadBody{"ComputerInTwoPlayerMode", "\x01\x00\x00\x00\x04\x01\x02"s + std::string(40, '\0'),
+                "match 1: the computer plays in a match of two players (game mode 2); only game "
+                "mode 1 has it"},
+        BadBody{"UnknownSettingsBits", "\x01\x00\x00\x00\x02\x00\x02\x10"s + std::string(40, '\0'),
                 "match 1: unknown settings bits are set"},
         BadBody{"AbsurdFrameCount", "\x01"s + kMatchStart + "\xFF\xFF\xFF\xFF\x0F\x10\x00"s,
                 "match 1: it claims 4294967295 frames, but the 2 bytes left could hold at most 1"},
@@ -406,6 +423,8 @@ TEST(Replay, ItsSettingsGoBackIntoTheGameAlone) {
   here.Player2Keys.Up = 0x11;
   ApplyReplaySettings(ReplaySettingsOf(played), here);
   EXPECT_EQ(here.Rounds, 5);
+  played.Rounds = 0;  // Game.xml without Rounds: one round, recorded as such
+  EXPECT_EQ(ReplaySettingsOf(played).Rounds, 1);
   EXPECT_TRUE(here.Weather);
   EXPECT_FALSE(here.Shadows);
   EXPECT_TRUE(here.LowDetail);
