@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "content/content.h"
+#include "content/content_files.h"
 #include "content/paths.h"
 #include "graphics/display.h"
 #include "graphics/surface.h"
@@ -46,10 +47,6 @@ struct FramePool {
 
 inline constexpr int kFighterFrameSize = 256;
 inline constexpr int kWideFighterFrame = 364;  // throws, and actions marked Large
-
-// The file number of frame k (1-based) of an action: 1, 2, 3, ... or, in low
-// detail (aStep 2), 1, 3, 5, ...; never past 2 x Count - 1.
-int FrameFileNumber(int k, int aStep, int count);
 
 // Loads every action's frames, in the order of the character's Actions, and
 // sets their Offsets and hit boxes. A throw's frames are drawn per opponent,
