@@ -243,21 +243,33 @@ SharedSurface LoadPictureOrLog(const LoadContext& ctx, std::string_view contentP
   return picture;
 }
 
-std::vector<SharedSurface> LoadCharacterPortraits(const LoadContext& ctx,
-                                                  const Collection<cCharacter>& characters,
-                                                  int width, int height) {
+CharacterPortraits::CharacterPortraits(const LoadContext& ctx,
+                                       const Collection<cCharacter>& characters, int width,
+                                       int height)
+    : ctx_(ctx),
+      characters_(characters),
+      width_(width),
+      height_(height),
+      blank_(std::make_shared<const Surface>(MakeSurface(width, height))) {
   WriteLog(ctx.logPath, LogOpening::New, {"Loading Character Portraits"});
-  const auto blank = std::make_shared<const Surface>(MakeSurface(width, height));
-  std::vector<SharedSurface> portraits;
-  auto add = [&](const std::string& path) {
-    WriteLog(ctx.logPath, LogOpening::Append, {ctx.paths.gameDir().string() + path});
-    SharedSurface p = LoadPictureOrLog(ctx, path, width, height);
-    portraits.push_back(p ? p : blank);
-  };
-  add("\\random.bmp");
-  for (const cCharacter& c : characters)
-    add("\\Characters\\" + c.Path + "\\Select\\" + c.Portrait);
-  return portraits;
+}
+
+SharedSurface CharacterPortraits::get(int entry) {
+  if (entry < 1 || static_cast<std::size_t>(entry) > characters_.size() + 1) return nullptr;
+  for (auto it = kept_.begin(); it != kept_.end(); ++it) {
+    if (it->first != entry) continue;
+    std::rotate(it, it + 1, kept_.end());  // now the most recent
+    return kept_.back().second;
+  }
+  const std::string path =
+      entry == 1 ? std::string("\\random.bmp")
+                 : CharacterPortraitPath(*characters_.at(static_cast<std::size_t>(entry - 1)));
+  WriteLog(ctx_.logPath, LogOpening::Append, {ctx_.paths.gameDir().string() + path});
+  SharedSurface p = LoadPictureOrLog(ctx_, path, width_, height_);
+  ++decoded_;
+  if (kept_.size() == kKept) kept_.erase(kept_.begin());
+  kept_.emplace_back(entry, p ? p : blank_);
+  return kept_.back().second;
 }
 
 std::vector<SharedSurface> LoadStagePortraits(const LoadContext& ctx,
