@@ -403,14 +403,26 @@ std::uint64_t ContentFingerprint(std::string_view gameXml, std::string_view aiXm
   return hash;
 }
 
+std::uint64_t FingerprintFile(std::uint64_t hash, const std::optional<std::string>& bytes) {
+  Writer length;
+  length.fixed(bytes ? bytes->size() : std::numeric_limits<std::uint64_t>::max(), 8);
+  hash = Fnv1a64(length.bytes(), hash);
+  return bytes ? Fnv1a64(*bytes, hash) : hash;
+}
+
+std::string MatchContentMismatch(std::size_t number, std::uint64_t recorded, std::uint64_t here) {
+  if (recorded == here) return {};
+  return "Match " + std::to_string(number) +
+         " of the replay was played on other content: Game.xml, ai.xml, story.xml or the "
+         "fighters' frames differ from this game folder's (recorded " +
+         Hex(recorded) + ", here " + Hex(here) + "), so it would not play the same";
+}
+
 std::string ContentMismatch(const Replay& replay, std::uint64_t fingerprint) {
   for (std::size_t m = 0; m < replay.matches.size(); ++m) {
-    const std::uint64_t recorded = replay.matches[m].contentFingerprint;
-    if (recorded == fingerprint) continue;
-    return "Match " + std::to_string(m + 1) +
-           " of the replay was played on other content: Game.xml, ai.xml or story.xml differ "
-           "from this game folder's (recorded " +
-           Hex(recorded) + ", here " + Hex(fingerprint) + "), so it would not play the same";
+    std::string mismatch =
+        MatchContentMismatch(m + 1, replay.matches[m].contentFingerprint, fingerprint);
+    if (!mismatch.empty()) return mismatch;
   }
   return {};
 }

@@ -398,14 +398,28 @@ TEST(Replay, OtherContentIsNamedBeforePlaying) {
   replay.matches[1].contentFingerprint = 0xABCDEF;
   EXPECT_EQ(
       ContentMismatch(replay, here),
-      "Match 2 of the replay was played on other content: Game.xml, ai.xml or story.xml "
-      "differ from this game folder's (recorded 0000000000abcdef, here " +
+      "Match 2 of the replay was played on other content: Game.xml, ai.xml, story.xml or the "
+      "fighters' frames differ from this game folder's (recorded 0000000000abcdef, here " +
           [here] {
             char hex[17];
             std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(here));
             return std::string(hex);
           }() +
           "), so it would not play the same");
+}
+
+TEST(Replay, AFileMissingAndAFileEmptyAreOtherContent) {
+  const std::uint64_t start = ContentFingerprint("<Game/>", "", "");
+  const std::uint64_t missing = FingerprintFile(start, std::nullopt);
+  const std::uint64_t empty = FingerprintFile(start, std::string());
+  const std::uint64_t picture = FingerprintFile(start, std::string("BM\x01"));
+  EXPECT_NE(missing, empty);
+  EXPECT_NE(missing, start);
+  EXPECT_NE(picture, FingerprintFile(start, std::string("BM\x02"))) << "one byte of a frame";
+  EXPECT_NE(FingerprintFile(FingerprintFile(start, std::string("ab")), std::string("c")),
+            FingerprintFile(FingerprintFile(start, std::string("a")), std::string("bc")))
+      << "bytes moved from one file to the next";
+  EXPECT_EQ(FingerprintFile(start, std::string("BM\x01")), picture);
 }
 
 TEST(Replay, ItsSettingsGoBackIntoTheGameAlone) {
