@@ -162,7 +162,7 @@ TEST(Replay, RandomStreamsComeBackExactly) {
 
 TEST(Replay, TheBytesFollowTheDocumentedLayout) {
   ReplayMatch m;
-  m.setup = MatchSetup{"Kira", "Rook", "Dock", 2, ComputerPlays::Player2};
+  m.setup = MatchSetup{"Kira", "Rook", "Dock", 1, ComputerPlays::Player2};
   m.settings.Rounds = 3;
   m.settings.Weather = true;
   m.settings.Shadows = true;
@@ -187,7 +187,7 @@ TEST(Replay, TheBytesFollowTheDocumentedLayout) {
       "\x01"                  // one match
       "\x04Kira\x04Rook\x04"  // names: Kira, Rook, Dock
       "Dock"
-      "\x04\x01\x06\x03\x80\x02"  // mode 2, computer plays 2, 3 rounds, switches, width
+      "\x02\x01\x06\x03\x80\x02"  // mode 1, computer plays 2, 3 rounds, switches, width
       "\x90\x03\xA0\x03\x9A\x03\x96\x03\x3C\x3E\x40"  // player 1's keys
       "\x00\x00\x00\x00\x48\x00\x00"s                 // player 2's keys
       "\x08\x07\x06\x05\x04\x03\x02\x01"              // generator state
@@ -210,6 +210,7 @@ TEST(Replay, TheBytesFollowTheDocumentedLayout) {
   for (int i = 7; i >= 0; --i)
     checksum = checksum << 8 | static_cast<std::uint8_t>(bytes[bytes.size() - 8 + i]);
   EXPECT_EQ(checksum, Fnv1a64(std::string_view(bytes).substr(0, bytes.size() - 8)));
+  EXPECT_TRUE(std::holds_alternative<Replay>(DecodeReplay(bytes))) << "a replay that reads";
 }
 
 TEST(Replay, AMinuteOfPlayTakesKilobytes) {
