@@ -93,6 +93,8 @@ class SoundFinder {
 struct OpponentFolder {
   std::string path;
   std::string name;
+  std::string folded;  // the path without letter case
+  bool plain = false;  // one folder name: found in the throw folder's listing
 };
 // The frames of one action (on one opponent, for a throw).
 void VisitActionFrames(const cCharacter& c, const cAction& a, std::string_view opponentPath,
@@ -111,9 +113,18 @@ void VisitThrowFrames(const cCharacter& c, const cAction& a,
                       const std::string& action, const FileVisitor& visit) {
   std::size_t absent = 0;
   NamedFile firstAbsent;
+  // The opponent folders the throw's folder holds, listed once: a look per
+  // opponent is then a set look-up, not a visit to the disk.
+  std::unordered_set<std::string> present;
+  for (const std::string& name : paths.list(ActionFolder(c, a, "")))
+    present.insert(FoldKey(name));
   for (const OpponentFolder& opponent : opponents) {
     const std::string folder = ActionFolder(c, a, opponent.path);
-    if (!PathResolver::Split(folder) || paths.find(folder)) {
+    // A path that climbs out is listed frame by frame, to be refused.
+    const bool there =
+        !PathResolver::Split(folder) ||
+        (opponent.plain ? present.contains(opponent.folded) : paths.find(folder).has_value());
+    if (there) {
       VisitActionFrames(c, a, opponent.path, action + " on " + Quoted(opponent.name), visit);
     } else if (absent++ == 0) {
       firstAbsent = {action + " on " + Quoted(opponent.name), folder + "\\", FileUse::FighterFrame,
@@ -147,7 +158,11 @@ std::vector<OpponentFolder> OpponentFolders(const Content& content) {
   std::vector<OpponentFolder> folders;
   std::unordered_set<std::string> seen;
   for (const cCharacter& c : content.Characters)
-    if (seen.insert(FoldKey(c.Path)).second) folders.push_back({c.Path, c.Name});
+    if (std::string folded = FoldKey(c.Path); seen.insert(folded).second) {
+      const bool plain =
+          !folded.empty() && folded != "." && folded.find_first_of("\\/") == std::string::npos;
+      folders.push_back({c.Path, c.Name, std::move(folded), plain});
+    }
   return folders;
 }
 
