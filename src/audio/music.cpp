@@ -5,6 +5,7 @@
 #include <span>
 
 #include "audio/sound_table.h"
+#include "content/content_files.h"
 #include "core/files.h"
 #include "core/ticks.h"
 
@@ -63,9 +64,8 @@ void MusicTimer(platform::Platform& platform, MusicState& music, std::uint32_t n
 
 void StartMenuMusic(platform::Platform& platform, const PathResolver& paths, MusicState& music) {
   music.oggOn = true;
-  music.oggFile = paths.find("\\Stages\\Music\\menu.ogg")
-                      .value_or(paths.gameDir() / "Stages" / "Music" / "menu.ogg")
-                      .string();
+  music.oggFile =
+      paths.find(kMenuMusic).value_or(paths.gameDir() / "Stages" / "Music" / "menu.ogg").string();
   PlayOggMusic(platform, music, music.oggFile);
 }
 

@@ -1,8 +1,9 @@
 #include "content/content_files.h"
 
-#include <cmath>
+#include <algorithm>
 #include <map>
 #include <set>
+#include <unordered_set>
 
 #include "content/xml_values.h"
 
@@ -11,7 +12,7 @@ namespace {
 
 // Pictures, music and help the engine opens by fixed names.
 struct EngineFile {
-  const char* path;
+  std::string_view path;
   FileUse use;
 };
 constexpr EngineFile kEngineFiles[] = {
@@ -22,18 +23,24 @@ constexpr EngineFile kEngineFiles[] = {
     {"\\HealthMeter.bmp", FileUse::Picture},
     {"\\ball.bmp", FileUse::Picture},
     {"\\hball.bmp", FileUse::Picture},
-    {"\\Effects\\Snow\\Snow01.bmp", FileUse::Picture},
-    {"\\Effects\\Snow\\Snow03.bmp", FileUse::Picture},
+    {kSnowPictures[0], FileUse::Picture},
+    {kSnowPictures[1], FileUse::Picture},
+    {kSnowPictures[2], FileUse::Picture},
     {"\\Effects\\Bubble\\bubble01.bmp", FileUse::Picture},
-    {"\\Effects\\Rain\\rain.bmp", FileUse::Picture},
+    {kRainPicture, FileUse::Picture},
     {"\\Effects\\flash\\flash01.bmp", FileUse::Picture},
     {"\\effects\\spark\\spark.bmp", FileUse::Picture},
-    {"\\Stages\\Music\\menu.ogg", FileUse::Music},
+    {kMenuMusic, FileUse::Music},
+    {kTitleMovie, FileUse::Movie},
     {"\\HTML\\Vandrel.htm", FileUse::Page},
 };
 
 // The sound the fight plays when a fighter collects the pick-up.
 constexpr const char* kPickUpSound = "PowerUp.wav";
+
+// The frame sizes of the fighter loader: wide frames for throws and large actions.
+constexpr int kFrameSize = 256;
+constexpr int kWideFrame = 364;
 
 std::string Quoted(const std::string& s) {
   return "\"" + s + "\"";
@@ -51,14 +58,11 @@ std::string TwoDigits(int n) {
   return (n < 10 ? "0" : "") + std::to_string(n);
 }
 
-// Frames k = 1..count of a record: Sprites + two digits + the extension, in
-// the record's folder.
-void AddFrames(std::vector<NamedFile>& files, const std::string& owner, const std::string& folder,
-               const std::string& sprites, int count, const char* extension, FileUse use,
-               int width = 0, int height = 0) {
-  for (int k = 1; k <= count; ++k)
-    files.push_back({owner + " frame " + std::to_string(k),
-                     folder + "\\" + sprites + TwoDigits(k) + extension, use, width, height});
+// A sound the game loads because it is in a sound folder.
+NamedFile Listed(std::string owner, std::string path) {
+  NamedFile file{std::move(owner), std::move(path), FileUse::Sound};
+  file.listed = true;
+  return file;
 }
 
 // Sounds are found by file name: in Sounds, or else in the fighter's own
@@ -72,7 +76,7 @@ class SoundFinder {
 
   std::string pathOf(const std::string& name, const cCharacter* fighter) const {
     if (fighter != nullptr && !shared_.contains(FoldKey(name))) {
-      const std::string folder = "\\Characters\\" + fighter->Path + "\\Sounds";
+      const std::string folder = FighterSoundsFolder(*fighter);
       for (const std::string& own : paths_.list(folder))
         if (FoldKey(own) == FoldKey(name)) return folder + "\\" + own;
     }
@@ -84,110 +88,255 @@ class SoundFinder {
   std::set<std::string> shared_;  // folded file names
 };
 
-void AddCharacterFiles(const cCharacter& c, const Settings& settings, const Content& content,
-                       const SoundFinder& sounds, std::vector<NamedFile>& files) {
+// The opponents' folders of the throws: one per Path (letter case aside), with
+// the name of the first character that has it.
+struct OpponentFolder {
+  std::string path;
+  std::string name;
+  std::string folded;  // the path without letter case
+  bool plain = false;  // one folder name: found in the throw folder's listing
+};
+// The frames of one action (on one opponent, for a throw).
+void VisitActionFrames(const cCharacter& c, const cAction& a, std::string_view opponentPath,
+                       const std::string& owner, const FileVisitor& visit) {
+  const int width = IsThrow(a) || a.bLarge ? kWideFrame : kFrameSize;
+  for (int k = 1; k <= a.Count; ++k)
+    visit({owner + " frame " + std::to_string(k), ActionFramePath(c, a, opponentPath, k),
+           FileUse::FighterFrame, width, kFrameSize});
+}
+
+// A throw's frames on each opponent folder that is there. The folders that are
+// not make one entry (the first of them, and how many others), so that a roster
+// without them costs a line per throw, not one per pair of characters.
+void VisitThrowFrames(const cCharacter& c, const cAction& a,
+                      const std::vector<OpponentFolder>& opponents, const PathResolver& paths,
+                      const std::string& action, const FileVisitor& visit) {
+  std::size_t absent = 0;
+  NamedFile firstAbsent;
+  // The opponent folders the throw's folder holds, listed once: a look per
+  // opponent is then a set look-up, not a visit to the disk.
+  std::unordered_set<std::string> present;
+  for (const std::string& name : paths.list(ActionFolder(c, a, "")))
+    present.insert(FoldKey(name));
+  for (const OpponentFolder& opponent : opponents) {
+    const std::string folder = ActionFolder(c, a, opponent.path);
+    // A path that climbs out is listed frame by frame, to be refused.
+    const bool there =
+        !PathResolver::Split(folder) ||
+        (opponent.plain ? present.contains(opponent.folded) : paths.find(folder).has_value());
+    if (there) {
+      VisitActionFrames(c, a, opponent.path, action + " on " + Quoted(opponent.name), visit);
+    } else if (absent++ == 0) {
+      firstAbsent = {action + " on " + Quoted(opponent.name), folder + "\\", FileUse::FighterFrame,
+                     kWideFrame, kFrameSize};
+    }
+  }
+  if (absent > 1)
+    firstAbsent.owner += " and " + std::to_string(absent - 1) + " other opponent" +
+                         (absent > 2 ? "s" : "") + " (their folders of frames)";
+  else if (absent == 1)
+    firstAbsent.owner += " (its folder of frames)";
+  if (absent > 0) visit(firstAbsent);
+}
+
+// Aliased actions and effects show another record's frames.
+bool HasOwnFrames(const cAction& a) {
+  return a.Alias == a.Name && a.Count > 0 && !a.Sprites.empty();
+}
+
+void VisitEffectFrames(const cCharacter& c, const FileVisitor& visit) {
+  for (const cEffect& e : c.Effects) {
+    if (e.Alias != e.Name || e.Frames <= 0 || e.Sprites.empty()) continue;
+    const std::string owner = "Character " + Quoted(c.Name) + " Effect " + Quoted(e.Name);
+    for (int k = 1; k <= e.Frames; ++k)
+      visit({owner + " frame " + std::to_string(k),
+             RecordFramePath("\\Effects\\", e.Alias, e.Sprites, k)});
+  }
+}
+
+std::vector<OpponentFolder> OpponentFolders(const Content& content) {
+  std::vector<OpponentFolder> folders;
+  std::unordered_set<std::string> seen;
+  for (const cCharacter& c : content.Characters)
+    if (std::string folded = FoldKey(c.Path); seen.insert(folded).second) {
+      const bool plain =
+          !folded.empty() && folded != "." && folded.find_first_of("\\/") == std::string::npos;
+      folders.push_back({c.Path, c.Name, std::move(folded), plain});
+    }
+  return folders;
+}
+
+void VisitCharacterFiles(const cCharacter& c, const Settings& settings, const Content& content,
+                         const SoundFinder& sounds, const PathResolver& paths,
+                         const std::vector<OpponentFolder>& opponents, const FileVisitor& visit) {
   const std::string owner = "Character " + Quoted(c.Name);
-  const std::string folder = "\\Characters\\" + c.Path;
-  if (!c.Portrait.empty())
-    files.push_back({owner + " Portrait", folder + "\\Select\\" + c.Portrait});
+  if (!c.Portrait.empty()) visit({owner + " Portrait", CharacterPortraitPath(c)});
   auto sound = [&](const std::string& name, const std::string& who) {
-    if (!name.empty()) files.push_back({who, sounds.pathOf(name, &c), FileUse::Sound});
+    if (!name.empty()) visit({who, sounds.pathOf(name, &c), FileUse::Sound});
   };
   sound(c.SelectSound, owner + " SelectSound");
-  const char* extension = c.UseVDP ? ".VDP" : ".bmp";
   for (const cAction& a : c.Actions) {
     const std::string action = owner + " Action " + Quoted(a.Name);
     sound(a.SFX, action + " SFX");
-    // Aliased actions show another action's frames.
-    if (a.Alias != a.Name || a.Count <= 0 || a.Sprites.empty()) continue;
-    // Sizes as the fighter loader makes them: wide frames for throws and large actions.
-    const bool grab = a.AnimationType == "Grab";
-    const int width = grab || a.bLarge ? 364 : 256;
-    const std::string frames = folder + "\\" + a.Alias;
-    if (!grab) {
-      AddFrames(files, action, frames, a.Sprites, a.Count, extension, FileUse::FighterFrame, width,
-                256);
+    if (!HasOwnFrames(a)) continue;
+    if (!IsThrow(a)) {
+      VisitActionFrames(c, a, "", action, visit);
       continue;
     }
-    // A throw is drawn once per opponent, in a folder named by the opponent's Path.
-    for (const cCharacter& opponent : content.Characters)
-      AddFrames(files, action + " on " + Quoted(opponent.Name), frames + "\\" + opponent.Path,
-                a.Sprites, a.Count, extension, FileUse::FighterFrame, width, 256);
+    VisitThrowFrames(c, a, opponents, paths, action, visit);
   }
-  for (const cEffect& e : c.Effects) {
-    const std::string effect = owner + " Effect " + Quoted(e.Name);
-    sound(e.SFX, effect + " SFX");
-    if (e.Alias != e.Name || e.Frames <= 0 || e.Sprites.empty()) continue;
-    AddFrames(files, effect, "\\Effects\\" + e.Alias, e.Sprites, e.Frames, ".bmp",
-              FileUse::Picture);
-  }
+  for (const cEffect& e : c.Effects)
+    sound(e.SFX, owner + " Effect " + Quoted(e.Name) + " SFX");
+  VisitEffectFrames(c, visit);
+  // A fight loads every file of the fighter's own Sounds folder (after the
+  // names above, so that a report names those who ask for a file first).
+  const std::string ownSounds = FighterSoundsFolder(c);
+  for (const std::string& name : paths.list(ownSounds))
+    visit(Listed(owner + " Sounds", ownSounds + "\\" + name));
   for (const char* type : {"OnWinGame", "OnLoseGame"}) {
     const cEvent* event = content.Events.find(type);
     if (event != nullptr && !event->File.empty())
-      files.push_back({owner + " " + type + " movie", folder + "\\" + event->File, FileUse::Movie});
+      visit({owner + " " + type + " movie", EventMoviePath(c, "", *event), FileUse::Movie});
   }
   for (const char* type : {"OnWinRound", "OnLoseRound"}) {
     const cEvent* event = content.Events.find(type);
     if (event == nullptr || event->File.empty()) continue;
     for (int wins = 1; wins <= RoundMoviesPerFighter(settings.Rounds); ++wins)
-      files.push_back({owner + " " + type + " movie",
-                       folder + "\\" + std::to_string(wins) + "_" + event->File, FileUse::Movie});
+      visit({owner + " " + type + " movie", EventMoviePath(c, std::to_string(wins) + "_", *event),
+             FileUse::Movie});
+  }
+}
+
+void VisitStageFiles(const cStage& s, const SoundFinder& sounds, const FileVisitor& visit) {
+  const std::string owner = "Stage " + Quoted(s.Name);
+  if (!s.Background.empty()) {
+    visit({owner + " Background", StageBackgroundPath(s)});
+    NamedFile portrait{owner + " Portrait", StagePortraitPath(s)};
+    portrait.optional = true;  // else the background stands in
+    visit(portrait);
+  }
+  if (!s.Music.empty()) visit({owner + " Music", "\\Stages\\Music\\" + s.Music, FileUse::Music});
+  for (const cAnim& a : s.Animations) {
+    const std::string animation = owner + " animation " + Quoted(a.Name);
+    if (!a.SFX.empty()) visit({animation + " SFX", sounds.pathOf(a.SFX, nullptr), FileUse::Sound});
+    if (a.Alias != a.Name || a.Frames <= 0 || a.Sprites.empty()) continue;
+    for (int k = 1; k <= a.Frames; ++k)
+      visit({animation + " frame " + std::to_string(k),
+             RecordFramePath("\\Stages\\", a.Alias, a.Sprites, k)});
   }
 }
 
 }  // namespace
 
-std::vector<NamedFile> FilesNeededByContent(const PathResolver& paths, const Settings& settings,
-                                            const Content& content) {
+int FrameFileNumber(int k, int aStep, int count) {
+  int f = 0;
+  for (int i = 1; i <= k; ++i) {
+    f += aStep;
+    if (aStep == 2 && f == 2) f = 1;
+  }
+  return std::min(f, std::max(1, 2 * count - 1));
+}
+
+std::string CharacterFolder(const cCharacter& c) {
+  return "\\Characters\\" + c.Path;
+}
+
+bool IsThrow(const cAction& a) {
+  return a.AnimationType == "Grab";
+}
+
+std::string ActionFolder(const cCharacter& c, const cAction& a, std::string_view opponentPath) {
+  std::string folder = CharacterFolder(c) + "\\" + a.Alias;
+  if (IsThrow(a)) folder += "\\" + std::string(opponentPath);
+  return folder;
+}
+
+std::string ActionFramePath(const cCharacter& c, const cAction& a, std::string_view opponentPath,
+                            int k) {
+  const std::string folder = ActionFolder(c, a, opponentPath);
+  const int f = FrameFileNumber(k, a.aStep == 2 ? 2 : 1, a.Count);
+  return folder + "\\" + a.Sprites + TwoDigits(f) + (c.UseVDP ? ".VDP" : ".bmp");
+}
+
+std::string RecordFramePath(std::string_view root, const std::string& alias,
+                            const std::string& sprites, int k) {
+  return std::string(root) + alias + "\\" + sprites + TwoDigits(k) + ".bmp";
+}
+
+std::string CharacterPortraitPath(const cCharacter& c) {
+  return CharacterFolder(c) + "\\Select\\" + c.Portrait;
+}
+
+std::string StagePortraitPath(const cStage& s) {
+  return "\\Stages\\Portraits\\" + s.Background;
+}
+
+std::string StageBackgroundPath(const cStage& s) {
+  return "\\Stages\\" + s.Background;
+}
+
+std::string FighterSoundsFolder(const cCharacter& c) {
+  return CharacterFolder(c) + "\\Sounds";
+}
+
+std::string EventMoviePath(const cCharacter& c, std::string_view prefix, const cEvent& event) {
+  return CharacterFolder(c) + "\\" + std::string(prefix) + event.File;
+}
+
+void ForEachNeededFile(const PathResolver& paths, const Settings& settings, const Content& content,
+                       const FileVisitor& visit) {
   const SoundFinder sounds(paths);
-  std::vector<NamedFile> files;
   for (const EngineFile& file : kEngineFiles)
-    files.push_back({"the game", file.path, file.use});
-  files.push_back({"the game (the pick-up)", sounds.pathOf(kPickUpSound, nullptr), FileUse::Sound});
-  auto setting = [&files](const char* name, const std::string& path, FileUse use) {
-    files.push_back({std::string("setting ") + name, path, use});
+    visit({"the game", std::string(file.path), file.use});
+  visit({"the game (the pick-up)", sounds.pathOf(kPickUpSound, nullptr), FileUse::Sound});
+  auto setting = [&visit](const char* name, const std::string& path, FileUse use) {
+    visit({std::string("setting ") + name, path, use});
   };
-  if (!settings.MenuBack.empty())
-    setting("MenuBack", "\\" + settings.MenuBack, FileUse::Picture);
+  if (!settings.MenuBack.empty()) setting("MenuBack", "\\" + settings.MenuBack, FileUse::Picture);
   if (!settings.SplashScreen.empty())
     setting("SelectScreen SplashScreen", "\\" + settings.SplashScreen, FileUse::Picture);
   if (!settings.SelectScreenBackground.empty())
     setting("SelectScreen Background", "\\" + settings.SelectScreenBackground, FileUse::Picture);
   if (!settings.SelectScreenMusic.empty())
-    setting("SelectScreen Music", "\\Stages\\Music\\" + settings.SelectScreenMusic,
-            FileUse::Music);
+    setting("SelectScreen Music", "\\Stages\\Music\\" + settings.SelectScreenMusic, FileUse::Music);
   if (!settings.SelectScreenSound.empty())
     setting("SelectScreen SelectSound", sounds.pathOf(settings.SelectScreenSound, nullptr),
             FileUse::Sound);
   if (!settings.StageSelectBackground.empty())
     setting("Stages SelectBackground", "\\" + settings.StageSelectBackground, FileUse::Picture);
 
+  const std::vector<OpponentFolder> opponents = OpponentFolders(content);
   for (const cCharacter& c : content.Characters)
-    AddCharacterFiles(c, settings, content, sounds, files);
-  for (const cStage& s : content.Stages) {
-    const std::string owner = "Stage " + Quoted(s.Name);
-    if (!s.Background.empty())
-      files.push_back({owner + " Background", "\\Stages\\" + s.Background});
-    if (!s.Music.empty())
-      files.push_back({owner + " Music", "\\Stages\\Music\\" + s.Music, FileUse::Music});
-    for (const cAnim& a : s.Animations) {
-      const std::string animation = owner + " animation " + Quoted(a.Name);
-      if (!a.SFX.empty())
-        files.push_back({animation + " SFX", sounds.pathOf(a.SFX, nullptr), FileUse::Sound});
-      if (a.Alias != a.Name || a.Frames <= 0 || a.Sprites.empty()) continue;
-      AddFrames(files, animation, "\\Stages\\" + a.Alias, a.Sprites, a.Frames, ".bmp",
-                FileUse::Picture);
-    }
-  }
+    VisitCharacterFiles(c, settings, content, sounds, paths, opponents, visit);
+  for (const cStage& s : content.Stages)
+    VisitStageFiles(s, sounds, visit);
   for (const cStory& story : content.Stories) {
     const std::string owner = "story of " + Quoted(story.Character);
-    if (!story.WinFile.empty())
-      files.push_back({owner + " WinFile", "\\" + story.WinFile, FileUse::Movie});
+    if (!story.WinFile.empty()) visit({owner + " WinFile", "\\" + story.WinFile, FileUse::Movie});
     for (const cOpponents& o : story.Opponents)
       if (!o.beforefile.empty())
-        files.push_back({owner + " opponent " + Quoted(o.Name) + " BeforeFile",
-                         "\\" + o.beforefile, FileUse::Movie});
+        visit({owner + " opponent " + Quoted(o.Name) + " BeforeFile", "\\" + o.beforefile,
+               FileUse::Movie});
   }
+  // A fight loads every file of Sounds.
+  for (const std::string& name : paths.list("\\Sounds"))
+    visit(Listed("the game (Sounds)", "\\Sounds\\" + name));
+}
+
+void ForEachFightFrame(const cCharacter& fighter, const cCharacter& opponent,
+                       const FileVisitor& visit) {
+  const std::string owner = "Character " + Quoted(fighter.Name);
+  for (const cAction& a : fighter.Actions)
+    if (HasOwnFrames(a))
+      VisitActionFrames(fighter, a, opponent.Path, owner + " Action " + Quoted(a.Name), visit);
+  VisitEffectFrames(fighter, visit);
+}
+
+std::vector<NamedFile> FilesNeededByContent(const PathResolver& paths, const Settings& settings,
+                                            const Content& content) {
+  std::vector<NamedFile> files;
+  ForEachNeededFile(paths, settings, content,
+                    [&files](const NamedFile& file) { files.push_back(file); });
   return files;
 }
 
@@ -220,12 +369,18 @@ class MissingList {
 void FindMissingFiles(const PathResolver& paths, const Settings& settings, const Content& content,
                       LoadReport& report) {
   MissingList missing(report);
-  for (const NamedFile& file : FilesNeededByContent(paths, settings, content)) {
-    if (!PathResolver::Split(file.path))
-      missing.add(file.owner, file.path, true);
-    else if (!paths.find(file.path))
+  // Each path is looked for once: a frame shared by many owners costs one look.
+  std::unordered_set<std::string> present;  // folded paths found
+  ForEachNeededFile(paths, settings, content, [&](const NamedFile& file) {
+    const std::string key = FoldKey(file.path);
+    if (present.contains(key)) return;
+    if (!PathResolver::Split(file.path)) {
+      if (!file.optional) missing.add(file.owner, file.path, true);
+    } else if (paths.find(file.path))
+      present.insert(key);
+    else if (!file.optional)
       missing.add(file.owner, file.path, false);
-  }
+  });
 }
 
 }  // namespace vdx

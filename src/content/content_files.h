@@ -1,9 +1,14 @@
 // The files the game will open for the loaded content: the pictures, sounds,
 // music and movies that the content names, and the fixed files the engine
-// itself needs. `vdx --check-content` reports the ones that do not exist.
+// itself needs. The loaders build their paths with the functions below, and
+// `vdx --check-content` walks the same list, so what the game opens is what the
+// check looks at.
 #pragma once
 
+#include <array>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "content/content.h"
@@ -30,9 +35,71 @@ struct NamedFile {
   // A fighter frame's size in the game; 0 for others.
   int frameWidth = 0;
   int frameHeight = 0;
+  // The game does without it (it looks for another): not missing when absent.
+  bool optional = false;
+  // Found by listing a folder the game loads whole (the sounds): a report names
+  // this owner only when nothing else needs the file.
+  bool listed = false;
 };
 
-// `paths` finds the sounds: a fighter's sound may be in its own Sounds folder.
+using FileVisitor = std::function<void(const NamedFile&)>;
+
+// --- Where the game finds each kind of file.
+
+inline constexpr std::string_view kTitleMovie = "\\Movies\\VDTitle.avi";
+inline constexpr std::string_view kMenuMusic = "\\Stages\\Music\\menu.ogg";
+// The weather's pictures, opened for a stage with rain or snow.
+inline constexpr std::string_view kRainPicture = "\\Effects\\Rain\\rain.bmp";
+inline constexpr std::array<std::string_view, 3> kSnowPictures = {
+    "\\Effects\\Snow\\Snow01.bmp", "\\Effects\\Snow\\Snow02.bmp", "\\Effects\\Snow\\Snow03.bmp"};
+
+// The file number of frame k (1-based) of an action: 1, 2, 3, ... or, in low
+// detail (aStep 2), 1, 3, 5, ...; never past 2 x Count - 1.
+int FrameFileNumber(int k, int aStep, int count);
+
+// The folder of a character: \Characters\<Path>.
+std::string CharacterFolder(const cCharacter& c);
+// A throw's frames show both fighters, so they are drawn once per opponent.
+bool IsThrow(const cAction& a);
+// The folder of an action's frames (a throw's on one opponent).
+std::string ActionFolder(const cCharacter& c, const cAction& a, std::string_view opponentPath);
+// Frame k (1-based, 1..Count) of an action; `opponentPath` names the folder of
+// a throw's frames.
+std::string ActionFramePath(const cCharacter& c, const cAction& a, std::string_view opponentPath,
+                            int k);
+// Frame k of an effect (root "\Effects\") or a stage animation (root "\Stages\"):
+// root + Alias + "\" + Sprites + two digits + ".bmp".
+std::string RecordFramePath(std::string_view root, const std::string& alias,
+                            const std::string& sprites, int k);
+std::string CharacterPortraitPath(const cCharacter& c);
+// A stage's tile on the stage select screen: Stages\Portraits\<Background>,
+// or else the background itself.
+std::string StagePortraitPath(const cStage& s);
+std::string StageBackgroundPath(const cStage& s);
+// A fighter's own sounds: every file of this folder.
+std::string FighterSoundsFolder(const cCharacter& c);
+// An event movie of a character: its folder, `prefix` ("1_" for the first
+// round won, empty for the match) and the event's File.
+std::string EventMoviePath(const cCharacter& c, std::string_view prefix, const cEvent& event);
+
+// --- The lists.
+
+// Calls `visit` for every file the content needs, as each owner names it (a
+// path needed twice comes twice). A throw's frames are listed per opponent
+// folder (each Path once) that is there; the folders that are not make one
+// entry per throw, a folder path ending in "\", so the cost is that of the
+// characters and the files the folder holds, never of every pair of
+// characters at once. `paths` finds the sounds and
+// lists the sound folders, whose every file the game loads.
+void ForEachNeededFile(const PathResolver& paths, const Settings& settings, const Content& content,
+                       const FileVisitor& visit);
+
+// The frames a fight's rules read for `fighter` against `opponent`: its action
+// frames (a throw's on that opponent) and its effects' frames.
+void ForEachFightFrame(const cCharacter& fighter, const cCharacter& opponent,
+                       const FileVisitor& visit);
+
+// ForEachNeededFile's files in a list (for small content: tests).
 std::vector<NamedFile> FilesNeededByContent(const PathResolver& paths, const Settings& settings,
                                             const Content& content);
 

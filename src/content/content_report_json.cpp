@@ -1,44 +1,16 @@
 #include "content/content_report_json.h"
 
-#include <cstdio>
 #include <string_view>
 #include <vector>
 
 #include "content/content_report.h"
+#include "core/json_text.h"
 
 namespace vdx {
 namespace {
 
 std::string Json(std::string_view text) {
-  std::string out = "\"";
-  for (const char c : text) {
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          char escaped[8];
-          std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned char>(c));
-          out += escaped;
-        } else {
-          out += c;
-        }
-    }
-  }
-  return out + "\"";
+  return JsonQuoted(text);
 }
 
 // "A; B" as the text report joins them, back into a list.

@@ -33,7 +33,15 @@ void ReadSettings(AttributeReader& r, Settings& s) {
   r.boolean("LowDetail", s.LowDetail);
   r.boolean("Weather", s.Weather);
   r.boolean("Shadows", s.Shadows);
-  r.integer("Rounds", s.Rounds);
+  // A match has 1 to 7 rounds (the command line's range too); replays refuse
+  // others, so a match recorded here always plays again.
+  if (r.integer("Rounds", s.Rounds) && (s.Rounds < kFewestRounds || s.Rounds > kMostRounds)) {
+    const Integer held = s.Rounds < kFewestRounds ? kFewestRounds : kMostRounds;
+    r.skip("Rounds", std::to_string(s.Rounds) + " is outside " + std::to_string(kFewestRounds) +
+                         ".." + std::to_string(kMostRounds) + "; " + std::to_string(held) +
+                         " is used");
+    s.Rounds = held;
+  }
   r.boolean("Joystick", s.Joystick);
 
   // Volumes are percentages. A value outside 0..100 would ask the mixer for more

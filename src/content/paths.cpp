@@ -64,6 +64,13 @@ std::optional<fs::path> PathResolver::match(const fs::path& folder, const std::s
 }
 
 std::optional<fs::path> PathResolver::find(std::string_view contentPath) const {
+  auto found = findQuietly(contentPath);
+  std::error_code ec;
+  if (found && observer_ && !fs::is_directory(*found, ec)) observer_(*found);
+  return found;
+}
+
+std::optional<fs::path> PathResolver::findQuietly(std::string_view contentPath) const {
   const auto parts = Split(contentPath);
   if (!parts) return std::nullopt;
   fs::path current = gameDir_;
@@ -91,7 +98,7 @@ std::optional<fs::path> PathResolver::forWriting(std::string_view contentPath) c
 }
 
 std::vector<std::string> PathResolver::list(std::string_view contentPath) const {
-  const auto folder = find(contentPath);
+  const auto folder = findQuietly(contentPath);
   if (!folder) return {};
   return listing(*folder);
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,13 +36,21 @@ class PathResolver {
   // Forgets the cached listings (after the game created or removed files).
   void forget() const { listings_.clear(); }
 
+  // Told of every file (not folder) that find() hands out, which is how the
+  // game reaches every content file: a test records what a run opens. None by
+  // default.
+  using FileObserver = std::function<void(const std::filesystem::path&)>;
+  void observeFiles(FileObserver observer) { observer_ = std::move(observer); }
+
  private:
+  std::optional<std::filesystem::path> findQuietly(std::string_view contentPath) const;
   const std::vector<std::string>& listing(const std::filesystem::path& folder) const;
   std::optional<std::filesystem::path> match(const std::filesystem::path& folder,
                                              const std::string& name) const;
 
   std::filesystem::path gameDir_;
   mutable std::unordered_map<std::string, std::vector<std::string>> listings_;
+  FileObserver observer_;
 };
 
 }  // namespace vdx

@@ -7,6 +7,11 @@
 
 namespace vdx {
 
+// The rounds a match can have: what --rounds accepts and what Game.xml's Rounds
+// is held to. Without a Rounds attribute the setting is 0, played as 1.
+inline constexpr Integer kFewestRounds = 1;
+inline constexpr Integer kMostRounds = 7;
+
 struct Settings {
   std::string GameTitle;   // caption of the window
   bool LowDetail = false;  // actions over 3 frames load at half their frames

@@ -101,24 +101,27 @@ std::string Windows1252ToUtf8(std::string_view bytes) {
 }
 
 DecodedXml DecodeXmlText(std::string_view bytes, const std::string& fileName, LoadReport& report) {
-  // Byte order marks: UTF-8, or UTF-16 either way, which the parser reads itself.
-  if (StartsWith(bytes, "\xEF\xBB\xBF") || StartsWith(bytes, "\xFF\xFE") ||
-      StartsWith(bytes, "\xFE\xFF"))
+  // UTF-16 either way: the parser reads it itself.
+  if (StartsWith(bytes, "\xFF\xFE") || StartsWith(bytes, "\xFE\xFF"))
     return {std::string(bytes), false};
-  const std::string declared = DeclaredEncoding(bytes);
-  if (declared == "windows-1252" || declared == "cp1252" || declared == "iso-8859-1" ||
-      declared == "latin1" || declared == "latin-1")
-    return {Windows1252ToUtf8(bytes), true};
-  if (!declared.empty() && declared != "utf-8" && declared != "utf8")
+  // A UTF-8 mark says what a file without it would be assumed to be, so the rest
+  // is read as such a file is, and a stray byte is reported alike.
+  const std::size_t mark = StartsWith(bytes, "\xEF\xBB\xBF") ? 3 : 0;
+  const std::string_view body = bytes.substr(mark);
+  const std::string declared = DeclaredEncoding(body);
+  if (mark == 0 && (declared == "windows-1252" || declared == "cp1252" ||
+                    declared == "iso-8859-1" || declared == "latin1" || declared == "latin-1"))
+    return {Windows1252ToUtf8(body), true};
+  if (!declared.empty() && declared != "utf-8" && declared != "utf8" && mark == 0)
     return {std::string(bytes), false};  // the parser's own business
-  const std::size_t bad = FirstInvalidUtf8(bytes);
+  const std::size_t bad = FirstInvalidUtf8(body);
   if (bad == std::string_view::npos) return {std::string(bytes), false};
   const int line = 1 + static_cast<int>(std::count(
-                           bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(bad), '\n'));
+                           body.begin(), body.begin() + static_cast<std::ptrdiff_t>(bad), '\n'));
   report.skipped.push_back({fileName, line, "", "",
-                            "the file is not valid UTF-8 (byte " + std::to_string(bad) +
+                            "the file is not valid UTF-8 (byte " + std::to_string(mark + bad) +
                                 ") and declares no other encoding; it is read as Windows-1252"});
-  return {Windows1252ToUtf8(bytes), true};
+  return {Windows1252ToUtf8(body), true};
 }
 
 }  // namespace vdx

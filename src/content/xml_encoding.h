@@ -16,10 +16,11 @@ struct DecodedXml {
   bool madeUtf8 = false;  // converted from Windows-1252: parse as UTF-8, whatever it declares
 };
 
-// Byte order marks and UTF-8 pass as they are. A file that declares
+// UTF-16 (by its byte order mark) and UTF-8 pass as they are. A file that declares
 // Windows-1252 or ISO-8859-1 is converted to UTF-8. A file that declares no
 // encoding (or UTF-8) but is not valid UTF-8 is converted from Windows-1252 too,
-// and the report says so with the offset of the first bad byte.
+// and the report says so with the offset of the first bad byte. A UTF-8 byte
+// order mark is read as the UTF-8 it announces: the rest is checked alike.
 DecodedXml DecodeXmlText(std::string_view bytes, const std::string& fileName, LoadReport& report);
 
 // The offset of the first byte that breaks UTF-8, or npos when there is none.

@@ -302,12 +302,21 @@ ReplayMatch ReadMatch(Reader& in, Place& place) {
   setup.player2 = in.text("player 2's name");
   setup.stage = in.text("the stage's name");
   setup.GameMode = in.ranged<std::int32_t>("the game mode");
+  // Only what the menus and the command line can start is played again.
+  if (setup.GameMode != 1 && setup.GameMode != 2)
+    Fail("the game mode is " + std::to_string(setup.GameMode) +
+         ", not 1 (against the computer) or 2 (two players)");
   const std::uint8_t computer = in.byte();
   if (computer >= kComputerPlays.size())
     Fail("the computer's players are " + std::to_string(computer) + ", not 0, 1 or 2");
   setup.computer = kComputerPlays[computer];
+  if (setup.GameMode == 2 && setup.computer != ComputerPlays::None)
+    Fail("the computer plays in a match of two players (game mode 2); only game mode 1 has it");
   ReplaySettings& s = match.settings;
   s.Rounds = in.ranged<Integer>("Rounds");
+  if (s.Rounds < kFewestRounds || s.Rounds > kMostRounds)
+    Fail("Rounds is " + std::to_string(s.Rounds) + ", but a match has " +
+         std::to_string(kFewestRounds) + " to " + std::to_string(kMostRounds) + " rounds");
   const std::uint8_t flags = in.byte();
   if (flags > (kWeather | kShadows | kLowDetail | kJoystick)) Fail("unknown settings bits are set");
   s.Weather = (flags & kWeather) != 0;
@@ -351,9 +360,17 @@ std::string Hex(std::uint64_t v) {
 }  // namespace
 
 ReplaySettings ReplaySettingsOf(const Settings& settings) {
-  return ReplaySettings{settings.Rounds,      settings.Weather,    settings.Shadows,
-                        settings.LowDetail,   settings.Joystick,   settings.CharacterWidth,
-                        settings.Player1Keys, settings.Player2Keys};
+  // A Game.xml without Rounds leaves 0, which plays as one round: recorded as 1,
+  // so that the replay reads.
+  const Integer rounds = std::clamp(settings.Rounds, kFewestRounds, kMostRounds);
+  return ReplaySettings{rounds,
+                        settings.Weather,
+                        settings.Shadows,
+                        settings.LowDetail,
+                        settings.Joystick,
+                        settings.CharacterWidth,
+                        settings.Player1Keys,
+                        settings.Player2Keys};
 }
 
 void ApplyReplaySettings(const ReplaySettings& replay, Settings& settings) {
@@ -386,14 +403,26 @@ std::uint64_t ContentFingerprint(std::string_view gameXml, std::string_view aiXm
   return hash;
 }
 
+std::uint64_t FingerprintFile(std::uint64_t hash, const std::optional<std::string>& bytes) {
+  Writer length;
+  length.fixed(bytes ? bytes->size() : std::numeric_limits<std::uint64_t>::max(), 8);
+  hash = Fnv1a64(length.bytes(), hash);
+  return bytes ? Fnv1a64(*bytes, hash) : hash;
+}
+
+std::string MatchContentMismatch(std::size_t number, std::uint64_t recorded, std::uint64_t here) {
+  if (recorded == here) return {};
+  return "Match " + std::to_string(number) +
+         " of the replay was played on other content: Game.xml, ai.xml, story.xml or the "
+         "fighters' frames differ from this game folder's (recorded " +
+         Hex(recorded) + ", here " + Hex(here) + "), so it would not play the same";
+}
+
 std::string ContentMismatch(const Replay& replay, std::uint64_t fingerprint) {
   for (std::size_t m = 0; m < replay.matches.size(); ++m) {
-    const std::uint64_t recorded = replay.matches[m].contentFingerprint;
-    if (recorded == fingerprint) continue;
-    return "Match " + std::to_string(m + 1) +
-           " of the replay was played on other content: Game.xml, ai.xml or story.xml differ "
-           "from this game folder's (recorded " +
-           Hex(recorded) + ", here " + Hex(fingerprint) + "), so it would not play the same";
+    std::string mismatch =
+        MatchContentMismatch(m + 1, replay.matches[m].contentFingerprint, fingerprint);
+    if (!mismatch.empty()) return mismatch;
   }
   return {};
 }

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -66,9 +67,15 @@ std::uint64_t Fnv1a64(std::string_view bytes, std::uint64_t hash = 0xCBF29CE4842
 // given as empty.
 std::uint64_t ContentFingerprint(std::string_view gameXml, std::string_view aiXml,
                                  std::string_view storyXml);
+// A fingerprint continued with one more file: its length and bytes as above,
+// or, for a file that is not there, a length of 2^64 - 1 and no bytes.
+std::uint64_t FingerprintFile(std::uint64_t hash, const std::optional<std::string>& bytes);
 
-// The message to show when a match of the replay was recorded on content
-// other than the one with `fingerprint`; empty when every match fits.
+// The message to show when match `number` (1-based) was recorded on content
+// with another fingerprint than `here`; empty when they are the same.
+std::string MatchContentMismatch(std::size_t number, std::uint64_t recorded, std::uint64_t here);
+// The same for every match of the replay against one fingerprint: the first
+// mismatch, or empty.
 std::string ContentMismatch(const Replay& replay, std::uint64_t fingerprint);
 
 std::string EncodeReplay(const Replay& replay);

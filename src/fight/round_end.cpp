@@ -1,5 +1,6 @@
 #include "fight/round_end.h"
 
+#include "content/content_files.h"
 #include "core/ticks.h"
 #include "fight/fight_loop.h"
 #include "fight/pause_menu.h"
@@ -31,7 +32,7 @@ void PlayEvent(Game& game, const char* type, const cCharacter& character,
                const std::string& prefix) {
   const cEvent* event = game.content.Events.find(type);
   if (event == nullptr || event->File.empty()) return;
-  PlayEventMovie(game, "\\characters\\" + character.Path + "\\" + prefix + event->File);
+  PlayEventMovie(game, EventMoviePath(character, prefix, *event));
 }
 
 bool Continues(const FightSession& m, std::uint32_t now) {

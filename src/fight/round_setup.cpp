@@ -72,8 +72,11 @@ void SetUpRound(Game& game, const MatchSetup& setup, FightState& fight, FightSlo
 
   fight.stageWidth = std::max<int>(640, slots.stage.Width);
   fight.CameraX = (fight.stageWidth - 640) / 2;
-  stage.background =
-      LoadPicture(ctx, "\\Stages\\" + slots.stage.Background, fight.stageWidth, kScreenHeight);
+  // A background that cannot be had leaves the stage black: the log says why.
+  stage.background = slots.stage.Background.empty()
+                         ? nullptr
+                         : LoadPictureOrLog(ctx, StageBackgroundPath(slots.stage), fight.stageWidth,
+                                            kScreenHeight);
   loadstageanims(ctx, slots.stage, stage.scenery);
 
   ShowPleaseWait(game.platform, game.display, game.settings.PleaseWaitFont);

@@ -3,24 +3,13 @@
 #include <cstdio>
 #include <sstream>
 
+#include "core/json_text.h"
+
 namespace vdx {
 namespace {
 
 std::string Quoted(const std::string& s) {
-  std::string out = "\"";
-  for (const char c : s) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (static_cast<unsigned char>(c) < 0x20) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
-      out += escaped;
-    } else {
-      out += c;
-    }
-  }
-  return out + "\"";
+  return JsonQuoted(s);
 }
 
 // "Name X Y left|right" of each running effect, separated by "; ".

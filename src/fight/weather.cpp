@@ -6,13 +6,10 @@ void LoadWeatherPictures(const LoadContext& ctx, const Settings& settings, Fight
   slots.rain = nullptr;
   slots.snow = {};
   if (!settings.Weather) return;
-  if (slots.stage.bRain) slots.rain = LoadPictureOrLog(ctx, "\\Effects\\Rain\\rain.bmp", 0, 0, 0u);
-  if (slots.stage.bSnow) {
-    const char* names[] = {"\\Effects\\Snow\\Snow01.bmp", "\\Effects\\Snow\\Snow02.bmp",
-                           "\\Effects\\Snow\\Snow03.bmp"};
-    for (std::size_t k = 0; k < slots.snow.size(); ++k)
-      slots.snow[k] = LoadPictureOrLog(ctx, names[k], 0, 0, 0u);
-  }
+  if (slots.stage.bRain) slots.rain = LoadPictureOrLog(ctx, kRainPicture, 0, 0, 0u);
+  if (slots.stage.bSnow)
+    for (std::size_t k = 0; k < slots.snow.size() && k < kSnowPictures.size(); ++k)
+      slots.snow[k] = LoadPictureOrLog(ctx, kSnowPictures[k], 0, 0, 0u);
 }
 
 void StartWeather(Game& game, FightState& fight, const FightSlots& slots, std::uint32_t now) {

@@ -123,19 +123,15 @@ std::string ResolveRandom(RandomGenerator& random, const Collection<cCharacter>&
 
 namespace {
 
-struct SelectPictures {
-  std::vector<SharedSurface> portraits;  // entry k at k - 1
-};
-
-void DrawPortrait(Game& game, const SelectPictures& pictures, int entry, int x) {
-  const auto index = static_cast<std::size_t>(entry - 1);
-  if (index >= pictures.portraits.size() || !pictures.portraits[index]) return;
+void DrawPortrait(Game& game, CharacterPortraits& portraits, int entry, int x) {
+  const SharedSurface portrait = portraits.get(entry);
+  if (!portrait) return;
   const cCharacter* c = CharacterAt(game.content, entry);
-  DrawKeyedCopy(game.display.backBuffer, x, kPortraitY, *pictures.portraits[index],
-                c != nullptr ? c->TransColor : 0, false);
+  DrawKeyedCopy(game.display.backBuffer, x, kPortraitY, *portrait, c != nullptr ? c->TransColor : 0,
+                false);
 }
 
-void DrawSelect(Game& game, const SelectPictures& pictures, const CharacterSelect& select) {
+void DrawSelect(Game& game, CharacterPortraits& pictures, const CharacterSelect& select) {
   Surface& back = game.display.backBuffer;
   PaintBackground(game.display);
   DrawPortrait(game, pictures, select.cursor[1], kLeftPortraitX);
@@ -182,9 +178,9 @@ std::optional<ChosenFighters> LoadSelectScreenNew(Game& game, SelectFor mode) {
     game.input.HeldCommand[2].clear();
     LoadSelectBackground(game);
     const LoadContext ctx{game.platform, game.paths, game.logPath, nullptr};
-    SelectPictures pictures;
-    pictures.portraits = LoadCharacterPortraits(
-        ctx, game.content.Characters, game.settings.PortraitWidth, game.settings.PortraitHeight);
+    // Only the portraits on screen are decoded, whatever the roster's length.
+    CharacterPortraits pictures(ctx, game.content.Characters, game.settings.PortraitWidth,
+                                game.settings.PortraitHeight);
     CharacterSelect select = StartCharacterSelect(game.content.Characters, mode);
     ForgetKeyTaps(game);
     std::uint32_t deadline = 0;

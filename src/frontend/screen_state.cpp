@@ -1,6 +1,7 @@
 #include "frontend/screen_state.h"
 
 #include "core/files.h"
+#include "core/json_text.h"
 #include "core/log.h"
 
 namespace vdx {
@@ -16,20 +17,15 @@ void WriteScreenState(Game& game, const std::vector<std::string>& requests,
 }
 
 std::string JsonField(const std::string& key, const std::string& text) {
-  std::string quoted = "\"";
-  for (const char c : text) {
-    if (c == '"' || c == '\\') quoted += '\\';
-    if (static_cast<unsigned char>(c) >= 0x20) quoted += c;
-  }
-  return "\"" + key + "\": " + quoted + "\"";
+  return JsonQuoted(key) + ": " + JsonQuoted(text);
 }
 
 std::string JsonField(const std::string& key, long number) {
-  return "\"" + key + "\": " + std::to_string(number);
+  return JsonQuoted(key) + ": " + std::to_string(number);
 }
 
 std::string JsonField(const std::string& key, bool value) {
-  return "\"" + key + "\": " + (value ? "true" : "false");
+  return JsonQuoted(key) + ": " + (value ? "true" : "false");
 }
 
 }  // namespace vdx

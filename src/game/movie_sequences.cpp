@@ -1,6 +1,7 @@
 #include "game/movie_sequences.h"
 
 #include "audio/movie_player.h"
+#include "content/content_files.h"
 #include "core/log.h"
 #include "core/ticks.h"
 #include "game/do_events.h"
@@ -45,7 +46,7 @@ void ShowFrame(Game& game, clsDShowControl& player) {
 
 void PlayTitleMovie(Game& game) {
   clsDShowControl player(game.platform);
-  if (!Open(game, player, "\\Movies\\VDTitle.avi")) return;
+  if (!Open(game, player, kTitleMovie)) return;
   player.DS_Play();
   std::uint32_t deadline = 0;
   while (!game.QuitRequested) {

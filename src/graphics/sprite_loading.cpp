@@ -12,10 +12,6 @@
 namespace vdx {
 namespace {
 
-std::string TwoDigits(int n) {
-  return (n < 10 ? "0" : "") + std::to_string(n);
-}
-
 std::span<const std::uint8_t> Bytes(const std::string& s) {
   return {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()};
 }
@@ -95,20 +91,12 @@ void LoadStrip(std::vector<SharedSurface>& pool, int count, Read read, SharedSur
 
 }  // namespace
 
-int FrameFileNumber(int k, int aStep, int count) {
-  int f = 0;
-  for (int i = 1; i <= k; ++i) {
-    f += aStep;
-    if (aStep == 2 && f == 2) f = 1;
-  }
-  return std::min(f, std::max(1, 2 * count - 1));
-}
-
 void loadcharacteractions(const LoadContext& ctx, cCharacter& c, FighterFrames& out,
                           std::string_view opponentPath, bool showProgress) {
   out = FighterFrames{};
-  for (const std::string& name : ctx.paths.list("\\Characters\\" + c.Path + "\\Sounds"))
-    out.sounds.push_back("\\Characters\\" + c.Path + "\\Sounds\\" + name);
+  const std::string ownSounds = FighterSoundsFolder(c);
+  for (const std::string& name : ctx.paths.list(ownSounds))
+    out.sounds.push_back(ownSounds + "\\" + name);
   WriteLog(ctx.logPath, LogOpening::Append, {"Loading Character actions for " + c.Name});
 
   const int total = static_cast<int>(c.Actions.size());
@@ -137,8 +125,6 @@ void loadcharacteractions(const LoadContext& ctx, cCharacter& c, FighterFrames& 
         a.smartCollisions.push_back(*out.boxes.back());
       }
     } else {
-      std::string folder = "\\Characters\\" + c.Path + "\\" + a.Alias;
-      if (a.AnimationType == "Grab") folder += "\\" + std::string(opponentPath);
       const std::size_t first = out.frames.size();
       if (failed) {
         for (int k = 0; k < count; ++k)
@@ -148,8 +134,7 @@ void loadcharacteractions(const LoadContext& ctx, cCharacter& c, FighterFrames& 
           LoadStrip(
               out.frames, count,
               [&](int k) -> SharedSurface {
-                const int f = FrameFileNumber(k, a.aStep == 2 ? 2 : 1, count);
-                current = folder + "\\" + a.Sprites + TwoDigits(f) + (c.UseVDP ? ".VDP" : ".bmp");
+                current = ActionFramePath(c, a, opponentPath, k);
                 if (!ctx.paths.find(current)) return nullptr;  // a short folder: what it has
                 return ReadFrame(ctx, current, width, kFighterFrameSize, c.UseVDP, 0u);
               },
@@ -205,14 +190,13 @@ void LoadRecordFrames(const LoadContext& ctx, const char* loader, const std::str
         out.frames.push_back(blank);
       continue;
     }
-    const std::string folder = root + r.Alias;
     std::string current;
     const std::size_t start = out.frames.size();
     try {
       LoadStrip(
           out.frames, count,
           [&](int k) -> SharedSurface {
-            current = folder + "\\" + r.Sprites + TwoDigits(k) + ".bmp";
+            current = RecordFramePath(root, r.Alias, r.Sprites, k);
             if (!ctx.paths.find(current)) return nullptr;
             return ReadFrame(ctx, current, width, height, false, key);
           },
@@ -259,29 +243,41 @@ SharedSurface LoadPictureOrLog(const LoadContext& ctx, std::string_view contentP
   return picture;
 }
 
-std::vector<SharedSurface> LoadCharacterPortraits(const LoadContext& ctx,
-                                                  const Collection<cCharacter>& characters,
-                                                  int width, int height) {
+CharacterPortraits::CharacterPortraits(const LoadContext& ctx,
+                                       const Collection<cCharacter>& characters, int width,
+                                       int height)
+    : ctx_(ctx),
+      characters_(characters),
+      width_(width),
+      height_(height),
+      blank_(std::make_shared<const Surface>(MakeSurface(width, height))) {
   WriteLog(ctx.logPath, LogOpening::New, {"Loading Character Portraits"});
-  const auto blank = std::make_shared<const Surface>(MakeSurface(width, height));
-  std::vector<SharedSurface> portraits;
-  auto add = [&](const std::string& path) {
-    WriteLog(ctx.logPath, LogOpening::Append, {ctx.paths.gameDir().string() + path});
-    SharedSurface p = LoadPictureOrLog(ctx, path, width, height);
-    portraits.push_back(p ? p : blank);
-  };
-  add("\\random.bmp");
-  for (const cCharacter& c : characters)
-    add("\\Characters\\" + c.Path + "\\Select\\" + c.Portrait);
-  return portraits;
+}
+
+SharedSurface CharacterPortraits::get(int entry) {
+  if (entry < 1 || static_cast<std::size_t>(entry) > characters_.size() + 1) return nullptr;
+  for (auto it = kept_.begin(); it != kept_.end(); ++it) {
+    if (it->first != entry) continue;
+    std::rotate(it, it + 1, kept_.end());  // now the most recent
+    return kept_.back().second;
+  }
+  const std::string path =
+      entry == 1 ? std::string("\\random.bmp")
+                 : CharacterPortraitPath(*characters_.at(static_cast<std::size_t>(entry - 1)));
+  WriteLog(ctx_.logPath, LogOpening::Append, {ctx_.paths.gameDir().string() + path});
+  SharedSurface p = LoadPictureOrLog(ctx_, path, width_, height_);
+  ++decoded_;
+  if (kept_.size() == kKept) kept_.erase(kept_.begin());
+  kept_.emplace_back(entry, p ? p : blank_);
+  return kept_.back().second;
 }
 
 std::vector<SharedSurface> LoadStagePortraits(const LoadContext& ctx,
                                               const Collection<cStage>& stages) {
   std::vector<SharedSurface> portraits;
   for (const cStage& s : stages) {
-    SharedSurface p = LoadPicture(ctx, "\\Stages\\Portraits\\" + s.Background, 300, 224);
-    if (!p) p = LoadPicture(ctx, "\\Stages\\" + s.Background, 300, 224);
+    SharedSurface p = LoadPicture(ctx, StagePortraitPath(s), 300, 224);
+    if (!p) p = LoadPicture(ctx, StageBackgroundPath(s), 300, 224);
     portraits.push_back(p ? p : std::make_shared<const Surface>(MakeSurface(300, 224)));
   }
   return portraits;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "content/content.h"
+#include "content/content_files.h"
 #include "content/paths.h"
 #include "graphics/display.h"
 #include "graphics/surface.h"
@@ -47,10 +48,6 @@ struct FramePool {
 inline constexpr int kFighterFrameSize = 256;
 inline constexpr int kWideFighterFrame = 364;  // throws, and actions marked Large
 
-// The file number of frame k (1-based) of an action: 1, 2, 3, ... or, in low
-// detail (aStep 2), 1, 3, 5, ...; never past 2 x Count - 1.
-int FrameFileNumber(int k, int aStep, int count);
-
 // Loads every action's frames, in the order of the character's Actions, and
 // sets their Offsets and hit boxes. A throw's frames are drawn per opponent,
 // in the folder named by the opponent's Path. Failures are logged ("Error in
@@ -64,10 +61,32 @@ void loadstageanims(const LoadContext& ctx, cStage& stage, FramePool& out);
 void loadcharactereffects(const LoadContext& ctx, cCharacter& first, cCharacter& second,
                           FramePool& out);
 
-// Portrait 1 is the random pick's tile, then one per character, at the tile size.
-std::vector<SharedSurface> LoadCharacterPortraits(const LoadContext& ctx,
-                                                  const Collection<cCharacter>& characters,
-                                                  int width, int height);
+// The select screen's portraits at the tile size: entry 1 is the random pick's
+// tile, entry k + 1 the k-th character's. Each is decoded when first asked for,
+// and only the last few are kept, so a roster of any length costs a few
+// pictures (the screen shows two at a time).
+class CharacterPortraits {
+ public:
+  static constexpr std::size_t kKept = 8;
+
+  // Starts a new log ("Loading Character Portraits").
+  CharacterPortraits(const LoadContext& ctx, const Collection<cCharacter>& characters, int width,
+                     int height);
+
+  // The portrait of an entry (a blank tile when its file cannot be had), or
+  // nullptr for an entry past the ends.
+  SharedSurface get(int entry);
+  std::size_t decoded() const { return decoded_; }  // files decoded so far
+
+ private:
+  LoadContext ctx_;
+  const Collection<cCharacter>& characters_;
+  int width_;
+  int height_;
+  SharedSurface blank_;
+  std::vector<std::pair<int, SharedSurface>> kept_;  // the most recently used last
+  std::size_t decoded_ = 0;
+};
 // One per stage, 300 x 224, from Stages\Portraits or else the stage background.
 std::vector<SharedSurface> LoadStagePortraits(const LoadContext& ctx,
                                               const Collection<cStage>& stages);

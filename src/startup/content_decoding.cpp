@@ -1,9 +1,10 @@
 #include "startup/content_decoding.h"
 
-#include <map>
 #include <optional>
 #include <span>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "content/collection.h"
 #include "content/content_files.h"
@@ -93,21 +94,32 @@ std::optional<std::string> Problem(const std::filesystem::path& file, const Name
 
 void FindBrokenFiles(const PathResolver& paths, const Settings& settings, const Content& content,
                      platform::Platform& audio, LoadReport& report) {
-  std::map<std::string, std::size_t> index;  // folded path -> its entry in report.broken
-  std::map<std::string, bool> checked;       // folded path -> usable
-  for (const NamedFile& needed : FilesNeededByContent(paths, settings, content)) {
-    const std::string key = FoldKey(needed.path);
-    if (auto it = checked.find(key); it != checked.end()) {
-      if (!it->second) report.broken[index[key]].owner += "; " + needed.owner;
-      continue;
+  // Each path is opened once, however many need it. What is held grows with
+  // the distinct paths (the files there and the missing ones), not with the
+  // owners.
+  std::unordered_map<std::string, std::size_t> broken;  // folded path -> its entry
+  std::unordered_set<std::string> usable;               // folded paths that decode
+  ForEachNeededFile(paths, settings, content, [&](const NamedFile& needed) {
+    std::string key = FoldKey(needed.path);
+    if (usable.contains(key)) return;
+    if (auto it = broken.find(key); it != broken.end()) {
+      if (needed.listed) return;  // the owners that name it say enough
+      std::string& owner = report.broken[it->second].owner;
+      // The same owner names a path once (a fighter's frame repeated in a short folder).
+      if (!(owner == needed.owner || owner.ends_with("; " + needed.owner)))
+        owner += "; " + needed.owner;
+      return;
     }
     const auto file = paths.find(needed.path);  // missing and refused ones are listed apart
-    const auto problem = file ? Problem(*file, needed, audio) : std::nullopt;
-    checked[key] = !problem;
-    if (!problem) continue;
-    index[key] = report.broken.size();
+    if (!file) return;
+    const auto problem = Problem(*file, needed, audio);
+    if (!problem) {
+      usable.insert(std::move(key));
+      return;
+    }
+    broken.emplace(std::move(key), report.broken.size());
     report.broken.push_back({needed.owner, needed.path, *problem});
-  }
+  });
 }
 
 }  // namespace vdx

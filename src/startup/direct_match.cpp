@@ -95,7 +95,8 @@ int PlayDirectMatches(Game& game, const RunRequest& request, std::string* frameH
     FightOutputs outputs{frameHashes, record};
     if (series) outputs.frameLimit = kUndecidedAfterFrames;
     const MatchResult result = PlayMatch(game, setup, outputs);
-    if (record != nullptr) record->contentFingerprint = GameFolderFingerprint(game.paths);
+    if (record != nullptr)
+      record->contentFingerprint = MatchFingerprint(game.paths, game.content, setup);
     // Measured on what is in use, not on what the allocator keeps for later.
     platform::ReturnFreeMemory();
     (n == 1 ? firstMemory : lastMemory) = platform::ResidentBytes();

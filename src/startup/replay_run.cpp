@@ -1,21 +1,36 @@
 #include "startup/replay_run.h"
 
 #include <iostream>
+#include <unordered_set>
 #include <variant>
 
+#include "content/content_files.h"
 #include "core/files.h"
 #include "fight/fight_loop.h"
 #include "fight/replay.h"
 
 namespace vdx {
 
-std::uint64_t GameFolderFingerprint(const PathResolver& paths) {
-  auto bytes = [&paths](const char* name) {
+std::uint64_t MatchFingerprint(const PathResolver& paths, const Content& content,
+                               const MatchSetup& setup) {
+  auto bytes = [&paths](std::string_view name) -> std::optional<std::string> {
     const auto file = paths.find(name);
-    const auto read = file ? ReadWholeFile(*file) : std::nullopt;
-    return read.value_or(std::string());
+    return file ? ReadWholeFile(*file) : std::nullopt;
   };
-  return ContentFingerprint(bytes("\\Game.xml"), bytes("\\ai.xml"), bytes("\\story.xml"));
+  auto text = [&bytes](std::string_view name) { return bytes(name).value_or(std::string()); };
+  std::uint64_t hash =
+      ContentFingerprint(text("\\Game.xml"), text("\\ai.xml"), text("\\story.xml"));
+  const cCharacter* one = content.Characters.find(setup.player1);
+  const cCharacter* two = content.Characters.find(setup.player2);
+  if (one == nullptr || two == nullptr) return hash;
+  // Each file once, in the order the fighters name them, read one at a time.
+  std::unordered_set<std::string> hashed;
+  const FileVisitor add = [&](const NamedFile& frame) {
+    if (hashed.insert(FoldKey(frame.path)).second) hash = FingerprintFile(hash, bytes(frame.path));
+  };
+  ForEachFightFrame(*one, *two, add);
+  ForEachFightFrame(*two, *one, add);
+  return hash;
 }
 
 int PlayReplayFile(Game& game, const std::filesystem::path& file, std::string* frameHashes) {
@@ -25,17 +40,18 @@ int PlayReplayFile(Game& game, const std::filesystem::path& file, std::string* f
     return 2;
   }
   const Replay& replay = std::get<Replay>(read);
-  const std::string mismatch = ContentMismatch(replay, GameFolderFingerprint(game.paths));
-  if (!mismatch.empty()) {
-    std::cerr << "vdx: " << file.string() << ": " << mismatch << "\n";
-    return 2;
-  }
-  for (const ReplayMatch& match : replay.matches) {
-    const MatchSetup& s = match.setup;
+  for (std::size_t m = 0; m < replay.matches.size(); ++m) {
+    const MatchSetup& s = replay.matches[m].setup;
     if (!game.content.Characters.contains(s.player1) ||
         !game.content.Characters.contains(s.player2) || !game.content.Stages.contains(s.stage)) {
       std::cerr << "vdx: " << file.string() << ": a match of " << s.player1 << " and "
                 << s.player2 << " on " << s.stage << " names what this game folder lacks\n";
+      return 2;
+    }
+    const std::string mismatch = MatchContentMismatch(
+        m + 1, replay.matches[m].contentFingerprint, MatchFingerprint(game.paths, game.content, s));
+    if (!mismatch.empty()) {
+      std::cerr << "vdx: " << file.string() << ": " << mismatch << "\n";
       return 2;
     }
   }

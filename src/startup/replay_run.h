@@ -7,12 +7,17 @@
 #include <string>
 
 #include "content/paths.h"
+#include "fight/fight_state.h"
 #include "game/game.h"
 
 namespace vdx {
 
-// The fingerprint of the game folder's Game.xml, ai.xml and story.xml.
-std::uint64_t GameFolderFingerprint(const PathResolver& paths);
+// The fingerprint of what a match's rules read from the game folder: Game.xml,
+// ai.xml and story.xml, and both fighters' frames (a throw's on that opponent)
+// and their effects' frames, which the pixel hit tests read. Each file is read
+// once, one at a time.
+std::uint64_t MatchFingerprint(const PathResolver& paths, const Content& content,
+                               const MatchSetup& setup);
 
 // Plays every match of the replay file; the run ends with the last. Returns 0,
 // or 2 with a message on standard error when the file cannot be read, was

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "content/get_xml.h"
+#include "content/xml_encoding.h"
 #include "fight/fight_loop.h"
 #include "fight/state_dump.h"
 #include "platform/headless/headless_platform.h"
@@ -152,6 +153,19 @@ TEST_F(ComputerFight, APassiveComputerNeverHurtsAnIdlePlayer) {
   EXPECT_GT(computer, json.find("\"player\": 2")) << json;
   EXPECT_NE(computer, std::string::npos) << json;
   EXPECT_EQ(json.find("\"computer\"", computer + 1), std::string::npos) << json;
+}
+
+TEST_F(ComputerFight, TheStateDumpIsValidUtf8WhateverTheNamesHold) {
+  UseFolder(AiXml(kPassive, kCloseMoves));
+  Begin();
+  Run(kFramesPerSecond);
+  // Names as content from anyone may hold them: a stray Latin-1 byte, a cut
+  // sequence, a control character.
+  session->slots.players[1].character.Name = "K\xE9ra\x01";
+  Fighter(2).ActionName = "Punch\xE2\x82";
+  const std::string json = FightStateJson(session->fight, session->slots, game->input, 0);
+  EXPECT_EQ(FirstInvalidUtf8(json), std::string::npos) << json;
+  EXPECT_NE(json.find("\"character\": \"K\xEF\xBF\xBDra\\u0001\""), std::string::npos) << json;
 }
 
 TEST_F(ComputerFight, TheSameGeneratorStateGivesTheSameFightFrameForFrame) {

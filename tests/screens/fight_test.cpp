@@ -546,6 +546,28 @@ std::filesystem::path DemoWithoutWeather(const std::filesystem::path& dir) {
   return dir;
 }
 
+// A stage background that does not decode leaves the stage black; the log
+// says which file it was.
+TEST_F(Fight, AStageBackgroundThatDoesNotDecodeIsLogged) {
+  namespace fs = std::filesystem;
+  const fs::path dir = folder.path() / "damaged";
+  const fs::path demo = VDX_DEMO_DIR;
+  fs::create_directories(dir / "Stages");
+  for (const auto& entry : fs::directory_iterator(demo))
+    if (entry.path().filename() != "Stages")
+      fs::create_symlink(entry.path(), dir / entry.path().filename());
+  for (const auto& entry : fs::directory_iterator(demo / "Stages"))
+    if (entry.path().filename() != "harbour.bmp")
+      fs::create_symlink(entry.path(), dir / "Stages" / entry.path().filename());
+  folder.write("damaged/Stages/harbour.bmp", "BM and then nothing a bitmap needs");
+  RunRequest request;
+  request.stage = "Harbour";
+  play("wait 400\nquit\n", "Kira,Brann", request, dir);
+  EXPECT_NE(folder.read("log.txt").find("\\Stages\\harbour.bmp: missing or not a picture"),
+            std::string::npos)
+      << folder.read("log.txt");
+}
+
 TEST_F(Fight, RainAndSnowFallWithTheWeatherSettingOnAndNotWithItOff) {
   const auto off = DemoWithoutWeather(folder.path() / "dry");
   for (const std::string stage : {"Harbour", "Temple"}) {

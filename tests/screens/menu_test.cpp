@@ -5,10 +5,14 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <variant>
 
+#include "content/content_files.h"
+#include "content/get_xml.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/picture_files.h"
 #include "screens/json_scan.h"
@@ -83,6 +87,7 @@ class Menus : public ::testing::Test {
     machine->runScript(std::get<platform::Script>(std::move(parsed)));
     Game game(*machine, gameDir);
     game.logPath = folder.path() / "log.txt";
+    if (prepare) prepare(game);
     return Main(game, commandLine, request);
   }
 
@@ -121,6 +126,7 @@ class Menus : public ::testing::Test {
 
   testing::TestFolder folder;
   std::unique_ptr<platform::HeadlessPlatform> machine;
+  std::function<void(Game&)> prepare;  // run before Main, on the new game
 };
 
 // Pixels of a menu strip (item i, 200 x 42 at (220, 200 + 45 (i - 1))) that
@@ -376,6 +382,70 @@ TEST_F(Menus, AFighterWithoutALadderCannotStartOneAndABrokenRungIsSkipped) {
   EXPECT_EQ(state("vex")["screen"], "menu");
   EXPECT_NE(folder.read("log.txt").find("skips its fight against \"Nobody\""), std::string::npos);
   EXPECT_EQ(folder.read("demo/save.dat").size(), 4u) << "Vex's empty ladder is finished";
+}
+
+// Every file a run opens is one the content check looks at: the tour goes
+// through the title, the menu, a story ladder with its movies (rung, round,
+// match and closing), both select screens, the stage select, the versus
+// screen, fights and the pause menu, and records each file the game found.
+TEST_F(Menus, EveryFileTheGameOpensIsOneTheContentCheckLooksAt) {
+  const auto dir = DemoWith({{"story.xml", kShortLadder},
+                             {"ai.xml", kIdleBrann},
+                             {"Game.xml", DemoGameXml("Health=\"120\"", "Health=\"1\"")}});
+  std::set<std::string> opened;
+  prepare = [&opened](Game& game) {
+    game.paths.observeFiles(
+        [&opened](const std::filesystem::path& file) { opened.insert(file.string()); });
+  };
+  const std::string escape = "press Escape\nwait 150\nrelease Escape\nwait 100\n";
+  const std::string winRound = PunchOut(3) + "wait 500\n" + Confirm("A") + kSkipMovie + kSkipMovie;
+  // A ladder of three rounds: two won, each followed by its movies.
+  EXPECT_EQ(run(kToTheMenu + Hold("Down") + Hold("Down") + Confirm("A") + "wait 300\n" +
+                    Confirm("A") + kSkipMovie + "wait 1000\n" + winRound + "wait 1000\n" +
+                    winRound + "wait 500\n" + kSkipMovie + "wait 500\nstate ladder\nquit\n",
+                dir),
+            0);
+  EXPECT_EQ(state("ladder")["screen"], "menu");
+  const std::vector<std::string> ladderMovies = moviesOpened();
+  // Two players, a fight left through the pause menu; then one player's picks.
+  EXPECT_EQ(run(kToTheMenu + Hold("Down") + Confirm("A") + "wait 300\n" + Confirm("A") +
+                    Confirm("Q") + "wait 300\n" + Confirm("A") + "wait 1000\ntap D\nwait 300\n" +
+                    escape + "state paused\ntap Down\nwait 200\ntap A\nwait 500\n" + Confirm("A") +
+                    "wait 300\n" + Confirm("A") + Hold("Right") + Confirm("A") + "wait 300\n" +
+                    Confirm("A") + "wait 1000\nstate fight\nquit\n",
+                dir),
+            0);
+  EXPECT_EQ(state("paused")["paused"], "true");
+  EXPECT_EQ(state("fight")["p2 computer"].empty(), false) << "the one-player fight";
+
+  // What the check looks at, found in the same folder.
+  const PathResolver paths(dir);
+  Settings settings;
+  Content content;
+  LoadReport report;
+  ASSERT_TRUE(GetXML(paths, settings, content, report));
+  std::set<std::string> checked;
+  ForEachNeededFile(paths, settings, content, [&](const NamedFile& file) {
+    if (const auto found = paths.find(file.path)) checked.insert(found->string());
+  });
+  // The content files that the check reads with its own readers, and the
+  // game's own record of won ladders.
+  for (const char* own : {"Game.xml", "ai.xml", "story.xml", "save.dat"})
+    checked.insert((dir / own).string());
+  for (const std::string& file : opened)
+    EXPECT_TRUE(checked.contains(file)) << file << " is opened but not checked";
+
+  // The tour went where it should: these were opened and so are checked.
+  auto openedOne = [&opened](const std::string& ending) {
+    for (const std::string& file : opened)
+      if (FoldKey(file).ends_with(FoldKey(ending))) return true;
+    return false;
+  };
+  for (const char* file : {"VDTitle.avi", "kira_1.avi", "kira_end.avi", "random.bmp", "menu.ogg",
+                           "PowerUp.wav", "VDXFont.bmp"})
+    EXPECT_TRUE(openedOne(file)) << file;
+  EXPECT_GE(ladderMovies.size(), 7u) << "title, rung, round and match movies, closing movie";
+  EXPECT_GT(opened.size(), 100u);
 }
 
 }  // namespace

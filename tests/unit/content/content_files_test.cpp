@@ -43,7 +43,11 @@ TEST(ContentFiles, ListsWhatTheContentNames) {
   ReadStoryXml(R"(<S><Character Name="Kira" WinFile="Movies\end.avi">
       <O Name="Vex" BeforeFile="Movies\vex.avi"/></Character></S>)",
                content, report);
-  const auto files = FilesNeededByContent(PathResolver(std::filesystem::temp_directory_path()), settings, content);
+  // Kira's throw has a folder for Vex and for Kira herself.
+  testing::TestFolder folder;
+  folder.write("Characters/kira/Throw/vex/throw01.bmp", "x");
+  folder.write("Characters/kira/Throw/kira/throw01.bmp", "x");
+  const auto files = FilesNeededByContent(PathResolver(folder.path()), settings, content);
   EXPECT_TRUE(Names(files, "\\menu.bmp"));
   EXPECT_TRUE(Names(files, "\\select.bmp"));
   EXPECT_TRUE(Names(files, "\\VDXFont.bmp"));
@@ -153,6 +157,49 @@ TEST(ContentFiles, SoundsAreFoundInEitherSoundsFolder) {
     if (m.owner.find("SFX") != std::string::npos) sounds.push_back(m.path);
   EXPECT_EQ(sounds, (std::vector<std::string>{"\\Sounds\\kick.wav", "\\Sounds\\fire.wav"}))
       << "each missing sound once, letter case ignored";
+}
+
+// Throws are listed per opponent folder that is there; the folders that are
+// not make one entry per throw however long the roster, and characters that
+// share a Path share a folder.
+TEST(ContentFiles, ThrowFoldersThatAreNotThereMakeOneEntryPerThrow) {
+  testing::TestFolder folder;
+  folder.write("Characters/kira/Throw/kira/t01.bmp", "x");
+  folder.write("Characters/kira/Throw/kira/t02.bmp", "x");
+  std::string xml = R"(<G><C>)";
+  for (int n = 1; n <= 50; ++n)
+    xml +=
+        "<Character Name=\"Kira" + std::to_string(n) +
+        R"(" Path="kira"><Action Name="Throw" Sprites="t" Count="2" AnimType="Grab"/></Character>)";
+  for (int n = 1; n <= 50; ++n)
+    xml +=
+        "<Character Name=\"Zed" + std::to_string(n) + "\" Path=\"zed" + std::to_string(n) + "\"/>";
+  xml += "</C></G>";
+  Settings settings;
+  Content content;
+  LoadReport report;
+  ReadGameXml(xml, settings, content, report);
+  ASSERT_EQ(content.Characters.size(), 100u);
+  const auto files = FilesNeededByContent(PathResolver(folder.path()), settings, content);
+  std::size_t throwEntries = 0;
+  for (const NamedFile& f : files)
+    if (f.owner.find("Action \"Throw\"") != std::string::npos) ++throwEntries;
+  EXPECT_EQ(throwEntries, 50u * 3) << "per thrower: two frames on kira, one entry for the rest";
+  EXPECT_TRUE(Names(files, "\\Characters\\kira\\Throw\\kira\\t02.bmp"));
+  EXPECT_TRUE(Names(files, "\\Characters\\kira\\Throw\\zed1\\"));
+
+  FindMissingFiles(PathResolver(folder.path()), settings, content, report);
+  const MissingFile* zed = nullptr;
+  for (const MissingFile& m : report.missing)
+    if (m.path == "\\Characters\\kira\\Throw\\zed1\\") zed = &m;
+  ASSERT_NE(zed, nullptr);
+  EXPECT_EQ(zed->owner.substr(0, zed->owner.find(';')),
+            "Character \"Kira1\" Action \"Throw\" on \"Zed1\" and 49 other opponents (their "
+            "folders of frames)");
+  std::size_t throwsMissing = 0;
+  for (const MissingFile& m : report.missing)
+    throwsMissing += m.path.find("Throw") != std::string::npos;
+  EXPECT_EQ(throwsMissing, 1u) << "the absent throw folders, once";
 }
 
 }  // namespace

@@ -56,6 +56,23 @@ TEST(GameXmlReader, SoundVolumePercentBecomesHundredthsOfADecibel) {
   EXPECT_EQ(over.report.skipped.size(), 2u) << ReportText(over.report);
 }
 
+TEST(GameXmlReader, RoundsAreHeldToWhatAMatchCanHave) {
+  struct Case {
+    const char* xml;
+    Integer rounds;
+    std::size_t reported;
+  };
+  for (const Case& c : {Case{R"(<G/>)", 0, 0}, Case{R"(<G Rounds="1"/>)", 1, 0},
+                        Case{R"(<G Rounds="7"/>)", 7, 0}, Case{R"(<G Rounds="0"/>)", 1, 1},
+                        Case{R"(<G Rounds="-5"/>)", 1, 1}, Case{R"(<G Rounds="100"/>)", 7, 1}}) {
+    const Loaded l = Read(c.xml);
+    EXPECT_EQ(l.settings.Rounds, c.rounds) << c.xml;
+    ASSERT_EQ(l.report.skipped.size(), c.reported) << c.xml << ReportText(l.report);
+  }
+  EXPECT_EQ(Read(R"(<G Rounds="100"/>)").report.skipped[0].reason,
+            "100 is outside 1..7; 7 is used");
+}
+
 TEST(GameXmlReader, ReadsTheSettingsAndTheScreenElements) {
   const Loaded l = Read(R"(<?xml version="1.0"?>
 <Vandrel Name="Title" LowDetail="false" Weather="True" Shadows="1" Rounds="5" Joystick="TRUE"

@@ -62,5 +62,29 @@ TEST(XmlEncoding, UndeclaredWindows1252IsReportedAndStillMatchesAcrossFiles) {
   EXPECT_TRUE(quiet.skipped.empty());
 }
 
+TEST(XmlEncoding, AUtf8MarkWithAStrayByteIsReportedAsWithoutTheMark) {
+  const std::string body = "<Game>\n<C><Character Name=\"Zo\xEB\" Path=\"zoe\"/></C></Game>";
+  for (const std::string& mark : {std::string(), std::string("\xEF\xBB\xBF")}) {
+    SCOPED_TRACE(mark.empty() ? "without the mark" : "with the mark");
+    Settings settings;
+    Content content;
+    LoadReport report;
+    EXPECT_TRUE(ReadGameXml(mark + body, settings, content, report));
+    ASSERT_EQ(report.skipped.size(), 1u);
+    EXPECT_EQ(report.skipped[0].line, 2);
+    EXPECT_EQ(report.skipped[0].reason,
+              "the file is not valid UTF-8 (byte " + std::to_string(mark.size() + 29) +
+                  ") and declares no other encoding; it is read as Windows-1252");
+    EXPECT_TRUE(content.Characters.contains("Zo\xC3\xAB")) << "the letter, as UTF-8";
+  }
+  // A marked file that is all UTF-8 passes as it is, mark and all.
+  LoadReport quiet;
+  const std::string marked = "\xEF\xBB\xBF<a n=\"\xC3\xA9\"/>";
+  const DecodedXml utf8 = DecodeXmlText(marked, "x", quiet);
+  EXPECT_FALSE(utf8.madeUtf8);
+  EXPECT_EQ(utf8.text, marked);
+  EXPECT_TRUE(quiet.skipped.empty());
+}
+
 }  // namespace
 }  // namespace vdx

@@ -120,10 +120,12 @@ ReplayMatch RandomMatch(std::mt19937& rng, int frames) {
   m.setup.player1 = "K\xC3\xAEra";  // UTF-8
   m.setup.player2 = std::string(static_cast<std::size_t>(rng() % 300), 'x') + '\0' + "after a zero";
   m.setup.stage = "";
-  m.setup.GameMode = static_cast<int>(rng());
-  m.setup.computer =
-      std::array{ComputerPlays::None, ComputerPlays::Player2, ComputerPlays::Both}[rng() % 3];
-  m.settings.Rounds = static_cast<Integer>(integer(rng));
+  // What the menus and the command line can start: a computer only in mode 1.
+  m.setup.GameMode = 1 + static_cast<int>(rng() % 2);
+  m.setup.computer = m.setup.GameMode == 2 ? ComputerPlays::None
+                                           : std::array{ComputerPlays::None, ComputerPlays::Player2,
+                                                        ComputerPlays::Both}[rng() % 3];
+  m.settings.Rounds = static_cast<Integer>(1 + rng() % 7);
   m.settings.Weather = rng() % 2;
   m.settings.Shadows = rng() % 2;
   m.settings.LowDetail = rng() % 2;
@@ -160,7 +162,7 @@ TEST(Replay, RandomStreamsComeBackExactly) {
 
 TEST(Replay, TheBytesFollowTheDocumentedLayout) {
   ReplayMatch m;
-  m.setup = MatchSetup{"Kira", "Rook", "Dock", 2, ComputerPlays::Player2};
+  m.setup = MatchSetup{"Kira", "Rook", "Dock", 1, ComputerPlays::Player2};
   m.settings.Rounds = 3;
   m.settings.Weather = true;
   m.settings.Shadows = true;
@@ -185,7 +187,7 @@ TEST(Replay, TheBytesFollowTheDocumentedLayout) {
       "\x01"                  // one match
       "\x04Kira\x04Rook\x04"  // names: Kira, Rook, Dock
       "Dock"
-      "\x04\x01\x06\x03\x80\x02"  // mode 2, computer plays 2, 3 rounds, switches, width
+      "\x02\x01\x06\x03\x80\x02"  // mode 1, computer plays 2, 3 rounds, switches, width
       "\x90\x03\xA0\x03\x9A\x03\x96\x03\x3C\x3E\x40"  // player 1's keys
       "\x00\x00\x00\x00\x48\x00\x00"s                 // player 2's keys
       "\x08\x07\x06\x05\x04\x03\x02\x01"              // generator state
@@ -208,6 +210,7 @@ TEST(Replay, TheBytesFollowTheDocumentedLayout) {
   for (int i = 7; i >= 0; --i)
     checksum = checksum << 8 | static_cast<std::uint8_t>(bytes[bytes.size() - 8 + i]);
   EXPECT_EQ(checksum, Fnv1a64(std::string_view(bytes).substr(0, bytes.size() - 8)));
+  EXPECT_TRUE(std::holds_alternative<Replay>(DecodeReplay(bytes))) << "a replay that reads";
 }
 
 TEST(Replay, AMinuteOfPlayTakesKilobytes) {
@@ -279,8 +282,9 @@ TEST(Replay, DamageIsNamedAndNeverReadAsAnotherReplay) {
             "the replay is damaged: its header gives a length of 5 bytes");
 }
 
-// A match of all zeros and empty names, up to its frame count.
-const std::string kMatchStart = "\x00\x00\x00\x02\x00\x00\x00\x00"s + std::string(14 + 16, '\0');
+// A match of zeros and empty names, up to its frame count
+// (game mode 1, one round).
+const std::string kMatchStart = "\x00\x00\x00\x02\x00\x02\x00\x00"s + std::string(14 + 16, '\0');
 
 struct BadBody {
   const char* what;
@@ -312,7 +316,21 @@ INSTANTIATE_TEST_SUITE_P(
                 "match 1: the computer's players are 3, not 0, 1 or 2"},
         BadBody{"RoundsOutOfRange", "\x01\x00\x00\x00\x02\x00\x80\xF1\x04"s + std::string(40, '\0'),
                 "match 1: Rounds is out of range (40000)"},
-        BadBody{"UnknownSettingsBits", "\x01\x00\x00\x00\x02\x00\x00\x10"s + std::string(40, '\0'),
+        // Values no menu and no command line can start.
+        BadBody{"NoRounds", "\x01\x00\x00\x00\x02\x00\x00"s + std::string(40, '\0'),
+                "match 1: Rounds is 0, but a match has 1 to 7 rounds"},
+        BadBody{"NegativeRounds", "\x01\x00\x00\x00\x02\x00\x09"s + std::string(40, '\0'),
+                "match 1: Rounds is -5, but a match has 1 to 7 rounds"},
+        BadBody{"HundredRounds", "\x01\x00\x00\x00\x02\x00\xC8\x01"s + std::string(40, '\0'),
+                "match 1: Rounds is 100, but a match has 1 to 7 rounds"},
+        BadBody{"GameMode7", "\x01\x00\x00\x00\x0E\x00\x02"s + std::string(40, '\0'),
+                "match 1: the game mode is 7, not 1 (against the computer) or 2 (two players)"},
+        BadBody{"GameMode0", "\x01\x00\x00\x00\x00\x00\x02"s + std::string(40, '\0'),
+                "match 1: the game mode is 0, not 1 (against the computer) or 2 (two players)"},
+        BadBody{"ComputerInTwoPlayerMode", "\x01\x00\x00\x00\x04\x01\x02"s + std::string(40, '\0'),
+                "match 1: the computer plays in a match of two players (game mode 2); only game "
+                "mode 1 has it"},
+        BadBody{"UnknownSettingsBits", "\x01\x00\x00\x00\x02\x00\x02\x10"s + std::string(40, '\0'),
                 "match 1: unknown settings bits are set"},
         BadBody{"AbsurdFrameCount", "\x01"s + kMatchStart + "\xFF\xFF\xFF\xFF\x0F\x10\x00"s,
                 "match 1: it claims 4294967295 frames, but the 2 bytes left could hold at most 1"},
@@ -381,14 +399,28 @@ TEST(Replay, OtherContentIsNamedBeforePlaying) {
   replay.matches[1].contentFingerprint = 0xABCDEF;
   EXPECT_EQ(
       ContentMismatch(replay, here),
-      "Match 2 of the replay was played on other content: Game.xml, ai.xml or story.xml "
-      "differ from this game folder's (recorded 0000000000abcdef, here " +
+      "Match 2 of the replay was played on other content: Game.xml, ai.xml, story.xml or the "
+      "fighters' frames differ from this game folder's (recorded 0000000000abcdef, here " +
           [here] {
             char hex[17];
             std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(here));
             return std::string(hex);
           }() +
           "), so it would not play the same");
+}
+
+TEST(Replay, AFileMissingAndAFileEmptyAreOtherContent) {
+  const std::uint64_t start = ContentFingerprint("<Game/>", "", "");
+  const std::uint64_t missing = FingerprintFile(start, std::nullopt);
+  const std::uint64_t empty = FingerprintFile(start, std::string());
+  const std::uint64_t picture = FingerprintFile(start, std::string("BM\x01"));
+  EXPECT_NE(missing, empty);
+  EXPECT_NE(missing, start);
+  EXPECT_NE(picture, FingerprintFile(start, std::string("BM\x02"))) << "one byte of a frame";
+  EXPECT_NE(FingerprintFile(FingerprintFile(start, std::string("ab")), std::string("c")),
+            FingerprintFile(FingerprintFile(start, std::string("a")), std::string("bc")))
+      << "bytes moved from one file to the next";
+  EXPECT_EQ(FingerprintFile(start, std::string("BM\x01")), picture);
 }
 
 TEST(Replay, ItsSettingsGoBackIntoTheGameAlone) {
@@ -406,6 +438,8 @@ TEST(Replay, ItsSettingsGoBackIntoTheGameAlone) {
   here.Player2Keys.Up = 0x11;
   ApplyReplaySettings(ReplaySettingsOf(played), here);
   EXPECT_EQ(here.Rounds, 5);
+  played.Rounds = 0;  // Game.xml without Rounds: one round, recorded as such
+  EXPECT_EQ(ReplaySettingsOf(played).Rounds, 1);
   EXPECT_TRUE(here.Weather);
   EXPECT_FALSE(here.Shadows);
   EXPECT_TRUE(here.LowDetail);

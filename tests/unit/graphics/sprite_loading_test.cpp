@@ -100,15 +100,46 @@ TEST_F(DemoLoading, EffectsAndSceneryTakeTheirSizesAndKeys) {
 }
 
 TEST_F(DemoLoading, PortraitsFallBackToTheBackground) {
-  const auto characters = LoadCharacterPortraits(ctx, content.Characters, 200, 240);
-  EXPECT_EQ(characters.size(), content.Characters.size() + 1);
-  EXPECT_EQ(characters[0]->width, 200);
+  CharacterPortraits characters(ctx, content.Characters, 200, 240);
   EXPECT_EQ(folder.read("log.txt").rfind("\"Loading Character Portraits\"\r\n", 0), 0u)
       << "a new log";
+  EXPECT_EQ(characters.decoded(), 0u) << "nothing before it is shown";
+  const auto entries = static_cast<int>(content.Characters.size()) + 1;
+  EXPECT_EQ(characters.get(1)->width, 200);
+  EXPECT_EQ(characters.get(entries)->height, 240);
+  EXPECT_EQ(characters.get(0), nullptr);
+  EXPECT_EQ(characters.get(entries + 1), nullptr);
+  EXPECT_EQ(characters.get(1), characters.get(1)) << "kept, not decoded again";
+  EXPECT_EQ(characters.decoded(), 2u);
   const auto stages = LoadStagePortraits(ctx, content.Stages);
   EXPECT_EQ(stages.size(), content.Stages.size());
   EXPECT_EQ(stages[0]->width, 300);
   EXPECT_EQ(stages[0]->height, 224);
+}
+
+TEST(SpriteLoading, TheSelectScreenKeepsOnlyTheLastFewPortraits) {
+  testing::TestFolder folder;
+  platform::HeadlessPlatform platform;
+  const PathResolver paths(folder.path());
+  const LoadContext ctx{platform, paths, folder.path() / "log.txt", nullptr};
+  Collection<cCharacter> roster;
+  for (int n = 1; n <= 1000; ++n) {
+    cCharacter c;
+    c.Name = "C" + std::to_string(n);
+    c.Path = c.Name;
+    c.Portrait = "p.bmp";
+    roster.add(c, c.Name);
+  }
+  CharacterPortraits portraits(ctx, roster, 20, 30);
+  for (int entry = 1; entry <= 1001; ++entry)
+    ASSERT_EQ(portraits.get(entry)->width, 20) << "a blank tile for a missing file";
+  EXPECT_EQ(portraits.decoded(), 1001u) << "each once while walking the roster";
+  const int kept = static_cast<int>(CharacterPortraits::kKept);
+  for (int entry = 1001; entry > 1001 - kept; --entry)
+    portraits.get(entry);
+  EXPECT_EQ(portraits.decoded(), 1001u) << "the last few are kept";
+  portraits.get(1001 - kept);
+  EXPECT_EQ(portraits.decoded(), 1002u) << "older ones are let go";
 }
 
 TEST(SpriteLoading, ShortFoldersAndBrokenFilesNeverLeaveAHole) {

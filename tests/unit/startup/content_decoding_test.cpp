@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "content/content_files.h"
 #include "content/content_report.h"
 #include "content/game_xml_reader.h"
 #include "core/files.h"
@@ -146,6 +147,49 @@ TEST_F(ContentDecoding, SoundsAndMusicAreReadByTheMixerAndFighterBitmapsMustHave
             "is 640 x 480 pixels, but a frame of this action is 256 x 256 (the game stretches it)");
   EXPECT_FALSE(broken.contains("\\Sounds\\punch.wav"));
   EXPECT_FALSE(broken.contains("\\Stages\\Music\\menu.ogg"));
+}
+
+// The title movie and the stages' select tiles are opened by the game, so the
+// check opens them too: cut short or undecodable, they are named; a stage
+// without a tile of its own is not missing one (its background stands in).
+TEST_F(ContentDecoding, TheTitleMovieAndTheStageTilesAreChecked) {
+  testing::TestFolder folder;
+  const auto title = ReadWholeFile(kDemo + "/Movies/VDTitle.avi");
+  ASSERT_TRUE(title.has_value());
+  folder.write("Movies/VDTitle.avi", title->substr(0, 100));
+  folder.write("Stages/Portraits/dock.bmp", "BM but nothing else");
+  const auto menu = ReadWholeFile(kDemo + "/menuback.bmp");
+  ASSERT_TRUE(menu.has_value());
+  folder.write("Stages/dock.bmp", *menu);
+  folder.write("Stages/pier.bmp", *menu);
+  Settings settings;
+  Content content;
+  LoadReport report;
+  ReadGameXml(R"(<G><S><Stage Name="Dock" Background="dock.bmp"/>
+      <Stage Name="Pier" Background="pier.bmp"/></S></G>)",
+              settings, content, report);
+  const PathResolver paths(folder.path());
+  FindBrokenFiles(paths, settings, content, audio, report);
+  std::map<std::string, const BrokenFile*> broken;
+  for (const BrokenFile& b : report.broken)
+    broken[b.path] = &b;
+  ASSERT_TRUE(broken.contains("\\Movies\\VDTitle.avi")) << FormatContentReport(content, report);
+  EXPECT_EQ(broken["\\Movies\\VDTitle.avi"]->reason, "is not a movie the game can decode");
+  ASSERT_TRUE(broken.contains("\\Stages\\Portraits\\dock.bmp"));
+  EXPECT_EQ(broken["\\Stages\\Portraits\\dock.bmp"]->owner, "Stage \"Dock\" Portrait");
+  EXPECT_EQ(broken["\\Stages\\Portraits\\dock.bmp"]->reason, "is not a bitmap the game can read");
+  EXPECT_EQ(broken.size(), 2u);
+
+  FindMissingFiles(paths, settings, content, report);
+  for (const MissingFile& m : report.missing)
+    EXPECT_EQ(m.path.find("Portraits"), std::string::npos) << m.path << " is not needed";
+  std::filesystem::remove(folder.path() / "Movies/VDTitle.avi");
+  LoadReport without;
+  FindMissingFiles(paths, settings, content, without);
+  bool titleMissing = false;
+  for (const MissingFile& m : without.missing)
+    titleMissing = titleMissing || m.path == "\\Movies\\VDTitle.avi";
+  EXPECT_TRUE(titleMissing);
 }
 
 }  // namespace
