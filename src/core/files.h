@@ -14,6 +14,24 @@
 
 namespace vdx {
 
+// Reads never wait on a pipe or a device: a game folder may hold a FIFO named
+// like a content file, and opening one for reading would block until someone
+// writes to it. Only regular files are read (following links), and no larger
+// than `mostBytes`, which is checked before anything is allocated.
+inline constexpr std::size_t kMostBytesRead = std::size_t{1} << 28;  // 256 MiB
+inline constexpr std::string_view kNotReadable = "is not a file the game can read";
+
+// Opens a regular file for reading without ever blocking: the descriptor (to
+// close), or -1 with `problem` set to words that follow the file's name ("is
+// missing", "is not a file the game can read", "cannot be read: <reason>").
+int OpenRegularFile(const std::filesystem::path& path, std::string& problem);
+
+struct FileRead {
+  std::optional<std::string> bytes;
+  std::string problem;  // when there are no bytes, as for OpenRegularFile, or "is larger ..."
+};
+FileRead ReadFile(const std::filesystem::path& path, std::size_t mostBytes = kMostBytesRead);
+// The bytes of ReadFile, for readers that report a missing file in their own words.
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
 
 // What became of a write. On failure `error` names the step that failed, the

@@ -74,9 +74,13 @@ bool WritePng(const std::string& path, int width, int height,
 }
 
 std::optional<Image> ReadPng(const std::string& path) {
+  // Read by us first: only a regular file, never a pipe that would block.
+  const auto bytes = ReadWholeFile(path);
+  if (!bytes) return std::nullopt;
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
-  if (png_image_begin_read_from_file(&image, path.c_str()) == 0) return std::nullopt;
+  if (png_image_begin_read_from_memory(&image, bytes->data(), bytes->size()) == 0)
+    return std::nullopt;
   image.format = PNG_FORMAT_RGB;
   std::vector<std::uint8_t> rgb(PNG_IMAGE_SIZE(image));
   if (png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr) == 0) {

@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "unit/fifo.h"
 #include "unit/test_folder.h"
 
 namespace vdx {
@@ -258,6 +259,50 @@ TEST(WriteWholeFile, WritersAtTheSameTimeNeverMixTheirBytes) {
   const std::string result = folder.read("replay.dat");
   EXPECT_TRUE(result == first || result == second) << result.size() << " bytes";
   EXPECT_EQ(Entries(folder.path()), std::set<std::string>{"replay.dat"});
+}
+
+// Only regular files are read; a pipe, a device or a folder is refused at
+// once in the same words, and a size the game does not read is refused before
+// anything is allocated.
+TEST(ReadFile, ReadsOnlyRegularFilesAndSaysWhyNot) {
+  testing::TestFolder folder;
+  folder.write("music.ogg", "OggS bytes");
+  fs::create_symlink("music.ogg", folder.path() / "linked.ogg");
+  testing::MakeFifo(folder.path() / "title.avi");
+  fs::create_symlink("title.avi", folder.path() / "to-pipe.avi");
+  fs::create_directory(folder.path() / "folder.bmp");
+  struct Case {
+    fs::path path;
+    const char* problem;
+  };
+  const std::vector<Case> cases = {
+      {folder.path() / "title.avi", "is not a file the game can read"},
+      {folder.path() / "to-pipe.avi", "is not a file the game can read"},
+      {folder.path() / "folder.bmp", "is not a file the game can read"},
+      {"/dev/zero", "is not a file the game can read"},
+      {folder.path() / "none.wav", "is missing"},
+      {folder.path() / "music.ogg" / "x", "is missing"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path.string());
+    testing::ExpectNoWaitOnPipe(
+        folder.path() / "title.avi",
+        [&] {
+          const FileRead read = ReadFile(c.path);
+          EXPECT_FALSE(read.bytes);
+          EXPECT_EQ(read.problem, c.problem);
+          EXPECT_FALSE(ReadWholeFile(c.path));
+        },
+        "ReadFile");
+  }
+  EXPECT_EQ(ReadFile(folder.path() / "linked.ogg").bytes, "OggS bytes");
+  EXPECT_EQ(ReadFile(folder.path() / "music.ogg", 10).bytes, "OggS bytes") << "at the limit";
+  const FileRead large = ReadFile(folder.path() / "music.ogg", 9);
+  EXPECT_FALSE(large.bytes);
+  EXPECT_EQ(large.problem, "is larger than the game reads (10 bytes; at most 9)");
+  EXPECT_EQ(ReadFile(folder.write("empty", "")).bytes, "");
+  const std::string big(100000, 'b');  // more than any one read
+  EXPECT_EQ(ReadFile(folder.write("big", big)).bytes, big);
 }
 
 }  // namespace
