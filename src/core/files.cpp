@@ -156,24 +156,35 @@ struct Target {
   struct stat status {};  // of the existing file
 };
 
-// Returns the reason when the path cannot be followed.
+// Returns the reason when the path cannot be followed, or leads where the game
+// must not write.
 std::optional<std::string> FindTarget(const std::filesystem::path& path, Target& target) {
   target.path = path;
-  for (int links = 0;; ++links) {
+  int links = 0;
+  for (;; ++links) {
     if (::lstat(target.path.c_str(), &target.status) != 0) {
       const int error = errno;
-      if (error == ENOENT) return std::nullopt;  // new (a missing folder is left to open)
+      if (error == ENOENT) break;  // new (a missing folder is left to open)
       return Reason("stat", target.path.string(), error);
     }
-    if (!S_ISLNK(target.status.st_mode)) break;
+    if (!S_ISLNK(target.status.st_mode)) {
+      target.exists = true;
+      break;
+    }
     if (links == kMaxLinks) return Reason("stat", path.string(), ELOOP);
     std::error_code ec;
     const std::filesystem::path next = std::filesystem::read_symlink(target.path, ec);
     if (ec) return Reason("readlink", target.path.string(), ec.value());
     target.path = next.is_absolute() ? next : target.path.parent_path() / next;
   }
-  target.exists = true;
-  if (!S_ISREG(target.status.st_mode))
+  if (links > 0) {
+    const std::filesystem::path folder = path.parent_path();
+    if (!LiesWithin(target.path.parent_path(), folder))
+      return "refuse " + path.string() + ": it is a link that leads out of " +
+             (folder.empty() ? std::string(".") : folder.string()) + " (to " +
+             target.path.string() + "); the file there is left alone";
+  }
+  if (target.exists && !S_ISREG(target.status.st_mode))
     return "replace " + target.path.string() + ": not a regular file";
   return std::nullopt;
 }
@@ -204,6 +215,18 @@ std::optional<std::string> FlushFolder(const FileSystemCalls& calls,
 }
 
 }  // namespace
+
+bool LiesWithin(const std::filesystem::path& inner, const std::filesystem::path& folder) {
+  std::error_code ec;
+  const std::filesystem::path realFolder =
+      std::filesystem::weakly_canonical(folder.empty() ? "." : folder, ec);
+  if (ec) return false;
+  const std::filesystem::path realInner =
+      std::filesystem::weakly_canonical(inner.empty() ? "." : inner, ec);
+  if (ec) return false;
+  return std::mismatch(realFolder.begin(), realFolder.end(), realInner.begin(), realInner.end())
+             .first == realFolder.end();
+}
 
 WriteResult WriteWholeFile(const std::filesystem::path& path, std::string_view bytes) {
   return WriteWholeFile(path, bytes, FileSystemCalls{});

@@ -199,7 +199,9 @@ TEST(WriteWholeFile, KeepsTheOwnerWhenRunAsRoot) {
   EXPECT_EQ(Stat(file).st_gid, 5678u);
 }
 
-TEST(WriteWholeFile, WritesThroughSymbolicLinks) {
+// A link that stays in the folder the file is written in (a subfolder
+// included) is written through, and stays a link.
+TEST(WriteWholeFile, WritesThroughLinksThatStayInTheFolder) {
   testing::TestFolder folder;
   const fs::path real = folder.write("elsewhere/save.dat", "old");
   fs::permissions(real, fs::perms(0600));
@@ -225,6 +227,46 @@ TEST(WriteWholeFile, WritesThroughSymbolicLinks) {
   EXPECT_FALSE(loop.ok);
   EXPECT_NE(loop.error.find(std::generic_category().message(ELOOP)), std::string::npos)
       << loop.error;
+}
+
+// A link (or a chain of them) that leads out of the folder the file is
+// written in is refused, named, and its target is left as it was: a game
+// folder from anyone must not make the game replace a file elsewhere.
+TEST(WriteWholeFile, RefusesLinksThatLeadOutOfTheFolder) {
+  testing::TestFolder folder;
+  const fs::path victim = folder.write("outside/victim.txt", "the player's own file");
+  const fs::path outside = folder.path() / "outside";
+  fs::create_directory(outside / "room");
+  const fs::path game = folder.path() / "game";
+  fs::create_directory(game);
+  fs::create_symlink(victim, game / "save.dat");                    // absolute
+  fs::create_symlink("../outside/victim.txt", game / "log.txt");    // relative, climbing out
+  fs::create_symlink("save.dat", game / "chained.dat");             // a chain that ends outside
+  fs::create_symlink(outside / "room", game / "sub");               // a subfolder that is a link
+  fs::create_symlink("sub/new.png", game / "shot.png");             // ... and a link into it
+  fs::create_symlink(outside / "made.txt", game / "dangling.dat");  // would create it
+  for (const char* name : {"save.dat", "log.txt", "chained.dat", "shot.png", "dangling.dat"}) {
+    SCOPED_TRACE(name);
+    const WriteResult result = WriteWholeFile(game / name, "4 by");
+    EXPECT_FALSE(result.ok);
+    EXPECT_FALSE(result.replaced);
+    EXPECT_TRUE(result.error.starts_with("refuse " + (game / name).string() +
+                                         ": it is a link that leads out of " + game.string()))
+        << result.error;
+    EXPECT_TRUE(fs::is_symlink(game / name)) << "the link stays";
+  }
+  EXPECT_EQ(folder.read("outside/victim.txt"), "the player's own file");
+  EXPECT_EQ(Entries(outside), (std::set<std::string>{"room", "victim.txt"}));
+  EXPECT_TRUE(Entries(outside / "room").empty());
+  EXPECT_EQ(Entries(game), (std::set<std::string>{"chained.dat", "dangling.dat", "log.txt",
+                                                  "save.dat", "shot.png", "sub"}))
+      << "no temporary file is left anywhere";
+
+  // A link to a file in the folder above is out of the folder too.
+  folder.write("above.txt", "above");
+  fs::create_symlink("../above.txt", game / "up.txt");
+  EXPECT_FALSE(WriteWholeFile(game / "up.txt", "x").ok);
+  EXPECT_EQ(folder.read("above.txt"), "above");
 }
 
 TEST(WriteWholeFile, RefusesWhatIsNotARegularFile) {
