@@ -32,13 +32,13 @@ std::shared_ptr<Surface> ReadFrame(const LoadContext& ctx, const std::string& co
     *surface = MakeSurface(width, height);
     const VdpReport report = UnpackVDPFrame(Bytes(*bytes), *surface, height, width);
     if (report.ragged || report.overflow)
-      WriteLog(ctx.logPath, LogOpening::Append,
+      WriteLog(ctx.log, LogOpening::Append,
                {contentPath + (report.ragged ? ": the packed frame ends inside a run; the last run "
                                                "was left out"
                                              : ": the packed frame holds more than the frame; the "
                                                "rest was left out")});
     else if (report.uncovered > 0)
-      WriteLog(ctx.logPath, LogOpening::Append,
+      WriteLog(ctx.log, LogOpening::Append,
                {contentPath + ": the packed frame leaves " + std::to_string(report.uncovered) +
                 " pixels unpainted; they show as transparent"});
     surface->colorKey = key;
@@ -59,7 +59,7 @@ std::shared_ptr<Surface> ReadFrame(const LoadContext& ctx, const std::string& co
 
 void LogLoaderError(const LoadContext& ctx, const char* loader, const std::string& path,
                     const GameError& e) {
-  WriteLog(ctx.logPath, LogOpening::Append,
+  WriteLog(ctx.log, LogOpening::Append,
            {std::string("Error in ") + loader + " " + path,
             std::to_string(e.number()) + " " + e.description()});
 }
@@ -109,7 +109,7 @@ void loadcharacteractions(const LoadContext& ctx, cCharacter& c, FighterFrames& 
   out = FighterFrames{};
   for (const std::string& name : ctx.paths.list("\\Characters\\" + c.Path + "\\Sounds"))
     out.sounds.push_back("\\Characters\\" + c.Path + "\\Sounds\\" + name);
-  WriteLog(ctx.logPath, LogOpening::Append, {"Loading Character actions for " + c.Name});
+  WriteLog(ctx.log, LogOpening::Append, {"Loading Character actions for " + c.Name});
 
   const int total = static_cast<int>(c.Actions.size());
   int done = 0;
@@ -254,7 +254,7 @@ SharedSurface LoadPictureOrLog(const LoadContext& ctx, std::string_view contentP
                                int height, std::optional<std::uint32_t> colorKey) {
   SharedSurface picture = LoadPicture(ctx, contentPath, width, height, colorKey);
   if (!picture)
-    WriteLog(ctx.logPath, LogOpening::Append,
+    WriteLog(ctx.log, LogOpening::Append,
              {std::string(contentPath) + ": missing or not a picture"});
   return picture;
 }
@@ -262,11 +262,11 @@ SharedSurface LoadPictureOrLog(const LoadContext& ctx, std::string_view contentP
 std::vector<SharedSurface> LoadCharacterPortraits(const LoadContext& ctx,
                                                   const Collection<cCharacter>& characters,
                                                   int width, int height) {
-  WriteLog(ctx.logPath, LogOpening::New, {"Loading Character Portraits"});
+  WriteLog(ctx.log, LogOpening::New, {"Loading Character Portraits"});
   const auto blank = std::make_shared<const Surface>(MakeSurface(width, height));
   std::vector<SharedSurface> portraits;
   auto add = [&](const std::string& path) {
-    WriteLog(ctx.logPath, LogOpening::Append, {ctx.paths.gameDir().string() + path});
+    WriteLog(ctx.log, LogOpening::Append, {ctx.paths.gameDir().string() + path});
     SharedSurface p = LoadPictureOrLog(ctx, path, width, height);
     portraits.push_back(p ? p : blank);
   };

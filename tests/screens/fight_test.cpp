@@ -85,7 +85,7 @@ class Fight : public ::testing::Test {
     if (machine != nullptr) *machine = &platform;
     platform.runScript(std::get<platform::Script>(std::move(parsed)));
     Game game(platform, gameDir);
-    game.logPath = folder.path() / "log.txt";
+    game.log.path = folder.path() / "log.txt";
     request.versus = versus;
     EXPECT_EQ(Main(game, commandLine, request), 0);
     std::map<std::string, Dump> dumps;
@@ -556,7 +556,7 @@ TEST_F(Fight, TheSameScriptGivesTheSameFrameHashes) {
   auto parsed = platform::ParseScript(script);
   again.runScript(std::get<platform::Script>(std::move(parsed)));
   Game game(again, VDX_DEMO_DIR);
-  game.logPath = folder.path() / "log2.txt";
+  game.log.path = folder.path() / "log2.txt";
   request.versus = "Kira,Brann";
   request.frameHashes = folder.path() / "second.txt";
   ASSERT_EQ(Main(game, "1", request), 0);
@@ -584,7 +584,7 @@ int RunReplay(const testing::TestFolder& folder, const std::filesystem::path& fi
               const std::string& hashes, std::string* errors = nullptr) {
   platform::HeadlessPlatform platform;
   Game game(platform, VDX_DEMO_DIR);
-  game.logPath = folder.path() / "replay-log.txt";
+  game.log.path = folder.path() / "replay-log.txt";
   RunRequest request;
   request.replay = file;
   request.frameHashes = folder.path() / hashes;
