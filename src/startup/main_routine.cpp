@@ -11,6 +11,7 @@
 #include "content/get_xml.h"
 #include "core/files.h"
 #include "core/log.h"
+#include "core/temporary_files.h"
 #include "fight/fight_loop.h"
 #include "fight/replay.h"
 #include "frontend/main_menu.h"
@@ -66,6 +67,8 @@ bool WriteFrameHashes(Game& game, const std::filesystem::path& path, const std::
 int Main(Game& game, std::string_view commandLine, const RunRequest& request) {
   int step = 0;
   try {
+    // What killed runs left of their last writes (a kill during the final flush).
+    RemoveLeftTemporaryFiles(game.paths.gameDir());
     const CommandLineSwitches switches = ReadSwitches(commandLine);
     game.FullScreen = switches.FullScreen;
     game.DebugMode = switches.DebugMode;
