@@ -52,7 +52,7 @@ struct DemoGame {
     const auto work = std::filesystem::temp_directory_path() / "vdx_bench_fight";
     std::filesystem::create_directories(work);
     platform.openAudio();
-    game.logPath = work / "log.txt";
+    game.log.path = work / "log.txt";
     vdx::GetXML(game.paths, game.settings, game.content, game.loadReport);
   }
   ~DemoGame() { platform.closeAudio(); }

@@ -11,7 +11,9 @@ namespace {
 void BM_SparkBurstFrame(benchmark::State& state) {
   vdx::platform::HeadlessPlatform platform;
   const vdx::PathResolver paths(VDX_DEMO_DIR);
-  const vdx::LoadContext ctx{platform, paths, "/dev/null", nullptr};
+  // Nowhere to log: the refused log is said once on standard error.
+  vdx::LogFile log("/dev/null");
+  const vdx::LoadContext ctx{platform, paths, log, nullptr};
   const vdx::SharedSurface spark =
       vdx::LoadParticleTexture(ctx, vdx::kSparkPicture, vdx::kSparkSize, vdx::kSparkSize);
   if (!spark) {

@@ -10,8 +10,7 @@ namespace vdx {
 namespace {
 
 void LoadOne(platform::Platform& platform, const PathResolver& paths, SoundTable& table,
-             const std::string& contentPath, const std::string& name,
-             const std::filesystem::path& logPath) {
+             const std::string& contentPath, const std::string& name, LogFile& log) {
   const auto path = paths.find(contentPath);
   const auto bytes = path ? ReadWholeFile(*path) : std::nullopt;
   const auto sound = bytes
@@ -19,7 +18,7 @@ void LoadOne(platform::Platform& platform, const PathResolver& paths, SoundTable
                                reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()))
                          : std::nullopt;
   if (!sound) {
-    WriteLog(logPath, LogOpening::Append, {contentPath + " is not a sound; it is left out"});
+    WriteLog(log, LogOpening::Append, {contentPath + " is not a sound; it is left out"});
     return;
   }
   // A name already taken (a fighter's file named like a shared one) keeps the first.
@@ -39,33 +38,32 @@ void ReleaseSounds(platform::Platform& platform, SoundTable& table) {
 }
 
 void LoadSounds(platform::Platform& platform, const PathResolver& paths, SoundTable& table,
-                const std::vector<std::string>& fighterSounds,
-                const std::filesystem::path& logPath) {
+                const std::vector<std::string>& fighterSounds, LogFile& log) {
   ReleaseSounds(platform, table);
   paths.forget();  // the folder may have changed since the last fight
   for (const std::string& name : paths.list("\\Sounds"))
-    LoadOne(platform, paths, table, "\\Sounds\\" + name, name, logPath);
+    LoadOne(platform, paths, table, "\\Sounds\\" + name, name, log);
   for (const std::string& contentPath : fighterSounds) {
     const auto slash = contentPath.find_last_of("\\/");
     LoadOne(platform, paths, table, contentPath,
-            slash == std::string::npos ? contentPath : contentPath.substr(slash + 1), logPath);
+            slash == std::string::npos ? contentPath : contentPath.substr(slash + 1), log);
   }
 }
 
 void PlaySound(platform::Platform& platform, SoundTable& table, std::string_view name,
-               int soundVolume, const std::filesystem::path& logPath) {
+               int soundVolume, LogFile& log) {
   if (name.empty()) return;
   if (const platform::SoundId* sound = table.Sounds.find(name)) {
     // A refusal (every channel busy) is usually over a moment later; one record
     // per name tells the content's author without filling the log in a busy fight.
     if (!platform.playSound(*sound, GainOf(soundVolume), false) &&
         table.reportedRefused.insert(FoldKey(name)).second)
-      WriteLog(logPath, LogOpening::Append, {std::string(name) + " could not be played"});
+      WriteLog(log, LogOpening::Append, {std::string(name) + " could not be played"});
     return;
   }
   // Content that names a sound it lacks must not stop a fight.
   if (table.reportedMissing.insert(FoldKey(name)).second)
-    WriteLog(logPath, LogOpening::Append, {"No sound named " + std::string(name)});
+    WriteLog(log, LogOpening::Append, {"No sound named " + std::string(name)});
 }
 
 }  // namespace vdx

@@ -11,6 +11,7 @@
 
 #include "content/collection.h"
 #include "content/paths.h"
+#include "core/log.h"
 #include "platform/platform.h"
 
 namespace vdx {
@@ -29,13 +30,12 @@ double GainOf(int hundredthsOfDecibel);
 // fighters' sound files (content paths). A file that is not a sound is logged
 // and left out.
 void LoadSounds(platform::Platform& platform, const PathResolver& paths, SoundTable& table,
-                const std::vector<std::string>& fighterSounds,
-                const std::filesystem::path& logPath);
+                const std::vector<std::string>& fighterSounds, LogFile& log);
 
 // Plays a sound once at the volume. A name with no sound plays nothing and is
 // logged the first time; so is a sound the device could not play.
 void PlaySound(platform::Platform& platform, SoundTable& table, std::string_view name,
-               int soundVolume, const std::filesystem::path& logPath);
+               int soundVolume, LogFile& log);
 
 void ReleaseSounds(platform::Platform& platform, SoundTable& table);
 

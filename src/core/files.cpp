@@ -4,23 +4,101 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <cstdio>
-#include <fstream>
-#include <iterator>
+#include <cstdint>
 #include <system_error>
 
 namespace vdx {
 
+namespace {
+
+std::string CannotRead(int error) {
+  if (error == ENOENT || error == ENOTDIR) return "is missing";
+  return "cannot be read: " + std::generic_category().message(error);
+}
+
+}  // namespace
+
+int OpenRegularFile(const std::filesystem::path& path, std::string& problem) {
+  // Looked at before it is opened, so that a device is never opened at all;
+  // and opened without waiting, so that a pipe put there in between cannot block.
+  struct stat status {};
+  if (::stat(path.c_str(), &status) != 0) {
+    problem = CannotRead(errno);
+    return -1;
+  }
+  if (!S_ISREG(status.st_mode)) {
+    problem = kNotReadable;
+    return -1;
+  }
+  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  while (fd < 0 && errno == EINTR)
+    fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) {
+    problem = CannotRead(errno);
+    return -1;
+  }
+  if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+    problem = kNotReadable;
+    ::close(fd);
+    return -1;
+  }
+  // Reads of a regular file never wait anyway; later readers get an ordinary descriptor.
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  return fd;
+}
+
+FileRead ReadFile(const std::filesystem::path& path, std::size_t mostBytes) {
+  FileRead read;
+  const int fd = OpenRegularFile(path, read.problem);
+  if (fd < 0) return read;
+  auto tooLarge = [&](std::uint64_t size) {
+    read.problem = "is larger than the game reads (" + std::to_string(size) + " bytes; at most " +
+                   std::to_string(mostBytes) + ")";
+    ::close(fd);
+    return read;
+  };
+  struct stat status {};
+  if (::fstat(fd, &status) != 0) {
+    read.problem = CannotRead(errno);
+    ::close(fd);
+    return read;
+  }
+  const auto size = static_cast<std::uint64_t>(status.st_size);
+  if (size > mostBytes) return tooLarge(size);
+  std::string bytes;
+  bytes.resize(static_cast<std::size_t>(size));
+  std::size_t have = 0;
+  // The size is only a first guess: the file may grow or shrink while it is read.
+  while (true) {
+    char more[4096];
+    const bool expected = have < bytes.size();
+    const ssize_t got = expected ? ::read(fd, bytes.data() + have, bytes.size() - have)
+                                 : ::read(fd, more, sizeof more);
+    if (got == 0) break;
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      read.problem = CannotRead(errno);
+      ::close(fd);
+      return read;
+    }
+    const auto count = static_cast<std::size_t>(got);
+    if (!expected) {
+      if (have + count > mostBytes) return tooLarge(have + count);
+      bytes.append(more, count);
+    }
+    have += count;
+  }
+  ::close(fd);
+  bytes.resize(have);
+  read.bytes = std::move(bytes);
+  return read;
+}
+
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
-  return bytes;
+  return ReadFile(path).bytes;
 }
 
 int FileSystemCalls::RealOpen(const char* path, int flags, mode_t mode) {
@@ -78,24 +156,35 @@ struct Target {
   struct stat status {};  // of the existing file
 };
 
-// Returns the reason when the path cannot be followed.
+// Returns the reason when the path cannot be followed, or leads where the game
+// must not write.
 std::optional<std::string> FindTarget(const std::filesystem::path& path, Target& target) {
   target.path = path;
-  for (int links = 0;; ++links) {
+  int links = 0;
+  for (;; ++links) {
     if (::lstat(target.path.c_str(), &target.status) != 0) {
       const int error = errno;
-      if (error == ENOENT) return std::nullopt;  // new (a missing folder is left to open)
+      if (error == ENOENT) break;  // new (a missing folder is left to open)
       return Reason("stat", target.path.string(), error);
     }
-    if (!S_ISLNK(target.status.st_mode)) break;
+    if (!S_ISLNK(target.status.st_mode)) {
+      target.exists = true;
+      break;
+    }
     if (links == kMaxLinks) return Reason("stat", path.string(), ELOOP);
     std::error_code ec;
     const std::filesystem::path next = std::filesystem::read_symlink(target.path, ec);
     if (ec) return Reason("readlink", target.path.string(), ec.value());
     target.path = next.is_absolute() ? next : target.path.parent_path() / next;
   }
-  target.exists = true;
-  if (!S_ISREG(target.status.st_mode))
+  if (links > 0) {
+    const std::filesystem::path folder = path.parent_path();
+    if (!LiesWithin(target.path.parent_path(), folder))
+      return "refuse " + path.string() + ": it is a link that leads out of " +
+             (folder.empty() ? std::string(".") : folder.string()) + " (to " +
+             target.path.string() + "); the file there is left alone";
+  }
+  if (target.exists && !S_ISREG(target.status.st_mode))
     return "replace " + target.path.string() + ": not a regular file";
   return std::nullopt;
 }
@@ -126,6 +215,18 @@ std::optional<std::string> FlushFolder(const FileSystemCalls& calls,
 }
 
 }  // namespace
+
+bool LiesWithin(const std::filesystem::path& inner, const std::filesystem::path& folder) {
+  std::error_code ec;
+  const std::filesystem::path realFolder =
+      std::filesystem::weakly_canonical(folder.empty() ? "." : folder, ec);
+  if (ec) return false;
+  const std::filesystem::path realInner =
+      std::filesystem::weakly_canonical(inner.empty() ? "." : inner, ec);
+  if (ec) return false;
+  return std::mismatch(realFolder.begin(), realFolder.end(), realInner.begin(), realInner.end())
+             .first == realFolder.end();
+}
 
 WriteResult WriteWholeFile(const std::filesystem::path& path, std::string_view bytes) {
   return WriteWholeFile(path, bytes, FileSystemCalls{});

@@ -14,7 +14,29 @@
 
 namespace vdx {
 
+// Reads never wait on a pipe or a device: a game folder may hold a FIFO named
+// like a content file, and opening one for reading would block until someone
+// writes to it. Only regular files are read (following links), and no larger
+// than `mostBytes`, which is checked before anything is allocated.
+inline constexpr std::size_t kMostBytesRead = std::size_t{1} << 28;  // 256 MiB
+inline constexpr std::string_view kNotReadable = "is not a file the game can read";
+
+// Opens a regular file for reading without ever blocking: the descriptor (to
+// close), or -1 with `problem` set to words that follow the file's name ("is
+// missing", "is not a file the game can read", "cannot be read: <reason>").
+int OpenRegularFile(const std::filesystem::path& path, std::string& problem);
+
+struct FileRead {
+  std::optional<std::string> bytes;
+  std::string problem;  // when there are no bytes, as for OpenRegularFile, or "is larger ..."
+};
+FileRead ReadFile(const std::filesystem::path& path, std::size_t mostBytes = kMostBytesRead);
+// The bytes of ReadFile, for readers that report a missing file in their own words.
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
+
+// Whether `inner` is `folder` or lies below it, as the system finds them: links
+// in either path are followed, and a part that does not exist yet is taken as written.
+bool LiesWithin(const std::filesystem::path& inner, const std::filesystem::path& folder);
 
 // What became of a write. On failure `error` names the step that failed, the
 // file and the system's reason ("write /g/.save.dat.4242.1: No space left on
@@ -63,9 +85,12 @@ struct FileSystemCalls {
 //   can flush folders at all: EINVAL or ENOTSUP there is not a failure).
 // - An existing file keeps its permission bits, and its owner and group when we
 //   run as root; a new file gets 0666 less the umask, like any other.
-// - A symbolic link is written through: the file it points at (following a
-//   chain of links; a dangling link creates its target) is replaced and the link
-//   stays, so a save.dat linked elsewhere by the player stays linked.
+// - A symbolic link (or a chain of them) is written through only while it stays
+//   inside the folder the path names: the file it points at is replaced (a
+//   dangling link creates its target) and the link stays. A link whose target
+//   lies outside that folder (really: its folders are followed too) is refused,
+//   naming the link, and its target is left untouched, so a game folder from
+//   anyone cannot make the game replace a file elsewhere.
 // - Only regular files are replaced: a folder, a device or a pipe at the path
 //   (say log.txt linked to /dev/null) is refused and left alone.
 WriteResult WriteWholeFile(const std::filesystem::path& path, std::string_view bytes);

@@ -1,5 +1,7 @@
 #include "core/log.h"
 
+#include <iostream>
+
 #include "core/files.h"
 
 namespace vdx {
@@ -15,28 +17,40 @@ std::string LogRecord(std::string_view text) {
 
 namespace {
 
+void SayOnce(LogFile& log, const std::filesystem::path& file, const std::string& message) {
+  if (!log.failedWrites.insert(file.string()).second) return;
+  (log.errors != nullptr ? *log.errors : std::cerr) << "vdx: " << message << "\n";
+}
+
 template <typename Records>
-bool WriteRecords(const std::filesystem::path& logPath, LogOpening opening,
-                  const Records& records) {
+bool WriteRecords(LogFile& log, LogOpening opening, const Records& records) {
   std::string bytes;
-  if (opening == LogOpening::Append) {
-    if (auto existing = ReadWholeFile(logPath)) bytes = std::move(*existing);
+  if (log.started) {
+    if (auto existing = ReadWholeFile(log.path)) bytes = std::move(*existing);
+    if (opening == LogOpening::New) bytes += LogRecord(kLogSeparator);
   }
   for (std::string_view record : records)
     bytes += LogRecord(record);
-  return WriteWholeFile(logPath, bytes).ok;
+  const WriteResult written = WriteWholeFile(log.path, bytes);
+  if (written.replaced) log.started = true;
+  if (!written.ok) SayOnce(log, log.path, "cannot write the log: " + written.error);
+  return written.ok;
 }
 
 }  // namespace
 
-bool WriteLog(const std::filesystem::path& logPath, LogOpening opening,
-              std::initializer_list<std::string_view> records) {
-  return WriteRecords(logPath, opening, records);
+bool WriteLog(LogFile& log, LogOpening opening, std::initializer_list<std::string_view> records) {
+  return WriteRecords(log, opening, records);
 }
 
-bool WriteLog(const std::filesystem::path& logPath, LogOpening opening,
-              std::span<const std::string> records) {
-  return WriteRecords(logPath, opening, records);
+bool WriteLog(LogFile& log, LogOpening opening, std::span<const std::string> records) {
+  return WriteRecords(log, opening, records);
+}
+
+void ReportFailedWrite(LogFile& log, const std::filesystem::path& file,
+                       const std::string& message) {
+  SayOnce(log, file, message);
+  if (file != log.path) WriteLog(log, LogOpening::Append, {message});
 }
 
 }  // namespace vdx

@@ -48,7 +48,7 @@ void UpdateCharacterEffects(Game& game, FightState& fight, FightSlots& slots, in
     if (e.CurFrame < e.Offset) e.CurFrame = e.Offset;
     if (!e.bActive || Delayed(e, now)) continue;
     if (!e.SFX.empty() && !e.bFirst) {
-      PlaySound(game.platform, game.sounds, e.SFX, game.settings.SoundVolume, game.logPath);
+      PlaySound(game.platform, game.sounds, e.SFX, game.settings.SoundVolume, game.log);
       e.bFirst = true;
     }
     if (e.Damage >= 1) TestProjectileHit(game, fight, slots, player, e);

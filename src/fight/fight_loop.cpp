@@ -190,8 +190,8 @@ void WriteStateRequests(FightSession& m) {
     const std::string json = FightStateJson(m.fight, m.slots, m.game.input, hash);
     const WriteResult written = WriteWholeFile(path, json);
     if (!written.ok)
-      WriteLog(m.game.logPath, LogOpening::Append,
-               {"Cannot write the fight's state to " + path + ": " + written.error});
+      ReportFailedWrite(m.game.log, path,
+                        "Cannot write the fight's state to " + path + ": " + written.error);
   }
 }
 
@@ -206,12 +206,13 @@ FightSession::FightSession(Game& game, MatchSetup setup, FightOutputs outputs)
       setup(std::move(setup)),
       outputs(outputs),
       banner(MakeRoundBanner(game)),
-      hudPictures(LoadHudPictures(LoadContext{game.platform, game.paths, game.logPath, &game.display})) {
+      hudPictures(
+          LoadHudPictures(LoadContext{game.platform, game.paths, game.log, &game.display})) {
   // Nothing of the computer's last match is carried into this one.
   StartComputerPlayers(fight, this->setup);
   // The combo messages are bitmap text.
   if (game.font.glyphs == nullptr)
-    LoadFontSheet(LoadContext{game.platform, game.paths, game.logPath, &game.display},
+    LoadFontSheet(LoadContext{game.platform, game.paths, game.log, &game.display},
                   game.content.FontChars, game.font);
 }
 

@@ -45,7 +45,7 @@ Long MotionOf(const cAction& action) {
 void PlayFightSound(Pass& s, const std::string& name) {
   if (name.empty()) return;
   Game& game = s.ctx.game;
-  PlaySound(game.platform, game.sounds, name, game.settings.SoundVolume, game.logPath);
+  PlaySound(game.platform, game.sounds, name, game.settings.SoundVolume, game.log);
 }
 
 

@@ -84,7 +84,7 @@ void TakePickUp(Game& game, FightState& fight, const FightSlots& slots, int play
   } else if (kind == 2) {
     me.Health = HealthAfterPickUp(me.Health, slots.players[player].character.Health);
   }
-  PlaySound(game.platform, game.sounds, "PowerUp.wav", game.settings.SoundVolume, game.logPath);
+  PlaySound(game.platform, game.sounds, "PowerUp.wav", game.settings.SoundVolume, game.log);
   fight.pickUp.PowerUpKind = 0;
 }
 

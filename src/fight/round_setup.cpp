@@ -57,7 +57,7 @@ void SetUpRound(Game& game, const MatchSetup& setup, FightState& fight, FightSlo
   slots.stage = *place;
   if (fight.RoundWins[1] + fight.RoundWins[2] == 0) DisplayVsScreen(game, slots);
 
-  const LoadContext ctx{game.platform, game.paths, game.logPath, &game.display};
+  const LoadContext ctx{game.platform, game.paths, game.log, &game.display};
   slots.ball = KeyedOnBlack(LoadPicture(ctx, "\\ball.bmp", kBallSize, kBallSize));
   slots.ballHighlight = KeyedOnBlack(LoadPicture(ctx, "\\hball.bmp", kBallSize, kBallSize));
   slots.flash = LoadPictureOrLog(ctx, "\\Effects\\flash\\flash01.bmp", 0, 0, 0u);
@@ -89,7 +89,7 @@ void SetUpRound(Game& game, const MatchSetup& setup, FightState& fight, FightSlo
   if (c2.Path != c1.Path)
     fighterSounds.insert(fighterSounds.end(), slots.players[2].frames.sounds.begin(),
                          slots.players[2].frames.sounds.end());
-  LoadSounds(game.platform, game.paths, game.sounds, fighterSounds, game.logPath);
+  LoadSounds(game.platform, game.paths, game.sounds, fighterSounds, game.log);
   loadcharactereffects(ctx, c1, c2, slots.effects);
 
   for (int p = 1; p <= 2; ++p) {

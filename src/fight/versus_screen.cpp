@@ -17,7 +17,7 @@ constexpr int kRightPortraitX = 440;
 constexpr int kPortraitY = 160;
 
 void DrawPortrait(Game& game, const cCharacter& c, int x) {
-  const LoadContext ctx{game.platform, game.paths, game.logPath, &game.display};
+  const LoadContext ctx{game.platform, game.paths, game.log, &game.display};
   const SharedSurface portrait =
       LoadPictureOrLog(ctx, "\\Characters\\" + c.Path + "\\Select\\" + c.Portrait,
                        game.settings.PortraitWidth, game.settings.PortraitHeight);
@@ -37,7 +37,7 @@ void DisplayVsScreen(Game& game, const FightSlots& slots) {
     PaintBackground(game.display);
   } catch (const GameError& e) {
     // Without its picture the screen is black; the match goes on.
-    WriteLog(game.logPath, LogOpening::Append,
+    WriteLog(game.log, LogOpening::Append,
              {"The versus screen's picture " + game.settings.SelectScreenBackground +
               " could not be shown: " + e.what()});
     std::fill(game.display.backBuffer.pixels.begin(), game.display.backBuffer.pixels.end(), 0u);

@@ -169,7 +169,7 @@ void LoadSelectBackground(Game& game) {
 std::optional<ChosenFighters> LoadSelectScreenNew(Game& game, SelectFor mode) {
   try {
     if (game.content.Characters.empty()) {
-      WriteLog(game.logPath, LogOpening::Append,
+      WriteLog(game.log, LogOpening::Append,
                {"There is no character in Game.xml to choose; back to the menu"});
       return std::nullopt;
     }
@@ -177,7 +177,7 @@ std::optional<ChosenFighters> LoadSelectScreenNew(Game& game, SelectFor mode) {
     game.input.HeldCommand[1].clear();
     game.input.HeldCommand[2].clear();
     LoadSelectBackground(game);
-    const LoadContext ctx{game.platform, game.paths, game.logPath, nullptr};
+    const LoadContext ctx{game.platform, game.paths, game.log, nullptr};
     // Only the portraits on screen are decoded, whatever the roster's length.
     CharacterPortraits pictures(ctx, game.content.Characters, game.settings.PortraitWidth,
                                 game.settings.PortraitHeight);

@@ -23,7 +23,7 @@ constexpr std::uint32_t kMenuFrameMs = 100;  // at most 10 menu frames a second
 // working copy of the picture would show of it, drawn where it would be.
 std::vector<Surface> CutStrips(Game& game) {
   std::vector<Surface> strips;
-  const LoadContext ctx{game.platform, game.paths, game.logPath, nullptr};
+  const LoadContext ctx{game.platform, game.paths, game.log, nullptr};
   const SharedSurface sheet = LoadPictureOrLog(ctx, "\\text.bmp", kSheetSize, kSheetSize, 0u);
   const std::size_t count = game.content.MenuItems.size();
   for (std::size_t i = 1; i <= count; ++i) {
@@ -89,7 +89,7 @@ int MoveMenuSelection(int selected, std::string_view letters, int itemCount) {
 
 Integer ShowMenu(Game& game) {
   try {
-    const LoadContext ctx{game.platform, game.paths, game.logPath, &game.display};
+    const LoadContext ctx{game.platform, game.paths, game.log, &game.display};
     // The fights' banners and the select screens write with the font sheet.
     if (game.font.glyphs == nullptr) LoadFontSheet(ctx, game.content.FontChars, game.font);
     StartMenuMusic(game.platform, game.paths, game.music);
@@ -128,7 +128,7 @@ Integer ShowMenu(Game& game) {
           if (StartsAMode(item.mType)) return item.mType;
           if (!reported[static_cast<std::size_t>(selected)]) {
             reported[static_cast<std::size_t>(selected)] = true;
-            WriteLog(game.logPath, LogOpening::Append,
+            WriteLog(game.log, LogOpening::Append,
                      {"Menu item \"" + item.Name + "\" has Type " + std::to_string(item.mType) +
                       ", which starts nothing"});
           }

@@ -11,8 +11,8 @@ void WriteScreenState(Game& game, const std::vector<std::string>& requests,
   for (const std::string& path : requests) {
     const WriteResult written = WriteWholeFile(path, json);
     if (!written.ok)
-      WriteLog(game.logPath, LogOpening::Append,
-               {"Cannot write the screen's state to " + path + ": " + written.error});
+      ReportFailedWrite(game.log, path,
+                        "Cannot write the screen's state to " + path + ": " + written.error);
   }
 }
 

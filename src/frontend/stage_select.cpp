@@ -84,7 +84,7 @@ std::optional<std::string> LoadStageSelectScreenNew(Game& game) {
   try {
     const Collection<cStage>& stages = game.content.Stages;
     if (stages.empty()) {
-      WriteLog(game.logPath, LogOpening::Append,
+      WriteLog(game.log, LogOpening::Append,
                {"There is no stage in Game.xml to choose; back to the menu"});
       return std::nullopt;
     }
@@ -95,7 +95,7 @@ std::optional<std::string> LoadStageSelectScreenNew(Game& game) {
     } catch (const GameError&) {
       // No picture: the stages stand on black (--check-content names the file).
     }
-    const LoadContext ctx{game.platform, game.paths, game.logPath, nullptr};
+    const LoadContext ctx{game.platform, game.paths, game.log, nullptr};
     StagePictures pictures;
     pictures.portraits = LoadStagePortraits(ctx, stages);
     cFont nameFont;

@@ -24,7 +24,7 @@ LadderEnd PlayStory(Game& game, const std::string& fighter) {
   const cStory* story = content.Stories.find(fighter);
   if (character == nullptr || story == nullptr) {
     // An ordinary choice must not end the game: back to the menu.
-    WriteLog(game.logPath, LogOpening::Append,
+    WriteLog(game.log, LogOpening::Append,
              {"story.xml has no ladder for " + fighter + "; back to the menu"});
     return LadderEnd::NoLadder;
   }
@@ -32,7 +32,7 @@ LadderEnd PlayStory(Game& game, const std::string& fighter) {
     const cCharacter* opponent = content.Characters.find(rung.Name);
     const cStage* stage = RungStage(content, rung);
     if (opponent == nullptr || stage == nullptr) {
-      WriteLog(game.logPath, LogOpening::Append,
+      WriteLog(game.log, LogOpening::Append,
                {"The story of " + character->Name + " skips its fight against \"" + rung.Name +
                 "\" on \"" + rung.stage + "\": Game.xml has no such " +
                 (opponent == nullptr ? "character" : "stage")});

@@ -58,13 +58,13 @@ StoryProgress LoadStoryProgress(Game& game) {
   if (std::filesystem::exists(path, error)) {
     bytes = ReadWholeFile(path);
     if (!bytes) {
-      WriteLog(game.logPath, LogOpening::Append,
+      WriteLog(game.log, LogOpening::Append,
                {"save.dat cannot be read; it counts as no story finished"});
       return {};
     }
   }
   StoryProgressRead read = ReadStoryProgress(bytes);
-  if (!read.problem.empty()) WriteLog(game.logPath, LogOpening::Append, {read.problem});
+  if (!read.problem.empty()) WriteLog(game.log, LogOpening::Append, {read.problem});
   return read.progress;
 }
 
@@ -72,7 +72,7 @@ void RecordFinishedLadder(Game& game, const cCharacter& character) {
   StoryProgress progress = LoadStoryProgress(game);
   const StoryProgress before = progress;
   if (!MarkLadderFinished(progress, character.CharCount)) {
-    WriteLog(game.logPath, LogOpening::Append,
+    WriteLog(game.log, LogOpening::Append,
              {"save.dat has no place for " + character.Name + " (character " +
               std::to_string(character.CharCount) + " of Game.xml; it holds 24)"});
     return;
@@ -86,8 +86,9 @@ void RecordFinishedLadder(Game& game, const cCharacter& character) {
       WriteWholeFile(path, std::string_view(reinterpret_cast<const char*>(progress.bytes.data()),
                                             progress.bytes.size()));
   if (!written.ok)
-    WriteLog(game.logPath, LogOpening::Append,
-             {"The finished story of " + character.Name + " is not recorded: " + written.error});
+    ReportFailedWrite(
+        game.log, path,
+        "The finished story of " + character.Name + " is not recorded: " + written.error);
 }
 
 }  // namespace vdx

@@ -65,7 +65,7 @@ void ReportFatalError(Game& game, std::string_view procedure, const GameError& e
     first = "Error in PlayLoop";
   }
   // A log that cannot be written must not stop the report.
-  WriteLog(game.logPath, LogOpening::Append, {first, second});
+  WriteLog(game.log, LogOpening::Append, {first, second});
 
   // Give the desktop back and release the devices, then close the window.
   game.platform.closeDisplay();

@@ -4,7 +4,7 @@ namespace vdx {
 
 Game::Game(platform::Platform& platformRef, std::filesystem::path gameDir)
     : platform(platformRef), paths(std::move(gameDir)) {
-  logPath = paths.forWriting("\\log.txt").value_or(paths.gameDir() / "log.txt");
+  log.path = paths.forWriting("\\log.txt").value_or(paths.gameDir() / "log.txt");
 }
 
 }  // namespace vdx

@@ -12,6 +12,7 @@
 #include "content/load_report.h"
 #include "content/paths.h"
 #include "content/settings.h"
+#include "core/log.h"
 #include "core/random.h"
 #include "graphics/bitmap_text.h"
 #include "graphics/display.h"
@@ -24,8 +25,8 @@ struct Game {
   Game(platform::Platform& platform, std::filesystem::path gameDir);
 
   platform::Platform& platform;
-  PathResolver paths;             // content paths under the game folder
-  std::filesystem::path logPath;  // log.txt in the game folder
+  PathResolver paths;  // content paths under the game folder
+  LogFile log;         // log.txt in the game folder, and what this run has written to it
 
   // Command-line flags.
   int FullScreen = 0;      // 1 = full screen, 0 = windowed

@@ -33,7 +33,7 @@ bool Open(Game& game, clsDShowControl& player, std::string_view contentPath) {
   const auto path = game.paths.find(contentPath);
   if (!path) return false;  // missing: skipped without a word
   if (player.DS_OpenFile(path->string(), 0, 0, kScreenWidth, kScreenHeight)) return true;
-  WriteLog(game.logPath, LogOpening::Append,
+  WriteLog(game.log, LogOpening::Append,
            {std::string(contentPath) + " cannot be decoded; the movie is skipped"});
   return false;
 }

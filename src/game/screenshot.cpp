@@ -7,6 +7,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "core/files.h"
 #include "core/log.h"
 #include "platform/keycodes.h"
 #include "platform/picture_files.h"
@@ -53,6 +54,16 @@ void TakeScreenshot(Game& game) {
   // The folder as the player may have named it ("Screenshots"), else made anew.
   const auto found = game.paths.find("\\" + std::string(kFolder));
   const std::filesystem::path folder = found.value_or(game.paths.gameDir() / kFolder);
+  const std::string unusable =
+      "Screenshot folder " + folder.filename().string() + " cannot be used: ";
+  // Pictures go into the game folder, never through a link out of it.
+  if (found && !LiesWithin(folder, game.paths.gameDir())) {
+    std::error_code ignored;
+    ReportFailedWrite(game.log, folder,
+                      unusable + "it is a link that leads out of the game folder (to " +
+                          std::filesystem::weakly_canonical(folder, ignored).string() + ")");
+    return;
+  }
   std::error_code error;
   if (!found) std::filesystem::create_directory(folder, error);
   std::vector<std::string> entries;
@@ -61,17 +72,19 @@ void TakeScreenshot(Game& game) {
          it.increment(error))
       entries.push_back(it->path().filename().string());
   if (error) {
-    WriteLog(game.logPath, LogOpening::Append,
-             {"Screenshot folder " + folder.filename().string() +
-              " cannot be used: " + error.message()});
+    ReportFailedWrite(game.log, folder, unusable + error.message());
     return;
   }
   const std::string name = FreeScreenshotName(entries);
   const std::string shown = folder.filename().string() + "\\" + name;
-  const bool written = platform::WritePng((folder / name).string(), platform::kFrameWidth,
-                                          platform::kFrameHeight, game.platform.presentedFrame());
-  WriteLog(game.logPath, LogOpening::Append,
-           {written ? "Screenshot " + shown : "Screenshot " + shown + " could not be written"});
+  const WriteResult written =
+      platform::WritePng((folder / name).string(), platform::kFrameWidth, platform::kFrameHeight,
+                         game.platform.presentedFrame());
+  if (written.ok)
+    WriteLog(game.log, LogOpening::Append, {"Screenshot " + shown});
+  else
+    ReportFailedWrite(game.log, folder / name,
+                      "Screenshot " + shown + " could not be written: " + written.error);
 }
 
 void ScreenshotOnKey(Game& game, const FrameInput& frame) {

@@ -9,23 +9,23 @@
 
 namespace vdx {
 
-void InitDirectDrawFullScreen(platform::Platform& platform, const std::filesystem::path& logPath) {
+void InitDirectDrawFullScreen(platform::Platform& platform, LogFile& log) {
   platform.openDisplay(/*fullScreen=*/true);
-  WriteLog(logPath, LogOpening::New, {"Starting in Fullscreen mode"});
+  WriteLog(log, LogOpening::New, {"Starting in Fullscreen mode"});
 }
 
-void InitDirectDraw(platform::Platform& platform, const std::filesystem::path& logPath) {
+void InitDirectDraw(platform::Platform& platform, LogFile& log) {
   platform.openDisplay(/*fullScreen=*/false);
   const platform::PixelFormat format = platform.displayPixelFormat();
   const std::string line = "Red mask " + std::to_string(format.redMask) + " Green Mask " +
                            std::to_string(format.greenMask) + " Blue Mask " +
                            std::to_string(format.blueMask);
-  WriteLog(logPath, LogOpening::New, {line});
+  WriteLog(log, LogOpening::New, {line});
 }
 
-void InitDirect3D(platform::Platform& platform, const std::filesystem::path& logPath) {
+void InitDirect3D(platform::Platform& platform, LogFile& log) {
   if (platform.presentationIsSoftware())
-    WriteLog(logPath, LogOpening::New,
+    WriteLog(log, LogOpening::New,
              {"Warning, starting in RGB mode.  Some Devices effects may be missing!"});
 }
 

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "content/paths.h"
+#include "core/log.h"
 #include "graphics/sprite_rasterizer.h"
 #include "graphics/surface.h"
 #include "platform/platform.h"
@@ -26,11 +27,11 @@ struct Display {
 };
 
 // Full-screen set-up: starts a new log with "Starting in Fullscreen mode".
-void InitDirectDrawFullScreen(platform::Platform& platform, const std::filesystem::path& logPath);
+void InitDirectDrawFullScreen(platform::Platform& platform, LogFile& log);
 // Windowed set-up: starts a new log with the display's colour masks.
-void InitDirectDraw(platform::Platform& platform, const std::filesystem::path& logPath);
+void InitDirectDraw(platform::Platform& platform, LogFile& log);
 // Checks how frames reach the screen; a software-only presentation is logged.
-void InitDirect3D(platform::Platform& platform, const std::filesystem::path& logPath);
+void InitDirect3D(platform::Platform& platform, LogFile& log);
 
 void PresentFrame(platform::Platform& platform, const Display& display);
 void PaintBackground(Display& display);

@@ -28,13 +28,13 @@ std::shared_ptr<Surface> ReadFrame(const LoadContext& ctx, const std::string& co
     *surface = MakeSurface(width, height);
     const VdpReport report = UnpackVDPFrame(Bytes(*bytes), *surface, height, width);
     if (report.ragged || report.overflow)
-      WriteLog(ctx.logPath, LogOpening::Append,
+      WriteLog(ctx.log, LogOpening::Append,
                {contentPath + (report.ragged ? ": the packed frame ends inside a run; the last run "
                                                "was left out"
                                              : ": the packed frame holds more than the frame; the "
                                                "rest was left out")});
     else if (report.uncovered > 0)
-      WriteLog(ctx.logPath, LogOpening::Append,
+      WriteLog(ctx.log, LogOpening::Append,
                {contentPath + ": the packed frame leaves " + std::to_string(report.uncovered) +
                 " pixels unpainted; they show as transparent"});
     surface->colorKey = key;
@@ -55,7 +55,7 @@ std::shared_ptr<Surface> ReadFrame(const LoadContext& ctx, const std::string& co
 
 void LogLoaderError(const LoadContext& ctx, const char* loader, const std::string& path,
                     const GameError& e) {
-  WriteLog(ctx.logPath, LogOpening::Append,
+  WriteLog(ctx.log, LogOpening::Append,
            {std::string("Error in ") + loader + " " + path,
             std::to_string(e.number()) + " " + e.description()});
 }
@@ -97,7 +97,7 @@ void loadcharacteractions(const LoadContext& ctx, cCharacter& c, FighterFrames& 
   const std::string ownSounds = FighterSoundsFolder(c);
   for (const std::string& name : ctx.paths.list(ownSounds))
     out.sounds.push_back(ownSounds + "\\" + name);
-  WriteLog(ctx.logPath, LogOpening::Append, {"Loading Character actions for " + c.Name});
+  WriteLog(ctx.log, LogOpening::Append, {"Loading Character actions for " + c.Name});
 
   const int total = static_cast<int>(c.Actions.size());
   int done = 0;
@@ -238,7 +238,7 @@ SharedSurface LoadPictureOrLog(const LoadContext& ctx, std::string_view contentP
                                int height, std::optional<std::uint32_t> colorKey) {
   SharedSurface picture = LoadPicture(ctx, contentPath, width, height, colorKey);
   if (!picture)
-    WriteLog(ctx.logPath, LogOpening::Append,
+    WriteLog(ctx.log, LogOpening::Append,
              {std::string(contentPath) + ": missing or not a picture"});
   return picture;
 }
@@ -251,7 +251,7 @@ CharacterPortraits::CharacterPortraits(const LoadContext& ctx,
       width_(width),
       height_(height),
       blank_(std::make_shared<const Surface>(MakeSurface(width, height))) {
-  WriteLog(ctx.logPath, LogOpening::New, {"Loading Character Portraits"});
+  WriteLog(ctx.log, LogOpening::New, {"Loading Character Portraits"});
 }
 
 SharedSurface CharacterPortraits::get(int entry) {
@@ -264,7 +264,7 @@ SharedSurface CharacterPortraits::get(int entry) {
   const std::string path =
       entry == 1 ? std::string("\\random.bmp")
                  : CharacterPortraitPath(*characters_.at(static_cast<std::size_t>(entry - 1)));
-  WriteLog(ctx_.logPath, LogOpening::Append, {ctx_.paths.gameDir().string() + path});
+  WriteLog(ctx_.log, LogOpening::Append, {ctx_.paths.gameDir().string() + path});
   SharedSurface p = LoadPictureOrLog(ctx_, path, width_, height_);
   ++decoded_;
   if (kept_.size() == kKept) kept_.erase(kept_.begin());

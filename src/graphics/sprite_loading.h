@@ -14,6 +14,7 @@
 #include "content/content.h"
 #include "content/content_files.h"
 #include "content/paths.h"
+#include "core/log.h"
 #include "graphics/display.h"
 #include "graphics/surface.h"
 #include "platform/platform.h"
@@ -26,7 +27,7 @@ using SharedSurface = std::shared_ptr<const Surface>;
 struct LoadContext {
   platform::Platform& platform;
   const PathResolver& paths;
-  std::filesystem::path logPath;
+  LogFile& log;
   Display* display = nullptr;  // for the progress bar; none: no bar
 };
 

@@ -6,9 +6,8 @@
 #include <cctype>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
+#include "core/files.h"
 #include "platform/sound_headers.h"
 
 namespace vdx::platform {
@@ -78,10 +77,11 @@ Mix_Music* OpenMusicFromBytes(std::vector<std::uint8_t>& bytes, const std::strin
 }
 
 bool ReadMusicFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad() && !bytes.empty() && bytes.size() <= static_cast<std::size_t>(INT32_MAX);
+  // Only a regular file: a pipe named like the music would wait for a writer for ever.
+  const FileRead read = ReadFile(path, static_cast<std::size_t>(INT32_MAX));
+  if (!read.bytes || read.bytes->empty()) return false;
+  bytes.assign(read.bytes->begin(), read.bytes->end());
+  return true;
 }
 
 }  // namespace vdx::platform

@@ -34,8 +34,8 @@ Mix_Chunk* DecodeSoundChunk(std::span<const std::uint8_t> bytes);
 // mixer its first guess of the format, by the file name's ending.
 Mix_Music* OpenMusicFromBytes(std::vector<std::uint8_t>& bytes, const std::string& path);
 
-// Reads a whole music file; false when it cannot be read or is empty or larger
-// than the mixer takes.
+// Reads a whole music file; false when it cannot be read (a pipe, a device or
+// a folder is never opened for reading) or is empty or larger than the mixer takes.
 bool ReadMusicFile(const std::string& path, std::vector<std::uint8_t>& bytes);
 
 }  // namespace vdx::platform

@@ -9,10 +9,81 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstring>
+
+#include "core/files.h"
 
 namespace vdx::platform {
 namespace {
+
+// A movie file opened by us and read by FFmpeg through our own descriptor:
+// FFmpeg's own opening of a path would wait for ever on a pipe named like the
+// movie, where OpenRegularFile refuses anything but a regular file at once.
+class MovieInput {
+ public:
+  MovieInput() = default;
+  MovieInput(const MovieInput&) = delete;
+  MovieInput& operator=(const MovieInput&) = delete;
+  ~MovieInput() {
+    avformat_close_input(&format_);
+    if (io_ != nullptr) av_freep(&io_->buffer);
+    avio_context_free(&io_);
+    if (fd_ >= 0) ::close(fd_);
+  }
+
+  // False when the file is not a regular file or not a container FFmpeg knows.
+  bool open(const std::string& path) {
+    std::string problem;
+    fd_ = OpenRegularFile(path, problem);
+    if (fd_ < 0) return false;
+    constexpr int kBufferSize = 64 * 1024;
+    auto* buffer = static_cast<unsigned char*>(av_malloc(kBufferSize));
+    if (buffer == nullptr) return false;
+    io_ = avio_alloc_context(buffer, kBufferSize, 0, this, &Read, nullptr, &Seek);
+    if (io_ == nullptr) {
+      av_free(buffer);
+      return false;
+    }
+    format_ = avformat_alloc_context();
+    if (format_ == nullptr) return false;
+    format_->pb = io_;
+    format_->flags |= AVFMT_FLAG_CUSTOM_IO;
+    // The name still gives FFmpeg its first guess of the format. On failure
+    // FFmpeg frees the context (not our reader).
+    return avformat_open_input(&format_, path.c_str(), nullptr, nullptr) == 0;
+  }
+
+  AVFormatContext* format() const { return format_; }
+
+ private:
+  static int Read(void* opaque, std::uint8_t* bytes, int size) {
+    const int fd = static_cast<MovieInput*>(opaque)->fd_;
+    ssize_t got = ::read(fd, bytes, static_cast<std::size_t>(size));
+    while (got < 0 && errno == EINTR)
+      got = ::read(fd, bytes, static_cast<std::size_t>(size));
+    if (got < 0) return AVERROR(errno);
+    if (got == 0) return AVERROR_EOF;
+    return static_cast<int>(got);
+  }
+
+  static std::int64_t Seek(void* opaque, std::int64_t offset, int whence) {
+    const int fd = static_cast<MovieInput*>(opaque)->fd_;
+    if (whence & AVSEEK_SIZE) {
+      struct stat status {};
+      return ::fstat(fd, &status) == 0 ? static_cast<std::int64_t>(status.st_size) : AVERROR(errno);
+    }
+    const off_t at = ::lseek(fd, static_cast<off_t>(offset), whence & ~AVSEEK_FORCE);
+    return at < 0 ? AVERROR(errno) : static_cast<std::int64_t>(at);
+  }
+
+  int fd_ = -1;
+  AVIOContext* io_ = nullptr;
+  AVFormatContext* format_ = nullptr;
+};
 
 void Put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
   out.push_back(static_cast<std::uint8_t>(v & 0xFF));
@@ -27,8 +98,9 @@ void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
 std::vector<std::uint8_t> DecodeSoundTrack(const std::string& path) {
   constexpr int kRate = 44100;
   constexpr std::size_t kLimit = 64u << 20;  // a sound track longer than six minutes is cut
-  AVFormatContext* format = nullptr;
-  if (avformat_open_input(&format, path.c_str(), nullptr, nullptr) != 0) return {};
+  MovieInput input;
+  if (!input.open(path)) return {};
+  AVFormatContext* format = input.format();
   std::vector<std::uint8_t> pcm;
   AVCodecContext* codec = nullptr;
   SwrContext* resampler = nullptr;
@@ -60,7 +132,8 @@ std::vector<std::uint8_t> DecodeSoundTrack(const std::string& path) {
               pcm.insert(pcm.end(), out.begin(), out.begin() + made * 4);
           }
         };
-        while (av_read_frame(format, packet) >= 0) {
+        // Reading stops at the limit: the rest would be decoded only to be dropped.
+        while (pcm.size() < kLimit && av_read_frame(format, packet) >= 0) {
           if (packet->stream_index == stream && avcodec_send_packet(codec, packet) == 0) drain();
           av_packet_unref(packet);
         }
@@ -73,7 +146,6 @@ std::vector<std::uint8_t> DecodeSoundTrack(const std::string& path) {
   av_frame_free(&frame);
   av_packet_free(&packet);
   avcodec_free_context(&codec);
-  avformat_close_input(&format);
   if (pcm.empty()) return {};
   std::vector<std::uint8_t> wav;
   for (char c : std::string("RIFF"))
@@ -102,12 +174,12 @@ class FfmpegMovie : public Movie {
     av_frame_free(&frame_);
     av_packet_free(&packet_);
     avcodec_free_context(&codec_);
-    avformat_close_input(&format_);
   }
 
   bool open(const std::string& path) {
     path_ = path;
-    if (avformat_open_input(&format_, path.c_str(), nullptr, nullptr) != 0) return false;
+    if (!input_.open(path)) return false;
+    format_ = input_.format();
     if (avformat_find_stream_info(format_, nullptr) < 0) return false;
     stream_ = av_find_best_stream(format_, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
     if (stream_ < 0) return false;
@@ -194,7 +266,8 @@ class FfmpegMovie : public Movie {
   }
 
   std::string path_;
-  AVFormatContext* format_ = nullptr;
+  MovieInput input_;
+  AVFormatContext* format_ = nullptr;  // input_'s
   AVCodecContext* codec_ = nullptr;
   AVFrame* frame_ = nullptr;
   AVPacket* packet_ = nullptr;

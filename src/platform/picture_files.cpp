@@ -36,17 +36,20 @@ bool EndsWithNoCase(std::string_view s, std::string_view ending) {
 
 // Pictures are written whole, like every file the game writes: a screenshot
 // cut short by a full disk never replaces a good one.
-bool WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-  return WriteWholeFile(path,
-                        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()))
-      .ok;
+WriteResult WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  return WriteWholeFile(
+      path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+WriteResult NotEncoded(const std::string& path, std::string_view why) {
+  return WriteResult{false, false, "encode " + path + ": " + std::string(why)};
 }
 
 }  // namespace
 
-bool WritePng(const std::string& path, int width, int height,
-              std::span<const std::uint32_t> pixels) {
-  if (!PixelsFit(width, height, pixels)) return false;
+WriteResult WritePng(const std::string& path, int width, int height,
+                     std::span<const std::uint32_t> pixels) {
+  if (!PixelsFit(width, height, pixels)) return NotEncoded(path, "fewer pixels than the size");
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
   image.width = static_cast<png_uint_32>(width);
@@ -62,21 +65,25 @@ bool WritePng(const std::string& path, int width, int height,
   png_alloc_size_t size = 0;
   if (png_image_write_to_memory(&image, nullptr, &size, 0, rgb.data(), 0, nullptr) == 0) {
     png_image_free(&image);
-    return false;
+    return NotEncoded(path, "the PNG encoder failed");
   }
   std::vector<std::uint8_t> encoded(size);
   const bool ok =
       png_image_write_to_memory(&image, encoded.data(), &size, 0, rgb.data(), 0, nullptr) != 0;
   png_image_free(&image);
-  if (!ok) return false;
+  if (!ok) return NotEncoded(path, "the PNG encoder failed");
   encoded.resize(size);
   return WriteBytes(path, encoded);
 }
 
 std::optional<Image> ReadPng(const std::string& path) {
+  // Read by us first: only a regular file, never a pipe that would block.
+  const auto bytes = ReadWholeFile(path);
+  if (!bytes) return std::nullopt;
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
-  if (png_image_begin_read_from_file(&image, path.c_str()) == 0) return std::nullopt;
+  if (png_image_begin_read_from_memory(&image, bytes->data(), bytes->size()) == 0)
+    return std::nullopt;
   image.format = PNG_FORMAT_RGB;
   std::vector<std::uint8_t> rgb(PNG_IMAGE_SIZE(image));
   if (png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr) == 0) {
@@ -93,14 +100,14 @@ std::optional<Image> ReadPng(const std::string& path) {
   return out;
 }
 
-bool WriteBmp(const std::string& path, int width, int height,
-              std::span<const std::uint32_t> pixels) {
-  if (!PixelsFit(width, height, pixels)) return false;
+WriteResult WriteBmp(const std::string& path, int width, int height,
+                     std::span<const std::uint32_t> pixels) {
+  if (!PixelsFit(width, height, pixels)) return NotEncoded(path, "fewer pixels than the size");
   const std::uint64_t rowBytes = (static_cast<std::uint64_t>(width) * 3 + 3) / 4 * 4;
   const std::uint64_t dataBytes = rowBytes * static_cast<std::uint64_t>(height);
   constexpr std::uint32_t kHeaderBytes = 14 + 40;
   // The file's size is a 32-bit field.
-  if (dataBytes > UINT32_MAX - kHeaderBytes) return false;
+  if (dataBytes > UINT32_MAX - kHeaderBytes) return NotEncoded(path, "too large for a bitmap");
 
   std::vector<std::uint8_t> out;
   out.reserve(kHeaderBytes + dataBytes);
@@ -144,10 +151,10 @@ std::optional<PictureFormat> PictureFormatOf(std::string_view path) {
   return std::nullopt;
 }
 
-bool WritePicture(const std::string& path, int width, int height,
-                  std::span<const std::uint32_t> pixels) {
+WriteResult WritePicture(const std::string& path, int width, int height,
+                         std::span<const std::uint32_t> pixels) {
   const auto format = PictureFormatOf(path);
-  if (!format) return false;
+  if (!format) return NotEncoded(path, "the name ends in neither .png nor .bmp");
   return *format == PictureFormat::Png ? WritePng(path, width, height, pixels)
                                        : WriteBmp(path, width, height, pixels);
 }

@@ -1,8 +1,10 @@
 #include "startup/content_decoding.h"
 
+#include <filesystem>
 #include <optional>
 #include <span>
 #include <string>
+#include <system_error>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -53,6 +55,10 @@ std::optional<std::string> PictureProblem(const std::string& bytes, const NamedF
 // of ours looks at its kind).
 std::optional<std::string> Problem(const std::filesystem::path& file, const NamedFile& needed,
                                    platform::Platform& audio) {
+  // A pipe, a device or a folder is never opened: a pipe would block the check.
+  std::error_code error;
+  if (needed.use != FileUse::Page && !std::filesystem::is_regular_file(file, error))
+    return std::string(kNotReadable);
   switch (needed.use) {
     case FileUse::Picture:
     case FileUse::FighterFrame: {

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <iostream>
 
+#include "core/log.h"
 #include "fight/fight_loop.h"
 #include "fight/replay.h"
 #include "platform/resident_memory.h"
@@ -80,7 +81,7 @@ int PlayDirectMatches(Game& game, const RunRequest& request, std::string* frameH
   const auto match = ResolveDirectMatch(game.content, *request.versus, request.stage);
   if (const auto* problem = std::get_if<std::string>(&match)) {
     std::cerr << "vdx: " << *problem << "\n";
-    return 2;
+    return kStatusRefused;
   }
   MatchSetup setup = std::get<MatchSetup>(match);
   setup.computer = request.cpu;
@@ -112,9 +113,12 @@ int PlayDirectMatches(Game& game, const RunRequest& request, std::string* frameH
   if (series || request.cpu == ComputerPlays::Both) game.QuitRequested = true;
   if (request.record) {
     const WriteResult written = WriteReplayFile(*request.record, recorded);
-    if (!written.ok)
-      std::cerr << "vdx: cannot write the replay " << request.record->string() << ": "
-                << written.error << "\n";
+    if (!written.ok) {
+      ReportFailedWrite(
+          game.log, *request.record,
+          "cannot write the replay " + request.record->string() + ": " + written.error);
+      return kStatusNotWritten;
+    }
   }
   return 0;
 }

@@ -24,9 +24,9 @@ std::variant<MatchSetup, std::string> ResolveDirectMatch(const Content& content,
 inline constexpr std::uint64_t kUndecidedAfterFrames = 10 * 60 * 1000 / 16;
 
 // Plays the run's --versus matches (with --cpu, --matches and --record);
-// returns 0, or 2 with a message on standard error when the names are not
-// the game folder's. With more than one match, a line per match and one on
-// the resident memory go to standard output.
+// returns 0, kStatusRefused with a message on standard error when the names are
+// not the game folder's, or kStatusNotWritten when the replay could not be written. With more than
+// one match, a line per match and one on the resident memory go to standard output.
 int PlayDirectMatches(Game& game, const RunRequest& request, std::string* frameHashes);
 
 }  // namespace vdx

@@ -13,6 +13,7 @@
 #include "content/get_xml.h"
 #include "core/files.h"
 #include "core/log.h"
+#include "core/temporary_files.h"
 #include "fight/fight_loop.h"
 #include "fight/replay.h"
 #include "frontend/main_menu.h"
@@ -59,16 +60,19 @@ void ReportContentProblems(Game& game) {
   FindUnknownNames(game.content, game.loadReport);
   const std::vector<std::string> problems = DescribeProblems(game.loadReport);
   if (problems.empty()) return;
-  WriteLog(game.logPath, LogOpening::Append, problems);
+  // The pointer to log.txt only when the records are there (a failed log write says so itself).
+  const bool logged = WriteLog(game.log, LogOpening::Append, problems);
   std::cerr << "vdx: " << problems.size() << (problems.size() == 1 ? " problem" : " problems")
-            << " in the game folder (listed in log.txt); run vdx --check-content for the report\n";
+            << " in the game folder" << (logged ? " (listed in log.txt)" : "")
+            << "; run vdx --check-content for the report\n";
 }
 
-void WriteFrameHashes(const std::filesystem::path& path, const std::string& hashes) {
+bool WriteFrameHashes(Game& game, const std::filesystem::path& path, const std::string& hashes) {
   const WriteResult written = WriteWholeFile(path, hashes);
   if (!written.ok)
-    std::cerr << "vdx: cannot write the frame hashes to " << path.string() << ": "
-              << written.error << "\n";
+    ReportFailedWrite(game.log, path,
+                      "cannot write the frame hashes to " + path.string() + ": " + written.error);
+  return written.ok;
 }
 
 }  // namespace
@@ -76,6 +80,8 @@ void WriteFrameHashes(const std::filesystem::path& path, const std::string& hash
 int Main(Game& game, std::string_view commandLine, const RunRequest& request) {
   int step = 0;
   try {
+    // What killed runs left of their last writes (a kill during the final flush).
+    RemoveLeftTemporaryFiles(game.paths.gameDir());
     const CommandLineSwitches switches = ReadSwitches(commandLine);
     game.FullScreen = switches.FullScreen;
     game.DebugMode = switches.DebugMode;
@@ -96,10 +102,10 @@ int Main(Game& game, std::string_view commandLine, const RunRequest& request) {
       step = 25;
       if (!game.DebugMode) game.platform.setCursorVisible(false);
       step = 45;
-      InitDirectDrawFullScreen(game.platform, game.logPath);
+      InitDirectDrawFullScreen(game.platform, game.log);
     } else {
       step = 50;
-      InitDirectDraw(game.platform, game.logPath);
+      InitDirectDraw(game.platform, game.log);
     }
 
     step = 60;
@@ -114,30 +120,29 @@ int Main(Game& game, std::string_view commandLine, const RunRequest& request) {
     game.music.musicVolume = game.settings.MusicVolume;
 
     step = 90;
-    InitDirect3D(game.platform, game.logPath);
-    // The display set-up started a new log, and a software-only 3-D set-up
-    // starts it again; the content's problems follow.
+    InitDirect3D(game.platform, game.log);
+    // The display set-up started the run's log; the content's problems follow.
     ReportContentProblems(game);
 
     std::string hashes;
     std::string* frameHashes = request.frameHashes ? &hashes : nullptr;
+    int status = 0;
     if (request.replay) {
-      const int status = PlayReplayFile(game, *request.replay, frameHashes);
-      if (status != 0) {
-        game.platform.closeAudio();
-        return status;
-      }
+      status = PlayReplayFile(game, *request.replay, frameHashes);
     } else if (request.versus) {
-      const int status = PlayDirectMatches(game, request, frameHashes);
-      if (status != 0) {
-        game.platform.closeAudio();
-        return status;
-      }
+      status = PlayDirectMatches(game, request, frameHashes);
     } else {
       step = 100;
       PlayTitleMovie(game);
     }
-    if (request.frameHashes) WriteFrameHashes(*request.frameHashes, hashes);
+    // The hashes of what was played, even when its replay could not be written.
+    if (request.frameHashes && status != kStatusRefused &&
+        !WriteFrameHashes(game, *request.frameHashes, hashes))
+      status = kStatusNotWritten;
+    if (status != 0) {
+      game.platform.closeAudio();
+      return status;
+    }
 
     // Where the title leads and every match ends: the menu, until the game
     // closes.

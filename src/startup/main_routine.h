@@ -27,8 +27,12 @@ struct RunRequest {
   int matches = 1;                                   // --versus matches back to back
 };
 
+// Exit statuses of a run besides 0.
+inline constexpr int kStatusNotWritten = 1;  // the replay or the frame hashes could not be written
+inline constexpr int kStatusRefused = 2;     // the request names what the game folder lacks
+
 // Runs the game; returns the program's exit status (0 after a normal close,
-// 2 when the request names what the game folder lacks).
+// else one of the above or a start-up failure's).
 int Main(Game& game, std::string_view commandLine, const RunRequest& request = {});
 
 }  // namespace vdx

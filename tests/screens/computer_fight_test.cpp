@@ -58,7 +58,7 @@ class ComputerFight : public ::testing::Test {
     }
     if (aiXml) folder.write(name + "/ai.xml", *aiXml);
     game = std::make_unique<Game>(platform, dir);
-    game->logPath = folder.path() / "log.txt";
+    game->log.path = folder.path() / "log.txt";
     ASSERT_TRUE(GetXML(game->paths, game->settings, game->content, game->loadReport));
   }
 

@@ -31,7 +31,7 @@ struct Match {
         bool weather = true)
       : game(platform, VDX_DEMO_DIR) {
     platform.openAudio();
-    game.logPath = folder.path() / "log.txt";
+    game.log.path = folder.path() / "log.txt";
     GetXML(game.paths, game.settings, game.content, game.loadReport);
     game.settings.Weather = weather;
     MatchSetup setup;

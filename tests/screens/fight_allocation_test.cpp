@@ -51,7 +51,7 @@ TEST(FightAllocations, AnIdleFightFrameAllocatesNothing) {
   platform::HeadlessPlatform platform;
   platform.openAudio();
   Game game(platform, VDX_DEMO_DIR);
-  game.logPath = folder.path() / "log.txt";
+  game.log.path = folder.path() / "log.txt";
   GetXML(game.paths, game.settings, game.content, game.loadReport);
   MatchSetup setup;
   setup.player1 = "Kira";

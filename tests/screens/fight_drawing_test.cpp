@@ -131,7 +131,7 @@ TEST(FightDrawing, AThrownFighterShowsOnlyInTheThrowersFramesWhileTheGrabHolds) 
   platform::HeadlessPlatform platform;
   platform.runScript(std::get<platform::Script>(std::move(parsed)));
   Game game(platform, demo);
-  game.logPath = folder.path() / "log.txt";
+  game.log.path = folder.path() / "log.txt";
   RunRequest request;
   request.versus = "Kira,Brann";
   request.stage = "Neon Street";  // no rain or snow over the fighters
@@ -140,9 +140,9 @@ TEST(FightDrawing, AThrownFighterShowsOnlyInTheThrowersFramesWhileTheGrabHolds) 
   // The fighters' frames, as the fight loads them.
   platform::HeadlessPlatform reader;
   Game content(reader, demo);
-  content.logPath = folder.path() / "log.txt";
+  content.log.path = folder.path() / "log.txt";
   GetXML(content.paths, content.settings, content.content, content.loadReport);
-  const LoadContext ctx{reader, content.paths, content.logPath, nullptr};
+  const LoadContext ctx{reader, content.paths, content.log, nullptr};
   cCharacter kira = *content.content.Characters.find("Kira");
   cCharacter brann = *content.content.Characters.find("Brann");
   FighterFrames kiraFrames, brannFrames;

@@ -17,7 +17,7 @@ TEST(FightReport, ADisplayThatStaysLostEndsTheGameWithTheFightsReport) {
   testing::TestFolder folder;
   platform::HeadlessPlatform platform;
   Game game(platform, VDX_DEMO_DIR);
-  game.logPath = folder.path() / "log.txt";
+  game.log.path = folder.path() / "log.txt";
   GetXML(game.paths, game.settings, game.content, game.loadReport);
   platform.failures().displayLost = true;
   MatchSetup setup;

@@ -86,7 +86,7 @@ class Fight : public ::testing::Test {
     if (machine != nullptr) *machine = &platform;
     platform.runScript(std::get<platform::Script>(std::move(parsed)));
     Game game(platform, gameDir);
-    game.logPath = folder.path() / "log.txt";
+    game.log.path = folder.path() / "log.txt";
     request.versus = versus;
     EXPECT_EQ(Main(game, commandLine, request), 0);
     std::map<std::string, Dump> dumps;
@@ -247,11 +247,11 @@ TEST_F(Fight, HeldDownKeepsTheFighterCrouchedUntilItIsLetGo) {
   // Kira's frames, to see what each dumped frame shows.
   platform::HeadlessPlatform reader;
   Game game(reader, VDX_DEMO_DIR);
-  game.logPath = folder.path() / "frames.log";
+  game.log.path = folder.path() / "frames.log";
   GetXML(game.paths, game.settings, game.content, game.loadReport);
   cCharacter kira = *game.content.Characters.find("Kira");
   FighterFrames frames;
-  loadcharacteractions(LoadContext{reader, game.paths, game.logPath, nullptr}, kira, frames,
+  loadcharacteractions(LoadContext{reader, game.paths, game.log, nullptr}, kira, frames,
                        "brann", false);
   const auto picture = [&](long frame) -> const Surface& {
     EXPECT_GE(frame, 1);
@@ -618,7 +618,7 @@ TEST_F(Fight, TheSameScriptGivesTheSameFrameHashes) {
   auto parsed = platform::ParseScript(script);
   again.runScript(std::get<platform::Script>(std::move(parsed)));
   Game game(again, VDX_DEMO_DIR);
-  game.logPath = folder.path() / "log2.txt";
+  game.log.path = folder.path() / "log2.txt";
   request.versus = "Kira,Brann";
   request.frameHashes = folder.path() / "second.txt";
   ASSERT_EQ(Main(game, "1", request), 0);
@@ -646,7 +646,7 @@ int RunReplay(const testing::TestFolder& folder, const std::filesystem::path& fi
               const std::string& hashes, std::string* errors = nullptr) {
   platform::HeadlessPlatform platform;
   Game game(platform, VDX_DEMO_DIR);
-  game.logPath = folder.path() / "replay-log.txt";
+  game.log.path = folder.path() / "replay-log.txt";
   RunRequest request;
   request.replay = file;
   request.frameHashes = folder.path() / hashes;

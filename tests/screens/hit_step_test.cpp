@@ -15,7 +15,7 @@ class HitStep : public ::testing::Test {
  protected:
   HitStep() : game(platform, VDX_DEMO_DIR) {
     platform.openAudio();
-    game.logPath = folder.path() / "log.txt";
+    game.log.path = folder.path() / "log.txt";
     GetXML(game.paths, game.settings, game.content, game.loadReport);
   }
   ~HitStep() override { platform.closeAudio(); }
@@ -155,7 +155,7 @@ TEST_F(HitStep, TheSweepShowsItsSparksWhereItLandsAndAPunchOnlyFlashes) {
 TEST_F(HitStep, ThePickUpHealsUpToFullHealthOrDoublesDamageForTenSeconds) {
   Begin();
   ASSERT_TRUE(game.paths.find("\\ball.bmp"));
-  const LoadContext ctx{game.platform, game.paths, game.logPath, &game.display};
+  const LoadContext ctx{game.platform, game.paths, game.log, &game.display};
   session->slots.ball = LoadPicture(ctx, "\\ball.bmp", 40, 40, 0u);
   Fighter(1).Health = 60;
   DropOnKira(2);

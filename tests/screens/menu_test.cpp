@@ -86,7 +86,7 @@ class Menus : public ::testing::Test {
     machine = std::make_unique<platform::HeadlessPlatform>();
     machine->runScript(std::get<platform::Script>(std::move(parsed)));
     Game game(*machine, gameDir);
-    game.logPath = folder.path() / "log.txt";
+    game.log.path = folder.path() / "log.txt";
     if (prepare) prepare(game);
     return Main(game, commandLine, request);
   }

@@ -11,6 +11,7 @@
 #include "platform/movie_decoder.h"
 #include "platform/picture_files.h"
 #include "startup/main_routine.h"
+#include "unit/fifo.h"
 #include "unit/test_folder.h"
 
 namespace vdx {
@@ -129,6 +130,20 @@ TEST_F(MovieGame, TheTitlePlaysOnThroughTheTickCounterWrapping) {
   EXPECT_GE(platform.framesPresented(), 88);
   EXPECT_LE(platform.framesPresented(), 110);
   EXPECT_EQ(platform.lastFrame()[320 * 640 + 320], 0u) << "Escape ended it";
+}
+
+// FFmpeg is handed the file we opened, never a path of its own to open: a pipe
+// named like the movie (or a folder, or a device) is refused at once.
+TEST(MovieDecoder, NeverWaitsOnAPipeInPlaceOfTheMovie) {
+  testing::TestFolder folder;
+  const auto fifo = folder.path() / "Movies" / "VDTitle.avi";
+  testing::MakeFifo(fifo);
+  std::filesystem::create_directory(folder.path() / "folder.avi");
+  for (const std::string& path :
+       {fifo.string(), (folder.path() / "folder.avi").string(), std::string("/dev/zero")})
+    testing::ExpectNoWaitOnPipe(
+        fifo, [&] { EXPECT_EQ(platform::OpenMovieFile(path), nullptr) << path; },
+        "the movie decoder");
 }
 
 TEST_F(MovieGame, MissingOrBrokenMoviesAreSkipped) {

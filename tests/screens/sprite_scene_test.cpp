@@ -76,7 +76,8 @@ TEST(SpriteScene, AFightSceneFromTheDemoFolder) {
   Content content;
   LoadReport report;
   GetXML(paths, settings, content, report);
-  const LoadContext ctx{platform, paths, folder.path() / "log.txt", nullptr};
+  LogFile log(folder.path() / "log.txt");
+  const LoadContext ctx{platform, paths, log, nullptr};
 
   cCharacter& kira = *content.Characters.find("Kira");
   cCharacter& vex = *content.Characters.find("Vex");

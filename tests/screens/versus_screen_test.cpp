@@ -15,9 +15,9 @@ TEST(VersusScreen, ShowsBothPortraitsAndTheWordBetweenThem) {
   testing::TestFolder folder;
   platform::HeadlessPlatform platform;
   Game game(platform, VDX_DEMO_DIR);
-  game.logPath = folder.path() / "log.txt";
+  game.log.path = folder.path() / "log.txt";
   GetXML(game.paths, game.settings, game.content, game.loadReport);
-  const LoadContext ctx{game.platform, game.paths, game.logPath, &game.display};
+  const LoadContext ctx{game.platform, game.paths, game.log, &game.display};
   ASSERT_TRUE(LoadFontSheet(ctx, game.content.FontChars, game.font));
   FightSlots slots;
   slots.players[1].character = *game.content.Characters.find("Kira");

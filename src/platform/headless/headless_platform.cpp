@@ -1,5 +1,7 @@
 #include "platform/headless/headless_platform.h"
 
+#include <signal.h>
+
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
@@ -18,7 +20,14 @@ namespace {
 // A signal handler can only leave a mark; pumpEvents() reads it.
 volatile std::sig_atomic_t terminalSignalSeen = 0;
 
-extern "C" void NoteTerminalSignal(int) {
+// A second signal before the game has closed ends the process at once, the
+// way the signal would have without us.
+extern "C" void NoteTerminalSignal(int signal) {
+  if (terminalSignalSeen != 0) {
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+    return;
+  }
   terminalSignalSeen = 1;
 }
 
@@ -137,8 +146,14 @@ void HeadlessPlatform::present(std::span<const std::uint32_t> frame) {
 
 void HeadlessPlatform::closeOnTerminalSignals() {
   watchSignals_ = true;
-  std::signal(SIGINT, NoteTerminalSignal);
-  std::signal(SIGTERM, NoteTerminalSignal);
+  // Without SA_RESTART: a system call that waits is cut short by the signal
+  // instead of waiting on.
+  struct sigaction action {};
+  action.sa_handler = NoteTerminalSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = 0;
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
 }
 
 bool HeadlessPlatform::pumpEvents() {

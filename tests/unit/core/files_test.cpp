@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "unit/fifo.h"
 #include "unit/test_folder.h"
 
 namespace vdx {
@@ -198,7 +199,9 @@ TEST(WriteWholeFile, KeepsTheOwnerWhenRunAsRoot) {
   EXPECT_EQ(Stat(file).st_gid, 5678u);
 }
 
-TEST(WriteWholeFile, WritesThroughSymbolicLinks) {
+// A link that stays in the folder the file is written in (a subfolder
+// included) is written through, and stays a link.
+TEST(WriteWholeFile, WritesThroughLinksThatStayInTheFolder) {
   testing::TestFolder folder;
   const fs::path real = folder.write("elsewhere/save.dat", "old");
   fs::permissions(real, fs::perms(0600));
@@ -224,6 +227,46 @@ TEST(WriteWholeFile, WritesThroughSymbolicLinks) {
   EXPECT_FALSE(loop.ok);
   EXPECT_NE(loop.error.find(std::generic_category().message(ELOOP)), std::string::npos)
       << loop.error;
+}
+
+// A link (or a chain of them) that leads out of the folder the file is
+// written in is refused, named, and its target is left as it was: a game
+// folder from anyone must not make the game replace a file elsewhere.
+TEST(WriteWholeFile, RefusesLinksThatLeadOutOfTheFolder) {
+  testing::TestFolder folder;
+  const fs::path victim = folder.write("outside/victim.txt", "the player's own file");
+  const fs::path outside = folder.path() / "outside";
+  fs::create_directory(outside / "room");
+  const fs::path game = folder.path() / "game";
+  fs::create_directory(game);
+  fs::create_symlink(victim, game / "save.dat");                    // absolute
+  fs::create_symlink("../outside/victim.txt", game / "log.txt");    // relative, climbing out
+  fs::create_symlink("save.dat", game / "chained.dat");             // a chain that ends outside
+  fs::create_symlink(outside / "room", game / "sub");               // a subfolder that is a link
+  fs::create_symlink("sub/new.png", game / "shot.png");             // ... and a link into it
+  fs::create_symlink(outside / "made.txt", game / "dangling.dat");  // would create it
+  for (const char* name : {"save.dat", "log.txt", "chained.dat", "shot.png", "dangling.dat"}) {
+    SCOPED_TRACE(name);
+    const WriteResult result = WriteWholeFile(game / name, "4 by");
+    EXPECT_FALSE(result.ok);
+    EXPECT_FALSE(result.replaced);
+    EXPECT_TRUE(result.error.starts_with("refuse " + (game / name).string() +
+                                         ": it is a link that leads out of " + game.string()))
+        << result.error;
+    EXPECT_TRUE(fs::is_symlink(game / name)) << "the link stays";
+  }
+  EXPECT_EQ(folder.read("outside/victim.txt"), "the player's own file");
+  EXPECT_EQ(Entries(outside), (std::set<std::string>{"room", "victim.txt"}));
+  EXPECT_TRUE(Entries(outside / "room").empty());
+  EXPECT_EQ(Entries(game), (std::set<std::string>{"chained.dat", "dangling.dat", "log.txt",
+                                                  "save.dat", "shot.png", "sub"}))
+      << "no temporary file is left anywhere";
+
+  // A link to a file in the folder above is out of the folder too.
+  folder.write("above.txt", "above");
+  fs::create_symlink("../above.txt", game / "up.txt");
+  EXPECT_FALSE(WriteWholeFile(game / "up.txt", "x").ok);
+  EXPECT_EQ(folder.read("above.txt"), "above");
 }
 
 TEST(WriteWholeFile, RefusesWhatIsNotARegularFile) {
@@ -258,6 +301,50 @@ TEST(WriteWholeFile, WritersAtTheSameTimeNeverMixTheirBytes) {
   const std::string result = folder.read("replay.dat");
   EXPECT_TRUE(result == first || result == second) << result.size() << " bytes";
   EXPECT_EQ(Entries(folder.path()), std::set<std::string>{"replay.dat"});
+}
+
+// Only regular files are read; a pipe, a device or a folder is refused at
+// once in the same words, and a size the game does not read is refused before
+// anything is allocated.
+TEST(ReadFile, ReadsOnlyRegularFilesAndSaysWhyNot) {
+  testing::TestFolder folder;
+  folder.write("music.ogg", "OggS bytes");
+  fs::create_symlink("music.ogg", folder.path() / "linked.ogg");
+  testing::MakeFifo(folder.path() / "title.avi");
+  fs::create_symlink("title.avi", folder.path() / "to-pipe.avi");
+  fs::create_directory(folder.path() / "folder.bmp");
+  struct Case {
+    fs::path path;
+    const char* problem;
+  };
+  const std::vector<Case> cases = {
+      {folder.path() / "title.avi", "is not a file the game can read"},
+      {folder.path() / "to-pipe.avi", "is not a file the game can read"},
+      {folder.path() / "folder.bmp", "is not a file the game can read"},
+      {"/dev/zero", "is not a file the game can read"},
+      {folder.path() / "none.wav", "is missing"},
+      {folder.path() / "music.ogg" / "x", "is missing"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path.string());
+    testing::ExpectNoWaitOnPipe(
+        folder.path() / "title.avi",
+        [&] {
+          const FileRead read = ReadFile(c.path);
+          EXPECT_FALSE(read.bytes);
+          EXPECT_EQ(read.problem, c.problem);
+          EXPECT_FALSE(ReadWholeFile(c.path));
+        },
+        "ReadFile");
+  }
+  EXPECT_EQ(ReadFile(folder.path() / "linked.ogg").bytes, "OggS bytes");
+  EXPECT_EQ(ReadFile(folder.path() / "music.ogg", 10).bytes, "OggS bytes") << "at the limit";
+  const FileRead large = ReadFile(folder.path() / "music.ogg", 9);
+  EXPECT_FALSE(large.bytes);
+  EXPECT_EQ(large.problem, "is larger than the game reads (10 bytes; at most 9)");
+  EXPECT_EQ(ReadFile(folder.write("empty", "")).bytes, "");
+  const std::string big(100000, 'b');  // more than any one read
+  EXPECT_EQ(ReadFile(folder.write("big", big)).bytes, big);
 }
 
 }  // namespace

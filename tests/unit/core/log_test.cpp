@@ -2,20 +2,81 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "unit/test_folder.h"
 
 namespace vdx {
 namespace {
 
+std::string Records(std::initializer_list<std::string_view> texts) {
+  std::string bytes;
+  for (std::string_view text : texts)
+    bytes += LogRecord(text);
+  return bytes;
+}
+
 TEST(Log, RecordsAreQuotedAndEndWithCrLf) {
+  EXPECT_EQ(LogRecord("Error in ShowMenu "), "\"Error in ShowMenu \"\r\n");
+  EXPECT_EQ(LogRecord(""), "\"\"\r\n");
+}
+
+// The first writer of a run starts the file, whatever it asks; later writers
+// that ask for a new log append a separator instead, so nothing of the run is
+// lost; the next run starts the file anew.
+TEST(Log, ARunKeepsEveryRecordAndTheNextRunStartsAnew) {
   testing::TestFolder folder;
-  const auto log = folder.path() / "log.txt";
-  EXPECT_TRUE(WriteLog(log, LogOpening::Append, {"Error in ShowMenu "}));
-  EXPECT_EQ(folder.read("log.txt"), "\"Error in ShowMenu \"\r\n") << "append creates the file";
-  EXPECT_TRUE(WriteLog(log, LogOpening::Append, {"5 Bad thing", "second"}));
-  EXPECT_EQ(folder.read("log.txt"), "\"Error in ShowMenu \"\r\n\"5 Bad thing\"\r\n\"second\"\r\n");
-  EXPECT_TRUE(WriteLog(log, LogOpening::New, {"Starting in Fullscreen mode"}));
-  EXPECT_EQ(folder.read("log.txt"), "\"Starting in Fullscreen mode\"\r\n") << "new cuts the log";
+  folder.write("log.txt", "\"the run before\"\r\n");
+  LogFile run(folder.path() / "log.txt");
+  EXPECT_TRUE(WriteLog(run, LogOpening::Append, {"5 problems in Game.xml"}));
+  EXPECT_EQ(folder.read("log.txt"), Records({"5 problems in Game.xml"}))
+      << "the first write of a run, even an append, drops the last run's records";
+  EXPECT_TRUE(WriteLog(run, LogOpening::New, {"Red mask 16711680 Green Mask 65280 Blue Mask 255"}));
+  EXPECT_TRUE(WriteLog(run, LogOpening::Append, {"Screenshot screenshots\\vdx0001.png"}));
+  EXPECT_TRUE(WriteLog(run, LogOpening::New, {"Loading Character Portraits", "second"}));
+  EXPECT_EQ(folder.read("log.txt"), Records({"5 problems in Game.xml", kLogSeparator,
+                                             "Red mask 16711680 Green Mask 65280 Blue Mask 255",
+                                             "Screenshot screenshots\\vdx0001.png", kLogSeparator,
+                                             "Loading Character Portraits", "second"}));
+
+  LogFile nextRun(folder.path() / "log.txt");
+  EXPECT_TRUE(WriteLog(nextRun, LogOpening::New, {"Starting in Fullscreen mode"}));
+  EXPECT_EQ(folder.read("log.txt"), Records({"Starting in Fullscreen mode"}));
+  EXPECT_TRUE(WriteLog(nextRun, LogOpening::Append, {"x"}));
+  EXPECT_EQ(folder.read("log.txt"), Records({"Starting in Fullscreen mode", "x"}));
+}
+
+// A log that cannot be written (here log.txt is a folder, which stops root as
+// well) is said once on standard error, however often it is tried; a failed
+// write of another file is said once per file there, and each time in the log.
+TEST(Log, FailedWritesAreSaidOncePerFile) {
+  testing::TestFolder folder;
+  std::filesystem::create_directory(folder.path() / "log.txt");
+  std::ostringstream errors;
+  LogFile log(folder.path() / "log.txt");
+  log.errors = &errors;
+  for (int frame = 0; frame < 5; ++frame)
+    EXPECT_FALSE(WriteLog(log, LogOpening::Append, {"No sound named x.wav"}));
+  EXPECT_FALSE(log.started);
+  EXPECT_EQ(errors.str(), "vdx: cannot write the log: replace " +
+                              (folder.path() / "log.txt").string() + ": not a regular file\n");
+
+  errors.str("");
+  ReportFailedWrite(log, folder.path() / "save.dat", "The finished story of Kira is not recorded");
+  ReportFailedWrite(log, folder.path() / "save.dat", "The finished story of Kira is not recorded");
+  ReportFailedWrite(log, folder.path() / "a.png", "Screenshot a.png could not be written");
+  EXPECT_EQ(errors.str(),
+            "vdx: The finished story of Kira is not recorded\n"
+            "vdx: Screenshot a.png could not be written\n");
+
+  std::filesystem::create_directory(folder.path() / "writable");
+  LogFile good(folder.path() / "writable" / "log.txt");
+  good.errors = &errors;
+  errors.str("");
+  ReportFailedWrite(good, folder.path() / "save.dat", "save.dat: no");
+  ReportFailedWrite(good, folder.path() / "save.dat", "save.dat: no");
+  EXPECT_EQ(errors.str(), "vdx: save.dat: no\n");
+  EXPECT_EQ(folder.read("writable/log.txt"), Records({"save.dat: no", "save.dat: no"}));
 }
 
 TEST(Log, AnUnwritableFolderIsReportedNotFatal) {
@@ -23,12 +84,20 @@ TEST(Log, AnUnwritableFolderIsReportedNotFatal) {
   testing::TestFolder folder;
   std::filesystem::permissions(
       folder.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-  EXPECT_FALSE(WriteLog(folder.path() / "log.txt", LogOpening::New, {"x"}));
+  std::ostringstream errors;
+  LogFile log(folder.path() / "log.txt");
+  log.errors = &errors;
+  EXPECT_FALSE(WriteLog(log, LogOpening::New, {"x"}));
+  EXPECT_NE(errors.str().find("cannot write the log"), std::string::npos);
 }
 
 TEST(Log, AMissingFolderIsReportedNotFatal) {
   testing::TestFolder folder;
-  EXPECT_FALSE(WriteLog(folder.path() / "no" / "log.txt", LogOpening::Append, {"x"}));
+  std::ostringstream errors;
+  LogFile log(folder.path() / "no" / "log.txt");
+  log.errors = &errors;
+  EXPECT_FALSE(WriteLog(log, LogOpening::Append, {"x"}));
+  EXPECT_NE(errors.str().find("No such file or directory"), std::string::npos) << errors.str();
 }
 
 }  // namespace

@@ -296,12 +296,13 @@ TEST(ParticleEngine, AMissingPictureIsLoggedAndGivesNoTexture) {
   testing::TestFolder folder;
   platform::HeadlessPlatform platform;
   const PathResolver paths(folder.path());
-  const LoadContext ctx{platform, paths, folder.path() / "log.txt", nullptr};
+  LogFile log(folder.path() / "log.txt");
+  const LoadContext ctx{platform, paths, log, nullptr};
   EXPECT_EQ(LoadParticleTexture(ctx, kSparkPicture, kSparkSize, kSparkSize), nullptr);
   EXPECT_NE(folder.read("log.txt").find("spark.bmp: missing or not a picture"), std::string::npos);
   const PathResolver demo(VDX_DEMO_DIR);
-  const SharedSurface spark = LoadParticleTexture({platform, demo, ctx.logPath, nullptr},
-                                                  kSparkPicture, kSparkSize, kSparkSize);
+  const SharedSurface spark = LoadParticleTexture({platform, demo, ctx.log, nullptr}, kSparkPicture,
+                                                  kSparkSize, kSparkSize);
   ASSERT_NE(spark, nullptr);
   EXPECT_EQ(spark->colorKey, 0u) << "black is left out";
 }

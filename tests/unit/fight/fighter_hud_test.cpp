@@ -28,9 +28,9 @@ struct Message {
 class FighterHud : public ::testing::Test {
  protected:
   FighterHud() : game(platform, VDX_DEMO_DIR) {
-    game.logPath = folder.path() / "log.txt";
+    game.log.path = folder.path() / "log.txt";
     EXPECT_TRUE(GetXML(game.paths, game.settings, game.content, game.loadReport));
-    const LoadContext ctx{platform, game.paths, game.logPath, nullptr};
+    const LoadContext ctx{platform, game.paths, game.log, nullptr};
     EXPECT_TRUE(LoadFontSheet(ctx, game.content.FontChars, game.font));
     pictures = LoadHudPictures(ctx);
   }
@@ -268,8 +268,8 @@ TEST(FighterHudWithoutContent, AFolderWithoutPicturesOrFontDrawsOnlyTheName) {
   testing::TestFolder folder;
   platform::HeadlessPlatform platform;
   Game game(platform, folder.path());
-  game.logPath = folder.path() / "log.txt";
-  const LoadContext ctx{platform, game.paths, game.logPath, nullptr};
+  game.log.path = folder.path() / "log.txt";
+  const LoadContext ctx{platform, game.paths, game.log, nullptr};
   EXPECT_FALSE(LoadFontSheet(ctx, game.content.FontChars, game.font));
   const HudPictures none = LoadHudPictures(ctx);
   EXPECT_FALSE(none.healthMeter);

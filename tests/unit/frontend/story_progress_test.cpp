@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "platform/headless/headless_platform.h"
 #include "unit/test_folder.h"
 
@@ -62,6 +64,46 @@ TEST(StoryProgress, AFinishedLadderIsAddedToSaveDatKeepingByteZero) {
   RecordFinishedLadder(game, vex);
   EXPECT_EQ(folder.read("save.dat"), std::string("\0\x04\0\0", 4));
   EXPECT_NE(folder.read("log.txt").find("save.dat has no place for Vex"), std::string::npos);
+}
+
+// save.dat linked out of the game folder: the story's end is not recorded
+// there, the file it leads to stays as it was, and the refusal is said on
+// standard error (once) and in the log. The same for a save.dat that cannot be
+// written at all (a folder in its place stops root too).
+TEST(StoryProgress, ASaveThatCannotBeWrittenIsSaidAndNothingElseIsTouched) {
+  testing::TestFolder folder;
+  folder.write("game/Game.xml", "<Game/>");
+  const auto outside = folder.write("outside/notes.txt", "the player's notes");
+  std::filesystem::create_symlink(outside, folder.path() / "game" / "save.dat");
+  platform::HeadlessPlatform platform;
+  Game game(platform, folder.path() / "game");
+  std::ostringstream errors;
+  game.log.errors = &errors;
+  cCharacter vex;
+  vex.Name = "Vex";
+  vex.CharCount = 3;
+  RecordFinishedLadder(game, vex);
+  RecordFinishedLadder(game, vex);
+  EXPECT_EQ(folder.read("outside/notes.txt"), "the player's notes");
+  const std::string link = (folder.path() / "game" / "save.dat").string();
+  const std::string said = "The finished story of Vex is not recorded: refuse " + link +
+                           ": it is a link that leads out of ";
+  EXPECT_TRUE(errors.str().starts_with("vdx: " + said)) << errors.str();
+  EXPECT_EQ(errors.str().find("vdx: ", 1), std::string::npos) << "said once: " << errors.str();
+  EXPECT_NE(folder.read("game/log.txt").find(said), std::string::npos);
+
+  std::filesystem::remove(folder.path() / "game" / "save.dat");
+  std::filesystem::create_directory(folder.path() / "game" / "save.dat");
+  errors.str("");
+  RecordFinishedLadder(game, vex);
+  EXPECT_EQ(errors.str(), "") << "the same file in the same run: said already";
+  Game nextRun(platform, folder.path() / "game");
+  nextRun.log.errors = &errors;
+  RecordFinishedLadder(nextRun, vex);
+  EXPECT_NE(errors.str().find("The finished story of Vex is not recorded: replace " + link +
+                              ": not a regular file"),
+            std::string::npos)
+      << errors.str();
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ TEST_P(FatalReport, LogsClosesAndShowsTheBox) {
   Game game(platform, folder.path());
   platform.openDisplay(true);
   platform.initInput();
-  WriteLog(game.logPath, LogOpening::New, {"Starting in Fullscreen mode"});
+  WriteLog(game.log, LogOpening::New, {"Starting in Fullscreen mode"});
 
   try {
     ReportFatalError(game, c.procedure, GameError(53, "File not found", 40));

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <sstream>
 #include <variant>
 
 #include "game/do_events.h"
@@ -82,7 +83,7 @@ TEST(Screenshot, F12TakesTheFrameOnScreenOncePerPress) {
   EXPECT_EQ(game.random.state(), random) << "a picture changes nothing a fight reads";
 }
 
-TEST(Screenshot, TheFolderIsFoundWithoutLetterCaseAndAFailureIsOnlyLogged) {
+TEST(Screenshot, TheFolderIsFoundWithoutLetterCaseAndAFailureIsSaidOnce) {
   testing::TestFolder folder;
   platform::HeadlessPlatform platform;
   Game game(platform, folder.path());
@@ -93,10 +94,45 @@ TEST(Screenshot, TheFolderIsFoundWithoutLetterCaseAndAFailureIsOnlyLogged) {
   testing::TestFolder blocked;
   blocked.write("screenshots", "a file where the folder would go");
   Game other(platform, blocked.path());
+  std::ostringstream errors;
+  other.log.errors = &errors;
+  TakeScreenshot(other);
   TakeScreenshot(other);
   EXPECT_EQ(blocked.read("screenshots"), "a file where the folder would go");
   EXPECT_EQ(blocked.read("log.txt"),
+            "\"Screenshot folder screenshots cannot be used: Not a directory\"\r\n"
             "\"Screenshot folder screenshots cannot be used: Not a directory\"\r\n");
+  EXPECT_EQ(errors.str(), "vdx: Screenshot folder screenshots cannot be used: Not a directory\n")
+      << "said once on standard error, however often F12 is pressed";
+}
+
+// A screenshots folder that is a link out of the game folder is not written
+// into: the pictures would land wherever the folder's author chose.
+TEST(Screenshot, NoPictureGoesThroughALinkOutOfTheGameFolder) {
+  testing::TestFolder folder;
+  std::filesystem::create_directories(folder.path() / "outside");
+  std::filesystem::create_directories(folder.path() / "game");
+  std::filesystem::create_directory_symlink(folder.path() / "outside",
+                                            folder.path() / "game" / "Screenshots");
+  platform::HeadlessPlatform platform;
+  Game game(platform, folder.path() / "game");
+  std::ostringstream errors;
+  game.log.errors = &errors;
+  TakeScreenshot(game);
+  EXPECT_TRUE(std::filesystem::is_empty(folder.path() / "outside"));
+  EXPECT_TRUE(
+      errors.str().starts_with("vdx: Screenshot folder Screenshots cannot be used: it is "
+                               "a link that leads out of the game folder (to " +
+                               (folder.path() / "outside").string()))
+      << errors.str();
+  EXPECT_NE(folder.read("game/log.txt").find("cannot be used: it is a link"), std::string::npos);
+
+  // A link that stays in the game folder is a folder like any other.
+  std::filesystem::remove(folder.path() / "game" / "Screenshots");
+  std::filesystem::create_directory(folder.path() / "game" / "pictures");
+  std::filesystem::create_directory_symlink("pictures", folder.path() / "game" / "screenshots");
+  TakeScreenshot(game);
+  EXPECT_TRUE(std::filesystem::exists(folder.path() / "game" / "pictures" / "vdx0001.png"));
 }
 
 TEST(Screenshot, TapsInTheStartupPictureGiveNumberedPicturesOfTheScreen) {

@@ -20,12 +20,14 @@ TEST(FrameFileNumber, ReadsEveryOtherFileInLowDetail) {
 
 class DemoLoading : public ::testing::Test {
  protected:
-  DemoLoading() : paths(VDX_DEMO_DIR), ctx{platform, paths, folder.path() / "log.txt", nullptr} {
+  DemoLoading()
+      : paths(VDX_DEMO_DIR), log(folder.path() / "log.txt"), ctx{platform, paths, log, nullptr} {
     GetXML(paths, settings, content, report);
   }
   testing::TestFolder folder;
   platform::HeadlessPlatform platform;
   PathResolver paths;
+  LogFile log;
   LoadContext ctx;
   Settings settings;
   Content content;
@@ -121,7 +123,8 @@ TEST(SpriteLoading, TheSelectScreenKeepsOnlyTheLastFewPortraits) {
   testing::TestFolder folder;
   platform::HeadlessPlatform platform;
   const PathResolver paths(folder.path());
-  const LoadContext ctx{platform, paths, folder.path() / "log.txt", nullptr};
+  LogFile log(folder.path() / "log.txt");
+  const LoadContext ctx{platform, paths, log, nullptr};
   Collection<cCharacter> roster;
   for (int n = 1; n <= 1000; ++n) {
     cCharacter c;
@@ -168,7 +171,8 @@ TEST(SpriteLoading, ShortFoldersAndBrokenFilesNeverLeaveAHole) {
   platform::HeadlessPlatform platform;
   const PathResolver paths(folder.path());
   Display display;
-  const LoadContext ctx{platform, paths, folder.path() / "log.txt", &display};
+  LogFile logFile(folder.path() / "log.txt");
+  const LoadContext ctx{platform, paths, logFile, &display};
   FighterFrames frames;
   loadcharacteractions(ctx, k, frames, "", true);
   // The progress bar: one 10-pixel step per action, all done, outlined in red.

@@ -63,5 +63,23 @@ TEST_F(Saving, LeavesTheFileAloneWhenItCannotOrNeedNot) {
   EXPECT_EQ(folder.read("Game.xml"), kFile);
 }
 
+// A Game.xml that is a link out of the game folder is not written through:
+// the file it leads to stays as it was, and the refusal names the link.
+TEST_F(Saving, NeverWritesThroughALinkOutOfTheGameFolder) {
+  const auto outside = folder.write("outside/settings.xml", kFile);
+  std::filesystem::create_directory(folder.path() / "game");
+  const auto linked = folder.path() / "game" / "Game.xml";
+  std::filesystem::create_symlink(outside, linked);
+  form.settings.MusicVolumePct = 90;
+  const SaveResult saved = SaveForm(form, loaded, linked);
+  EXPECT_EQ(saved.outcome, SaveOutcome::Refused);
+  EXPECT_TRUE(saved.message.starts_with(
+      "The settings are not saved, and Game.xml is kept as it was: refuse " + linked.string() +
+      ": it is a link that leads out of"))
+      << saved.message;
+  EXPECT_EQ(folder.read("outside/settings.xml"), kFile);
+  EXPECT_TRUE(std::filesystem::is_symlink(linked));
+}
+
 }  // namespace
 }  // namespace vdxlaunch

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/bmp_decoder.h"
+#include "unit/fifo.h"
 #include "unit/test_folder.h"
 
 namespace vdx::platform {
@@ -72,6 +73,14 @@ TEST(WritePicture, PicksTheFormatByTheName) {
   EXPECT_FALSE(PictureFormatOf("x.bmp.txt"));
   EXPECT_FALSE(PictureFormatOf("png"));
   EXPECT_FALSE(PictureFormatOf(".bmp")) << "no name before the ending";
+}
+
+TEST(ReadPng, NeverWaitsOnAPipe) {
+  testing::TestFolder folder;
+  const auto fifo = folder.path() / "golden.png";
+  testing::MakeFifo(fifo);
+  testing::ExpectNoWaitOnPipe(
+      fifo, [&] { EXPECT_FALSE(ReadPng(fifo.string())); }, "ReadPng");
 }
 
 }  // namespace

@@ -10,7 +10,9 @@
 
 #include "core/files.h"
 #include "platform/headless/headless_platform.h"
+#include "platform/mixer_decoding.h"
 #include "platform/platform.h"
+#include "unit/fifo.h"
 #include "unit/test_folder.h"
 
 namespace vdx::platform {
@@ -171,6 +173,34 @@ TEST(SdlAudio, TheHeadlessBackendAcceptsAndRefusesTheSameSoundsAndMusic) {
   }
   EXPECT_GE(accepted, 3) << "the real sounds are read";
   EXPECT_LT(accepted, static_cast<int>(files.size())) << "and the others refused";
+  headless.closeAudio();
+  sdl->closeAudio();
+}
+
+// A pipe (or a folder, or a device) named like the music is refused at once by
+// both backends: opening a pipe for reading would wait for a writer for ever.
+TEST(SdlAudio, NeitherBackendWaitsOnAPipeInPlaceOfTheMusic) {
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  auto sdl = CreateSdlPlatform();
+  ASSERT_NO_THROW(sdl->openAudio());
+  HeadlessPlatform headless;
+  headless.openAudio();
+  testing::TestFolder folder;
+  const auto fifo = folder.path() / "Stages" / "Music" / "menu.ogg";
+  testing::MakeFifo(fifo);
+  std::filesystem::create_directory(folder.path() / "folder.ogg");
+  for (const std::string& path :
+       {fifo.string(), (folder.path() / "folder.ogg").string(), std::string("/dev/zero")}) {
+    testing::ExpectNoWaitOnPipe(
+        fifo,
+        [&] {
+          std::vector<std::uint8_t> bytes;
+          EXPECT_FALSE(ReadMusicFile(path, bytes)) << path;
+          EXPECT_FALSE(sdl->playMusic(path)) << path;
+          EXPECT_FALSE(headless.playMusic(path)) << path;
+        },
+        "the music reader");
+  }
   headless.closeAudio();
   sdl->closeAudio();
 }
