@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <limits>
 #include <system_error>
@@ -39,14 +41,32 @@ std::optional<pid_t> TemporaryFileWriter(std::string_view name) {
   return static_cast<pid_t>(*pid);
 }
 
-int RemoveLeftTemporaryFiles(const std::filesystem::path& folder) {
+std::optional<std::string_view> TemporaryFileTarget(std::string_view name) {
+  if (!TemporaryFileWriter(name)) return std::nullopt;
+  const auto lastDot = name.rfind('.');
+  const auto pidDot = name.rfind('.', lastDot - 1);
+  return name.substr(1, pidDot - 1);
+}
+
+int RemoveLeftTemporaryFiles(const std::filesystem::path& folder,
+                             std::initializer_list<std::string_view> targets) {
+  auto sameName = [](std::string_view a, std::string_view b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
+             return std::tolower(x) == std::tolower(y);
+           });
+  };
   int removed = 0;
   std::error_code error;
   for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
        it.increment(error)) {
     const std::string name = it->path().filename().string();
+    const auto target = TemporaryFileTarget(name);
+    if (!target || std::none_of(targets.begin(), targets.end(), [&](std::string_view t) {
+          return sameName(*target, t);
+        }))
+      continue;
     const auto pid = TemporaryFileWriter(name);
-    if (!pid) continue;
     // A process that still runs (ours included) may still rename it into place.
     if (::kill(*pid, 0) == 0 || errno != ESRCH) continue;
     struct stat status {};

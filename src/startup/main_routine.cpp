@@ -35,8 +35,11 @@ namespace {
 std::string GameXmlFailure(const LoadReport& report, const std::filesystem::path& gameDir) {
   std::error_code ec;
   std::string why = "Game.xml cannot be read";
-  if (!std::filesystem::is_directory(gameDir, ec)) {
+  const auto kind = std::filesystem::status(gameDir, ec).type();
+  if (kind == std::filesystem::file_type::not_found) {
     why = "the folder does not exist";
+  } else if (kind != std::filesystem::file_type::directory) {
+    why = ec ? "the folder cannot be looked at: " + ec.message() : "it is not a folder";
   } else {
     for (const SkippedStep& step : report.skipped)
       if (step.file == "Game.xml") {
@@ -80,8 +83,6 @@ bool WriteFrameHashes(Game& game, const std::filesystem::path& path, const std::
 int Main(Game& game, std::string_view commandLine, const RunRequest& request) {
   int step = 0;
   try {
-    // What killed runs left of their last writes (a kill during the final flush).
-    RemoveLeftTemporaryFiles(game.paths.gameDir());
     const CommandLineSwitches switches = ReadSwitches(commandLine);
     game.FullScreen = switches.FullScreen;
     game.DebugMode = switches.DebugMode;
@@ -92,6 +93,9 @@ int Main(Game& game, std::string_view commandLine, const RunRequest& request) {
     // success for a failure.
     if (!GetXML(game.paths, game.settings, game.content, game.loadReport))
       throw GameError(kErrFileNotFound, GameXmlFailure(game.loadReport, game.paths.gameDir()));
+    // What killed runs left of their last writes in the game folder (a kill
+    // during the final flush), now that the folder is known to hold a game.
+    RemoveLeftTemporaryFiles(game.paths.gameDir(), {"log.txt", "save.dat", "Game.xml"});
     if (request.rounds) game.settings.Rounds = static_cast<Integer>(*request.rounds);
     if (request.seed) game.random.Seed(*request.seed);
 

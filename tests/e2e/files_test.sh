@@ -140,13 +140,20 @@ wait $gone
 echo "whole" >"$t/.save.dat.$gone.1"
 echo "whole" >"$t/.log.txt.$gone.3"
 echo "being written" >"$t/.save.dat.$$.2"  # this script is alive
-ln -s "$work/victim" "$t/.link.$gone.1"
+ln -s "$work/victim" "$t/.save.dat.$gone.4"
+echo "theirs" >"$t/.profile.$gone.1"  # not a file the game writes
 "$vdx" 1 --headless --script "$work/short.txt" --game-dir "$t" 2>"$work/err"
 expect_status 0 $? "a run beside temporary files"
 [ -e "$t/.save.dat.$gone.1" ] && fail "an ended run's temporary save.dat is left"
 [ -e "$t/.log.txt.$gone.3" ] && fail "an ended run's temporary log.txt is left"
 [ -e "$t/.save.dat.$$.2" ] || fail "a live process's temporary file was removed"
-[ -L "$t/.link.$gone.1" ] || fail "a link named like a temporary file was removed"
+[ -L "$t/.save.dat.$gone.4" ] || fail "a link named like a temporary file was removed"
+[ -e "$t/.profile.$gone.1" ] || fail "another program's hidden file was removed"
+# A folder that holds no game is left as it is.
+mkdir -p "$work/notgame"
+echo "theirs" >"$work/notgame/.save.dat.$gone.1"
+"$vdx" 1 --headless --script "$work/short.txt" --game-dir "$work/notgame" 2>/dev/null
+[ -e "$work/notgame/.save.dat.$gone.1" ] || fail "a folder without a game was swept"
 
 # --- log.txt keeps the whole run: start-up, F12 and the select screen ---
 cp -r "$demo" "$work/logged"

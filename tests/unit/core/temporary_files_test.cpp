@@ -68,19 +68,26 @@ TEST(TemporaryFiles, RemovesOnlyWhatEndedWritersLeft) {
   folder.write(".save.dat." + alive + ".2", "still being written");
   folder.write("save.dat." + gone + ".1", "not hidden: the player's");
   folder.write(".notes." + gone, "not the form");
+  folder.write(".bashrc." + gone + ".1", "another program's, in a folder named by mistake");
+  folder.write(".SAVE.DAT." + gone + ".4", "the game's, in another letter case");  // removed
   folder.write("elsewhere/.x.txt." + gone + ".1", "below the folder: not looked at");
-  fs::create_directory(folder.path() / (".dir." + gone + ".1"));
-  fs::create_symlink("elsewhere/.x.txt." + gone + ".1", folder.path() / (".link." + gone + ".1"));
+  // Named like the game's own, but a folder and a link: never removed.
+  fs::create_directory(folder.path() / (".save.dat." + gone + ".5"));
+  fs::create_symlink("elsewhere/.x.txt." + gone + ".1", folder.path() / (".log.txt." + gone + ".6"));
 
-  EXPECT_EQ(RemoveLeftTemporaryFiles(folder.path()), 2);
+  EXPECT_EQ(RemoveLeftTemporaryFiles(folder.path(), {"save.dat", "log.txt"}), 3);
   std::set<std::string> left;
   for (const auto& entry : fs::directory_iterator(folder.path()))
     left.insert(entry.path().filename().string());
   EXPECT_EQ(left, (std::set<std::string>{".save.dat." + alive + ".2", "save.dat." + gone + ".1",
-                                         ".notes." + gone, "elsewhere", ".dir." + gone + ".1",
-                                         ".link." + gone + ".1"}));
+                                         ".notes." + gone, ".bashrc." + gone + ".1",
+                                         "elsewhere", ".save.dat." + gone + ".5",
+                                         ".log.txt." + gone + ".6"}));
   EXPECT_EQ(folder.read("elsewhere/.x.txt." + gone + ".1"), "below the folder: not looked at");
-  EXPECT_EQ(RemoveLeftTemporaryFiles(folder.path() / "none"), 0) << "a missing folder is no fault";
+  EXPECT_EQ(RemoveLeftTemporaryFiles(folder.path() / "none", {"save.dat"}), 0)
+      << "a missing folder is no fault";
+  EXPECT_EQ(TemporaryFileTarget(".Game.xml.12.3"), "Game.xml");
+  EXPECT_EQ(TemporaryFileTarget("Game.xml.12.3"), std::nullopt);
 }
 
 }  // namespace
