@@ -1,6 +1,8 @@
 #include "core/log.h"
 
+#include <filesystem>
 #include <iostream>
+#include <system_error>
 
 #include "core/files.h"
 
@@ -26,7 +28,16 @@ template <typename Records>
 bool WriteRecords(LogFile& log, LogOpening opening, const Records& records) {
   std::string bytes;
   if (log.started) {
-    if (auto existing = ReadWholeFile(log.path)) bytes = std::move(*existing);
+    if (auto existing = ReadWholeFile(log.path)) {
+      bytes = std::move(*existing);
+    } else if (std::error_code gone; std::filesystem::exists(log.path, gone) || gone) {
+      // The run's records are there but cannot be read back (grown past what
+      // we read, or made unreadable): writing now would lose them.
+      SayOnce(log, log.path, "cannot add to the log " + log.path.string() +
+                                 ": it cannot be read back, and writing it anew would lose "
+                                 "this run's records");
+      return false;
+    }
     if (opening == LogOpening::New) bytes += LogRecord(kLogSeparator);
   }
   for (std::string_view record : records)
@@ -34,7 +45,8 @@ bool WriteRecords(LogFile& log, LogOpening opening, const Records& records) {
   const WriteResult written = WriteWholeFile(log.path, bytes);
   if (written.replaced) log.started = true;
   if (!written.ok) SayOnce(log, log.path, "cannot write the log: " + written.error);
-  return written.ok;
+  // Only the folder's flush may have failed: the records are in the file.
+  return written.replaced;
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <filesystem>
 #include <sstream>
 
 #include "unit/test_folder.h"
@@ -77,6 +80,29 @@ TEST(Log, FailedWritesAreSaidOncePerFile) {
   ReportFailedWrite(good, folder.path() / "save.dat", "save.dat: no");
   EXPECT_EQ(errors.str(), "vdx: save.dat: no\n");
   EXPECT_EQ(folder.read("writable/log.txt"), Records({"save.dat: no", "save.dat: no"}));
+}
+
+// Once the run has written, a log that can no longer be read back (here a pipe
+// put in its place) is never started anew, which would lose the run's records.
+TEST(Log, ALogThatCannotBeReadBackIsNotStartedAnew) {
+  testing::TestFolder folder;
+  std::ostringstream errors;
+  LogFile log(folder.path() / "log.txt");
+  log.errors = &errors;
+  EXPECT_TRUE(WriteLog(log, LogOpening::Append, {"first"}));
+  std::filesystem::remove(folder.path() / "log.txt");
+  ASSERT_EQ(::mkfifo((folder.path() / "log.txt").c_str(), 0600), 0);
+  EXPECT_FALSE(WriteLog(log, LogOpening::Append, {"second"}));
+  EXPECT_FALSE(WriteLog(log, LogOpening::Append, {"third"}));
+  EXPECT_EQ(errors.str(), "vdx: cannot add to the log " + (folder.path() / "log.txt").string() +
+                              ": it cannot be read back, and writing it anew would lose this "
+                              "run's records\n");
+  EXPECT_TRUE(std::filesystem::is_fifo(folder.path() / "log.txt"));
+
+  // A log removed during the run is simply started again.
+  std::filesystem::remove(folder.path() / "log.txt");
+  EXPECT_TRUE(WriteLog(log, LogOpening::Append, {"fourth"}));
+  EXPECT_EQ(folder.read("log.txt"), Records({"fourth"}));
 }
 
 TEST(Log, AnUnwritableFolderIsReportedNotFatal) {
