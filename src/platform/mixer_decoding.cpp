@@ -77,10 +77,13 @@ Mix_Music* OpenMusicFromBytes(std::vector<std::uint8_t>& bytes, const std::strin
 }
 
 bool ReadMusicFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
-  // Only a regular file: a pipe named like the music would wait for a writer for ever.
-  const FileRead read = ReadFile(path, static_cast<std::size_t>(INT32_MAX));
+  // Only a regular file: a pipe named like the music would wait for a writer
+  // for ever. A stage's tune is read whole at every fight start, so it is held
+  // to what any other file may weigh (256 MiB: 25 minutes of CD-quality WAV).
+  FileRead read = ReadFile(path);
   if (!read.bytes || read.bytes->empty()) return false;
   bytes.assign(read.bytes->begin(), read.bytes->end());
+  read.bytes.reset();
   return true;
 }
 
