@@ -312,6 +312,8 @@ ReplayMatch ReadMatch(Reader& in, Place& place) {
   setup.computer = kComputerPlays[computer];
   if (setup.GameMode == 2 && setup.computer != ComputerPlays::None)
     Fail("the computer plays in a match of two players (game mode 2); only game mode 1 has it");
+  if (setup.GameMode == 1 && setup.computer == ComputerPlays::None)
+    Fail("the computer plays nobody in a match against the computer (game mode 1)");
   ReplaySettings& s = match.settings;
   s.Rounds = in.ranged<Integer>("Rounds");
   if (s.Rounds < kFewestRounds || s.Rounds > kMostRounds)

@@ -123,8 +123,8 @@ ReplayMatch RandomMatch(std::mt19937& rng, int frames) {
   // What the menus and the command line can start: a computer only in mode 1.
   m.setup.GameMode = 1 + static_cast<int>(rng() % 2);
   m.setup.computer = m.setup.GameMode == 2 ? ComputerPlays::None
-                                           : std::array{ComputerPlays::None, ComputerPlays::Player2,
-                                                        ComputerPlays::Both}[rng() % 3];
+                                           : std::array{ComputerPlays::Player2,
+                                                        ComputerPlays::Both}[rng() % 2];
   m.settings.Rounds = static_cast<Integer>(1 + rng() % 7);
   m.settings.Weather = rng() % 2;
   m.settings.Shadows = rng() % 2;
@@ -284,7 +284,7 @@ TEST(Replay, DamageIsNamedAndNeverReadAsAnotherReplay) {
 
 // A match of zeros and empty names, up to its frame count
 // (game mode 1, one round).
-const std::string kMatchStart = "\x00\x00\x00\x02\x00\x02\x00\x00"s + std::string(14 + 16, '\0');
+const std::string kMatchStart = "\x00\x00\x00\x02\x01\x02\x00\x00"s + std::string(14 + 16, '\0');
 
 struct BadBody {
   const char* what;
@@ -314,23 +314,26 @@ INSTANTIATE_TEST_SUITE_P(
                 "match 1: player 1's name runs past the end of the replay"},
         BadBody{"UnknownComputerPlayers", "\x01\x00\x00\x00\x02\x03"s + std::string(40, '\0'),
                 "match 1: the computer's players are 3, not 0, 1 or 2"},
-        BadBody{"RoundsOutOfRange", "\x01\x00\x00\x00\x02\x00\x80\xF1\x04"s + std::string(40, '\0'),
+        BadBody{"RoundsOutOfRange", "\x01\x00\x00\x00\x02\x01\x80\xF1\x04"s + std::string(40, '\0'),
                 "match 1: Rounds is out of range (40000)"},
         // Values no menu and no command line can start.
-        BadBody{"NoRounds", "\x01\x00\x00\x00\x02\x00\x00"s + std::string(40, '\0'),
+        BadBody{"NoRounds", "\x01\x00\x00\x00\x02\x01\x00"s + std::string(40, '\0'),
                 "match 1: Rounds is 0, but a match has 1 to 7 rounds"},
-        BadBody{"NegativeRounds", "\x01\x00\x00\x00\x02\x00\x09"s + std::string(40, '\0'),
+        BadBody{"NegativeRounds", "\x01\x00\x00\x00\x02\x01\x09"s + std::string(40, '\0'),
                 "match 1: Rounds is -5, but a match has 1 to 7 rounds"},
-        BadBody{"HundredRounds", "\x01\x00\x00\x00\x02\x00\xC8\x01"s + std::string(40, '\0'),
+        BadBody{"HundredRounds", "\x01\x00\x00\x00\x02\x01\xC8\x01"s + std::string(40, '\0'),
                 "match 1: Rounds is 100, but a match has 1 to 7 rounds"},
         BadBody{"GameMode7", "\x01\x00\x00\x00\x0E\x00\x02"s + std::string(40, '\0'),
                 "match 1: the game mode is 7, not 1 (against the computer) or 2 (two players)"},
         BadBody{"GameMode0", "\x01\x00\x00\x00\x00\x00\x02"s + std::string(40, '\0'),
                 "match 1: the game mode is 0, not 1 (against the computer) or 2 (two players)"},
+        BadBody{"NobodyInComputerMode", "\x01\x00\x00\x00\x02\x00\x02"s + std::string(40, '\0'),
+                "match 1: the computer plays nobody in a match against the computer (game mode "
+                "1)"},
         BadBody{"ComputerInTwoPlayerMode", "\x01\x00\x00\x00\x04\x01\x02"s + std::string(40, '\0'),
                 "match 1: the computer plays in a match of two players (game mode 2); only game "
                 "mode 1 has it"},
-        BadBody{"UnknownSettingsBits", "\x01\x00\x00\x00\x02\x00\x02\x10"s + std::string(40, '\0'),
+        BadBody{"UnknownSettingsBits", "\x01\x00\x00\x00\x02\x01\x02\x10"s + std::string(40, '\0'),
                 "match 1: unknown settings bits are set"},
         BadBody{"AbsurdFrameCount", "\x01"s + kMatchStart + "\xFF\xFF\xFF\xFF\x0F\x10\x00"s,
                 "match 1: it claims 4294967295 frames, but the 2 bytes left could hold at most 1"},
