@@ -83,9 +83,11 @@ namespace fs = std::filesystem;
 
 // A game folder with the demo's files (linked) and a Game.xml holding the demo
 // characters and `copies` more copies of Kira under other names, all with
-// Kira's Path (the folder shipped with the demo).
-fs::path RosterFolder(int copies) {
-  const fs::path dir = fs::temp_directory_path() / ("vdx_roster_" + std::to_string(copies));
+// Kira's Path (the folder shipped with the demo), or each with a Path of its
+// own that the folder lacks: then every throw looks for a folder per opponent.
+fs::path RosterFolder(int copies, bool ownPaths) {
+  const fs::path dir = fs::temp_directory_path() / ("vdx_roster_" + std::to_string(copies) +
+                                                    (ownPaths ? "_own" : ""));
   fs::remove_all(dir);
   fs::create_directories(dir);
   for (const auto& entry : fs::directory_iterator(VDX_DEMO_DIR))
@@ -98,9 +100,11 @@ fs::path RosterFolder(int copies) {
            std::string_view(n.attribute("Name").value()) == "Kira";
   });
   if (!kira) return {};
-  for (int n = 1; n <= copies; ++n)
-    kira.parent().append_copy(kira).attribute("Name").set_value(
-        ("Kira" + std::to_string(n)).c_str());
+  for (int n = 1; n <= copies; ++n) {
+    pugi::xml_node copy = kira.parent().append_copy(kira);
+    copy.attribute("Name").set_value(("Kira" + std::to_string(n)).c_str());
+    if (ownPaths) copy.attribute("Path").set_value(("kira" + std::to_string(n)).c_str());
+  }
   xml.save_file((dir / "Game.xml").c_str());
   return dir;
 }
@@ -112,7 +116,7 @@ void Report(benchmark::State& state, long long peakBefore) {
 
 // `vdx --check-content`: read, look for every file, decode every file.
 void BM_ContentCheck(benchmark::State& state) {
-  const fs::path dir = RosterFolder(static_cast<int>(state.range(0)));
+  const fs::path dir = RosterFolder(static_cast<int>(state.range(0)), state.range(1) != 0);
   if (dir.empty()) {
     state.SkipWithError("the demo folder is missing");
     return;
@@ -126,12 +130,15 @@ void BM_ContentCheck(benchmark::State& state) {
   Report(state, inUse);
   fs::remove_all(dir);
 }
-BENCHMARK(BM_ContentCheck)->Arg(100)->Arg(1000)->ArgName("copies")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ContentCheck)
+    ->ArgsProduct({{100, 1000}, {0, 1}})
+    ->ArgNames({"copies", "own_paths"})
+    ->Unit(benchmark::kMillisecond);
 
 // What start-up does with the roster before the menu: read it and look for
 // every file it names.
 void BM_StartUpContentLook(benchmark::State& state) {
-  const fs::path dir = RosterFolder(static_cast<int>(state.range(0)));
+  const fs::path dir = RosterFolder(static_cast<int>(state.range(0)), state.range(1) != 0);
   if (dir.empty()) {
     state.SkipWithError("the demo folder is missing");
     return;
@@ -151,9 +158,8 @@ void BM_StartUpContentLook(benchmark::State& state) {
   fs::remove_all(dir);
 }
 BENCHMARK(BM_StartUpContentLook)
-    ->Arg(100)
-    ->Arg(1000)
-    ->ArgName("copies")
+    ->ArgsProduct({{100, 1000}, {0, 1}})
+    ->ArgNames({"copies", "own_paths"})
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 #include <set>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "content/xml_values.h"
@@ -93,9 +94,16 @@ class SoundFinder {
 struct OpponentFolder {
   std::string path;
   std::string name;
-  std::string folded;  // the path without letter case
-  bool plain = false;  // one folder name: found in the throw folder's listing
 };
+struct OpponentFolders {
+  std::vector<OpponentFolder> folders;  // in the roster's order
+  // A Path of one folder name, folded: found in a throw folder's listing.
+  std::unordered_map<std::string, std::size_t> plain;
+  // Paths with separators (or none): looked for one by one.
+  std::vector<std::size_t> others;
+  std::unordered_set<std::string> othersSeen;  // folded
+};
+
 // The frames of one action (on one opponent, for a throw).
 void VisitActionFrames(const cCharacter& c, const cAction& a, std::string_view opponentPath,
                        const std::string& owner, const FileVisitor& visit) {
@@ -107,36 +115,42 @@ void VisitActionFrames(const cCharacter& c, const cAction& a, std::string_view o
 
 // A throw's frames on each opponent folder that is there. The folders that are
 // not make one entry (the first of them, and how many others), so that a roster
-// without them costs a line per throw, not one per pair of characters.
-void VisitThrowFrames(const cCharacter& c, const cAction& a,
-                      const std::vector<OpponentFolder>& opponents, const PathResolver& paths,
-                      const std::string& action, const FileVisitor& visit) {
-  std::size_t absent = 0;
-  NamedFile firstAbsent;
-  // The opponent folders the throw's folder holds, listed once: a look per
-  // opponent is then a set look-up, not a visit to the disk.
-  std::unordered_set<std::string> present;
+// without them costs a line per throw, not one per pair of characters. The
+// throw's folder is listed once and its names looked up among the opponents,
+// so a throw costs what its folder holds, not the length of the roster.
+void VisitThrowFrames(const cCharacter& c, const cAction& a, const OpponentFolders& opponents,
+                      const PathResolver& paths, const std::string& action,
+                      const FileVisitor& visit) {
+  std::vector<std::size_t> there;  // entries of opponents.folders whose folder is there
   for (const std::string& name : paths.list(ActionFolder(c, a, "")))
-    present.insert(FoldKey(name));
-  for (const OpponentFolder& opponent : opponents) {
-    const std::string folder = ActionFolder(c, a, opponent.path);
+    if (const auto it = opponents.plain.find(FoldKey(name)); it != opponents.plain.end())
+      there.push_back(it->second);
+  for (const std::size_t entry : opponents.others) {
+    const std::string folder = ActionFolder(c, a, opponents.folders[entry].path);
     // A path that climbs out is listed frame by frame, to be refused.
-    const bool there =
-        !PathResolver::Split(folder) ||
-        (opponent.plain ? present.contains(opponent.folded) : paths.find(folder).has_value());
-    if (there) {
-      VisitActionFrames(c, a, opponent.path, action + " on " + Quoted(opponent.name), visit);
-    } else if (absent++ == 0) {
-      firstAbsent = {action + " on " + Quoted(opponent.name), folder + "\\", FileUse::FighterFrame,
-                     kWideFrame, kFrameSize};
-    }
+    if (!PathResolver::Split(folder) || paths.find(folder)) there.push_back(entry);
   }
+  // In the roster's order; a listing may hold one name in two letter cases.
+  std::sort(there.begin(), there.end());
+  there.erase(std::unique(there.begin(), there.end()), there.end());
+  for (const std::size_t entry : there) {
+    const OpponentFolder& opponent = opponents.folders[entry];
+    VisitActionFrames(c, a, opponent.path, action + " on " + Quoted(opponent.name), visit);
+  }
+  const std::size_t absent = opponents.folders.size() - there.size();
+  if (absent == 0) return;
+  std::size_t first = 0;  // the first entry missing from `there`
+  while (first < there.size() && there[first] == first)
+    ++first;
+  const OpponentFolder& opponent = opponents.folders[first];
+  NamedFile entry{action + " on " + Quoted(opponent.name), ActionFolder(c, a, opponent.path) + "\\",
+                  FileUse::FighterFrame, kWideFrame, kFrameSize};
   if (absent > 1)
-    firstAbsent.owner += " and " + std::to_string(absent - 1) + " other opponent" +
-                         (absent > 2 ? "s" : "") + " (their folders of frames)";
-  else if (absent == 1)
-    firstAbsent.owner += " (its folder of frames)";
-  if (absent > 0) visit(firstAbsent);
+    entry.owner += " and " + std::to_string(absent - 1) + " other opponent" +
+                   (absent > 2 ? "s" : "") + " (their folders of frames)";
+  else
+    entry.owner += " (its folder of frames)";
+  visit(entry);
 }
 
 // Aliased actions and effects show another record's frames.
@@ -154,21 +168,28 @@ void VisitEffectFrames(const cCharacter& c, const FileVisitor& visit) {
   }
 }
 
-std::vector<OpponentFolder> OpponentFolders(const Content& content) {
-  std::vector<OpponentFolder> folders;
-  std::unordered_set<std::string> seen;
-  for (const cCharacter& c : content.Characters)
-    if (std::string folded = FoldKey(c.Path); seen.insert(folded).second) {
-      const bool plain =
-          !folded.empty() && folded != "." && folded.find_first_of("\\/") == std::string::npos;
-      folders.push_back({c.Path, c.Name, std::move(folded), plain});
+OpponentFolders FindOpponentFolders(const Content& content) {
+  OpponentFolders opponents;
+  for (const cCharacter& c : content.Characters) {
+    std::string folded = FoldKey(c.Path);
+    const std::size_t entry = opponents.folders.size();
+    const bool plain =
+        !folded.empty() && folded != "." && folded.find_first_of("\\/") == std::string::npos;
+    if (plain) {
+      if (!opponents.plain.try_emplace(folded, entry).second) continue;
+    } else if (!opponents.othersSeen.insert(folded).second) {
+      continue;
+    } else {
+      opponents.others.push_back(entry);
     }
-  return folders;
+    opponents.folders.push_back({c.Path, c.Name});
+  }
+  return opponents;
 }
 
 void VisitCharacterFiles(const cCharacter& c, const Settings& settings, const Content& content,
                          const SoundFinder& sounds, const PathResolver& paths,
-                         const std::vector<OpponentFolder>& opponents, const FileVisitor& visit) {
+                         const OpponentFolders& opponents, const FileVisitor& visit) {
   const std::string owner = "Character " + Quoted(c.Name);
   if (!c.Portrait.empty()) visit({owner + " Portrait", CharacterPortraitPath(c)});
   auto sound = [&](const std::string& name, const std::string& who) {
@@ -305,7 +326,7 @@ void ForEachNeededFile(const PathResolver& paths, const Settings& settings, cons
   if (!settings.StageSelectBackground.empty())
     setting("Stages SelectBackground", "\\" + settings.StageSelectBackground, FileUse::Picture);
 
-  const std::vector<OpponentFolder> opponents = OpponentFolders(content);
+  const OpponentFolders opponents = FindOpponentFolders(content);
   for (const cCharacter& c : content.Characters)
     VisitCharacterFiles(c, settings, content, sounds, paths, opponents, visit);
   for (const cStage& s : content.Stages)
