@@ -32,6 +32,10 @@ printf 'wait 50\nquit\n' >"$work/quick.txt"
 expect_status 1 $? "a missing game folder"
 grep -qF "No game in the folder $work/no-such-game (the folder does not exist); give the game's folder with --game-dir DIR" "$work/err" ||
   fail "missing game folder message: $(cat "$work/err")"
+"$vdx" 1 --headless --script "$work/quick.txt" --game-dir "$work/quick.txt" 2>"$work/err"
+expect_status 1 $? "a file as the game folder"
+grep -qF "No game in the folder $work/quick.txt (it is not a folder)" "$work/err" ||
+  fail "a file as the game folder: $(cat "$work/err")"
 
 # A script takes a screenshot of the start-up picture and quits.
 cat >"$work/run.txt" <<SCRIPT
