@@ -153,9 +153,16 @@ void VisitThrowFrames(const cCharacter& c, const cAction& a, const OpponentFolde
   visit(entry);
 }
 
-// Aliased actions and effects show another record's frames.
-bool HasOwnFrames(const cAction& a) {
-  return a.Alias == a.Name && a.Count > 0 && !a.Sprites.empty();
+// The actions whose frames are read from files: all but those that share
+// another action's frames, and but those without frames to read.
+std::vector<bool> ActionsReadingFrames(const cCharacter& c) {
+  std::vector<bool> reads = ActionsSharingFrames(c);
+  std::size_t i = 0;
+  for (const cAction& a : c.Actions) {
+    reads[i] = !reads[i] && a.Count > 0 && !a.Sprites.empty();
+    ++i;
+  }
+  return reads;
 }
 
 void VisitEffectFrames(const cCharacter& c, const FileVisitor& visit) {
@@ -196,10 +203,12 @@ void VisitCharacterFiles(const cCharacter& c, const Settings& settings, const Co
     if (!name.empty()) visit({who, sounds.pathOf(name, &c), FileUse::Sound});
   };
   sound(c.SelectSound, owner + " SelectSound");
+  const std::vector<bool> reads = ActionsReadingFrames(c);
+  std::size_t i = 0;
   for (const cAction& a : c.Actions) {
     const std::string action = owner + " Action " + Quoted(a.Name);
     sound(a.SFX, action + " SFX");
-    if (!HasOwnFrames(a)) continue;
+    if (!reads[i++]) continue;
     if (!IsThrow(a)) {
       VisitActionFrames(c, a, "", action, visit);
       continue;
@@ -264,6 +273,22 @@ std::string CharacterFolder(const cCharacter& c) {
 
 bool IsThrow(const cAction& a) {
   return a.AnimationType == "Grab";
+}
+
+std::vector<bool> ActionsSharingFrames(const cCharacter& c) {
+  std::vector<bool> shares;
+  // The first frame (1-based) of each action laid out so far.
+  std::unordered_map<const cAction*, long long> firstFrame;
+  long long laidOut = 0;  // frames laid out before the current action
+  for (const cAction& a : c.Actions) {
+    const long long count = std::max(0, static_cast<int>(a.Count));
+    firstFrame.emplace(&a, laidOut + 1);
+    const cAction* aliased = a.Alias != a.Name ? c.Actions.find(a.Alias) : nullptr;
+    const auto named = aliased != nullptr ? firstFrame.find(aliased) : firstFrame.end();
+    shares.push_back(named != firstFrame.end() && named->second + count - 1 <= laidOut);
+    laidOut += count;  // shared or read, an action lays out Count frames
+  }
+  return shares;
 }
 
 std::string ActionFolder(const cCharacter& c, const cAction& a, std::string_view opponentPath) {
@@ -347,8 +372,10 @@ void ForEachNeededFile(const PathResolver& paths, const Settings& settings, cons
 void ForEachFightFrame(const cCharacter& fighter, const cCharacter& opponent,
                        const FileVisitor& visit) {
   const std::string owner = "Character " + Quoted(fighter.Name);
+  const std::vector<bool> reads = ActionsReadingFrames(fighter);
+  std::size_t i = 0;
   for (const cAction& a : fighter.Actions)
-    if (HasOwnFrames(a))
+    if (reads[i++])
       VisitActionFrames(fighter, a, opponent.Path, owner + " Action " + Quoted(a.Name), visit);
   VisitEffectFrames(fighter, visit);
 }

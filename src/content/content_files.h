@@ -63,6 +63,12 @@ std::string CharacterFolder(const cCharacter& c);
 bool IsThrow(const cAction& a);
 // The folder of an action's frames (a throw's on one opponent).
 std::string ActionFolder(const cCharacter& c, const cAction& a, std::string_view opponentPath);
+// For each of a character's actions, in their order: whether it shows the
+// frames of the action its Alias names instead of reading files. It does when
+// that action comes no later and the frames laid out before this one hold its
+// Count from there; otherwise an aliased action reads the alias's folder
+// itself. The fighter loader and the lists of needed files both go by it.
+std::vector<bool> ActionsSharingFrames(const cCharacter& c);
 // Frame k (1-based, 1..Count) of an action; `opponentPath` names the folder of
 // a throw's frames.
 std::string ActionFramePath(const cCharacter& c, const cAction& a, std::string_view opponentPath,

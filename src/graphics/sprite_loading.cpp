@@ -104,7 +104,10 @@ void loadcharacteractions(const LoadContext& ctx, cCharacter& c, FighterFrames& 
   bool failed = false;
   std::string current;
   const auto emptyBoxes = std::make_shared<const std::vector<cCol>>();
+  const std::vector<bool> sharing = ActionsSharingFrames(c);
+  std::size_t index = 0;
   for (cAction& a : c.Actions) {
+    const bool shares = sharing[index++];
     const bool wide = a.AnimationType == "Grab" || a.bLarge;
     const int width = wide ? kWideFighterFrame : kFighterFrameSize;
     const int count = std::max<int>(0, a.Count);
@@ -115,7 +118,9 @@ void loadcharacteractions(const LoadContext& ctx, cCharacter& c, FighterFrames& 
       s.colorKey = 0;
       return s;
     }());
-    const cAction* aliased = a.Alias != a.Name ? c.Actions.find(a.Alias) : nullptr;
+    // An aliased action that comes after the one it names shows those frames
+    // (the same rule decides which files the content check looks at).
+    const cAction* aliased = shares ? c.Actions.find(a.Alias) : nullptr;
     if (!failed && aliased != nullptr && aliased->Offset >= 1 &&
         aliased->Offset + count - 1 <= static_cast<Long>(out.frames.size())) {
       // The same surfaces and boxes as the action it names.

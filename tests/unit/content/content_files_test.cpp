@@ -202,5 +202,43 @@ TEST(ContentFiles, ThrowFoldersThatAreNotThereMakeOneEntryPerThrow) {
   EXPECT_EQ(throwsMissing, 1u) << "the absent throw folders, once";
 }
 
+// An aliased action shows the frames of the action it names only when that one
+// comes first and the frames laid out so far hold its Count; otherwise the
+// fighter loader reads the alias's folder itself, and so the check and the
+// match fingerprint must list those files.
+TEST(ContentFiles, AliasedActionsReadTheirFolderWhenTheyCannotShareFrames) {
+  Settings settings;
+  Content content;
+  LoadReport report;
+  ReadGameXml(R"(<G><Characters><Character Name="Kira" Path="kira">
+      <Action Name="Early" Alias="Kick" Sprites="early" Count="2"/>
+      <Action Name="Kick" Sprites="kick" Count="2"/>
+      <Action Name="Kick2" Alias="Kick" Sprites="kick" Count="2"/>
+      <Action Name="Long" Alias="Kick" Sprites="long" Count="9"/>
+      <Action Name="Lost" Alias="Nothing" Sprites="lost" Count="1"/>
+      <Action Name="Self" Alias="SELF" Sprites="self" Count="1"/>
+    </Character></Characters></G>)",
+              settings, content, report);
+  const cCharacter& kira = *content.Characters.find("Kira");
+  EXPECT_EQ(ActionsSharingFrames(kira), (std::vector<bool>{false, false, true, false, false, false}))
+      << "Early names a later action, Long needs more frames than were laid out, Lost names "
+         "nothing, Self names itself in another letter case";
+
+  testing::TestFolder folder;
+  const auto files = FilesNeededByContent(PathResolver(folder.path()), settings, content);
+  EXPECT_TRUE(Names(files, "\\Characters\\kira\\Kick\\early02.bmp"));
+  EXPECT_TRUE(Names(files, "\\Characters\\kira\\Kick\\long09.bmp"));
+  EXPECT_TRUE(Names(files, "\\Characters\\kira\\Nothing\\lost01.bmp"));
+  EXPECT_TRUE(Names(files, "\\Characters\\kira\\SELF\\self01.bmp"));
+  EXPECT_EQ(std::count_if(files.begin(), files.end(),
+                          [](const NamedFile& f) { return f.path.find("kick0") != std::string::npos; }),
+            2)
+      << "Kick2 shares Kick's two frames";
+
+  std::vector<std::string> fingerprinted;
+  ForEachFightFrame(kira, kira, [&](const NamedFile& f) { fingerprinted.push_back(f.path); });
+  EXPECT_EQ(fingerprinted.size(), 2u + 2u + 9u + 1u + 1u);
+}
+
 }  // namespace
 }  // namespace vdx
