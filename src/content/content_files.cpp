@@ -166,8 +166,10 @@ std::vector<bool> ActionsReadingFrames(const cCharacter& c) {
 }
 
 void VisitEffectFrames(const cCharacter& c, const FileVisitor& visit) {
+  const std::vector<bool> shares = AnimationsSharingFrames(c.Effects);
+  std::size_t i = 0;
   for (const cEffect& e : c.Effects) {
-    if (e.Alias != e.Name || e.Frames <= 0 || e.Sprites.empty()) continue;
+    if (shares[i++] || e.Frames <= 0 || e.Sprites.empty()) continue;
     const std::string owner = "Character " + Quoted(c.Name) + " Effect " + Quoted(e.Name);
     for (int k = 1; k <= e.Frames; ++k)
       visit({owner + " frame " + std::to_string(k),
@@ -246,10 +248,12 @@ void VisitStageFiles(const cStage& s, const SoundFinder& sounds, const FileVisit
     visit(portrait);
   }
   if (!s.Music.empty()) visit({owner + " Music", "\\Stages\\Music\\" + s.Music, FileUse::Music});
+  const std::vector<bool> shares = AnimationsSharingFrames(s.Animations);
+  std::size_t i = 0;
   for (const cAnim& a : s.Animations) {
     const std::string animation = owner + " animation " + Quoted(a.Name);
     if (!a.SFX.empty()) visit({animation + " SFX", sounds.pathOf(a.SFX, nullptr), FileUse::Sound});
-    if (a.Alias != a.Name || a.Frames <= 0 || a.Sprites.empty()) continue;
+    if (shares[i++] || a.Frames <= 0 || a.Sprites.empty()) continue;
     for (int k = 1; k <= a.Frames; ++k)
       visit({animation + " frame " + std::to_string(k),
              RecordFramePath("\\Stages\\", a.Alias, a.Sprites, k)});
@@ -276,19 +280,7 @@ bool IsThrow(const cAction& a) {
 }
 
 std::vector<bool> ActionsSharingFrames(const cCharacter& c) {
-  std::vector<bool> shares;
-  // The first frame (1-based) of each action laid out so far.
-  std::unordered_map<const cAction*, long long> firstFrame;
-  long long laidOut = 0;  // frames laid out before the current action
-  for (const cAction& a : c.Actions) {
-    const long long count = std::max(0, static_cast<int>(a.Count));
-    firstFrame.emplace(&a, laidOut + 1);
-    const cAction* aliased = a.Alias != a.Name ? c.Actions.find(a.Alias) : nullptr;
-    const auto named = aliased != nullptr ? firstFrame.find(aliased) : firstFrame.end();
-    shares.push_back(named != firstFrame.end() && named->second + count - 1 <= laidOut);
-    laidOut += count;  // shared or read, an action lays out Count frames
-  }
-  return shares;
+  return RecordsSharingFrames(c.Actions, [](const cAction& a) { return a.Count; });
 }
 
 std::string ActionFolder(const cCharacter& c, const cAction& a, std::string_view opponentPath) {

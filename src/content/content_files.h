@@ -5,10 +5,12 @@
 // check looks at.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "content/content.h"
@@ -63,12 +65,32 @@ std::string CharacterFolder(const cCharacter& c);
 bool IsThrow(const cAction& a);
 // The folder of an action's frames (a throw's on one opponent).
 std::string ActionFolder(const cCharacter& c, const cAction& a, std::string_view opponentPath);
-// For each of a character's actions, in their order: whether it shows the
-// frames of the action its Alias names instead of reading files. It does when
-// that action comes no later and the frames laid out before this one hold its
-// Count from there; otherwise an aliased action reads the alias's folder
-// itself. The fighter loader and the lists of needed files both go by it.
+// For each record of a character's actions, effects or a stage's animations,
+// in their order: whether it shows the frames of the record its Alias names
+// instead of reading files. It does when that record comes no later and the
+// frames laid out before this one hold its count from there; otherwise an
+// aliased record reads the alias's folder itself. The loaders and the lists of
+// needed files (the content check, the match fingerprint) all go by it.
+template <typename Record, typename FrameCount>
+std::vector<bool> RecordsSharingFrames(const Collection<Record>& records, FrameCount frameCount) {
+  std::vector<bool> shares;
+  std::unordered_map<const Record*, long long> firstFrame;  // 1-based, of those laid out
+  long long laidOut = 0;  // frames laid out before the current record
+  for (const Record& r : records) {
+    const long long count = std::max(0, static_cast<int>(frameCount(r)));
+    firstFrame.emplace(&r, laidOut + 1);
+    const Record* aliased = r.Alias != r.Name ? records.find(r.Alias) : nullptr;
+    const auto named = aliased != nullptr ? firstFrame.find(aliased) : firstFrame.end();
+    shares.push_back(named != firstFrame.end() && named->second + count - 1 <= laidOut);
+    laidOut += count;  // shared or read, a record lays out its count of frames
+  }
+  return shares;
+}
 std::vector<bool> ActionsSharingFrames(const cCharacter& c);
+template <typename Record>
+std::vector<bool> AnimationsSharingFrames(const Collection<Record>& records) {
+  return RecordsSharingFrames(records, [](const Record& r) { return r.Frames; });
+}
 // Frame k (1-based, 1..Count) of an action; `opponentPath` names the folder of
 // a throw's frames.
 std::string ActionFramePath(const cCharacter& c, const cAction& a, std::string_view opponentPath,

@@ -171,11 +171,15 @@ template <typename Record>
 void LoadRecordFrames(const LoadContext& ctx, const char* loader, const std::string& root,
                       Collection<Record>& records, FramePool& out) {
   bool failed = false;
+  const std::vector<bool> sharing = AnimationsSharingFrames(records);
+  std::size_t index = 0;
   for (Record& r : records) {
     const int count = std::max<int>(0, r.Frames);
     const int width = std::max<int>(1, r.Width), height = std::max<int>(1, r.Height);
     const std::uint32_t key = ContentColourToPixel(r.TransColor);
-    const Record* aliased = r.Alias != r.Name ? records.find(r.Alias) : nullptr;
+    // The same rule as the content check's: an aliased record that comes after
+    // the one it names shows those frames.
+    const Record* aliased = sharing[index++] ? records.find(r.Alias) : nullptr;
     const auto first = static_cast<Integer>(std::min<std::size_t>(out.frames.size() + 1, 32767));
     r.Offset = first;
     r.CurFrame = first;

@@ -217,6 +217,9 @@ TEST(ContentFiles, AliasedActionsReadTheirFolderWhenTheyCannotShareFrames) {
       <Action Name="Long" Alias="Kick" Sprites="long" Count="9"/>
       <Action Name="Lost" Alias="Nothing" Sprites="lost" Count="1"/>
       <Action Name="Self" Alias="SELF" Sprites="self" Count="1"/>
+      <Effect Name="Spark" ActionName="None" Alias="Flame" Sprites="spark" Frames="3"/>
+      <Effect Name="Flame" ActionName="None" Sprites="fly" Frames="4"/>
+      <Effect Name="Flame2" ActionName="None" Alias="Flame" Sprites="fly" Frames="4"/>
     </Character></Characters></G>)",
               settings, content, report);
   const cCharacter& kira = *content.Characters.find("Kira");
@@ -235,9 +238,14 @@ TEST(ContentFiles, AliasedActionsReadTheirFolderWhenTheyCannotShareFrames) {
             2)
       << "Kick2 shares Kick's two frames";
 
+  // Effects go by the same rule: Spark comes before Flame, Flame2 after it.
+  EXPECT_EQ(AnimationsSharingFrames(kira.Effects), (std::vector<bool>{false, false, true}));
+  EXPECT_TRUE(Names(files, "\\Effects\\Flame\\spark03.bmp"));
+  EXPECT_TRUE(Names(files, "\\Effects\\Flame\\fly04.bmp"));
+
   std::vector<std::string> fingerprinted;
   ForEachFightFrame(kira, kira, [&](const NamedFile& f) { fingerprinted.push_back(f.path); });
-  EXPECT_EQ(fingerprinted.size(), 2u + 2u + 9u + 1u + 1u);
+  EXPECT_EQ(fingerprinted.size(), 2u + 2u + 9u + 1u + 1u + 3u + 4u);
 }
 
 }  // namespace
