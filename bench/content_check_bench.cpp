@@ -109,13 +109,10 @@ fs::path RosterFolder(int copies, bool ownPaths) {
   return dir;
 }
 
-void Report(benchmark::State& state, long long peakBefore) {
-  state.counters["peak_heap_MB"] =
-      static_cast<double>(heapPeak.load() - peakBefore) / (1024.0 * 1024.0);
-}
-
-// `vdx --check-content`: read, look for every file, decode every file.
-void BM_ContentCheck(benchmark::State& state) {
+// Runs `work` on the state's roster (copies, own paths) and reports the most
+// heap it held at once besides the time.
+template <typename Work>
+void OnRoster(benchmark::State& state, Work work) {
   const fs::path dir = RosterFolder(static_cast<int>(state.range(0)), state.range(1) != 0);
   if (dir.empty()) {
     state.SkipWithError("the demo folder is missing");
@@ -123,12 +120,19 @@ void BM_ContentCheck(benchmark::State& state) {
   }
   const long long inUse = heapInUse.load();
   heapPeak = inUse;
-  for (auto _ : state) {
+  for (auto _ : state)
+    work(dir);
+  state.counters["peak_heap_MB"] =
+      static_cast<double>(heapPeak.load() - inUse) / (1024.0 * 1024.0);
+  fs::remove_all(dir);
+}
+
+// `vdx --check-content`: read, look for every file, decode every file.
+void BM_ContentCheck(benchmark::State& state) {
+  OnRoster(state, [](const fs::path& dir) {
     std::ostringstream out;
     benchmark::DoNotOptimize(vdx::RunContentCheck(dir, out));
-  }
-  Report(state, inUse);
-  fs::remove_all(dir);
+  });
 }
 BENCHMARK(BM_ContentCheck)
     ->ArgsProduct({{100, 1000}, {0, 1}})
@@ -138,14 +142,7 @@ BENCHMARK(BM_ContentCheck)
 // What start-up does with the roster before the menu: read it and look for
 // every file it names.
 void BM_StartUpContentLook(benchmark::State& state) {
-  const fs::path dir = RosterFolder(static_cast<int>(state.range(0)), state.range(1) != 0);
-  if (dir.empty()) {
-    state.SkipWithError("the demo folder is missing");
-    return;
-  }
-  const long long inUse = heapInUse.load();
-  heapPeak = inUse;
-  for (auto _ : state) {
+  OnRoster(state, [](const fs::path& dir) {
     const vdx::PathResolver paths(dir);
     vdx::Settings settings;
     vdx::Content content;
@@ -153,9 +150,7 @@ void BM_StartUpContentLook(benchmark::State& state) {
     vdx::GetXML(paths, settings, content, report);
     vdx::FindMissingFiles(paths, settings, content, report);
     benchmark::DoNotOptimize(report.missing.size());
-  }
-  Report(state, inUse);
-  fs::remove_all(dir);
+  });
 }
 BENCHMARK(BM_StartUpContentLook)
     ->ArgsProduct({{100, 1000}, {0, 1}})
