@@ -9,7 +9,7 @@
 #include "content/get_xml.h"
 #include "fastest.h"
 #include "fight/effect_step.h"
-#include "fight/fight_loop.h"
+#include "match/fight_loop.h"
 #include "fight/flashes.h"
 #include "fight/sparks.h"
 #include "platform/headless/headless_platform.h"

@@ -42,6 +42,12 @@ class Collection {
   }
   const T* find(std::string_view key) const { return const_cast<Collection*>(this)->find(key); }
   bool contains(std::string_view key) const { return index_.contains(FoldKey(key)); }
+  // The 0-based index of the item with that key, when there is one.
+  std::optional<std::size_t> indexOf(std::string_view key) const {
+    auto it = index_.find(FoldKey(key));
+    if (it == index_.end()) return std::nullopt;
+    return it->second;
+  }
 
   // 1-based, like the content's own numbering.
   T* at(std::size_t position) {

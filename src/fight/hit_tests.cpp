@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "fight/fight_drawing.h"
 #include "fight/fighter_pass.h"
 
 namespace vdx {

@@ -4,7 +4,7 @@
 #include <iostream>
 
 #include "core/log.h"
-#include "fight/fight_loop.h"
+#include "match/fight_loop.h"
 #include "fight/replay.h"
 #include "platform/resident_memory.h"
 #include "startup/replay_run.h"

@@ -14,7 +14,7 @@
 #include "core/files.h"
 #include "core/log.h"
 #include "core/temporary_files.h"
-#include "fight/fight_loop.h"
+#include "match/fight_loop.h"
 #include "fight/replay.h"
 #include "frontend/main_menu.h"
 #include "frontend/menu_modes.h"

@@ -6,7 +6,7 @@
 
 #include "content/content_files.h"
 #include "core/files.h"
-#include "fight/fight_loop.h"
+#include "match/fight_loop.h"
 #include "fight/replay.h"
 
 namespace vdx {

@@ -10,7 +10,7 @@
 
 #include "content/get_xml.h"
 #include "content/xml_encoding.h"
-#include "fight/fight_loop.h"
+#include "match/fight_loop.h"
 #include "fight/state_dump.h"
 #include "platform/headless/headless_platform.h"
 #include "unit/test_folder.h"

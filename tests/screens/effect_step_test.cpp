@@ -15,8 +15,8 @@
 
 #include "content/get_xml.h"
 #include "effects/effect_animation.h"
-#include "fight/debug_view.h"
-#include "fight/fight_loop.h"
+#include "match/debug_view.h"
+#include "match/fight_loop.h"
 #include "fight/fighter_pass.h"
 #include "fight/projectile_hits.h"
 #include "platform/headless/headless_platform.h"

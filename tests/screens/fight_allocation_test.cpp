@@ -7,7 +7,7 @@
 #include <new>
 
 #include "content/get_xml.h"
-#include "fight/fight_loop.h"
+#include "match/fight_loop.h"
 #include "platform/headless/headless_platform.h"
 #include "unit/test_folder.h"
 

@@ -10,7 +10,7 @@
 #include <variant>
 
 #include "content/get_xml.h"
-#include "fight/fight_loop.h"
+#include "match/fight_loop.h"
 #include "fight/next_frame_index.h"
 #include "fight/replay.h"
 #include "graphics/sprite_loading.h"

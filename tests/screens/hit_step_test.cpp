@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "content/get_xml.h"
-#include "fight/fight_loop.h"
+#include "match/fight_loop.h"
 #include "fight/pick_up.h"
 #include "platform/headless/headless_platform.h"
 #include "unit/test_folder.h"

@@ -1,9 +1,7 @@
-#include "fight/pause_menu.h"
+#include "match/pause_menu.h"
 
-#include <algorithm>
 #include <array>
 
-#include "core/ticks.h"
 #include "graphics/system_text.h"
 
 namespace vdx {
@@ -22,11 +20,11 @@ void DrawPanel(Surface& target) {
     }
 }
 
-void DrawItems(Game& game, const PauseMenu& menu) {
+void DrawItems(Game& game, int selected) {
   cFont font = game.settings.MenuFont;
   const auto [plain, chosen] = PauseMenuColours(game.settings);
   for (int item = 1; item <= 3; ++item) {
-    font.FontColor = item == menu.selected ? chosen : plain;
+    font.FontColor = item == selected ? chosen : plain;
     DrawSystemText(game.platform, game.display.backBuffer, font, kItems[item - 1], 220,
                    150 + 30 * item);
   }
@@ -42,39 +40,9 @@ std::pair<Long, Long> PauseMenuColours(const Settings& settings) {
   return {settings.MenuColor, settings.MenuHighlightColor};
 }
 
-void OpenPauseMenu(Game& game, FightState& fight, std::uint32_t now) {
-  PauseMenu& menu = fight.pauseMenu;
+void DrawPauseMenu(Game& game, int selected) {
   DrawPanel(game.display.backBuffer);
-  DrawItems(game, menu);
-  // A key held moves the choice at most once every 150 ms; a key tapped
-  // between two such moments still counts, since the wait runs from the last
-  // key taken, not from the last look.
-  const std::string& command = fight.pauseCommand;
-  if (!command.empty() && (!menu.polled || !TickAfter(menu.lastPoll + kPauseMenuPollMs, now))) {
-    menu.polled = true;
-    menu.lastPoll = now;
-    if (command == "U") --menu.selected;
-    if (command == "D") ++menu.selected;
-    if (command == "P") menu.chosen = true;
-  }
-  menu.selected = std::clamp(menu.selected, 1, 3);
-  if (!menu.chosen) return;
-  menu.chosen = false;
-  switch (menu.selected) {
-    case 1:
-      fight.PauseRequested = false;
-      // The Punch that chose must not punch as the fight goes on.
-      fight.fighters[1].ignoredLetters += fight.pauseCommand;
-      break;
-    case 2:
-      fight.PauseRequested = false;
-      fight.leaveMatch = true;
-      break;
-    default:
-      game.platform.openDocument((game.paths.gameDir() / "HTML" / "Vandrel.htm").string());
-      game.QuitRequested = true;
-      break;
-  }
+  DrawItems(game, selected);
 }
 
 }  // namespace vdx

@@ -1,19 +1,18 @@
-// A match: rounds until one player has won enough of them, each round a loop
-// of 16 ms frames (input, the computer, both fighters' turns, drawing,
-// presentation).
+// A match on screen: rounds until one player has won enough of them, each
+// round a loop of 16 ms frames: read the machine, step the fight, play the
+// step's sounds, draw the state, present.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
-#include "fight/debug_view.h"
-#include "fight/fight_drawing.h"
-#include "fight/fighter_hud.h"
 #include "fight/fight_state.h"
-#include "fight/round_end.h"
-#include "fight/round_setup.h"
+#include "fight/fight_step.h"
 #include "game/game.h"
 #include "input/frame_input.h"
+#include "input/player_input.h"
+#include "match/debug_view.h"
+#include "match/fight_drawing.h"
 
 namespace vdx {
 
@@ -29,42 +28,42 @@ struct ReplayMatch;
 
 // What a run asks of the fight besides playing it.
 struct FightOutputs {
-  // One line per fight frame: "frame stateHash pictureHash" (hex), appended.
+  // One line per fight frame: "frame stateHash pictureHash" (hex), appended;
+  // a frame not drawn has "-" for its picture.
   std::string* frameHashes = nullptr;
   // The match as a replay: its start and every frame's input. The caller fills
   // in the content's fingerprint.
   ReplayMatch* record = nullptr;
   // A match still running after this many frames is stopped undecided (0: never).
   std::uint64_t frameLimit = 0;
+  // False: the fight runs without drawing or presenting (nothing looks at it).
+  bool draw = true;
+  // 1 to 8: every frame is also stepped that many frames ahead from a saved
+  // state, restored and stepped again, and both passes must agree; the first
+  // frame where they do not is reported (syncFailure) and the match stops.
+  int syncTest = 0;
+  std::string* syncFailure = nullptr;
 };
-
-// The wins that decide a match of `rounds` rounds.
-int WinsNeeded(Integer rounds);
 
 MatchResult PlayMatch(Game& game, const MatchSetup& setup, FightOutputs outputs = {});
 
 // Plays a recorded match again: its settings and the generator's state are put
 // back, and each frame runs on its recorded input instead of the machine's
-// (the machine still paces the frames and may close the game). The match ends
-// with its last recorded frame.
+// (the machine still paces drawn frames and may close the game). The match
+// ends with its last recorded frame.
 MatchResult ReplayMatchAgain(Game& game, const ReplayMatch& replay, FightOutputs outputs = {});
 
-// A match taken frame by frame, for PlayMatch, replays and benchmarks.
+// A match taken frame by frame, for PlayMatch, replays, tests and benchmarks.
 struct FightSession {
   FightSession(Game& game, MatchSetup setup, FightOutputs outputs);
 
   Game& game;
-  MatchSetup setup;
   FightOutputs outputs;
+  FightSlots slots;  // slots.setup: the fighters, the stage and the mode
   FightState fight;
-  FightSlots slots;
-  StageView stage;
-  RoundBanner banner;
+  FightView view;
   FpsCounter fps;
   DebugView debug;
-  RoundEnd roundEnd;
-  std::array<HudState, 3> hud;  // each player's meters (0 unused)
-  HudPictures hudPictures;
 };
 
 // Sets up the next round: the round after those already won.
@@ -72,11 +71,13 @@ void BeginRound(FightSession& session);
 
 enum class FrameEnd { Running, RoundOver, MatchOver };
 
-// The player's meters, drawn each frame.
-void DrawMeters(FightSession& session, int player, std::uint32_t now);
+// One fight frame on the players' buttons: the step, its sounds, and, when
+// the session draws, the picture; `machineTicks` only times the frame-rate
+// counter.
+FrameEnd RunFightFrame(FightSession& session, const FightInputs& inputs,
+                       std::uint32_t machineTicks);
 
-// One frame of the fight from the frame's input: everything but the pacing
-// and the yield.
+// The same from a reading of the machine, through the key bindings.
 FrameEnd RunFightFrame(FightSession& session, const FrameInput& frame);
 
 }  // namespace vdx

@@ -1,12 +1,10 @@
-#include "fight/round_end.h"
+#include "match/round_end.h"
 
 #include "content/content_files.h"
-#include "core/ticks.h"
-#include "fight/fight_loop.h"
-#include "fight/pause_menu.h"
 #include "game/movie_sequences.h"
 #include "graphics/sprite_renderer.h"
 #include "graphics/system_text.h"
+#include "match/pause_menu.h"
 
 namespace vdx {
 namespace {
@@ -35,13 +33,9 @@ void PlayEvent(Game& game, const char* type, const cCharacter& character,
   PlayEventMovie(game, EventMoviePath(character, prefix, *event));
 }
 
-bool Continues(const FightSession& m, std::uint32_t now) {
-  const InputState& input = m.game.input;
-  if (m.setup.computer == ComputerPlays::Both)
-    return !TickAfter(m.roundEnd.began + kUnattendedBannerMs, now);
-  if (input.HeldCommand[1] == "P") return true;
-  return m.setup.GameMode == 2 && m.setup.computer == ComputerPlays::None &&
-         input.HeldCommand[2] == "P";
+// The fight frame the round's end stands on: the frame before its first.
+std::uint64_t LastFightFrame(const FightState& fight) {
+  return (fight.roundEnd.began - kFightClockStart) / kFightFrameMs - 1;
 }
 
 }  // namespace
@@ -51,59 +45,56 @@ std::string MatchResultText(const FightState& fight, int gameMode, const std::st
   return winnerName + " wins";
 }
 
-bool MatchDecided(const FightState& fight, int rounds) {
-  if (rounds == 1) return true;
-  const int needed = WinsNeeded(static_cast<Integer>(rounds));
-  return fight.RoundWins[1] >= needed || fight.RoundWins[2] >= needed;
-}
-
-void DrawRoundEnd(FightSession& m, std::uint32_t now) {
-  Game& game = m.game;
-  FightState& fight = m.fight;
-  RoundEnd& end = m.roundEnd;
-  const cCharacter& winning = m.slots.players[Opponent(fight.RoundLoser)].character;
-  if (!end.active) {
-    end.active = true;
-    end.began = now;
-    end.picture = game.display.backBuffer;
-    end.matchOver = MatchDecided(fight, game.settings.Rounds);
-    end.banner = end.matchOver
+void DrawRoundEndFrame(Game& game, const FightState& fight, const FightSlots& slots,
+                       FightView& view) {
+  RoundEndView& end = view.roundEnd;
+  const std::uint64_t still = LastFightFrame(fight);
+  if (end.frozenFrame != still) {
+    // The picture on screen when the round ended, or, when that frame was
+    // not drawn, the fight as it stands.
+    if (view.drawnFrame != still) DrawFightScene(game, fight, slots, view, false);
+    end.still = game.display.backBuffer;
+    end.frozenFrame = still;
+    const cCharacter& winning = slots.players[static_cast<std::size_t>(Opponent(fight.RoundLoser))].character;
+    end.banner = fight.roundEnd.matchOver
                      ? BannerOf(game, game.settings.GameOverFont,
-                                MatchResultText(fight, m.setup.GameMode, winning.Name))
+                                MatchResultText(fight, slots.setup.GameMode, winning.Name))
                      : BannerOf(game, game.settings.RoundLossFont, game.settings.RoundLossFont.Text);
   }
   // The same picture every frame, so nothing translucent piles up on it.
-  game.display.backBuffer.pixels = end.picture.pixels;
+  game.display.backBuffer.pixels = end.still.pixels;
   SpriteArgs banner = SpriteAt(kBannerLeft, kBannerTop, kBannerWidth, kBannerHeight,
                                kBannerShownWidth, kBannerHeight);
   DrawSprite(game.display.backBuffer, end.banner, banner, game.display.raster);
-  for (int p = 1; p <= 2; ++p) DrawMeters(m, p, now);
-  if (fight.PauseRequested) OpenPauseMenu(game, fight, now);
+  const std::uint32_t now = FightClock(fight);
+  for (int p = 1; p <= 2; ++p) {
+    const std::size_t i = static_cast<std::size_t>(p);
+    const MetersPose& meters = fight.scene.endMeters[i];
+    const cCharacter& c = slots.players[i].character;
+    DrawFighterHud(game, view.hud[i], view.hudPictures,
+                   HudInputs{p, c.Name, c.Health, meters.health, meters.comboCount,
+                             meters.roundWins, meters.finisher ? "Sexuality" : "", now});
+  }
+  if (fight.scene.endPauseMenu) DrawPauseMenu(game, fight.scene.endPauseItem);
+  view.drawnFrame = 0;  // the back buffer holds no fight frame of its own
 }
 
-RoundEndStep FinishRoundEnd(FightSession& m, std::uint32_t now) {
-  Game& game = m.game;
-  FightState& fight = m.fight;
-  RoundEnd& end = m.roundEnd;
+void PlayRoundEndMovies(Game& game, const FightState& fight, const FightSlots& slots,
+                        bool matchOver) {
   const int loser = fight.RoundLoser;
   const int winner = Opponent(loser);
-  const cCharacter& winning = m.slots.players[winner].character;
-  const cCharacter& losing = m.slots.players[loser].character;
-  if (!Continues(m, now)) return RoundEndStep::Waiting;
-
+  const cCharacter& winning = slots.players[static_cast<std::size_t>(winner)].character;
+  const cCharacter& losing = slots.players[static_cast<std::size_t>(loser)].character;
   ShowPleaseWait(game.platform, game.display, game.settings.PleaseWaitFont);
-  fight.FightStarted = false;
-  end.active = false;
-  if (end.matchOver) {
+  if (matchOver) {
     // The loser's movie first, then the winner's.
     PlayEvent(game, "OnLoseGame", losing, "");
     PlayEvent(game, "OnWinGame", winning, "");
-    return RoundEndStep::MatchOver;
+    return;
   }
-  const std::string number = std::to_string(fight.RoundWins[winner]) + "_";
+  const std::string number = std::to_string(fight.RoundWins[static_cast<std::size_t>(winner)]) + "_";
   PlayEvent(game, "OnLoseRound", losing, number);
   PlayEvent(game, "OnWinRound", winning, number);
-  return RoundEndStep::NextRound;
 }
 
 }  // namespace vdx

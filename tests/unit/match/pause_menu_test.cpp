@@ -2,7 +2,7 @@
 // for a Game.xml that gives none.
 #include <gtest/gtest.h>
 
-#include "fight/pause_menu.h"
+#include "match/pause_menu.h"
 
 namespace vdx {
 namespace {

@@ -1,4 +1,4 @@
-#include "fight/versus_screen.h"
+#include "match/versus_screen.h"
 
 #include "core/game_error.h"
 #include "core/log.h"

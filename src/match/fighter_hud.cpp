@@ -1,4 +1,4 @@
-#include "fight/fighter_hud.h"
+#include "match/fighter_hud.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 // What content authors see with the DEBUG switch: F1 draws each fighter's
 // body and the hit boxes of the frames on screen over the fight; F2 stops the
 // fight so that F3 moves it on one frame at a time. Neither changes the fight:
-// the boxes are drawn after the frame's hashes, and a stepped frame takes the
-// fight's time on by one frame, as if it had run at once.
+// the boxes are drawn after the frame's hashes, and the fight's clock is its
+// frame count, so a stepped frame is the frame that would have run.
 #pragma once
 
 #include <array>
@@ -18,8 +18,6 @@ struct DebugView {
   bool showBoxes = false;
   bool stepping = false;
   std::array<bool, 3> held{};  // F1, F2 and F3 were down in the last frame
-  std::uint32_t lag = 0;       // how far the fight's time is behind the machine's
-  std::uint32_t lastTicks = 0;  // the fight's time of its last frame
   Surface shown;               // the last fight picture, while stepping
 };
 
@@ -28,9 +26,9 @@ enum class DebugStep {
   Hold,  // it waits for F3
 };
 
-// Reads F1, F2 and F3 (only with the DEBUG switch) and gives the frame the
-// fight's time: the machine's, less the time spent waiting for F3.
-DebugStep ReadDebugKeys(DebugView& view, FrameInput& frame, bool debugMode);
+// Reads F1, F2 and F3 (only with the DEBUG switch): whether the fight runs a
+// frame now.
+DebugStep ReadDebugKeys(DebugView& view, const FrameInput& frame, bool debugMode);
 
 // The overlay: body rectangles in green, frame rectangles in yellow and the
 // hit boxes of the current frames in red.

@@ -1,4 +1,4 @@
-#include "fight/debug_view.h"
+#include "match/debug_view.h"
 
 #include <algorithm>
 
@@ -12,7 +12,6 @@
 namespace vdx {
 namespace {
 
-constexpr std::uint32_t kStepMs = 16;
 constexpr std::uint32_t kBodyColour = 0x0000FF00u;
 constexpr std::uint32_t kFrameColour = 0x00FFFF00u;
 constexpr std::uint32_t kBoxColour = 0x00FF0000u;
@@ -48,22 +47,12 @@ void Outline(Surface& target, const Rect& r, std::uint32_t colour) {
 
 }  // namespace
 
-DebugStep ReadDebugKeys(DebugView& view, FrameInput& frame, bool debugMode) {
-  const std::uint32_t machine = frame.ticks;
-  if (debugMode) {
-    if (Pressed(view, frame, 0, key::F1)) view.showBoxes = !view.showBoxes;
-    if (Pressed(view, frame, 1, key::F2)) view.stepping = !view.stepping;
-    const bool step = Pressed(view, frame, 2, key::F3);
-    if (view.stepping) {
-      if (!step) return DebugStep::Hold;
-      if (view.lastTicks == 0) view.lastTicks = machine - kStepMs;  // nothing ran yet
-      // One frame of the fight's time, however long it waited.
-      view.lag = machine - (view.lastTicks + kStepMs);
-    }
-  }
-  frame.ticks = machine - view.lag;
-  view.lastTicks = frame.ticks;
-  return DebugStep::Run;
+DebugStep ReadDebugKeys(DebugView& view, const FrameInput& frame, bool debugMode) {
+  if (!debugMode) return DebugStep::Run;
+  if (Pressed(view, frame, 0, key::F1)) view.showBoxes = !view.showBoxes;
+  if (Pressed(view, frame, 1, key::F2)) view.stepping = !view.stepping;
+  const bool step = Pressed(view, frame, 2, key::F3);
+  return view.stepping && !step ? DebugStep::Hold : DebugStep::Run;
 }
 
 void DrawDebugOverlay(Surface& target, const FightState& fight, const FightSlots& slots) {
@@ -72,10 +61,10 @@ void DrawDebugOverlay(Surface& target, const FightState& fight, const FightSlots
     const FrameOnScreen frame = PlaceFighter(f, slots.players[p]);
     Outline(target, frame.rect, kFrameColour);
     Outline(target, BodyRect(f), kBodyColour);
-    ForEachRunningEffect(slots, p, [&](const cEffect& e) {
-      const EffectBox drawn = DrawnEffectBox(e);
+    ForEachRunningEffect(fight, slots, p, [&](const cEffect& e, const EffectRun& run) {
+      const EffectBox drawn = DrawnEffectBox(PoseOf(run));
       Outline(target, Rect{drawn.Left, drawn.Top, drawn.Right, drawn.Bottom}, kEffectColour);
-      if (e.Damage >= 1) Outline(target, ProjectileRect(e), kProjectileColour);
+      if (e.Damage >= 1) Outline(target, ProjectileRect(e, run), kProjectileColour);
     });
     if (frame.boxes == nullptr) continue;
     for (const cCol& box : *frame.boxes)
