@@ -33,15 +33,17 @@ struct Dump {
   std::string text(int player, const std::string& key) const { return players[player].at(key); }
 };
 
-// The dump's "key": value pairs; values of the players' list go to the player
-// named by the last "player" key.
+// The summary's "key": value pairs; values of the players' list go to the
+// player named by the last "player" key. The whole state that follows the
+// summary is left out.
 Dump ParseDump(const std::string& json) {
   Dump dump;
   const auto playersAt = json.find("\"players\"");
   const auto playersEnd = json.find(']', playersAt);
+  const auto stateAt = json.find("\"state\": ");
   int player = 0;
   auto visit = [&](std::size_t at, const std::string& key, const std::string& value) {
-    if (value == "[") return;
+    if (value == "[" || at >= stateAt) return;
     if (at > playersAt && at < playersEnd) {
       if (key == "player") player = std::stoi(value);
       dump.players[player][key] = value;
