@@ -36,9 +36,10 @@ struct MatchSetup {
   ComputerPlays computer = ComputerPlays::None;
 };
 
-// The fight's clock: a frame every 16 ms from a start far from 0, so the
-// same inputs give the same timers on every machine at any speed.
-inline constexpr std::uint32_t kFightFrameMs = 16;
+// The fight's clock: 60 frames a second (16 or 17 ms each) from a start far
+// from 0, so the same inputs give the same timers on every machine at any
+// speed, and the fight moves as it did on a 60 Hz display.
+inline constexpr std::uint32_t kFightFramesPerSecond = 60;
 inline constexpr std::uint32_t kFightClockStart = 1000000;
 
 // A name held in the state (an action's, a move state's). Longer names are
@@ -233,7 +234,8 @@ struct ComputerState {
 struct RoundEndState {
   bool active = false;
   bool matchOver = false;
-  std::uint32_t began = 0;
+  std::uint32_t began = 0;        // the fight's clock at its first frame
+  std::uint64_t firstFrame = 0;   // its first frame
 };
 
 // One player's effects as they run, in the order of the character's Effects.
@@ -287,9 +289,13 @@ struct FightState {
 static_assert(std::is_trivially_copyable_v<FightState>,
               "a save is a copy of bytes: no pointer, string or container in the state");
 
-// The fight clock of the state's current frame.
+// The fight's clock at a frame, in ms.
+inline std::uint32_t FightClockAt(std::uint64_t frame) {
+  return kFightClockStart + static_cast<std::uint32_t>(frame * 1000 / kFightFramesPerSecond);
+}
+// The fight's clock of the state's current frame.
 inline std::uint32_t FightClock(const FightState& fight) {
-  return kFightClockStart + kFightFrameMs * static_cast<std::uint32_t>(fight.frameNumber);
+  return FightClockAt(fight.frameNumber);
 }
 
 // The settings a fight's rules read.

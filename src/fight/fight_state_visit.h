@@ -191,6 +191,7 @@ void VisitFields(V& v, S& r) {
   v("active", r.active);
   v("matchOver", r.matchOver);
   v("began", r.began);
+  v("firstFrame", r.firstFrame);
 }
 
 template <typename V, typename S>

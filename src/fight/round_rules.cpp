@@ -58,6 +58,7 @@ FightOutcome StepRoundEnd(StepContext& ctx) {
   if (!end.active) {
     end.active = true;
     end.began = ctx.now;
+    end.firstFrame = fight.frameNumber;
     end.matchOver = MatchDecided(fight, ctx.slots.rules.rounds);
   }
   for (int p = 1; p <= 2; ++p) fight.scene.endMeters[static_cast<std::size_t>(p)] = ShowMeters(fight, p);

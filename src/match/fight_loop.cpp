@@ -21,7 +21,8 @@
 namespace vdx {
 namespace {
 
-constexpr std::uint32_t kFrameMs = kFightFrameMs;
+// A pass runs at most this many frames to keep up with the clock.
+constexpr int kMostFramesAPass = 4;
 
 void AppendHashLine(std::string& out, std::uint64_t frame, std::uint64_t state,
                     const Surface* picture) {
@@ -63,15 +64,16 @@ void ShowFrame(FightSession& m, bool roundEndFrame, std::uint32_t machineTicks) 
 
 }  // namespace
 
-FrameEnd RunFightFrame(FightSession& m, const FightInputs& inputs, std::uint32_t machineTicks) {
+FrameEnd RunFightFrame(FightSession& m, const FightInputs& inputs, std::uint32_t machineTicks,
+                       bool show) {
   Game& game = m.game;
   const bool roundEndFrame =
       (m.fight.fighters[1].ActionName == "KO" || m.fight.fighters[2].ActionName == "KO") &&
       m.fight.RoundLoser != 0;
   FightEvents events;
   const FightOutcome outcome = StepFight(m.fight, m.slots, inputs, events);
-  if (m.outputs.draw) {
-    PlaySounds(game, events);
+  if (m.outputs.draw) PlaySounds(game, events);
+  if (m.outputs.draw && show) {
     ShowFrame(m, roundEndFrame, machineTicks);
   } else if (m.outputs.frameHashes != nullptr) {
     AppendHashLine(*m.outputs.frameHashes, m.fight.frameNumber, HashFightState(m.fight), nullptr);
@@ -209,15 +211,19 @@ MatchResult RunRounds(Game& game, const MatchSetup& setup, FightOutputs outputs,
   while (!game.QuitRequested && inputLeft && !syncFailed) {
     BeginRound(m);
     ++result.rounds;
-    game.display.pacingDeadline = 0;
+    FramePacer pacer;
     FrameEnd end = FrameEnd::Running;
     while (!game.QuitRequested && end == FrameEnd::Running) {
       const FrameInput frame = ReadFrame(game);
       // A fight nobody watches runs as fast as it can.
-      if (!outputs.draw || FrameDue(game.display.pacingDeadline, frame.ticks, kFrameMs)) {
-        if (outputs.draw && ReadDebugKeys(m.debug, frame, game.DebugMode) == DebugStep::Hold) {
-          ShowHeldFrame(m);
-        } else {
+      const int due = outputs.draw ? FramesDue(pacer, frame.ticks, kFightFramesPerSecond,
+                                               kMostFramesAPass)
+                                   : 1;
+      if (due > 0 && outputs.draw &&
+          ReadDebugKeys(m.debug, frame, game.DebugMode) == DebugStep::Hold) {
+        ShowHeldFrame(m);
+      } else {
+        for (int k = 0; k < due && end == FrameEnd::Running && !game.QuitRequested; ++k) {
           const Settings& s = game.settings;
           FightInputs inputs = FightButtons(frame, s.Player1Keys, s.Player2Keys,
                                             s.Joystick && game.JoystickCount > 0);
@@ -235,7 +241,8 @@ MatchResult RunRounds(Game& game, const MatchSetup& setup, FightOutputs outputs,
           }
           if (outputs.record != nullptr && outputs.record->frames.size() < kMostReplayFrames)
             outputs.record->frames.push_back(inputs);
-          end = RunFightFrame(m, inputs, frame.ticks);
+          // Only the last frame a pass runs is drawn.
+          end = RunFightFrame(m, inputs, frame.ticks, k + 1 == due);
           if (outputs.frameLimit != 0 && m.fight.frameNumber >= outputs.frameLimit &&
               end == FrameEnd::Running) {
             result.undecided = true;
@@ -243,6 +250,7 @@ MatchResult RunRounds(Game& game, const MatchSetup& setup, FightOutputs outputs,
           }
         }
       }
+      if (!inputLeft || syncFailed || result.undecided) break;
       DoEvents(game);
       WriteStateRequests(m);
     }

@@ -72,10 +72,10 @@ void BeginRound(FightSession& session);
 enum class FrameEnd { Running, RoundOver, MatchOver };
 
 // One fight frame on the players' buttons: the step, its sounds, and, when
-// the session draws, the picture; `machineTicks` only times the frame-rate
-// counter.
+// the session draws and `show` asks, the picture; `machineTicks` only times
+// the frame-rate counter.
 FrameEnd RunFightFrame(FightSession& session, const FightInputs& inputs,
-                       std::uint32_t machineTicks);
+                       std::uint32_t machineTicks, bool show = true);
 
 // The same from a reading of the machine, through the key bindings.
 FrameEnd RunFightFrame(FightSession& session, const FrameInput& frame);

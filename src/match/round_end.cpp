@@ -35,7 +35,7 @@ void PlayEvent(Game& game, const char* type, const cCharacter& character,
 
 // The fight frame the round's end stands on: the frame before its first.
 std::uint64_t LastFightFrame(const FightState& fight) {
-  return (fight.roundEnd.began - kFightClockStart) / kFightFrameMs - 1;
+  return fight.roundEnd.firstFrame - 1;
 }
 
 }  // namespace

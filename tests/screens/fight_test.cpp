@@ -316,7 +316,8 @@ TEST_F(Fight, APunchCostsItsDamageAndASecondWithinASecondAddsTheComboBonus) {
 TEST_F(Fight, ABlockedPunchChipsOnceAndTheSweepBreaksTheBlock) {
   auto d = play(
       "wait 300\ntap D\nwait 300\npress Right\nwait 3000\nrelease Right\nwait 200\n"
-      "press E\nwait 60\npress A\nwait 100\nrelease A\nwait 250\nstate blocked\n"
+      // Brann's block starts at his next standing step, within 150 ms.
+      "press E\nwait 200\npress A\nwait 100\nrelease A\nwait 250\nstate blocked\n"
       "release E\nwait 600\npress E\nwait 60\npress Left\npress S\nwait 150\nstate swept\n"
       "release S\nrelease Left\nrelease E\nwait 500\nquit\n",
       "Kira,Brann", {}, DemoWithoutPickUp());
