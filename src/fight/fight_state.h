@@ -251,7 +251,7 @@ struct SceneryRuns {
 
 struct FightState {
   std::uint64_t frameNumber = 0;  // fight frames since the match began
-  RandomGenerator random;         // the only source of the fight's rolls
+  RandomGenerator random{};       // the only source of the fight's rolls
   std::array<FighterState, 3> fighters{};  // players 1 and 2 (0 unused)
   std::array<int, 3> RoundWins{};
   int round = 1;
