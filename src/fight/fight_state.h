@@ -44,7 +44,7 @@ inline constexpr std::uint32_t kFightClockStart = 1000000;
 
 // A name held in the state (an action's, a move state's). Longer names are
 // not loaded (the content check says so), so every name fits.
-inline constexpr std::size_t kNameChars = 47;
+inline constexpr std::size_t kNameChars = kMostNameChars;
 using Name = SmallText<kNameChars>;
 // Command letters ("LRUDPKBE" at most, or an action's key sequence that the
 // computer enters at once) and key sequences: an Activate longer than this
@@ -52,10 +52,10 @@ using Name = SmallText<kNameChars>;
 inline constexpr std::size_t kCommandChars = 32;
 using Command = SmallText<kCommandChars>;
 
-// The effects of a fighter and the scenery of a stage that the fight runs;
-// content with more has the rest left still (the content check says so).
-inline constexpr std::size_t kMaxFighterEffects = 64;
-inline constexpr std::size_t kMaxSceneryAnimations = 64;
+// The effects of a fighter and the scenery of a stage that the fight runs
+// (content with more has the rest skipped when it is read).
+inline constexpr std::size_t kMaxFighterEffects = kMostFighterEffects;
+inline constexpr std::size_t kMaxSceneryAnimations = kMostSceneryAnimations;
 
 struct Rect {
   Long Left = 0, Top = 0, Right = 0, Bottom = 0;
