@@ -94,6 +94,7 @@ int PlayDirectMatches(Game& game, const RunRequest& request, std::string* frameH
     ReplayMatch* record = nullptr;
     if (request.record) record = &recorded.matches.emplace_back();
     FightOutputs outputs{frameHashes, record};
+    outputs.draw = request.draw;
     if (series) outputs.frameLimit = kUndecidedAfterFrames;
     const MatchResult result = PlayMatch(game, setup, outputs);
     if (record != nullptr)

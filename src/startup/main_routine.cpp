@@ -132,7 +132,7 @@ int Main(Game& game, std::string_view commandLine, const RunRequest& request) {
     std::string* frameHashes = request.frameHashes ? &hashes : nullptr;
     int status = 0;
     if (request.replay) {
-      status = PlayReplayFile(game, *request.replay, frameHashes);
+      status = PlayReplayFile(game, *request.replay, frameHashes, request.draw, request.syncTest);
     } else if (request.versus) {
       status = PlayDirectMatches(game, request, frameHashes);
     } else {
