@@ -61,6 +61,18 @@ struct Rect {
   Long Left = 0, Top = 0, Right = 0, Bottom = 0;
 };
 
+// One value for each player, looked up by the player's number (1 or 2).
+template <typename T>
+struct PerPlayer {
+  std::array<T, 2> players{};
+  T& operator[](std::size_t player) { return players[player - 1]; }
+  const T& operator[](std::size_t player) const { return players[player - 1]; }
+  auto begin() { return players.begin(); }
+  auto end() { return players.end(); }
+  auto begin() const { return players.begin(); }
+  auto end() const { return players.end(); }
+};
+
 // A remembered pose of the afterimage trail.
 struct TrailImage {
   Long frame = 0;  // CurrentFrame; 0: none yet
@@ -268,9 +280,9 @@ struct FightState {
   PickUp pickUp;
   std::array<Flash, kMaxFlashes> flashes{};
   int flashCount = 0;
-  std::array<cParticle, 3> sparks{};   // each player's hit sparks (0 unused)
-  std::array<cParticle, 3> bubbles{};  // each player's bubbles, started by a "BUBBLE" effect
-  std::array<EffectRuns, 3> effects{};  // each player's effects (0 unused)
+  PerPlayer<cParticle> sparks;   // each player's hit sparks
+  PerPlayer<cParticle> bubbles;  // each player's bubbles, started by a "BUBBLE" effect
+  PerPlayer<EffectRuns> effects;  // each player's effects
   SceneryRuns scenery;
   // The round's weather, when the stage has it and the Weather setting is on.
   bool raining = false;

@@ -16,6 +16,17 @@ namespace vdx {
 template <typename S, typename T>
 concept StateRecord = std::is_same_v<std::remove_const_t<S>, T>;
 
+template <typename T>
+struct IsPerPlayer : std::false_type {};
+template <typename T>
+struct IsPerPlayer<PerPlayer<T>> : std::true_type {};
+
+template <typename V, typename S>
+  requires IsPerPlayer<std::remove_const_t<S>>::value
+void VisitFields(V& v, S& p) {
+  v("players", p.players);
+}
+
 template <typename V, typename S>
   requires StateRecord<S, Rect>
 void VisitFields(V& v, S& r) {

@@ -43,9 +43,9 @@ void PlaySounds(Game& game, const FightEvents& events) {
               game.settings.SoundVolume, game.log);
 }
 
-// The frame's picture, its hashes, what is drawn over it that is not part of
-// it, and the picture on screen.
-void ShowFrame(FightSession& m, bool roundEndFrame, std::uint32_t machineTicks) {
+// The frame's picture, its hashes, and, when `present`, what is drawn over
+// it that is not part of it, and the picture on screen.
+void ShowFrame(FightSession& m, bool roundEndFrame, std::uint32_t machineTicks, bool present) {
   Game& game = m.game;
   if (roundEndFrame) {
     DrawRoundEndFrame(game, m.fight, m.slots, m.view);
@@ -56,6 +56,7 @@ void ShowFrame(FightSession& m, bool roundEndFrame, std::uint32_t machineTicks) 
   if (m.outputs.frameHashes != nullptr)
     AppendHashLine(*m.outputs.frameHashes, m.fight.frameNumber, HashFightState(m.fight),
                    &game.display.backBuffer);
+  if (!present) return;
   // What is drawn from here on is not part of the fight's picture.
   if (m.debug.stepping) m.debug.shown = game.display.backBuffer;
   if (m.debug.showBoxes) DrawDebugOverlay(game.display.backBuffer, m.fight, m.slots);
@@ -73,8 +74,10 @@ FrameEnd RunFightFrame(FightSession& m, const FightInputs& inputs, std::uint32_t
   FightEvents events;
   const FightOutcome outcome = StepFight(m.fight, m.slots, inputs, events);
   if (m.outputs.draw) PlaySounds(game, events);
-  if (m.outputs.draw && show) {
-    ShowFrame(m, roundEndFrame, machineTicks);
+  // A frame that catches up is not shown, but is drawn when its picture's
+  // hash is asked for, so a run's hashes do not hang on how its passes fell.
+  if (m.outputs.draw && (show || m.outputs.frameHashes != nullptr)) {
+    ShowFrame(m, roundEndFrame, machineTicks, show);
   } else if (m.outputs.frameHashes != nullptr) {
     AppendHashLine(*m.outputs.frameHashes, m.fight.frameNumber, HashFightState(m.fight), nullptr);
   }
