@@ -22,7 +22,8 @@ bool FrameDue(std::uint32_t& deadline, std::uint32_t now, std::uint32_t interval
 }
 
 int FramesDue(FramePacer& pacer, std::uint32_t now, std::uint32_t perSecond, int most) {
-  if (!pacer.armed) {
+  // A clock that went back starts the count again.
+  if (!pacer.armed || TickAfter(pacer.start, now)) {
     pacer = FramePacer{true, now, 0};
     return 0;
   }

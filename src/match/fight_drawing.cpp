@@ -138,8 +138,8 @@ void DrawBackground(Game& game, const FightState& fight, const FightSlots& slots
 
 }  // namespace
 
-void DrawFightScene(Game& game, const FightState& fight, const FightSlots& slots, FightView& view,
-                    bool withMeters) {
+void DrawFightScene(Game& game, const FightState& fight, const FightSlots& slots,
+                    FightView& view) {
   const std::uint32_t now = FightClock(fight);
   DrawBackground(game, fight, slots, view.stage);
   for (const int p : fight.scene.order) {
@@ -147,7 +147,7 @@ void DrawFightScene(Game& game, const FightState& fight, const FightSlots& slots
     const TurnPose& turn = fight.scene.turns[i];
     const FighterSlot& slot = slots.players[i];
     DrawFighter(game, turn.fighter, slot);
-    if (withMeters && turn.meters.drawn)
+    if (turn.meters.drawn)
       DrawFighterHud(game, view.hud[i], view.hudPictures,
                      HudInputs{p, slot.character.Name, slot.character.Health, turn.meters.health,
                                turn.meters.comboCount, turn.meters.roundWins,

@@ -55,10 +55,9 @@ struct FightView {
 };
 
 // Draws the state's fight frame into the back buffer (the round's end draws
-// its own, round_end.h). Without the meters, it draws the fight as it stands
-// and nothing else changes, not even the meters' fading messages.
-void DrawFightScene(Game& game, const FightState& fight, const FightSlots& slots, FightView& view,
-                    bool withMeters = true);
+// its own, round_end.h). The meters' fading messages move on as drawn.
+void DrawFightScene(Game& game, const FightState& fight, const FightSlots& slots,
+                    FightView& view);
 
 // Draws the part of the stage the camera sees into the back buffer.
 void DrawStageView(Game& game, Long cameraX, const StageView& stage);

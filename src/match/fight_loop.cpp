@@ -82,7 +82,9 @@ FrameEnd RunFightFrame(FightSession& m, const FightInputs& inputs, std::uint32_t
     AppendHashLine(*m.outputs.frameHashes, m.fight.frameNumber, HashFightState(m.fight), nullptr);
   }
   if (m.fight.leaveGame && !game.QuitRequested) {
-    game.platform.openDocument((game.paths.gameDir() / "HTML" / "Vandrel.htm").string());
+    // A fight nobody watches opens nothing on the desktop.
+    if (m.outputs.draw)
+      game.platform.openDocument((game.paths.gameDir() / "HTML" / "Vandrel.htm").string());
     game.QuitRequested = true;
   }
   switch (outcome) {
@@ -208,6 +210,9 @@ MatchResult RunRounds(Game& game, const MatchSetup& setup, FightOutputs outputs,
     outputs.record->randomState = m.fight.random.state();
     outputs.record->frames.clear();
   }
+  // The look-ahead has room for eight frames.
+  outputs.syncTest = std::clamp(outputs.syncTest, 0, 8);
+  m.outputs.syncTest = outputs.syncTest;
   MatchResult result;
   bool inputLeft = true;
   bool syncFailed = false;
@@ -219,9 +224,11 @@ MatchResult RunRounds(Game& game, const MatchSetup& setup, FightOutputs outputs,
     while (!game.QuitRequested && end == FrameEnd::Running) {
       const FrameInput frame = ReadFrame(game);
       // A fight nobody watches runs as fast as it can.
-      const int due = outputs.draw ? FramesDue(pacer, frame.ticks, kFightFramesPerSecond,
-                                               kMostFramesAPass)
-                                   : 1;
+      int due = outputs.draw ? FramesDue(pacer, frame.ticks, kFightFramesPerSecond,
+                                         kMostFramesAPass)
+                             : 1;
+      // Stepped by F3, the fight takes one frame at a time.
+      if (m.debug.stepping) due = std::min(due, 1);
       if (due > 0 && outputs.draw &&
           ReadDebugKeys(m.debug, frame, game.DebugMode) == DebugStep::Hold) {
         ShowHeldFrame(m);
@@ -242,8 +249,12 @@ MatchResult RunRounds(Game& game, const MatchSetup& setup, FightOutputs outputs,
               break;
             }
           }
-          if (outputs.record != nullptr && outputs.record->frames.size() < kMostReplayFrames)
-            outputs.record->frames.push_back(inputs);
+          if (outputs.record != nullptr) {
+            if (outputs.record->frames.size() < outputs.recordRoom)
+              outputs.record->frames.push_back(inputs);
+            else
+              result.recordFull = true;
+          }
           // Only the last frame a pass runs is drawn.
           end = RunFightFrame(m, inputs, frame.ticks, k + 1 == due);
           if (outputs.frameLimit != 0 && m.fight.frameNumber >= outputs.frameLimit &&

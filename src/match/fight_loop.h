@@ -22,6 +22,7 @@ struct MatchResult {
   std::uint64_t frames = 0;
   bool quit = false;  // the game is closing
   bool undecided = false;  // stopped at the frame limit with nobody the winner
+  bool recordFull = false;  // the replay had no room for the match's later frames
 };
 
 struct ReplayMatch;
@@ -31,9 +32,11 @@ struct FightOutputs {
   // One line per fight frame: "frame stateHash pictureHash" (hex), appended;
   // a frame not drawn has "-" for its picture.
   std::string* frameHashes = nullptr;
-  // The match as a replay: its start and every frame's input. The caller fills
-  // in the content's fingerprint.
+  // The match as a replay: its start and every frame's input, as many as
+  // `recordRoom` leaves room for (a replay file holds kMostReplayFrames in
+  // all). The caller fills in the content's fingerprint.
   ReplayMatch* record = nullptr;
+  std::uint64_t recordRoom = 0;
   // A match still running after this many frames is stopped undecided (0: never).
   std::uint64_t frameLimit = 0;
   // False: the fight runs without drawing or presenting (nothing looks at it).

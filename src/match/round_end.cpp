@@ -51,8 +51,16 @@ void DrawRoundEndFrame(Game& game, const FightState& fight, const FightSlots& sl
   const std::uint64_t still = LastFightFrame(fight);
   if (end.frozenFrame != still) {
     // The picture on screen when the round ended, or, when that frame was
-    // not drawn, the fight as it stands.
-    if (view.drawnFrame != still) DrawFightScene(game, fight, slots, view, false);
+    // not drawn, the fight as it stood then: the round's end changes nothing
+    // but the frame's number, and the meters' fading messages are kept as
+    // they were for the frames to come.
+    if (view.drawnFrame != still) {
+      FightState stood = fight;
+      stood.frameNumber = still;
+      const std::array<HudState, 3> hud = view.hud;
+      DrawFightScene(game, stood, slots, view);
+      view.hud = hud;
+    }
     end.still = game.display.backBuffer;
     end.frozenFrame = still;
     const cCharacter& winning = slots.players[static_cast<std::size_t>(Opponent(fight.RoundLoser))].character;

@@ -147,10 +147,10 @@ ProgramOptions ParseProgramOptions(std::span<const std::string> args) {
   // A computer playing both sides ends its matches by itself.
   const bool endsByItself = options.versus && options.cpu == ComputerPlays::Both;
   // Only fights that play and end by themselves may run unseen.
-  if (options.noDraw && !options.replay && !(options.versus && (options.matches || endsByItself)))
+  if (options.noDraw && !options.replay && !(options.versus && (endsByItself || options.script)))
     options.error =
         "--no-draw needs fights that play by themselves: --replay FILE, or --versus P1,P2 "
-        "with --matches N or --cpu both";
+        "with --cpu both or a --script";
   if (options.syncTest && !options.replay)
     options.error = "--sync-test needs a replay to test: --replay FILE";
   // Without a window nobody can press a key or close it: only a script ends
@@ -203,8 +203,8 @@ Options:
   --record FILE     with --versus: write the matches as a replay
   --replay FILE     play a recorded replay again, frame for frame (in the
                     window, or with --headless alone); the run ends with it
-  --no-draw         with --replay, or --versus with --matches N or --cpu
-                    both: the fights run without pictures, sound, movies or
+  --no-draw         with --replay, or --versus with --cpu
+                    both or a --script: the fights run without pictures, sound, movies or
                     waiting, as fast as they can (the same fights); on by
                     itself with --headless unless --script or --frame-hashes
                     is given

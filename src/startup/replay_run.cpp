@@ -31,6 +31,11 @@ std::uint64_t MatchFingerprint(const PathResolver& paths, const Content& content
   };
   ForEachFightFrame(*one, *two, add);
   ForEachFightFrame(*two, *one, add);
+  // The rules read two more pictures: the pick-up's (a fighter takes it where
+  // its pixels touch) and the snowflakes' (a flake starts again as high as
+  // its picture).
+  add(NamedFile{"the pick-up", "\\ball.bmp"});
+  for (const std::string_view flake : kSnowPictures) add(NamedFile{"snow", std::string(flake)});
   return hash;
 }
 

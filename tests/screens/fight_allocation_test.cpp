@@ -158,5 +158,25 @@ TEST(FightAllocations, StepFightInActionAllocatesNothing) {
   platform.closeAudio();
 }
 
+// Names may be as long as a fight holds (47 characters), longer than a
+// string keeps without the heap: looking them up still allocates nothing.
+TEST(FightAllocations, LookingUpALongNameAllocatesNothing) {
+  Collection<cAction> actions;
+  const std::string name(kMostNameChars, 'W');
+  cAction action;
+  action.Name = name;
+  ASSERT_TRUE(actions.add(action, name));
+  const std::string lower(kMostNameChars, 'w');
+  const Name held(lower);
+  allocations = 0;
+  counting = true;
+  const cAction* found = actions.find(held);
+  const bool missing = actions.contains(std::string_view("nothing by this name at all, however long"));
+  counting = false;
+  EXPECT_EQ(found, actions.at(1));
+  EXPECT_FALSE(missing);
+  EXPECT_EQ(allocations.load(), 0);
+}
+
 }  // namespace
 }  // namespace vdx

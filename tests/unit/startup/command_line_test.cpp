@@ -121,7 +121,7 @@ TEST(ProgramOptions, NoDrawAndSyncTestGoWithFightsThatPlayByThemselves) {
   using Args = std::vector<std::string>;
   const std::string noDrawRefused =
       "--no-draw needs fights that play by themselves: --replay FILE, or --versus P1,P2 with "
-      "--matches N or --cpu both";
+      "--cpu both or a --script";
   const std::string syncRange = "--sync-test takes a number of frames ahead from 1 to 8";
   struct Case {
     Args args;
@@ -133,7 +133,7 @@ TEST(ProgramOptions, NoDrawAndSyncTestGoWithFightsThatPlayByThemselves) {
       // In a window everything is drawn unless --no-draw says so.
       {{"--replay", "r.vdr"}, "", true, 0},
       {{"--replay", "r.vdr", "--no-draw"}, "", false, 0},
-      {{"--versus", "a,b", "--matches", "3", "--no-draw"}, "", false, 0},
+      {{"--versus", "a,b", "--matches", "3", "--no-draw"}, noDrawRefused, true, 0},
       {{"--versus", "a,b", "--cpu", "both", "--no-draw"}, "", false, 0},
       {{"--replay=r.vdr", "--sync-test=8"}, "", true, 8},
       // Headless, nothing looks at the pictures unless a script or the
