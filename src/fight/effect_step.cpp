@@ -2,7 +2,7 @@
 
 #include "core/ticks.h"
 #include "effects/effect_animation.h"
-#include "fight/fighter_pass.h"
+#include "fight/action_names.h"
 #include "fight/projectile_hits.h"
 
 namespace vdx {
@@ -20,12 +20,6 @@ bool Delayed(const cEffect& e, EffectRun& run, std::uint32_t now) {
 }
 
 }  // namespace
-
-EffectFamily FamilyOf(FightState& fight, const FightSlots& slots, int player) {
-  EffectRuns& runs = fight.effects[static_cast<std::size_t>(player)];
-  return EffectFamily{&slots.players[static_cast<std::size_t>(player)].character.Effects,
-                      std::span<EffectRun>(runs.runs.data(), runs.count)};
-}
 
 void StartActionEffects(StepContext& ctx, int player, const cAction& action) {
   FighterState& f = ctx.fight.fighters[static_cast<std::size_t>(player)];

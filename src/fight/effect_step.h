@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "fight/effect_runs.h"
 #include "fight/fight_state.h"
 #include "fight/fight_step.h"
 
@@ -20,22 +21,5 @@ void StartActionEffects(StepContext& ctx, int player, const cAction& action);
 // The player's bubbles, then each of the player's effects in order; each
 // effect's pose is taken where the turn shows it, before its frame step.
 void StepCharacterEffects(StepContext& ctx, int player);
-
-// The player's effects and their runs.
-EffectFamily FamilyOf(FightState& fight, const FightSlots& slots, int player);
-
-// Calls `each(effect, run)` with every running effect of the player (delayed
-// ones included), for the debug overlay.
-template <typename Each>
-void ForEachRunningEffect(const FightState& fight, const FightSlots& slots, int player,
-                          Each each) {
-  const EffectRuns& runs = fight.effects[static_cast<std::size_t>(player)];
-  std::size_t i = 0;
-  for (const cEffect& e : slots.players[static_cast<std::size_t>(player)].character.Effects) {
-    if (i >= runs.count) break;
-    const EffectRun& run = runs.runs[i++];
-    if (run.bActive) each(e, run);
-  }
-}
 
 }  // namespace vdx

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "fight/action_names.h"
 #include "fight/fight_state.h"
 #include "fight/fight_step.h"
 
@@ -23,18 +24,10 @@ bool FinisherAllowed(const FightState& fight, int player);
 // it is not set).
 int CharacterFrameWidth(Integer characterWidth);
 
-// The action the fighter shows now: its own, "Hit" for a name the character
-// lacks, or nothing when it lacks "Hit" too.
-const cAction* CurrentAction(const cCharacter& character, const FighterState& fighter);
 
 // The fighter's body: its frame narrowed by 120 pixels on each side. Walking
 // into the opponent's body pushes it.
 Rect BodyRect(const FighterState& fighter);
 
-// Whether a name, in upper case, holds `upperPart` ("HIT" is in "HardHit").
-bool NameHolds(std::string_view name, std::string_view upperPart);
-
-// Whether an action is a jump (its name holds "Jump" or "Flip").
-bool IsJump(const cAction& action);
 
 }  // namespace vdx

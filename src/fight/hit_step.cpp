@@ -1,8 +1,8 @@
 #include "fight/hit_step.h"
 
 #include "core/ticks.h"
+#include "fight/action_names.h"
 #include "fight/damage.h"
-#include "fight/fighter_pass.h"
 #include "fight/flashes.h"
 #include "fight/hit_tests.h"
 #include "fight/sparks.h"

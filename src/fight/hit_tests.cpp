@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "fight/fighter_pass.h"
+#include "fight/action_names.h"
 
 namespace vdx {
 namespace {

@@ -1,9 +1,9 @@
 #include "fight/projectile_hits.h"
 
 #include "effects/effect_animation.h"
+#include "fight/action_names.h"
 #include "fight/damage.h"
-#include "fight/effect_step.h"
-#include "fight/fighter_pass.h"
+#include "fight/effect_runs.h"
 #include "fight/sparks.h"
 
 namespace vdx {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "core/ticks.h"
-#include "fight/fighter_pass.h"
+#include "fight/action_names.h"
 #include "fight/hit_tests.h"
 
 namespace vdx {

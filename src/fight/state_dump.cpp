@@ -5,7 +5,7 @@
 
 #include "core/json_text.h"
 #include "fight/computer_opponent.h"
-#include "fight/effect_step.h"
+#include "fight/effect_runs.h"
 #include "fight/fight_state_visit.h"
 
 namespace vdx {

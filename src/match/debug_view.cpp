@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "effects/effect_animation.h"
-#include "fight/effect_step.h"
+#include "fight/effect_runs.h"
 #include "fight/fighter_pass.h"
 #include "fight/hit_tests.h"
 #include "fight/projectile_hits.h"
