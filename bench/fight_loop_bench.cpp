@@ -4,15 +4,12 @@
 // with both fighters' specials always flying.
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
-
-#include "content/get_xml.h"
+#include "demo_game.h"
 #include "fastest.h"
 #include "fight/effect_step.h"
-#include "fight/fight_loop.h"
+#include "match/fight_loop.h"
 #include "fight/flashes.h"
 #include "fight/sparks.h"
-#include "platform/headless/headless_platform.h"
 
 namespace {
 
@@ -46,27 +43,8 @@ void SetKeys(vdx::FrameInput& frame, std::uint64_t n, const vdx::Settings& s) {
   }
 }
 
-// A game on the demo folder, its log kept out of the folder.
-struct DemoGame {
-  DemoGame() : game(platform, VDX_DEMO_DIR) {
-    const auto work = std::filesystem::temp_directory_path() / "vdx_bench_fight";
-    std::filesystem::create_directories(work);
-    platform.openAudio();
-    game.log.path = work / "log.txt";
-    vdx::GetXML(game.paths, game.settings, game.content, game.loadReport);
-  }
-  ~DemoGame() { platform.closeAudio(); }
-  vdx::platform::HeadlessPlatform platform;
-  vdx::Game game;
-};
-
-vdx::MatchSetup KiraAndBrannOnTheHarbour() {
-  vdx::MatchSetup setup;
-  setup.player1 = "Kira";
-  setup.player2 = "Brann";
-  setup.stage = "Harbour";
-  return setup;
-}
+using bench::DemoGame;
+using bench::KiraAndBrannOnTheHarbour;
 
 // A round's set-up: both fighters' frames, the sounds, the stage.
 void BM_RoundSetUp(benchmark::State& state) {
@@ -83,12 +61,14 @@ BENCHMARK(BM_RoundSetUp)
 enum class Extras { None, SparksAndFlash, Specials };
 
 // Starts the player's special's effects again whenever they are not running.
-void KeepFiring(vdx::FighterPassContext& ctx, int player, const char* special) {
+void KeepFiring(vdx::StepContext& ctx, int player, const char* special) {
   const vdx::cCharacter& c = ctx.slots.players[player].character;
   const vdx::cAction* action = c.Actions.find(special);
   if (action == nullptr || action->EffectList.empty()) return;
-  const vdx::cEffect* shot = c.Effects.find(action->EffectList.front());
-  if (shot != nullptr && !shot->bActive) vdx::StartActionEffects(ctx, player, *action);
+  const auto shot = c.Effects.indexOf(action->EffectList.front());
+  if (!shot) return;
+  const auto& runs = ctx.fight.effects[static_cast<std::size_t>(player)];
+  if (*shot < runs.count && !runs.runs[*shot].bActive) vdx::StartActionEffects(ctx, player, *action);
 }
 
 void BM_FightLoopFrame(benchmark::State& state, vdx::RasterPath path, Extras extras) {
@@ -109,13 +89,14 @@ void BM_FightLoopFrame(benchmark::State& state, vdx::RasterPath path, Extras ext
     if (extras == Extras::SparksAndFlash) {
       // A burst of sparks and a flash always showing.
       if (!fight.sparks[1].Active) {
-        vdx::ArmSparks(game, fight, session.slots, 1, 320, 300);
+        vdx::ArmSparks(fight, 1, 320, 300);
         vdx::ShowSparks(fight, 1);
       }
-      if (fight.flashCount == 0) vdx::AddFlash(fight, 330, 280, frame.ticks);
+      if (fight.flashCount == 0) vdx::AddFlash(fight, 330, 280, vdx::FightClock(fight));
     }
     if (extras == Extras::Specials) {
-      vdx::FighterPassContext ctx{game, fight, session.slots, frame.ticks};
+      vdx::FightEvents events;
+      vdx::StepContext ctx{fight, session.slots, events, vdx::FightClock(fight)};
       KeepFiring(ctx, 1, "FlameWave");
       KeepFiring(ctx, 2, "BoulderToss");
     }

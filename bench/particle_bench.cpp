@@ -2,6 +2,7 @@
 // running angle, drawn over the back buffer.
 #include <benchmark/benchmark.h>
 
+#include "effects/particle_drawing.h"
 #include "effects/particle_engine.h"
 #include "fastest.h"
 #include "platform/headless/headless_platform.h"
@@ -28,10 +29,12 @@ void BM_SparkBurstFrame(benchmark::State& state) {
   for (auto _ : state) {
     // A burst lives about 50 frames; a new one starts as soon as it ends.
     if (!sparks.Active) {
-      vdx::ArmSparkBurst(sparks, random, spark, 320, 300);
+      vdx::ArmSparkBurst(sparks, random, 320, 300);
       sparks.Active = true;
     }
-    vdx::RenderParticles(sparks, back, path);
+    // As a fight frame: the burst drawn as it is, then its step.
+    vdx::DrawParticles(sparks, spark.get(), back, path);
+    vdx::AdvanceParticles(sparks);
     benchmark::DoNotOptimize(back.pixels.data());
     ++frames;
   }

@@ -1,20 +1,57 @@
 # Holds the layers of src/ in place:
 # - only src/platform/ (and the launcher, which is its own program) includes an
-#   SDL or FFmpeg header;
+#   SDL, FFmpeg or ENet header;
 # - a folder includes only itself and the folders below it, bottom to top:
 #   core, platform, content, graphics, input, audio, game, effects, fight,
-#   frontend, startup; the launcher stands on core, platform and content only.
+#   net, match, frontend, startup; the launcher stands on core, platform and
+#   content only;
+# - the fight's rules are pure: every file of fight/ includes only headers of
+#   the pure set, and every header of the pure set includes only headers of
+#   the pure set, so nothing a rule reaches, however deep, draws, plays, reads
+#   devices or talks to the system. The pure set is every header of core/,
+#   content/ and fight/ and the few rule headers listed in pure_headers.
 # Every offending line is named with its file and line number.
 cmake_minimum_required(VERSION 3.22)  # a script runs with old policies otherwise (IN_LIST)
-set(layers core platform content graphics input audio game effects fight frontend startup)
+set(layers core platform content graphics input audio game effects fight net match frontend startup)
 set(launcher_may_include core platform content launcher)
+set(pure_folders core content fight)
+set(pure_headers
+  effects/effect_animation.h effects/particle_engine.h effects/rain.h effects/snow.h
+  graphics/surface.h graphics/frame_pool.h graphics/rounding.h
+  input/player_input.h)
+
+# Why a header outside the pure set has no place in the rules, by its folder.
+set(why_platform "which talks to the system")
+set(why_graphics "which draws")
+set(why_effects "which draws")
+set(why_audio "which plays sound")
+set(why_input "which reads devices")
+set(why_game "which runs the program")
+set(why_net "which talks to the network")
+set(why_match "which runs the match on screen")
+set(why_frontend "which runs the menus")
+set(why_startup "which starts the program")
+set(why_launcher "which is the launcher's")
+
+function(is_pure header result)
+  set(pure FALSE)
+  if(header MATCHES "^([a-z_]+)/.*\\.h$" AND CMAKE_MATCH_1 IN_LIST pure_folders)
+    set(pure TRUE)
+  elseif(header IN_LIST pure_headers)
+    set(pure TRUE)
+  endif()
+  set(${result} ${pure} PARENT_SCOPE)
+endfunction()
 
 file(GLOB_RECURSE sources "${SOURCE_DIR}/*.h" "${SOURCE_DIR}/*.cpp")
 list(SORT sources)
+set(files "")
 set(offenders "")
 foreach(source IN LISTS sources)
   file(RELATIVE_PATH relative "${SOURCE_DIR}" "${source}")
+  list(APPEND files "${relative}")
   string(REGEX REPLACE "/.*" "" folder "${relative}")
+  set(quoted_${relative} "")  # line:target of every quoted include, for the pure check
   file(STRINGS "${source}" lines)
   set(number 0)
   foreach(line IN LISTS lines)
@@ -24,11 +61,19 @@ foreach(source IN LISTS sources)
     endif()
     set(quote "${CMAKE_MATCH_1}")
     set(target "${CMAKE_MATCH_2}")
-    if(target MATCHES "^(SDL|libav|libsw)" AND NOT folder MATCHES "^(platform|launcher)$")
-      list(APPEND offenders "${relative}:${number}: SDL or FFmpeg header <${target}> outside src/platform/")
+    if(target MATCHES "^(SDL|libav|libsw|enet/)" AND NOT folder MATCHES "^(platform|launcher)$")
+      list(APPEND offenders "${relative}:${number}: SDL, FFmpeg or ENet header <${target}> outside src/platform/")
       continue()
     endif()
-    if(NOT quote STREQUAL "\"" OR NOT target MATCHES "^([a-z_]+)/")
+    if(NOT quote STREQUAL "\"")
+      continue()
+    endif()
+    if(NOT target MATCHES "/")  # a header beside the file itself
+      get_filename_component(beside "${relative}" DIRECTORY)
+      set(target "${beside}/${target}")
+    endif()
+    list(APPEND quoted_${relative} "${number}:${target}")
+    if(NOT target MATCHES "^([a-z_]+)/")
       continue()
     endif()
     set(included "${CMAKE_MATCH_1}")
@@ -49,8 +94,69 @@ foreach(source IN LISTS sources)
     endif()
   endforeach()
 endforeach()
+
+# The headers the rules reach, each with the file that first includes it, so
+# an impure pure header is named with the way the rules get to it.
+set(reached "")
+set(queue "")
+foreach(file IN LISTS files)
+  if(file MATCHES "^fight/")
+    list(APPEND queue "${file}")
+    list(APPEND reached "${file}")
+  endif()
+endforeach()
+while(queue)
+  list(POP_FRONT queue file)
+  foreach(entry IN LISTS quoted_${file})
+    string(REGEX REPLACE "^[0-9]+:" "" target "${entry}")
+    is_pure("${target}" pure)
+    if(pure AND target IN_LIST files AND NOT target IN_LIST reached)
+      list(APPEND reached "${target}")
+      list(APPEND queue "${target}")
+      set(reached_from_${target} "${file}")
+    endif()
+  endforeach()
+endwhile()
+
+# Files of fight/ and headers of the pure set include only the pure set;
+# checking every one of them holds for whatever the rules reach through them.
+foreach(file IN LISTS files)
+  is_pure("${file}" pure)
+  if(NOT file MATCHES "^fight/" AND NOT pure)
+    continue()
+  endif()
+  foreach(entry IN LISTS quoted_${file})
+    string(REGEX MATCH "^[0-9]+" number "${entry}")
+    string(REGEX REPLACE "^[0-9]+:" "" target "${entry}")
+    is_pure("${target}" pure)
+    if(pure)
+      continue()
+    endif()
+    string(REGEX REPLACE "/.*" "" included "${target}")
+    set(why "${why_${included}}")
+    if(NOT why)
+      set(why "which is not one of the rules' headers")
+    endif()
+    if(file MATCHES "^fight/")
+      list(APPEND offenders "${file}:${number}: fight/ rules include \"${target}\", ${why}")
+      continue()
+    endif()
+    set(way "")
+    if(DEFINED reached_from_${file})
+      set(way "${file}")
+      set(step "${file}")
+      while(DEFINED reached_from_${step})
+        set(step "${reached_from_${step}}")
+        set(way "${step} -> ${way}")
+      endwhile()
+      set(way " (the rules reach it: ${way})")
+    endif()
+    list(APPEND offenders "${file}:${number}: the rules' header includes \"${target}\", ${why}${way}")
+  endforeach()
+endforeach()
+
 if(offenders)
   list(JOIN offenders "\n  " text)
   message(FATAL_ERROR "Includes that break the layers of src/:\n  ${text}")
 endif()
-message(STATUS "every include of src/ follows the layers")
+message(STATUS "every include of src/ follows the layers, and the fight's rules are pure")

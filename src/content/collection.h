@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -37,11 +38,21 @@ class Collection {
   }
 
   T* find(std::string_view key) {
-    auto it = index_.find(FoldKey(key));
-    return it == index_.end() ? nullptr : &items_[it->second];
+    const auto index = indexOf(key);
+    return index ? &items_[*index] : nullptr;
   }
   const T* find(std::string_view key) const { return const_cast<Collection*>(this)->find(key); }
-  bool contains(std::string_view key) const { return index_.contains(FoldKey(key)); }
+  bool contains(std::string_view key) const { return indexOf(key).has_value(); }
+  // The 0-based index of the item with that key, when there is one. A key of
+  // a usual length is folded on the stack: a fight looks up names every
+  // frame and allocates nothing for it.
+  std::optional<std::size_t> indexOf(std::string_view key) const {
+    char folded[64];
+    if (key.size() > sizeof folded) return indexOfFolded(FoldKey(key));
+    for (std::size_t i = 0; i < key.size(); ++i)
+      folded[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(key[i])));
+    return indexOfFolded(std::string_view(folded, key.size()));
+  }
 
   // 1-based, like the content's own numbering.
   T* at(std::size_t position) {
@@ -64,7 +75,19 @@ class Collection {
  private:
   std::deque<T> items_;
   std::deque<std::string> keys_;  // beside items_
-  std::unordered_map<std::string, std::size_t> index_;
+  // Looks folded keys up as they are, without making a string of them.
+  struct KeyHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view key) const { return std::hash<std::string_view>{}(key); }
+  };
+
+  std::optional<std::size_t> indexOfFolded(std::string_view folded) const {
+    auto it = index_.find(folded);
+    if (it == index_.end()) return std::nullopt;
+    return it->second;
+  }
+
+  std::unordered_map<std::string, std::size_t, KeyHash, std::equal_to<>> index_;
 };
 
 }  // namespace vdx

@@ -169,6 +169,11 @@ void ReadAction(AttributeReader& r, const Settings& s, cAction& a) {
   r.integer("yOffset", a.yOffset);
   r.boolean("Large", a.bLarge);
   r.text("NextAction", a.NextAction);
+  if (a.NextAction.size() > kMostNameChars) {
+    r.skip("NextAction", "names an action longer than " + std::to_string(kMostNameChars) +
+                             " characters, which no action can have");
+    a.NextAction.clear();
+  }
   a.bCanHit = true;
   r.boolean("CanHit", a.bCanHit);
   r.boolean("ShowParticles", a.ShowParticles);
@@ -330,6 +335,11 @@ class GameXmlReader {
         cAction action;
         ReadAction(cr, settings_, action);
         const std::string key = action.Name;
+        if (key.size() > kMostNameChars) {
+          cr.skip("Name", "an action's name may be " + std::to_string(kMostNameChars) +
+                              " characters long at most, so the action is left out");
+          continue;
+        }
         AddKeyed(c.Actions, std::move(action), cr, key, "Action");
       } else if (NameIs(child, "Effect")) {
         readEffect(cr, c);
@@ -340,6 +350,11 @@ class GameXmlReader {
   }
 
   void readEffect(AttributeReader& r, cCharacter& c) {
+    if (c.Effects.size() == kMostFighterEffects) {
+      r.skip("Effect", "a character may have " + std::to_string(kMostFighterEffects) +
+                           " effects at most, so this one is left out");
+      return;
+    }
     cEffect effect;
     ReadEffect(r, effect);
     const std::string name = effect.Name;
@@ -369,6 +384,11 @@ class GameXmlReader {
     for (const pugi::xml_node& child : element.children()) {
       if (child.type() != pugi::node_element) continue;
       AttributeReader ar(child, r.where() + " > " + DescribeElement(child), source_, report_);
+      if (stage.Animations.size() == kMostSceneryAnimations) {
+        ar.skip("animation", "a stage may have " + std::to_string(kMostSceneryAnimations) +
+                                 " animations at most, so this one is left out");
+        continue;
+      }
       cAnim anim;
       ReadAnim(ar, anim);
       const std::string key = anim.Name;

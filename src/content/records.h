@@ -6,6 +6,7 @@
 // every String empty, unless a field says otherwise.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -18,6 +19,14 @@ using Integer = std::int16_t;
 using Long = std::int32_t;
 using Single = float;
 using Double = double;
+
+// What a fight keeps of content in its state, which has a fixed size: names
+// of actions up to this long, and this many effects of a fighter and pieces
+// of scenery of a stage. Content beyond is skipped when it is read (and
+// reported).
+inline constexpr std::size_t kMostNameChars = 47;
+inline constexpr std::size_t kMostFighterEffects = 64;
+inline constexpr std::size_t kMostSceneryAnimations = 64;
 
 // One hit box of a frame, in frame pixels.
 struct cCol {

@@ -33,6 +33,9 @@ class RandomGenerator {
   std::uint64_t state() const { return state_; }
   // Goes back to a state that state() gave, as a replay does at a match's start.
   void Restore(std::uint64_t state) { state_ = state; }
+  // The field itself, for the fight state's visitor.
+  std::uint64_t& stateRef() { return state_; }
+  const std::uint64_t& stateRef() const { return state_; }
 
  private:
   std::uint64_t Next64();

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "graphics/rounding.h"
-#include "graphics/sprite_renderer.h"
 
 namespace vdx {
 namespace {
@@ -20,18 +19,18 @@ std::int64_t Since(Long last, std::uint32_t now) {
   return static_cast<std::int32_t>(now - static_cast<std::uint32_t>(last));
 }
 
-template <typename Record>
-void TurnStep(Record& r, std::uint32_t now) {
-  if (!IntervalPassed(r.LastAngleTick, r.AngleInterval, now)) return;
+template <typename Record, typename Run>
+void TurnStep(const Record& record, Run& r, std::uint32_t now) {
+  if (!IntervalPassed(r.LastAngleTick, record.AngleInterval, now)) return;
   r.Angle += r.AngleChange;
   // A turn far outside one round (bad content) is brought back in one go.
   if (r.Angle >= 360 || r.Angle < 0) r.Angle -= 360 * std::floor(r.Angle / 360);
   if (r.Angle >= 360) r.Angle = 0;
 }
 
-template <typename Record>
-void FadeStep(Record& r, std::uint32_t now) {
-  if (!IntervalPassed(r.LastAlphaTick, r.AlphaInterval, now)) return;
+template <typename Record, typename Run>
+void FadeStep(const Record& record, Run& r, std::uint32_t now) {
+  if (!IntervalPassed(r.LastAlphaTick, record.AlphaInterval, now)) return;
   r.Alpha += r.AlphaChange;
   if (r.Alpha >= 1.0) {
     r.Alpha = 1.0;
@@ -69,22 +68,62 @@ bool IntervalPassed(Long& last, Long interval, std::uint32_t now) {
   return true;
 }
 
-void StepAngle(cEffect& effect, std::uint32_t now) {
-  TurnStep(effect, now);
-}
-void StepAngle(cAnim& anim, std::uint32_t now) {
-  TurnStep(anim, now);
-}
-void StepAlpha(cEffect& effect, std::uint32_t now) {
-  FadeStep(effect, now);
-}
-void StepAlpha(cAnim& anim, std::uint32_t now) {
-  FadeStep(anim, now);
+EffectRun StartingRun(const cEffect& e) {
+  EffectRun run;
+  run.bActive = e.bActive;
+  run.bFlip = e.bFlip;
+  run.HasHit = e.HasHit;
+  run.bFirst = e.bFirst;
+  run.X = e.X;
+  run.Y = e.Y;
+  run.Width = e.Width;
+  run.Height = e.Height;
+  run.CurFrame = e.CurFrame;
+  run.Duration = e.Duration;
+  run.LastTickCount = e.LastTickCount;
+  run.LastAngleTick = e.LastAngleTick;
+  run.LastAlphaTick = e.LastAlphaTick;
+  run.LastScaleTick = e.LastScaleTick;
+  run.DelayCount = e.DelayCount;
+  run.Alpha = e.Alpha;
+  run.AlphaChange = e.AlphaChange;
+  run.Angle = e.Angle;
+  run.AngleChange = e.AngleChange;
+  return run;
 }
 
-void StepScale(cEffect& effect, std::uint32_t now) {
-  if (!IntervalPassed(effect.LastScaleTick, effect.ScaleInterval, now)) return;
-  const double grown = RoundEven(effect.ScaleChange);
+AnimRun StartingRun(const cAnim& a) {
+  AnimRun run;
+  run.bFirst = a.bFirst;
+  run.X = a.X;
+  run.Y = a.Y;
+  run.CurFrame = a.CurFrame;
+  run.LastTickCount = a.LastTickCount;
+  run.LastAngleTick = a.LastAngleTick;
+  run.LastAlphaTick = a.LastAlphaTick;
+  run.Alpha = a.Alpha;
+  run.AlphaChange = a.AlphaChange;
+  run.Angle = a.Angle;
+  run.AngleChange = a.AngleChange;
+  return run;
+}
+
+void StepAngle(const cEffect& effect, EffectRun& run, std::uint32_t now) {
+  TurnStep(effect, run, now);
+}
+void StepAngle(const cAnim& anim, AnimRun& run, std::uint32_t now) {
+  TurnStep(anim, run, now);
+}
+void StepAlpha(const cEffect& effect, EffectRun& run, std::uint32_t now) {
+  FadeStep(effect, run, now);
+}
+void StepAlpha(const cAnim& anim, AnimRun& run, std::uint32_t now) {
+  FadeStep(anim, run, now);
+}
+
+void StepScale(const cEffect& e, EffectRun& effect, std::uint32_t now) {
+  if (!IntervalPassed(effect.LastScaleTick, e.ScaleInterval, now)) return;
+  const double grown = RoundEven(e.ScaleChange);
   const Integer width = ClampSize(effect.Width + grown);
   const Integer height = ClampSize(effect.Height + grown);
   // It moves by half of what it really grew, so that a size held at a limit
@@ -102,62 +141,66 @@ float RendererAngle(double degrees) {
   return static_cast<float>(kPi / 2 + degrees * kPi / 180);
 }
 
-void ActivateEffect(cEffect& effect, Integer x, Integer y, bool flip) {
-  effect.bActive = true;
-  effect.bFlip = flip;
-  effect.X = x;
-  effect.Y = y;
-  effect.CurFrame = effect.Offset;
+void ActivateEffect(const cEffect& effect, EffectRun& run, Integer x, Integer y, bool flip) {
+  run.bActive = true;
+  run.bFlip = flip;
+  run.X = x;
+  run.Y = y;
+  run.CurFrame = effect.Offset;
 }
 
-bool StartNextEffect(Collection<cEffect>& effects, const std::string& name, const EffectEnd& at) {
-  cEffect* next = effects.find(name);
-  if (next == nullptr) return false;
-  if (!next->bActive) ActivateEffect(*next, at.X, at.Y, at.bFlip);
+bool StartNextEffect(const EffectFamily& family, std::string_view name, const EffectEnd& at) {
+  if (family.effects == nullptr) return false;
+  const auto index = family.effects->indexOf(name);
+  if (!index) return false;
+  if (*index >= family.runs.size()) return true;  // beyond the fight's room: never runs
+  EffectRun& next = family.runs[*index];
+  if (!next.bActive) ActivateEffect(*family.effects->at(*index + 1), next, at.X, at.Y, at.bFlip);
   return true;
 }
 
-void ResetEffect(cEffect& effect) {
+void ResetEffect(const cEffect& e, EffectRun& effect) {
   effect.Duration = 0;
-  effect.CurFrame = effect.Offset;
+  effect.CurFrame = e.Offset;
   effect.bActive = false;
   effect.HasHit = false;
-  effect.Alpha = effect.oAlpha;
-  effect.AlphaChange = effect.oAlphaChange;
-  effect.Angle = effect.oAngle;
-  effect.AngleChange = effect.oAngleChange;
-  effect.Height = static_cast<Integer>(std::clamp<Long>(effect.oHeight, -32768, 32767));
-  effect.Width = static_cast<Integer>(std::clamp<Long>(effect.oWidth, -32768, 32767));
-  effect.X = effect.animX;
-  effect.Y = effect.animY;
+  effect.Alpha = e.oAlpha;
+  effect.AlphaChange = e.oAlphaChange;
+  effect.Angle = e.oAngle;
+  effect.AngleChange = e.oAngleChange;
+  effect.Height = static_cast<Integer>(std::clamp<Long>(e.oHeight, -32768, 32767));
+  effect.Width = static_cast<Integer>(std::clamp<Long>(e.oWidth, -32768, 32767));
+  effect.X = e.animX;
+  effect.Y = e.animY;
   effect.DelayCount = 0;
   effect.bFirst = false;
 }
 
-EffectFrameStep StepEffectFrame(cEffect& effect, std::uint32_t now, Collection<cEffect>* family) {
-  if (Since(effect.LastTickCount, now) <= effect.Interval) return EffectFrameStep::Waiting;
+EffectFrameStep StepEffectFrame(const cEffect& e, EffectRun& effect, std::uint32_t now,
+                                const EffectFamily* family) {
+  if (Since(effect.LastTickCount, now) <= e.Interval) return EffectFrameStep::Waiting;
   EffectFrameStep result = EffectFrameStep::Stepped;
-  if (effect.Duration >= effect.DisplayRate) {
+  if (effect.Duration >= e.DisplayRate) {
     // The successor first: an effect that names itself is started (it runs
     // already) and then ends all the same.
-    if (family != nullptr && !effect.NextEffect.empty())
-      StartNextEffect(*family, effect.NextEffect, EffectEnd{effect.X, effect.Y, effect.bFlip});
-    ResetEffect(effect);
+    if (family != nullptr && !e.NextEffect.empty())
+      StartNextEffect(*family, e.NextEffect, EffectEnd{effect.X, effect.Y, effect.bFlip});
+    ResetEffect(e, effect);
     result = EffectFrameStep::Ended;
   } else {
     ++effect.Duration;
   }
   effect.LastTickCount = AsTick(now);
-  if (effect.CurFrame < effect.Offset) effect.CurFrame = effect.Offset;
-  if (effect.CurFrame + 1 >= effect.Offset + effect.Frames)
-    effect.CurFrame = effect.Offset;
+  if (effect.CurFrame < e.Offset) effect.CurFrame = e.Offset;
+  if (effect.CurFrame + 1 >= e.Offset + e.Frames)
+    effect.CurFrame = e.Offset;
   else
     ++effect.CurFrame;
-  effect.X = ClampPosition(effect.bFlip ? effect.X - effect.MoveHorizontal
-                                        : effect.X + effect.MoveHorizontal);
-  int y = effect.Y + effect.MoveVertical;
-  if (y < effect.MaxTop) y = effect.MaxTop;
-  if (y > effect.MaxBottom) y = effect.MaxBottom;
+  effect.X = ClampPosition(effect.bFlip ? effect.X - e.MoveHorizontal
+                                        : effect.X + e.MoveHorizontal);
+  int y = effect.Y + e.MoveVertical;
+  if (y < e.MaxTop) y = e.MaxTop;
+  if (y > e.MaxBottom) y = e.MaxBottom;
   effect.Y = static_cast<Integer>(y);
   return result;
 }
@@ -170,68 +213,40 @@ const Surface* CurrentPicture(const FramePool& pool, Integer offset, Integer fra
   return pool.frames[index].get();
 }
 
-EffectBox DrawnEffectBox(const cEffect& effect) {
-  const Long left = effect.bFlip ? effect.X - effect.Width : effect.X;
-  return EffectBox{left, effect.Y, left + effect.Width, effect.Y + effect.Height};
+EffectBox DrawnEffectBox(const EffectPose& pose) {
+  const Long left = pose.bFlip ? pose.X - pose.Width : pose.X;
+  return EffectBox{left, pose.Y, left + pose.Width, pose.Y + pose.Height};
 }
 
-namespace {
-
-void DrawRecord(Surface& target, const Surface& picture, float x, float y, Integer width,
-                Integer height, double alpha, double angle, float red, float green, float blue,
-                Integer blendMode, bool flip, RasterPath path) {
-  // 0 would be "the picture's own size" to the renderer: a size shrunk to
-  // nothing is not drawn at all.
-  if (width <= 0 || height <= 0) return;
-  SpriteArgs args = SpriteAt(x, y, picture.width, picture.height, width, height);
-  args.Alpha = static_cast<float>(alpha);
-  args.Angle = RendererAngle(angle);
-  args.Red = red;
-  args.Green = green;
-  args.Blue = blue;
-  args.BlendMode = blendMode;
-  args.Flip = static_cast<std::int16_t>(flip ? 1 : 0);
-  DrawSprite(target, picture, args, path);
+EffectPose PoseOf(const EffectRun& run) {
+  return EffectPose{true, run.bFlip, run.X, run.Y, run.Width, run.Height, run.CurFrame,
+                    run.Alpha, run.Angle};
 }
 
-}  // namespace
-
-void DrawEffect(Surface& target, const FramePool& pool, const cEffect& effect, RasterPath path) {
-  const Surface* picture = CurrentPicture(pool, effect.Offset, effect.Frames, effect.CurFrame);
-  if (picture == nullptr) return;
-  const EffectBox box = DrawnEffectBox(effect);
-  DrawRecord(target, *picture, static_cast<float>(box.Left), static_cast<float>(box.Top),
-             effect.Width, effect.Height, effect.Alpha, effect.Angle, effect.Red, effect.Green,
-             effect.Blue, effect.BlendMode, effect.bFlip, path);
+EffectPose PoseOf(const cAnim& anim, const AnimRun& run) {
+  return EffectPose{true, false, run.X, run.Y, anim.Width, anim.Height, run.CurFrame,
+                    run.Alpha, run.Angle};
 }
 
-bool PrepareStageAnimation(cAnim& anim, std::uint32_t now) {
-  if (anim.CurFrame < anim.Offset) anim.CurFrame = anim.Offset;
-  const bool sound = !anim.SFX.empty() && !anim.bFirst;
+bool PrepareStageAnimation(const cAnim& a, AnimRun& anim, std::uint32_t now) {
+  if (anim.CurFrame < a.Offset) anim.CurFrame = a.Offset;
+  const bool sound = !a.SFX.empty() && !anim.bFirst;
   anim.bFirst = true;
-  StepAngle(anim, now);
-  StepAlpha(anim, now);
+  StepAngle(a, anim, now);
+  StepAlpha(a, anim, now);
   return sound;
 }
 
-void DrawStageAnimation(Surface& target, const FramePool& pool, const cAnim& anim,
-                        RasterPath path) {
-  const Surface* picture = CurrentPicture(pool, anim.Offset, anim.Frames, anim.CurFrame);
-  if (picture == nullptr) return;
-  DrawRecord(target, *picture, anim.X, anim.Y, anim.Width, anim.Height, anim.Alpha, anim.Angle,
-             anim.Red, anim.Green, anim.Blue, anim.BlendMode, false, path);
-}
-
-void MoveStageAnimation(cAnim& anim, std::uint32_t now) {
-  if (Since(anim.LastTickCount, now) <= anim.Interval) return;
+void MoveStageAnimation(const cAnim& a, AnimRun& anim, std::uint32_t now) {
+  if (Since(anim.LastTickCount, now) <= a.Interval) return;
   anim.LastTickCount = AsTick(now);
-  if (anim.CurFrame + 1 > anim.Offset + anim.Frames - 1)
-    anim.CurFrame = anim.Offset;
+  if (anim.CurFrame + 1 > a.Offset + a.Frames - 1)
+    anim.CurFrame = a.Offset;
   else
     ++anim.CurFrame;
-  anim.X = Wrapped(anim.X, anim.MoveHorizontal, anim.MaxLeft, anim.MaxRight);
-  anim.Y = Wrapped(anim.Y, anim.MoveVertical, std::min(anim.MaxTop, anim.MaxBottom),
-                   std::max(anim.MaxTop, anim.MaxBottom));
+  anim.X = Wrapped(anim.X, a.MoveHorizontal, a.MaxLeft, a.MaxRight);
+  anim.Y = Wrapped(anim.Y, a.MoveVertical, std::min(a.MaxTop, a.MaxBottom),
+                   std::max(a.MaxTop, a.MaxBottom));
 }
 
 }  // namespace vdx

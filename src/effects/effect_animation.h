@@ -2,9 +2,12 @@
 // change over time: the timed turn, fade and growth, an effect's frame step
 // with its movement and its end, and the drawing of both.
 //
-// Every rule here works on the content record itself (the fight keeps a copy
-// per player and per round) and on the frame's tick count; nothing reads the
-// clock. Positions are pixels of the 640 x 480 play field.
+// A content record says what an effect or a piece of scenery is; what changes
+// while it runs (where it is, its frame, its timers) is its run, a plain value
+// the fight keeps in its state. Every rule here reads the record, changes the
+// run and works from the frame's tick count; nothing reads the clock and
+// nothing draws (effect_drawing.h draws a run's pose). Positions are pixels of
+// the 640 x 480 play field.
 //
 // Turns count in degrees: the timed turn adds its AngleChange and wraps at
 // 360, which only makes sense for degrees, and a turn that wraps in degrees
@@ -15,33 +18,69 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "content/records.h"
-#include "graphics/sprite_loading.h"
-#include "graphics/sprite_rasterizer.h"
-#include "graphics/surface.h"
+#include "graphics/frame_pool.h"
 
 namespace vdx {
 
 // The largest drawn size an effect may grow to, either way: four screens.
 inline constexpr Integer kMaxEffectSize = 2560;
 
+// What is drawn of an effect or a piece of scenery: where, which frame, how.
+struct EffectPose {
+  bool drawn = false;  // false: nothing is drawn
+  bool bFlip = false;
+  Integer X = 0, Y = 0, Width = 0, Height = 0, CurFrame = 0;
+  Double Alpha = 0, Angle = 0;
+};
+
+// What changes while an effect runs.
+struct EffectRun {
+  bool bActive = false;
+  bool bFlip = false;
+  bool HasHit = false;
+  bool bFirst = false;  // its sound has played for this activation
+  Integer X = 0, Y = 0, Width = 0, Height = 0, CurFrame = 0;
+  Long Duration = 0;
+  Long LastTickCount = 0, LastAngleTick = 0, LastAlphaTick = 0, LastScaleTick = 0;
+  Long DelayCount = 0;
+  Double Alpha = 0, AlphaChange = 0, Angle = 0, AngleChange = 0;
+  EffectPose shown;  // as drawn this frame
+};
+
+// What changes while a piece of scenery runs; it is drawn a frame after it
+// moved (the stage behind a frame is drawn at the end of the frame before).
+struct AnimRun {
+  bool bFirst = false;
+  Integer X = 0, Y = 0, CurFrame = 0;
+  Long LastTickCount = 0, LastAngleTick = 0, LastAlphaTick = 0;
+  Double Alpha = 0, AlphaChange = 0, Angle = 0, AngleChange = 0;
+  EffectPose next;   // the pose taken at the end of the last frame
+  EffectPose shown;  // the pose behind this frame
+};
+
+// A run as the record was loaded: its values, inactive, no timer set.
+EffectRun StartingRun(const cEffect& effect);
+AnimRun StartingRun(const cAnim& anim);
+
 // Whether `interval` ms have passed since `last` (strictly more); a last tick
 // of 0 has not been set and is set to now first (so nothing happens yet).
 bool IntervalPassed(Long& last, Long interval, std::uint32_t now);
 
 // Angle += AngleChange each time AngleInterval has passed, kept in [0, 360).
-void StepAngle(cEffect& effect, std::uint32_t now);
-void StepAngle(cAnim& anim, std::uint32_t now);
+void StepAngle(const cEffect& effect, EffectRun& run, std::uint32_t now);
+void StepAngle(const cAnim& anim, AnimRun& run, std::uint32_t now);
 // Alpha += AlphaChange each time AlphaInterval has passed; at 1 or above it
 // stays at 1, below 0 at 0, and the change turns round (the fade pulses).
-void StepAlpha(cEffect& effect, std::uint32_t now);
-void StepAlpha(cAnim& anim, std::uint32_t now);
+void StepAlpha(const cEffect& effect, EffectRun& run, std::uint32_t now);
+void StepAlpha(const cAnim& anim, AnimRun& run, std::uint32_t now);
 // Width and Height grow by ScaleChange (whole pixels) each time ScaleInterval
 // has passed, and the effect moves by half of that, so that it grows about its
 // centre (mirrored for an effect facing left). The size stays within
 // [0, kMaxEffectSize].
-void StepScale(cEffect& effect, std::uint32_t now);
+void StepScale(const cEffect& effect, EffectRun& run, std::uint32_t now);
 
 // The renderer's angle for a turn in degrees (see the top of this file).
 float RendererAngle(double degrees);
@@ -54,16 +93,22 @@ struct EffectEnd {
 
 // Starts an effect at (x, y), facing left when `flip`: from its first frame,
 // with the sound of this activation still to play.
-void ActivateEffect(cEffect& effect, Integer x, Integer y, bool flip);
+void ActivateEffect(const cEffect& effect, EffectRun& run, Integer x, Integer y, bool flip);
 
-// Starts the effect `name` of the same character where another ended or hit,
-// unless it is running already. Returns false when no effect has that name
-// (the chain ends there; --check-content reports such a name).
-bool StartNextEffect(Collection<cEffect>& effects, const std::string& name, const EffectEnd& at);
+// One character's effects and their runs, in the same order.
+struct EffectFamily {
+  const Collection<cEffect>* effects = nullptr;
+  std::span<EffectRun> runs;
+};
+
+// Starts the effect `name` of the family where another ended or hit, unless it
+// is running already. Returns false when no effect has that name (the chain
+// ends there; --check-content reports such a name).
+bool StartNextEffect(const EffectFamily& family, std::string_view name, const EffectEnd& at);
 
 // The end of an effect: back to the values it was loaded with, inactive.
 // The timers of its frame step and timed steps are left as they are.
-void ResetEffect(cEffect& effect);
+void ResetEffect(const cEffect& effect, EffectRun& run);
 
 // What one call of StepEffectFrame did.
 enum class EffectFrameStep {
@@ -78,8 +123,8 @@ enum class EffectFrameStep {
 // it is reset. Otherwise it counts the step. Either way the strip moves on a
 // frame (and loops), and the effect moves by MoveHorizontal (leftwards when it
 // faces left) and MoveVertical, with Y kept between MaxTop and MaxBottom.
-EffectFrameStep StepEffectFrame(cEffect& effect, std::uint32_t now,
-                                Collection<cEffect>* family = nullptr);
+EffectFrameStep StepEffectFrame(const cEffect& effect, EffectRun& run, std::uint32_t now,
+                                const EffectFamily* family = nullptr);
 
 // The picture of a record's current frame in its pool, or nullptr when the
 // frame is not one of the record's loaded frames.
@@ -91,24 +136,21 @@ const Surface* CurrentPicture(const FramePool& pool, Integer offset, Integer fra
 struct EffectBox {
   Long Left = 0, Top = 0, Right = 0, Bottom = 0;
 };
-EffectBox DrawnEffectBox(const cEffect& effect);
+EffectBox DrawnEffectBox(const EffectPose& pose);
 
-// Draws the effect's current frame (mirrored when it faces left) with its
-// size, alpha, turn, tint and blend. A size of 0 or less draws nothing.
-void DrawEffect(Surface& target, const FramePool& pool, const cEffect& effect,
-                RasterPath path = RasterPath::Best);
+// An effect's pose as it is now.
+EffectPose PoseOf(const EffectRun& run);
 
-// A stage animation before it is drawn: its frame kept at or above Offset,
+// A piece of scenery before it is drawn: its frame kept at or above Offset,
 // its turn and fade. Returns whether its sound is to be played now (the first
 // time it runs in a fight).
-bool PrepareStageAnimation(cAnim& anim, std::uint32_t now);
-// Draws it at (X, Y) on screen with its size, alpha, turn, tint and blend.
-void DrawStageAnimation(Surface& target, const FramePool& pool, const cAnim& anim,
-                        RasterPath path = RasterPath::Best);
+bool PrepareStageAnimation(const cAnim& anim, AnimRun& run, std::uint32_t now);
+// Its pose as it is now, at (X, Y) on screen with its own size.
+EffectPose PoseOf(const cAnim& anim, const AnimRun& run);
 // Once more than Interval ms have passed: the next frame (looping), and the
 // move by MoveHorizontal and MoveVertical, a position beyond one limit going
 // on from the other (X between MaxLeft and MaxRight, Y between the smaller
 // and the larger of MaxTop and MaxBottom).
-void MoveStageAnimation(cAnim& anim, std::uint32_t now);
+void MoveStageAnimation(const cAnim& anim, AnimRun& run, std::uint32_t now);
 
 }  // namespace vdx

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "graphics/rounding.h"
-#include "graphics/sprite_renderer.h"
 
 namespace vdx {
 namespace {
@@ -12,8 +11,7 @@ namespace {
 // The field a particle lives in; leaving it kills the particle.
 constexpr float kFieldRight = 639;
 constexpr float kFieldBottom = 479;
-// A running scale that has grown without bound must not make one particle
-// cost a screenful of pixels: no particle is drawn larger than the field.
+// No particle is launched larger than the field.
 constexpr int kMaxDrawnSize = 640;
 
 std::uint32_t PackColour(float r, float g, float b) {
@@ -21,27 +19,6 @@ std::uint32_t PackColour(float r, float g, float b) {
     return static_cast<std::uint32_t>(RoundEven(std::clamp(c, 0.0f, 1.0f) * 255.0f));
   };
   return (channel(r) << 16) | (channel(g) << 8) | channel(b);
-}
-
-// round(size x scale); 0 asks DrawSprite for the picture's own size, and so
-// does a scale that has shrunk below nothing.
-std::int16_t DrawnSize(std::int16_t size, float scale) {
-  const double drawn = RoundEven(static_cast<double>(size) * static_cast<double>(scale));
-  if (!(drawn > 0)) return 0;
-  return static_cast<std::int16_t>(std::min<double>(drawn, kMaxDrawnSize));
-}
-
-void Draw(const cParticle& engine, const Particle& p, Surface& target, RasterPath path) {
-  const Surface& texture = *engine.texture;
-  SpriteArgs args = SpriteAt(p.x, p.y, texture.width, texture.height,
-                             DrawnSize(p.width, engine.scale), DrawnSize(p.height, engine.scale));
-  args.Alpha = p.alpha;
-  args.Red = p.r;
-  args.Green = p.g;
-  args.Blue = p.b;
-  args.BlendMode = engine.BlendMode;
-  args.Angle = static_cast<float>(engine.angle);
-  DrawSprite(target, texture, args, path);
 }
 
 void Move(const cParticle& engine, Particle& p) {
@@ -59,15 +36,17 @@ void Move(const cParticle& engine, Particle& p) {
 
 }  // namespace
 
-SharedSurface LoadParticleTexture(const LoadContext& ctx, std::string_view contentPath, int width,
-                                  int height) {
-  return LoadPictureOrLog(ctx, contentPath, width, height, 0u);
+std::int32_t NextParticleAngle(std::int32_t angle, std::int16_t change) {
+  angle += change;
+  if (angle > 360) angle -= 360;
+  // Steps of a whole turn or more would otherwise run the angle away.
+  if (angle > 360 || angle < -360) angle %= 360;
+  return angle;
 }
 
 void InitParticleEngine(cParticle& engine, RandomGenerator& random, float r, float g, float b,
-                        int x, int y, SharedSurface texture, int width, int height) {
-  engine.particles.resize(static_cast<std::size_t>(std::max<int>(0, engine.nParticles)));
-  engine.texture = std::move(texture);
+                        int x, int y, int width, int height) {
+  engine.count = static_cast<std::int16_t>(std::clamp<int>(engine.nParticles, 0, kMaxParticles));
   engine.scale = 0;
   InitNewParticles(engine, random, r, g, b, x, y, width, height);
 }
@@ -76,7 +55,8 @@ void InitNewParticles(cParticle& engine, RandomGenerator& random, float r, float
                       int y, int width, int height) {
   const double xVariation = engine.XVariation;
   const double yVariation = engine.YVariation;
-  for (Particle& p : engine.particles) {
+  for (std::int16_t i = 0; i < engine.count; ++i) {
+    Particle& p = engine.particles[static_cast<std::size_t>(i)];
     p.dead = 0;
     p.colour = PackColour(r, g, b);
     p.r = p.endR = r;
@@ -102,19 +82,16 @@ void InitNewParticles(cParticle& engine, RandomGenerator& random, float r, float
   }
 }
 
-void RenderParticles(cParticle& engine, Surface& target, RasterPath path) {
+void AdvanceParticles(cParticle& engine) {
+  engine.advancePending = false;
   bool anyAlive = false;
-  for (Particle& p : engine.particles) {
-    engine.angle += engine.RotChange;
-    if (engine.angle > 360) engine.angle -= 360;
-    // Steps of a whole turn or more would otherwise run the angle away.
-    if (engine.angle > 360 || engine.angle < -360) engine.angle %= 360;
+  for (std::int16_t i = 0; i < engine.count; ++i) {
+    engine.angle = NextParticleAngle(engine.angle, engine.RotChange);
+    Particle& p = engine.particles[static_cast<std::size_t>(i)];
     if (p.dead != 0) continue;
 
     anyAlive = true;
     engine.scale += engine.ScaleChange;
-    if (engine.texture) Draw(engine, p, target, path);
-
     Move(engine, p);
     p.life -= 1;
     if (p.life < 3) p.life = 1;
@@ -128,7 +105,7 @@ void RenderParticles(cParticle& engine, Surface& target, RasterPath path) {
   engine.Active = anyAlive;
 }
 
-bool ArmSparkBurst(cParticle& engine, RandomGenerator& random, SharedSurface spark, int x, int y) {
+bool ArmSparkBurst(cParticle& engine, RandomGenerator& random, int x, int y) {
   if (engine.Active) return false;
   engine.Gravity = 0.4f;
   engine.nParticles = 50;
@@ -138,11 +115,11 @@ bool ArmSparkBurst(cParticle& engine, RandomGenerator& random, SharedSurface spa
   engine.LifeTime = 100;
   engine.RotChange = 6;
   // No colour: DrawSprite draws a tint of (0, 0, 0) untinted.
-  InitParticleEngine(engine, random, 0, 0, 0, x, y, std::move(spark), kSparkSize, kSparkSize);
+  InitParticleEngine(engine, random, 0, 0, 0, x, y, kSparkSize, kSparkSize);
   return true;
 }
 
-void ArmBubbles(cParticle& engine, RandomGenerator& random, SharedSurface bubble, int x, int y) {
+void ArmBubbles(cParticle& engine, RandomGenerator& random, int x, int y) {
   engine.Gravity = 0.06f;
   engine.nParticles = 24;
   engine.XVariation = 3;
@@ -152,7 +129,7 @@ void ArmBubbles(cParticle& engine, RandomGenerator& random, SharedSurface bubble
   engine.RotChange = 0;
   engine.UpOnly = true;
   engine.BlendMode = 1;
-  InitParticleEngine(engine, random, 0, 0, 0, x, y, std::move(bubble), kBubbleSize, kBubbleSize);
+  InitParticleEngine(engine, random, 0, 0, 0, x, y, kBubbleSize, kBubbleSize);
   engine.Active = true;
 }
 

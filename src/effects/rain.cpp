@@ -3,16 +3,8 @@
 #include <algorithm>
 
 #include "graphics/rounding.h"
-#include "graphics/sprite_renderer.h"
 
 namespace vdx {
-namespace {
-
-constexpr float kStreakAlpha = 0.55f;
-constexpr float kSplashAlpha = 0.7f;
-
-}  // namespace
-
 int SplashSize(Single splash) {
   return static_cast<int>(RoundEven(splash / 3.14f * 16.0f));
 }
@@ -58,33 +50,6 @@ void clsRain::Update(RandomGenerator& random, std::uint32_t now) {
     }
   }
   CTick = now;
-}
-
-void clsRain::Draw(Surface& target, const Surface* picture, Long cameraX, RandomGenerator& random,
-                   std::uint32_t now, RasterPath path) {
-  Update(random, now);
-  if (picture == nullptr) return;
-  for (int i = 0; i <= nRainDrops_; ++i) {
-    const RainDrop& d = drop(i);
-    const Single screenX = d.x - static_cast<Single>(cameraX);
-    if (d.state == 1) {
-      if (screenX < 0 || screenX > 639) continue;
-      // A longer streak for a longer drop.
-      SpriteArgs args =
-          SpriteAt(screenX, d.y, picture->width, picture->height, picture->width, 4 + 2 * d.length);
-      args.Alpha = kStreakAlpha;
-      DrawSprite(target, *picture, args, path);
-    } else if (d.state == 2) {
-      const int size = SplashSize(d.splash);
-      if (size <= 0) continue;  // 0 would draw the whole picture
-      // A flat streak on the ground, widening and fading as it spreads.
-      SpriteArgs args =
-          SpriteAt(screenX - static_cast<Single>(size) / 2, static_cast<Single>(d.ground),
-                   picture->width, picture->height, size, 2);
-      args.Alpha = kSplashAlpha * (1.0f - d.splash / 4.0f);
-      DrawSprite(target, *picture, args, path);
-    }
-  }
 }
 
 }  // namespace vdx

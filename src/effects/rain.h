@@ -8,8 +8,6 @@
 
 #include "content/records.h"
 #include "core/random.h"
-#include "graphics/sprite_rasterizer.h"
-#include "graphics/surface.h"
 
 namespace vdx {
 
@@ -25,8 +23,9 @@ struct RainDrop {
 
 class clsRain {
  public:
-  // Room for drops 0 to 2000; more are never asked of the array.
-  static constexpr int kMaxDrop = 2000;
+  // Room for drops 0 to 400, what a fight's rain uses; more are never asked
+  // of the array.
+  static constexpr int kMaxDrop = 400;
   static constexpr int kWorldWidth = 1280;
   static constexpr Single kMsPerStep = 300;  // a time step
 
@@ -42,15 +41,15 @@ class clsRain {
   // the top, a falling one falls and drifts and splashes at its ground, a
   // splash spreads and ends. Nothing moves within the same millisecond.
   void Update(RandomGenerator& random, std::uint32_t now);
-  // Update, then each falling drop whose screen x (world x - cameraX) is on
-  // screen is drawn with the rain picture, and each splash as a flat streak
-  // round(splash / 3.14 x 16) pixels wide (none at 0).
-  void Draw(Surface& target, const Surface* picture, Long cameraX, RandomGenerator& random,
-            std::uint32_t now, RasterPath path = RasterPath::Best);
 
   int nRainDrops() const { return nRainDrops_; }  // index of the last drop; -1: none
   const RainDrop& drop(int i) const { return drops_[static_cast<std::size_t>(i)]; }
   RainDrop& drop(int i) { return drops_[static_cast<std::size_t>(i)]; }
+  // The fields themselves, for the fight state's visitor.
+  int& nRainDropsRef() { return nRainDrops_; }
+  const int& nRainDropsRef() const { return nRainDrops_; }
+  std::array<RainDrop, kMaxDrop + 1>& dropsRef() { return drops_; }
+  const std::array<RainDrop, kMaxDrop + 1>& dropsRef() const { return drops_; }
 
  private:
   void Start(RainDrop& d, RandomGenerator& random, Single height);

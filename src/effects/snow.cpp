@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "graphics/sprite_renderer.h"
 
 namespace vdx {
 namespace {
@@ -28,8 +27,7 @@ void InitSnow(Snow& snow, RandomGenerator& random, int stageWidth) {
   }
 }
 
-void DrawSnow(Snow& snow, const SnowPictures& pictures, Surface& target, long cameraX,
-              RandomGenerator& random, RasterPath path) {
+void StepSnow(Snow& snow, const SnowPictures& pictures, RandomGenerator& random) {
   for (SnowFlake& f : snow.flakes) {
     f.y += f.fall;
     f.phase += kSwayStep;
@@ -40,12 +38,6 @@ void DrawSnow(Snow& snow, const SnowPictures& pictures, Surface& target, long ca
       f.x = RandomX(random, snow.width);
       f.y = -size;
     }
-    if (picture == nullptr) continue;
-    const float x = f.x + kSnowSway * std::sin(f.phase) - static_cast<float>(cameraX);
-    if (x + static_cast<float>(picture->width) < 0 || x >= 640) continue;
-    SpriteArgs args = SpriteAt(x, f.y, picture->width, picture->height);
-    args.BlendMode = 1;  // the flakes brighten what is behind them
-    DrawSprite(target, *picture, args, path);
   }
 }
 

@@ -8,9 +8,7 @@
 #include <cstdint>
 
 #include "core/random.h"
-#include "graphics/sprite_loading.h"
-#include "graphics/sprite_rasterizer.h"
-#include "graphics/surface.h"
+#include "graphics/frame_pool.h"
 
 namespace vdx {
 
@@ -37,9 +35,8 @@ using SnowPictures = std::array<SharedSurface, 3>;
 // screen's height, a speed and a size; four draws a flake (x, y, speed, size).
 void InitSnow(Snow& snow, RandomGenerator& random, int stageWidth);
 
-// Moves every flake one frame on and draws it where the camera sees it. A
-// flake below the screen starts again above it at a random x (one draw).
-void DrawSnow(Snow& snow, const SnowPictures& pictures, Surface& target, long cameraX,
-              RandomGenerator& random, RasterPath path = RasterPath::Best);
+// Moves every flake one frame on. A flake below the screen starts again above
+// it, as high as its picture (8 without one), at a random x (one draw).
+void StepSnow(Snow& snow, const SnowPictures& pictures, RandomGenerator& random);
 
 }  // namespace vdx

@@ -6,7 +6,6 @@
 #include "core/ticks.h"
 #include "fight/fight_state.h"
 #include "fight/fighter_pass.h"
-#include "game/game.h"
 
 namespace vdx {
 namespace {
@@ -27,7 +26,7 @@ const cAI& NeutralProfile() {
 
 // One call's view of the fight, from the side of the player the computer plays.
 struct Turn {
-  Game& game;
+  RandomGenerator& random;
   FightState& fight;
   const FightSlots& slots;
   int p;
@@ -36,8 +35,8 @@ struct Turn {
   const FighterState& them;
   const cAI& own;
   const cAI* theirs;  // nullptr: the opponent has no profile
-  std::string& held;
-  std::string& previous;        // the key history's last command
+  Command& held;
+  Command& previous;            // the key history's last command
   bool damagingEffect = false;  // found while watching the opponent this call
 };
 
@@ -62,33 +61,37 @@ bool FacingAway(const Turn& t) {
 }
 
 // Whether an effect of `action` of the opponent's character flies now and hurts.
-bool DamagingEffectActive(const cCharacter& opponent, const std::string& action) {
+bool DamagingEffectActive(const cCharacter& opponent, const EffectRuns& runs,
+                          std::string_view action) {
   const cAction* a = opponent.Actions.find(action);
   if (a == nullptr) return false;
   for (const std::string& name : a->EffectList) {
-    const cEffect* effect = opponent.Effects.find(name);
-    if (effect != nullptr && effect->bActive && effect->Damage > 0) return true;
+    const auto index = opponent.Effects.indexOf(name);
+    if (!index || *index >= runs.count) continue;
+    if (runs.runs[*index].bActive && opponent.Effects.at(*index + 1)->Damage > 0) return true;
   }
   return false;
 }
 
 void WatchOpponent(Turn& t) {
-  const std::string& current = t.them.ActionName;
+  const Name& current = t.them.ActionName;
   if (t.cpu.lastSeenAction.empty()) t.cpu.lastSeenAction = current;
   if (current == t.cpu.lastSeenAction) return;
   // A projectile of the last action still flying keeps the computer on guard.
   t.damagingEffect =
-      DamagingEffectActive(t.slots.players[Opponent(t.p)].character, t.cpu.lastSeenAction);
+      DamagingEffectActive(t.slots.players[Opponent(t.p)].character,
+                           t.fight.effects[static_cast<std::size_t>(Opponent(t.p))],
+                           t.cpu.lastSeenAction);
   if (t.damagingEffect) {
     t.cpu.state = ComputerStep::React;
     return;
   }
   t.cpu.lastSeenAction = current;
-  if (PercentRoll(t.game.random) < t.own.Block) t.cpu.state = ComputerStep::React;
+  if (PercentRoll(t.random) < t.own.Block) t.cpu.state = ComputerStep::React;
 }
 
 void Decide(Turn& t) {
-  RandomGenerator& random = t.game.random;
+  RandomGenerator& random = t.random;
   const int roll = PercentRoll(random);
   if (t.them.Health < 1 || roll >= t.own.Aggression) {
     t.cpu.state = PercentRoll(random) >= t.own.Retreat ? ComputerStep::Wait : ComputerStep::BackOff;
@@ -153,7 +156,7 @@ const cMoves* ChooseMove(const cAI& profile, RandomGenerator& random, const char
 }
 
 void Attack(Turn& t, const char* type, bool mayFinish) {
-  const cMoves* move = ChooseMove(t.own, t.game.random, type);
+  const cMoves* move = ChooseMove(t.own, t.random, type);
   const cCharacter& character = t.slots.players[t.p].character;
   const cAction* action = nullptr;
   // The finisher needs the gate the players have; a character without one
@@ -176,7 +179,7 @@ const char* AnswerTo(const std::string& region) {
 }
 
 void React(Turn& t) {
-  if (t.them.ActionName != t.cpu.lastSeenAction && !t.damagingEffect) {
+  if (t.them.ActionName.view() != t.cpu.lastSeenAction.view() && !t.damagingEffect) {
     t.cpu.state = ComputerStep::Decide;
     return;
   }
@@ -197,33 +200,36 @@ bool ComputerPlaysPlayer(const MatchSetup& setup, int player) {
 
 void StartComputerPlayers(FightState& fight, const MatchSetup& setup) {
   for (int p = 1; p <= 2; ++p) {
-    fight.computer[p].reset();
-    if (ComputerPlaysPlayer(setup, p)) fight.computer[p].emplace();
+    fight.computer[p] = ComputerState{};
+    fight.computer[p].plays = ComputerPlaysPlayer(setup, p);
   }
 }
 
-void ChooseComputerMove(Game& game, FightState& fight, FightSlots& slots, int player,
-                        std::uint32_t now) {
+void ChooseComputerMove(StepContext& ctx, int player) {
+  FightState& fight = ctx.fight;
+  const FightSlots& slots = ctx.slots;
+  const std::uint32_t now = ctx.now;
   const int o = Opponent(player);
-  ComputerState& cpu =
-      fight.computer[player] ? *fight.computer[player] : fight.computer[player].emplace();
-  const cAI* own = game.content.AIProfiles.find(slots.players[player].character.Name);
-  Turn t{game,
+  ComputerState& cpu = fight.computer[player];
+  cpu.plays = true;
+  const cAI* own = slots.players[player].profile;
+  FighterState& me = fight.fighters[player];
+  Turn t{fight.random,
          fight,
          slots,
          player,
          cpu,
-         fight.fighters[player],
+         me,
          fight.fighters[o],
          own != nullptr ? *own : NeutralProfile(),
-         game.content.AIProfiles.find(slots.players[o].character.Name),
-         game.input.HeldCommand[player],
-         game.input.history[player].lastCommand};
+         slots.players[o].profile,
+         me.HeldCommand,
+         me.history.lastCommand};
 
   if (TicksBetween(cpu.lastDecision, now) > cpu.decisionDelay && cpu.state != ComputerStep::React) {
     cpu.lastDecision = now;
     cpu.decisionDelay =
-        static_cast<std::uint32_t>(RoundHalfEven(game.random.Uniform() * kMaxDecisionDelayMs));
+        static_cast<std::uint32_t>(RoundHalfEven(fight.random.Uniform() * kMaxDecisionDelayMs));
     cpu.state = ComputerStep::Decide;
   }
   WatchOpponent(t);

@@ -4,18 +4,13 @@
 
 #include <cstdint>
 
-#include "core/random.h"
 #include "fight/fight_state.h"
 #include "graphics/surface.h"
-#include "input/poll_input.h"
 
 namespace vdx {
 
-// FNV-1a over every field of the fight's state, the run-time state of both
-// players' effects, both players' commands and special-move histories, and
-// the generator's state.
-std::uint64_t HashFightState(const FightState& fight, const FightSlots& slots,
-                             const InputState& input, const RandomGenerator& random);
+// FNV-1a over every field of the state, as fight_state_visit.h lists them.
+std::uint64_t HashFightState(const FightState& fight);
 
 std::uint64_t HashPicture(const Surface& picture);
 

@@ -4,11 +4,11 @@
 #include <cctype>
 #include <cmath>
 
-#include "audio/sound_table.h"
+#include "content/xml_values.h"
 #include "core/ticks.h"
 #include "fight/effect_step.h"
+#include "fight/fight_commands.h"
 #include "fight/next_frame_index.h"
-#include "content/xml_values.h"
 
 namespace vdx {
 namespace {
@@ -19,13 +19,13 @@ constexpr Long kGrabReach = 145;
 constexpr Integer kFinisherHealth = 20;
 
 struct Pass {
-  FighterPassContext& ctx;
+  StepContext& ctx;
   int p;
   int o;
   FighterState& me;
   FighterState& them;
-  cCharacter& character;
-  std::string& held;  // this frame's stored command (the hit rules read it)
+  const cCharacter& character;
+  Command& held;  // this frame's stored command (the hit rules read it)
   KeyHistory& history;
 };
 
@@ -43,9 +43,7 @@ Long MotionOf(const cAction& action) {
 }
 
 void PlayFightSound(Pass& s, const std::string& name) {
-  if (name.empty()) return;
-  Game& game = s.ctx.game;
-  PlaySound(game.platform, game.sounds, name, game.settings.SoundVolume, game.log);
+  s.ctx.events.sound(name);
 }
 
 
@@ -78,11 +76,11 @@ void StartAction(Pass& s, const cAction& action) {
 
 // Matches the key sequence and the command against every action's Activate;
 // returns the command the rest of the pass acts on.
-std::string MatchSpecials(Pass& s, std::string command) {
+Command MatchSpecials(Pass& s, Command command) {
   s.me.specialMatched = false;
   for (const cAction& a : s.character.Actions) {
     if (a.Activate.empty()) continue;  // an empty Activate never matches
-    if (a.Activate == s.history.KeySequence) {
+    if (a.Activate == s.history.KeySequence.view()) {
       s.me.specialMatched = true;
       if (a.AnimationType == "Grab" && std::abs(s.me.PlayerX - s.them.PlayerX) >= kGrabReach)
         continue;
@@ -92,7 +90,7 @@ std::string MatchSpecials(Pass& s, std::string command) {
         command = s.history.KeySequence;
       s.held.clear();
       ClearKeyHistory(s.history);
-    } else if (a.Activate == command) {
+    } else if (a.Activate == command.view()) {
       s.me.specialMatched = true;
     }
   }
@@ -132,7 +130,7 @@ void IdlePass(Pass& s) {
   s.them.HitFlag = false;
   s.me.PlayerY = s.character.yOffset;
   s.me.holdCounter = 0;
-  const std::string command = MatchSpecials(s, s.held);
+  const Command command = MatchSpecials(s, s.held);
   if (command == "R") {
     Walk(s, true);
   } else if (command == "L") {
@@ -153,7 +151,7 @@ void IdlePass(Pass& s) {
   }
   if (command.empty()) return;
   for (const cAction& a : s.character.Actions) {
-    if (a.Activate != command || a.Name == "Walk" || a.Performed != "Standing") continue;
+    if (a.Activate != command.view() || a.Name == "Walk" || a.Performed != "Standing") continue;
     // The finisher's gate holds for keys held together too.
     if (a.Name == "Sexuality" && !FinisherAllowed(s.ctx.fight, s.p)) continue;
     StartAction(s, a);
@@ -180,14 +178,17 @@ void EndAction(Pass& s, const cAction& action) {
 }
 
 // One step of a jump's height: up until its top frame, then down to the ground.
-void JumpStep(Pass& s, cAction& action) {
-  if (action.JumpSpeed == 0) action.JumpSpeed = action.Name.find("Jump") != std::string::npos ? 25 : 20;
+void JumpStep(Pass& s, const cAction& action) {
+  // A jump without a speed of its own rises 25 a step, a flip 20.
+  const Long speed = action.JumpSpeed != 0 ? action.JumpSpeed
+                     : action.Name.find("Jump") != std::string::npos ? 25
+                                                                      : 20;
   const Long position = s.me.CurrentFrame - action.Offset;
   const Long ground = s.character.yOffset;
   if (position <= action.TopJumpFrame)
-    s.me.PlayerY -= action.JumpSpeed;
+    s.me.PlayerY -= speed;
   else if (s.me.PlayerY < ground)
-    s.me.PlayerY += action.JumpSpeed;
+    s.me.PlayerY += speed;
   else
     s.me.PlayerY = ground;
   if (s.me.PlayerY < ground && action.AnimationType != "Active")
@@ -199,14 +200,14 @@ void JumpStep(Pass& s, cAction& action) {
 bool StartAirAttack(Pass& s) {
   if (s.me.PlayerY >= s.character.yOffset) return false;
   if (NameHolds(s.me.ActionName, "HIT") || s.me.ActionName == "KO") return false;
-  std::string command = s.held;
+  Command command = s.held;
   if (command.find('K') != std::string::npos)
     command = "K";
   else if (command.find('P') != std::string::npos)
     command = "P";
   for (const cAction& a : s.character.Actions) {
-    if (a.Performed != "Jumping" || a.Activate.empty() || a.Activate != command ||
-        a.Name == s.me.ActionName)
+    if (a.Performed != "Jumping" || a.Activate.empty() || a.Activate != command.view() ||
+        a.Name == s.me.ActionName.view())
       continue;
     s.me.ActionName = a.Name;
     s.me.MoveState = a.Name;
@@ -222,7 +223,7 @@ bool StartAirAttack(Pass& s) {
 }
 
 void ActionPass(Pass& s) {
-  cAction* action = s.character.Actions.find(s.me.ActionName);
+  const cAction* action = s.character.Actions.find(s.me.ActionName);
   if (action == nullptr && s.me.ActionName != "KO") {
     // A name the character lacks: the fighter reels as hit.
     s.me.ActionName = "Hit";
@@ -270,7 +271,7 @@ void ActionPass(Pass& s) {
 // opponent along, until the stage ends.
 void KeepInBounds(Pass& s) {
   FightState& fight = s.ctx.fight;
-  const Long right = kStageRightMargin - CharacterFrameWidth(s.ctx.game.settings);
+  const Long right = kStageRightMargin - s.ctx.slots.rules.characterWidth;
   const Long cameraMax = std::max(0, fight.stageWidth - 640);
   if (s.me.PlayerX < 0) {
     s.me.PlayerX = 0;
@@ -303,26 +304,10 @@ Rect BodyRect(const FighterState& f) {
   return Rect{f.PlayerX + 120, f.PlayerY, f.PlayerX + 256 - 120, f.PlayerY + 256};
 }
 
-int CharacterFrameWidth(const Settings& settings) {
-  return settings.CharacterWidth > 0 ? settings.CharacterWidth : 256;
+int CharacterFrameWidth(Integer characterWidth) {
+  return characterWidth > 0 ? characterWidth : 256;
 }
 
-const cAction* CurrentAction(const cCharacter& character, const FighterState& fighter) {
-  if (const cAction* a = character.Actions.find(fighter.ActionName)) return a;
-  return character.Actions.find("Hit");
-}
-
-bool NameHolds(std::string_view name, std::string_view upperPart) {
-  std::string upper(name);
-  for (char& c : upper)
-    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return upper.find(upperPart) != std::string::npos;
-}
-
-bool IsJump(const cAction& action) {
-  return action.Name.find("Jump") != std::string::npos ||
-         action.Name.find("Flip") != std::string::npos;
-}
 
 bool FinisherAllowed(const FightState& fight, int player) {
   const int o = Opponent(player);
@@ -330,16 +315,11 @@ bool FinisherAllowed(const FightState& fight, int player) {
          fight.fighters[o].Health <= kFinisherHealth && fight.fighters[o].ActionName != "KO";
 }
 
-void FighterPass(FighterPassContext& ctx, int p) {
+void FighterPass(StepContext& ctx, int p) {
   const int o = Opponent(p);
-  Pass s{ctx,
-         p,
-         o,
-         ctx.fight.fighters[p],
-         ctx.fight.fighters[o],
-         ctx.slots.players[p].character,
-         ctx.game.input.HeldCommand[p],
-         ctx.game.input.history[p]};
+  FighterState& me = ctx.fight.fighters[p];
+  Pass s{ctx, p, o, me, ctx.fight.fighters[o], ctx.slots.players[p].character, me.HeldCommand,
+         me.history};
   // The animation clock: a new action is due at once.
   if (s.me.AnimDue == 0) s.me.AnimDue = ctx.now - 1;
   if (s.me.ActionName != s.me.previousAction) {

@@ -5,8 +5,6 @@
 #include <cstdint>
 
 #include "fight/fight_state.h"
-#include "game/game.h"
-#include "graphics/surface.h"
 
 namespace vdx {
 
@@ -15,7 +13,10 @@ inline constexpr std::uint32_t kFlashMs = 750;
 // A flash centred on (x, y) on screen, unless four are alive.
 void AddFlash(FightState& fight, Long x, Long y, std::uint32_t now);
 
-// Draws the living flashes and forgets those whose time is over.
-void DrawFlashes(Game& game, FightState& fight, const Surface* picture, std::uint32_t now);
+// Forgets the flashes whose time is over and turns the others.
+void AgeFlashes(FightState& fight, std::uint32_t now);
+
+// How far a living flash has faded: 1 when new, towards 0 at its end.
+float FlashAlpha(const Flash& flash, std::uint32_t now);
 
 }  // namespace vdx

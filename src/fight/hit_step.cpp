@@ -1,8 +1,8 @@
 #include "fight/hit_step.h"
 
 #include "core/ticks.h"
+#include "fight/action_names.h"
 #include "fight/damage.h"
-#include "fight/fighter_pass.h"
 #include "fight/flashes.h"
 #include "fight/hit_tests.h"
 #include "fight/sparks.h"
@@ -18,17 +18,16 @@ bool Upper(std::string_view name, std::string_view upper) {
 
 // Sparks where the boxes met, and a flash unless the blow was blocked, shows
 // its own sparks, or somebody is already reeling or down.
-void HitFeedback(Game& game, FightState& fight, const FightSlots& slots, int attacker,
-                 const cAction& attack, const Rect& where, std::uint32_t now) {
+void HitFeedback(FightState& fight, int attacker, const cAction& attack, const Rect& where,
+                 std::uint32_t now) {
   const Long x = (where.Left + where.Right) / 2;
   const Long y = (where.Top + where.Bottom) / 2;
   // While the last burst still shows, the blow shows nothing new.
-  if (!ArmSparks(game, fight, slots, attacker, x, y)) return;
+  if (!ArmSparks(fight, attacker, x, y)) return;
   const FighterState& a = fight.fighters[attacker];
   const FighterState& v = fight.fighters[Opponent(attacker)];
-  const InputState& input = game.input;
-  if (a.HitFlag || v.HitFlag || attack.ShowParticles ||
-      input.HeldCommand[attacker] == "B" || input.HeldCommand[Opponent(attacker)] == "B")
+  if (a.HitFlag || v.HitFlag || attack.ShowParticles || a.HeldCommand == "B" ||
+      v.HeldCommand == "B")
     return;
   if (NameHolds(a.ActionName, "HARDHIT") || NameHolds(v.ActionName, "HARDHIT") ||
       a.ActionName == "KO" || v.ActionName == "KO")
@@ -36,7 +35,7 @@ void HitFeedback(Game& game, FightState& fight, const FightSlots& slots, int att
   AddFlash(fight, x, y, now);
 }
 
-void Melee(Game& game, FightState& fight, FightSlots& slots, int a, std::uint32_t now) {
+void Melee(FightState& fight, const FightSlots& slots, int a, std::uint32_t now) {
   const int o = Opponent(a);
   FighterState& attacker = fight.fighters[a];
   FighterState& victim = fight.fighters[o];
@@ -46,7 +45,7 @@ void Melee(Game& game, FightState& fight, FightSlots& slots, int a, std::uint32_
       TestBoxCollision(PlaceFighter(fight.fighters[1], slots.players[1]),
                        PlaceFighter(fight.fighters[2], slots.players[2]));
   if (!hit) return;
-  HitFeedback(game, fight, slots, a, *attack, *hit, now);
+  HitFeedback(fight, a, *attack, *hit, now);
 
   if (!victim.HitFlag && !NameHolds(attacker.ActionName, "HARDHIT") &&
       !NameHolds(victim.ActionName, "HARDHIT")) {
@@ -85,15 +84,15 @@ void Melee(Game& game, FightState& fight, FightSlots& slots, int a, std::uint32_
 
 bool AttackLive(const FighterState& fighter, const cAction& action) {
   if (action.Damage < 1) return false;
-  const std::string& name = fighter.ActionName;
+  const std::string_view name = fighter.ActionName;
   return name != "Standing" && name != "Duck" && !NameHolds(name, "HIT") && name != "KO";
 }
 
-void TestHits(Game& game, FightState& fight, FightSlots& slots, int attacker, std::uint32_t now) {
-  FighterState& me = fight.fighters[attacker];
+void TestHits(StepContext& ctx, int attacker) {
+  FighterState& me = ctx.fight.fighters[attacker];
   // A combo ends when its second has passed without another hit.
-  if (me.ComboCount > 0 && TickAfter(now, me.ComboDeadline)) me.ComboCount = 0;
-  Melee(game, fight, slots, attacker, now);
+  if (me.ComboCount > 0 && TickAfter(ctx.now, me.ComboDeadline)) me.ComboCount = 0;
+  Melee(ctx.fight, ctx.slots, attacker, ctx.now);
 }
 
 }  // namespace vdx

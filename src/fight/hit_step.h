@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "fight/fight_state.h"
-#include "game/game.h"
+#include "fight/fight_step.h"
 
 namespace vdx {
 
@@ -16,6 +16,6 @@ bool AttackLive(const FighterState& fighter, const cAction& action);
 
 // The hit step of `attacker` for this frame (every frame: the boxes are tested
 // more often than any action's frames change).
-void TestHits(Game& game, FightState& fight, FightSlots& slots, int attacker, std::uint32_t now);
+void TestHits(StepContext& ctx, int attacker);
 
 }  // namespace vdx

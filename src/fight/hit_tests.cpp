@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include "fight/fight_drawing.h"
-#include "fight/fighter_pass.h"
+#include "fight/action_names.h"
 
 namespace vdx {
 namespace {

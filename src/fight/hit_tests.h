@@ -11,6 +11,9 @@
 
 namespace vdx {
 
+inline constexpr int kWideFrame = 364;
+inline constexpr int kWideShift = 108;  // a wide frame is drawn this much further left
+
 // One fighter's current frame as drawn: its rectangle on screen, its boxes
 // (measured on the unmirrored frame) and the width they are mirrored about.
 struct FrameOnScreen {

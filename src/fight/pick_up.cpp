@@ -2,18 +2,15 @@
 
 #include <algorithm>
 
-#include "audio/sound_table.h"
 #include "content/xml_values.h"
 #include "core/ticks.h"
 #include "fight/damage.h"
 #include "fight/hit_tests.h"
 #include "fight/sparks.h"
-#include "graphics/sprite_renderer.h"
 
 namespace vdx {
 namespace {
 
-constexpr int kBallDrawn = 64;  // drawn 64 x 64, whatever the picture's size
 constexpr std::uint32_t kLifeMs = 15000;
 constexpr std::uint32_t kFallMs = 40;
 constexpr Long kFallStep = 4;
@@ -42,54 +39,32 @@ void Fall(RandomGenerator& random, PickUp& ball, std::uint32_t now) {
   }
 }
 
+}  // namespace
+
 Rect BallOnScreen(const FightState& fight) {
   const Long x = fight.pickUp.x - fight.CameraX + 25;
   return Rect{x, fight.pickUp.y, x + kBallDrawn, fight.pickUp.y + kBallDrawn};
 }
 
-void DrawBall(Game& game, const FightState& fight, const FightSlots& slots) {
-  if (!slots.ball) return;
-  const Rect at = BallOnScreen(fight);
-  const auto x = static_cast<float>(at.Left);
-  const auto y = static_cast<float>(at.Top);
-  Surface& target = game.display.backBuffer;
-  SpriteArgs shadow =
-      SpriteAt(x + 6, y + 6, slots.ball->width, slots.ball->height, kBallDrawn, kBallDrawn);
-  shadow.Alpha = 0.3f;
-  shadow.Red = shadow.Green = shadow.Blue = 0.1f;
-  DrawSprite(target, *slots.ball, shadow, game.display.raster);
-  const bool power = fight.pickUp.PowerUpKind == 1;
-  SpriteArgs body = SpriteAt(x, y, slots.ball->width, slots.ball->height, kBallDrawn, kBallDrawn);
-  body.Red = power ? 1.0f : 0.8f;
-  body.Green = power ? 0.8f : 1.0f;
-  body.Blue = 0.8f;
-  DrawSprite(target, *slots.ball, body, game.display.raster);
-  if (slots.ballHighlight) {
-    SpriteArgs shine = SpriteAt(x, y, slots.ballHighlight->width, slots.ballHighlight->height,
-                                kBallDrawn, kBallDrawn);
-    shine.BlendMode = 1;
-    DrawSprite(target, *slots.ballHighlight, shine, game.display.raster);
-  }
-}
-
-}  // namespace
-
-void TakePickUp(Game& game, FightState& fight, const FightSlots& slots, int player, int kind,
-                std::uint32_t now) {
+void TakePickUp(StepContext& ctx, int player, int kind) {
+  FightState& fight = ctx.fight;
+  const std::uint32_t now = ctx.now;
   FighterState& me = fight.fighters[player];
   if (kind == 1) {
     me.PowerMode = true;
     me.PowerModeEnds = now + kPowerModeMs;
     fight.fighters[Opponent(player)].DamageMultiplier = 2;
   } else if (kind == 2) {
-    me.Health = HealthAfterPickUp(me.Health, slots.players[player].character.Health);
+    me.Health = HealthAfterPickUp(me.Health, ctx.slots.players[player].character.Health);
   }
-  PlaySound(game.platform, game.sounds, "PowerUp.wav", game.settings.SoundVolume, game.log);
+  ctx.events.sound("PowerUp.wav");
   fight.pickUp.PowerUpKind = 0;
 }
 
-void PickUpStep(Game& game, FightState& fight, const FightSlots& slots, int player,
-                std::uint32_t now) {
+void PickUpStep(StepContext& ctx, int player) {
+  FightState& fight = ctx.fight;
+  const FightSlots& slots = ctx.slots;
+  const std::uint32_t now = ctx.now;
   FighterState& me = fight.fighters[player];
   if (me.PowerMode && !TickAfter(me.PowerModeEnds, now)) {
     me.PowerMode = false;
@@ -97,17 +72,18 @@ void PickUpStep(Game& game, FightState& fight, const FightSlots& slots, int play
     me.trailRefreshed = 0;
     fight.fighters[Opponent(player)].DamageMultiplier = 1;
   }
-  Fall(game.random, fight.pickUp, now);
+  Fall(fight.random, fight.pickUp, now);
   if (fight.pickUp.PowerUpKind == 0) return;
-  DrawBall(game, fight, slots);
+  fight.scene.turns[static_cast<std::size_t>(player)].ball =
+      BallPose{slots.ball != nullptr, BallOnScreen(fight), fight.pickUp.PowerUpKind == 1};
   if (!slots.ball) return;
   const FrameOnScreen fighter = PlaceFighter(me, slots.players[player]);
   const PixelSide ball{BallOnScreen(fight), slots.ball.get(), false, 0, 0};
   const PixelSide body{fighter.rect, fighter.picture, fighter.mirrored, 0, 0};
   if (!TestPixelCollision(body, ball)) return;
   const Rect at = BallOnScreen(fight);
-  ArmSparks(game, fight, slots, player, (at.Left + at.Right) / 2, (at.Top + at.Bottom) / 2);
-  TakePickUp(game, fight, slots, player, fight.pickUp.PowerUpKind, now);
+  ArmSparks(fight, player, (at.Left + at.Right) / 2, (at.Top + at.Bottom) / 2);
+  TakePickUp(ctx, player, fight.pickUp.PowerUpKind);
 }
 
 }  // namespace vdx

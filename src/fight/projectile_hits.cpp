@@ -1,8 +1,9 @@
 #include "fight/projectile_hits.h"
 
 #include "effects/effect_animation.h"
+#include "fight/action_names.h"
 #include "fight/damage.h"
-#include "fight/fighter_pass.h"
+#include "fight/effect_runs.h"
 #include "fight/sparks.h"
 
 namespace vdx {
@@ -14,40 +15,41 @@ bool Upper(std::string_view name, std::string_view upper) {
 
 }  // namespace
 
-Rect ProjectileRect(const cEffect& effect) {
-  const Long left = effect.bFlip ? effect.X - effect.oWidth : effect.X;
-  return Rect{left, effect.Y, left + effect.oWidth, effect.Y + effect.oHeight};
+Rect ProjectileRect(const cEffect& effect, const EffectRun& run) {
+  const Long left = run.bFlip ? run.X - effect.oWidth : run.X;
+  return Rect{left, run.Y, left + effect.oWidth, run.Y + effect.oHeight};
 }
 
-std::optional<Rect> ProjectileContact(const cEffect& effect, const Surface* effectFrame,
-                                      const FrameOnScreen& victim) {
-  const Rect rect = ProjectileRect(effect);
+std::optional<Rect> ProjectileContact(const cEffect& effect, const EffectRun& run,
+                                      const Surface* effectFrame, const FrameOnScreen& victim) {
+  const Rect rect = ProjectileRect(effect, run);
   const auto overlap = Intersect(rect, victim.rect);
   if (!overlap) return std::nullopt;
   const PixelSide body{victim.rect, victim.picture, victim.mirrored, 0, 0};
-  const PixelSide shot{rect, effectFrame, effect.bFlip, 0, 0};
+  const PixelSide shot{rect, effectFrame, run.bFlip, 0, 0};
   if (!TestPixelCollision(body, shot)) return std::nullopt;
   return overlap;
 }
 
-void TestProjectileHit(Game& game, FightState& fight, FightSlots& slots, int attacker,
-                       cEffect& effect) {
-  if (effect.Damage < 1 || effect.HasHit) return;
+void TestProjectileHit(StepContext& ctx, int attacker, const cEffect& effect, EffectRun& run) {
+  if (effect.Damage < 1 || run.HasHit) return;
+  FightState& fight = ctx.fight;
+  const FightSlots& slots = ctx.slots;
   const int v = Opponent(attacker);
   FighterState& a = fight.fighters[attacker];
   FighterState& victim = fight.fighters[v];
   const cCharacter& victimCharacter = slots.players[v].character;
   const FrameOnScreen body = PlaceFighter(victim, slots.players[v]);
   const auto contact = ProjectileContact(
-      effect, CurrentPicture(slots.effects, effect.Offset, effect.Frames, effect.CurFrame), body);
+      effect, run, CurrentPicture(slots.effects, effect.Offset, effect.Frames, run.CurFrame), body);
   if (!contact) return;
   // Touching arms the thrower's sparks where the two met.
-  ArmSparks(game, fight, slots, attacker, (contact->Left + contact->Right) / 2,
+  ArmSparks(fight, attacker, (contact->Left + contact->Right) / 2,
             (contact->Top + contact->Bottom) / 2);
-  const bool holdsBlock = game.input.HeldCommand[v] == "B";
+  const bool holdsBlock = victim.HeldCommand == "B";
   const bool sweep = Upper(a.ActionName, "SWEEPKICK");
   if (!NameHolds(victim.ActionName, "HIT") && victim.ActionName != "KO" && (!holdsBlock || sweep)) {
-    effect.HasHit = true;
+    run.HasHit = true;
     victim.Facing = !a.Facing;
     victim.HitFlag = true;
     if (effect.ShowParticles) ShowSparks(fight, attacker);
@@ -59,14 +61,14 @@ void TestProjectileHit(Game& game, FightState& fight, FightSlots& slots, int att
                                                 : "HardHit");
     KnockOutIfDown(fight, attacker, v);
     if (effect.MoveHorizontal != 0 || effect.MoveVertical != 0)
-      effect.Duration = effect.DisplayRate;
+      run.Duration = effect.DisplayRate;
     if (!effect.NextEffect.empty())
-      StartNextEffect(slots.players[attacker].character.Effects, effect.NextEffect,
-                      EffectEnd{effect.X, effect.Y, effect.bFlip});
-  } else if (holdsBlock && effect.Duration < effect.DisplayRate) {
+      StartNextEffect(FamilyOf(fight, slots, attacker), effect.NextEffect,
+                      EffectEnd{run.X, run.Y, run.bFlip});
+  } else if (holdsBlock && run.Duration < effect.DisplayRate) {
     a.ComboCount = victim.ComboCount = 0;
-    effect.HasHit = true;
-    const std::string blocking = victim.ActionName;  // its block starts again
+    run.HasHit = true;
+    const Name blocking = victim.ActionName;  // its block starts again
     StartReaction(victim, victimCharacter, blocking);
     victim.Health = HealthAfterProjectileBlock(victim.Health, effect.Damage);
     if (victim.Health < 1) StartReaction(victim, victimCharacter, "KO");

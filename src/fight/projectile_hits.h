@@ -7,19 +7,19 @@
 #include <optional>
 
 #include "fight/fight_state.h"
+#include "fight/fight_step.h"
 #include "fight/hit_tests.h"
-#include "game/game.h"
 
 namespace vdx {
 
 // Where an effect can hit: oWidth x oHeight from (X, Y), or, facing left,
 // ending at X.
-Rect ProjectileRect(const cEffect& effect);
+Rect ProjectileRect(const cEffect& effect, const EffectRun& run);
 
 // The overlap where the effect's frame touches the victim's, pixel by pixel;
 // nothing when they do not touch.
-std::optional<Rect> ProjectileContact(const cEffect& effect, const Surface* effectFrame,
-                                      const FrameOnScreen& victim);
+std::optional<Rect> ProjectileContact(const cEffect& effect, const EffectRun& run,
+                                      const Surface* effectFrame, const FrameOnScreen& victim);
 
 // The projectile rules for one running effect of `attacker` with Damage of 1
 // or more, before it is drawn. A hit lands on a victim who is not reeling,
@@ -29,7 +29,6 @@ std::optional<Rect> ProjectileContact(const cEffect& effect, const Surface* effe
 // moving effect ends at its next frame step and its NextEffect starts where
 // it hit. A victim holding Block takes a quarter of the damage instead, and
 // both combos end. Either way the effect has hit and never hits again.
-void TestProjectileHit(Game& game, FightState& fight, FightSlots& slots, int attacker,
-                       cEffect& effect);
+void TestProjectileHit(StepContext& ctx, int attacker, const cEffect& effect, EffectRun& run);
 
 }  // namespace vdx

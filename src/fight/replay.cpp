@@ -5,8 +5,6 @@
 #include <cstdio>
 #include <limits>
 #include <optional>
-#include <span>
-#include <tuple>
 
 namespace vdx {
 namespace {
@@ -15,20 +13,16 @@ constexpr std::string_view kMagic = "VDXR";
 constexpr std::size_t kHeaderBytes = 4 + 2 + 8;  // magic, version, file length
 constexpr std::size_t kChecksumBytes = 8;
 
-// The fewest bytes a frame and a match can take, for checking the counts a
-// file claims against the bytes it holds.
-constexpr std::size_t kMinFrameBytes = 2;                    // tick delta, change bits
-constexpr std::size_t kMinMatchBytes = 3 + 5 + 14 + 16 + 1;  // names, mode to width, keys,
-                                                             // state and fingerprint, frame count
+// The version of the first format, whose files hold the machine's ticks, key
+// codes and controllers: not read any more.
+constexpr std::uint64_t kFirstReplayVersion = 1;
 
-// What changed since the frame before.
-constexpr std::uint8_t kKeysChanged = 1;
-constexpr std::array<std::uint8_t, kMaxControllers> kControllerChanged = {2, 4};
-// A controller's record.
-constexpr std::uint8_t kAttached = 1;
-constexpr std::uint8_t kXFollows = 2;
-constexpr std::uint8_t kYFollows = 4;
-constexpr std::uint8_t kButtonsFollow = 8;
+// The fewest bytes a run of frames and a match can take, for checking the
+// counts a file claims against the bytes it holds.
+constexpr std::size_t kMinRunBytes = 3;                 // both players' buttons, length
+constexpr std::size_t kMinMatchBytes = 3 + 5 + 16 + 1;  // names, mode to width, state and
+                                                        // fingerprint, run count
+
 // Who the computer plays, by its number in the file.
 constexpr std::array<ComputerPlays, 3> kComputerPlays = {
     ComputerPlays::None, ComputerPlays::Player2, ComputerPlays::Both};
@@ -36,7 +30,6 @@ constexpr std::array<ComputerPlays, 3> kComputerPlays = {
 constexpr std::uint8_t kWeather = 1;
 constexpr std::uint8_t kShadows = 2;
 constexpr std::uint8_t kLowDetail = 4;
-constexpr std::uint8_t kJoystick = 8;
 
 std::uint64_t ZigZag(std::int64_t v) {
   return (static_cast<std::uint64_t>(v) << 1) ^ static_cast<std::uint64_t>(v >> 63);
@@ -52,14 +45,6 @@ std::string Follow(std::uint64_t n) {
 
 std::int64_t UnZigZag(std::uint64_t u) {
   return static_cast<std::int64_t>(u >> 1) ^ -static_cast<std::int64_t>(u & 1);
-}
-
-std::array<Integer, 7> KeyList(const cKeys& k) {
-  return {k.Up, k.Down, k.Forward, k.Backward, k.Punch, k.Kick, k.Block};
-}
-
-void SetKeyList(cKeys& k, const std::array<Integer, 7>& v) {
-  k = cKeys{v[0], v[1], v[2], v[3], v[4], v[5], v[6]};
 }
 
 class Writer {
@@ -78,19 +63,6 @@ class Writer {
   void text(std::string_view s) {
     varint(s.size());
     out_.append(s);
-  }
-  // The entries of `now` that differ from `before`: their count, then each
-  // one's index and value, indices rising.
-  void changes(std::span<const std::uint8_t> before, std::span<const std::uint8_t> now) {
-    std::size_t count = 0;
-    for (std::size_t i = 0; i < now.size(); ++i)
-      count += before[i] != now[i];
-    varint(count);
-    for (std::size_t i = 0; i < now.size(); ++i) {
-      if (before[i] == now[i]) continue;
-      byte(static_cast<std::uint8_t>(i));
-      byte(now[i]);
-    }
   }
   std::string& bytes() { return out_; }
 
@@ -151,68 +123,28 @@ class Reader {
     pos_ += size;
     return s;
   }
-  // Reads what Writer::changes wrote into `state`.
-  void changes(std::span<std::uint8_t> state, const char* what) {
-    const std::uint64_t count = varint();
-    if (count == 0 || count > state.size())
-      Fail("a change of " + std::to_string(count) + " " + what + "s");
-    int last = -1;
-    for (std::uint64_t n = 0; n < count; ++n) {
-      const int index = byte();
-      const std::uint8_t value = byte();
-      if (index <= last || static_cast<std::size_t>(index) >= state.size())
-        Fail(std::string(what) + " " + std::to_string(index) + " is out of order or range");
-      if (state[static_cast<std::size_t>(index)] == value)
-        Fail(std::string(what) + " " + std::to_string(index) + " is written as changed but is not");
-      state[static_cast<std::size_t>(index)] = value;
-      last = index;
-    }
-  }
 
  private:
   std::string_view bytes_;
   std::size_t pos_ = 0;
 };
 
-void WriteController(Writer& out, const std::optional<platform::ControllerState>& before,
-                     const std::optional<platform::ControllerState>& now) {
-  if (!now) {
-    out.byte(0);
-    return;
-  }
-  const platform::ControllerState base = before.value_or(platform::ControllerState{});
-  std::uint8_t flags = kAttached;
-  if (now->x != base.x) flags |= kXFollows;
-  if (now->y != base.y) flags |= kYFollows;
-  if (now->buttons != base.buttons) flags |= kButtonsFollow;
-  out.byte(flags);
-  if (flags & kXFollows) out.signedVarint(now->x);
-  if (flags & kYFollows) out.signedVarint(now->y);
-  if (flags & kButtonsFollow) out.changes(base.buttons, now->buttons);
-}
-
-bool SameController(const std::optional<platform::ControllerState>& a,
-                    const std::optional<platform::ControllerState>& b) {
-  if (a.has_value() != b.has_value()) return false;
-  return !a || (a->x == b->x && a->y == b->y && a->buttons == b->buttons);
-}
-
-void WriteFrames(Writer& out, const std::vector<FrameInput>& frames) {
-  out.varint(frames.size());
-  FrameInput before;
-  for (const FrameInput& frame : frames) {
-    out.varint(static_cast<std::uint32_t>(frame.ticks - before.ticks));
-    std::uint8_t changed = 0;
-    if (frame.keys != before.keys) changed |= kKeysChanged;
-    for (std::size_t c = 0; c < kMaxControllers; ++c)
-      if (!SameController(before.controllers[c], frame.controllers[c]))
-        changed |= kControllerChanged[c];
-    out.byte(changed);
-    if (changed & kKeysChanged) out.changes(before.keys, frame.keys);
-    for (std::size_t c = 0; c < kMaxControllers; ++c)
-      if (changed & kControllerChanged[c])
-        WriteController(out, before.controllers[c], frame.controllers[c]);
-    before = frame;
+// The frames as runs of the same buttons: the number of runs, then each run's
+// buttons (player 1's byte, player 2's) and length. Two runs in a row always
+// differ, so each stream of frames has one way of being written.
+void WriteFrames(Writer& out, const std::vector<FightInputs>& frames) {
+  std::size_t runs = 0;
+  for (std::size_t f = 0; f < frames.size(); ++f)
+    runs += f == 0 || frames[f] != frames[f - 1];
+  out.varint(runs);
+  for (std::size_t f = 0; f < frames.size();) {
+    std::size_t end = f + 1;
+    while (end < frames.size() && frames[end] == frames[f])
+      ++end;
+    out.byte(frames[f][0].buttons);
+    out.byte(frames[f][1].buttons);
+    out.varint(end - f);
+    f = end;
   }
 }
 
@@ -228,12 +160,8 @@ void WriteMatch(Writer& out, const ReplayMatch& match) {
   const ReplaySettings& s = match.settings;
   out.signedVarint(s.Rounds);
   out.byte(static_cast<std::uint8_t>((s.Weather ? kWeather : 0) | (s.Shadows ? kShadows : 0) |
-                                     (s.LowDetail ? kLowDetail : 0) |
-                                     (s.Joystick ? kJoystick : 0)));
+                                     (s.LowDetail ? kLowDetail : 0)));
   out.signedVarint(s.CharacterWidth);
-  for (const cKeys* keys : {&s.Player1Keys, &s.Player2Keys})
-    for (const Integer code : KeyList(*keys))
-      out.signedVarint(code);
   out.fixed(match.randomState, 8);
   out.fixed(match.contentFingerprint, 8);
   WriteFrames(out, match.frames);
@@ -241,55 +169,33 @@ void WriteMatch(Writer& out, const ReplayMatch& match) {
 
 // Where the decoder is, for its messages.
 struct Place {
-  std::size_t match = 0;  // 1-based; 0 before the first
-  std::size_t frame = 0;  // 1-based within the match; 0 outside the frames
+  std::size_t match = 0;    // 1-based; 0 before the first
+  std::size_t frame = 0;    // 1-based within the match; 0 outside the frames
+  std::uint64_t total = 0;  // the frames of every match read so far
 };
 
-void ReadController(Reader& in, std::optional<platform::ControllerState>& controller,
-                    std::size_t number) {
-  const std::string name = "controller " + std::to_string(number);
-  const std::uint8_t flags = in.byte();
-  if (flags > (kAttached | kXFollows | kYFollows | kButtonsFollow))
-    Fail(name + " has unknown bits set");
-  if ((flags & kAttached) == 0) {
-    if (flags != 0) Fail(name + " is detached with a state");
-    if (!controller) Fail(name + " is detached but was not attached");
-    controller.reset();
-    return;
-  }
-  if (controller && flags == kAttached) Fail(name + " is written as changed but is not");
-  platform::ControllerState state = controller.value_or(platform::ControllerState{});
-  for (const auto& [bit, axis, axisName] :
-       {std::tuple{kXFollows, &state.x, "x"}, std::tuple{kYFollows, &state.y, "y"}}) {
-    if ((flags & bit) == 0) continue;
-    const std::int32_t v = in.ranged<std::int32_t>((name + " " + axisName).c_str());
-    if (v == *axis) Fail(name + " " + axisName + " is written as changed but is not");
-    *axis = v;
-  }
-  if (flags & kButtonsFollow) in.changes(state.buttons, (name + " button").c_str());
-  controller = state;
-}
-
-std::vector<FrameInput> ReadFrames(Reader& in, Place& place) {
+std::vector<FightInputs> ReadFrames(Reader& in, Place& place) {
   const std::uint64_t count = in.varint();
-  if (count > in.left() / kMinFrameBytes)
-    Fail("it claims " + std::to_string(count) + " frames, but the " + Bytes(in.left()) +
-         " left could hold at most " + std::to_string(in.left() / kMinFrameBytes));
-  std::vector<FrameInput> frames;
-  FrameInput frame;
-  for (std::uint64_t f = 0; f < count; ++f) {
-    place.frame = f + 1;
-    const std::uint64_t delta = in.varint();
-    if (delta > std::numeric_limits<std::uint32_t>::max())
-      Fail("the tick delta " + std::to_string(delta) + " is larger than 32 bits");
-    frame.ticks += static_cast<std::uint32_t>(delta);
-    const std::uint8_t changed = in.byte();
-    if (changed > (kKeysChanged | kControllerChanged[0] | kControllerChanged[1]))
-      Fail("unknown change bits are set");
-    if (changed & kKeysChanged) in.changes(frame.keys, "key");
-    for (std::size_t c = 0; c < kMaxControllers; ++c)
-      if (changed & kControllerChanged[c]) ReadController(in, frame.controllers[c], c + 1);
-    frames.push_back(frame);
+  if (count > in.left() / kMinRunBytes)
+    Fail("it claims " + std::to_string(count) + " runs of frames, but the " + Bytes(in.left()) +
+         " left could hold at most " + std::to_string(in.left() / kMinRunBytes));
+  std::vector<FightInputs> frames;
+  for (std::uint64_t r = 0; r < count; ++r) {
+    place.frame = frames.size() + 1;
+    FightInputs inputs;
+    inputs[0].buttons = in.byte();
+    inputs[1].buttons = in.byte();
+    if (inputs[1].buttons & kButtonPause) Fail("player 2 presses Pause, which only player 1 has");
+    const std::uint64_t length = in.varint();
+    if (length == 0) Fail("a run of no frames");
+    if (!frames.empty() && frames.back() == inputs)
+      Fail("a run has the buttons of the run before it: the two are one run");
+    // Checked before a frame is made: the claim alone cannot ask for memory.
+    if (length > kMostReplayFrames - place.total)
+      Fail("the replay holds more than " + std::to_string(kMostReplayFrames) +
+           " frames, the most one may hold");
+    place.total += length;
+    frames.insert(frames.end(), static_cast<std::size_t>(length), inputs);
   }
   place.frame = 0;
   return frames;
@@ -320,18 +226,11 @@ ReplayMatch ReadMatch(Reader& in, Place& place) {
     Fail("Rounds is " + std::to_string(s.Rounds) + ", but a match has " +
          std::to_string(kFewestRounds) + " to " + std::to_string(kMostRounds) + " rounds");
   const std::uint8_t flags = in.byte();
-  if (flags > (kWeather | kShadows | kLowDetail | kJoystick)) Fail("unknown settings bits are set");
+  if (flags > (kWeather | kShadows | kLowDetail)) Fail("unknown settings bits are set");
   s.Weather = (flags & kWeather) != 0;
   s.Shadows = (flags & kShadows) != 0;
   s.LowDetail = (flags & kLowDetail) != 0;
-  s.Joystick = (flags & kJoystick) != 0;
   s.CharacterWidth = in.ranged<Integer>("CharacterWidth");
-  for (cKeys* keys : {&s.Player1Keys, &s.Player2Keys}) {
-    std::array<Integer, 7> codes{};
-    for (Integer& code : codes)
-      code = in.ranged<Integer>("a key binding");
-    SetKeyList(*keys, codes);
-  }
   match.randomState = in.fixed(8);
   match.contentFingerprint = in.fixed(8);
   match.frames = ReadFrames(in, place);
@@ -365,14 +264,8 @@ ReplaySettings ReplaySettingsOf(const Settings& settings) {
   // A Game.xml without Rounds leaves 0, which plays as one round: recorded as 1,
   // so that the replay reads.
   const Integer rounds = std::clamp(settings.Rounds, kFewestRounds, kMostRounds);
-  return ReplaySettings{rounds,
-                        settings.Weather,
-                        settings.Shadows,
-                        settings.LowDetail,
-                        settings.Joystick,
-                        settings.CharacterWidth,
-                        settings.Player1Keys,
-                        settings.Player2Keys};
+  return ReplaySettings{rounds, settings.Weather, settings.Shadows, settings.LowDetail,
+                        settings.CharacterWidth};
 }
 
 void ApplyReplaySettings(const ReplaySettings& replay, Settings& settings) {
@@ -380,10 +273,7 @@ void ApplyReplaySettings(const ReplaySettings& replay, Settings& settings) {
   settings.Weather = replay.Weather;
   settings.Shadows = replay.Shadows;
   settings.LowDetail = replay.LowDetail;
-  settings.Joystick = replay.Joystick;
   settings.CharacterWidth = replay.CharacterWidth;
-  settings.Player1Keys = replay.Player1Keys;
-  settings.Player2Keys = replay.Player2Keys;
 }
 
 std::uint64_t Fnv1a64(std::string_view bytes, std::uint64_t hash) {
@@ -456,6 +346,9 @@ std::variant<Replay, ReplayError> DecodeReplay(std::string_view bytes) {
                        "-byte header"};
   Reader header(bytes.substr(kMagic.size()));
   const std::uint64_t version = header.fixed(2);
+  if (version == kFirstReplayVersion)
+    return ReplayError{"the replay was recorded by an older version of vdx (replay version " +
+                       std::to_string(version) + "); record it again"};
   if (version != kReplayVersion)
     return ReplayError{"the replay is of format version " + std::to_string(version) +
                        "; this vdx reads version " + std::to_string(kReplayVersion)};

@@ -1,10 +1,11 @@
 // Replays: the matches of one run, each as its start (fighters, stage, mode,
 // the settings that change play, the generator's state, the content's
-// fingerprint) and the FrameInput of every fight frame. Played back frame by
-// frame, a replay runs the same fight again.
+// fingerprint) and both players' buttons of every fight frame. Played back
+// frame by frame, a replay runs the same fight again.
 //
-// The file is compact: per frame only the tick delta and what changed since
-// the frame before. Its layout is described in README.md ("Replay files").
+// The file is compact: frames come as runs of the same buttons, most frames
+// repeating the one before. Its layout is described in README.md ("Replay
+// files").
 #pragma once
 
 #include <cstdint>
@@ -19,24 +20,28 @@
 #include "content/settings.h"
 #include "core/files.h"
 #include "fight/fight_state.h"
-#include "input/frame_input.h"
+#include "input/player_input.h"
 
 namespace vdx {
 
 // The format version this program writes and reads.
-inline constexpr std::uint16_t kReplayVersion = 1;
+inline constexpr std::uint16_t kReplayVersion = 2;
 
-// The settings of Game.xml that change how a fight plays out.
+// The most fight frames a replay holds, all its matches together: more than a
+// day of fight. A file that claims more is refused before anything is made of
+// it, so that a few bytes cannot ask for gigabytes; a recorder stops adding
+// frames at this count.
+inline constexpr std::uint64_t kMostReplayFrames = 10'000'000;
+
+// The settings of Game.xml that change how a fight plays out (Rounds,
+// Weather, CharacterWidth) or what it draws (Shadows, LowDetail, so that a
+// replay shows the same pictures).
 struct ReplaySettings {
   Integer Rounds = 0;
   bool Weather = false;
   bool Shadows = false;
   bool LowDetail = false;
-  bool Joystick = false;
   Integer CharacterWidth = 0;
-  // The key bindings: frames hold raw key codes, the bindings give them meaning.
-  cKeys Player1Keys;
-  cKeys Player2Keys;
 };
 
 struct ReplayMatch {
@@ -44,7 +49,7 @@ struct ReplayMatch {
   ReplaySettings settings;
   std::uint64_t randomState = 0;         // RandomGenerator::state() at the match start
   std::uint64_t contentFingerprint = 0;  // ContentFingerprint of the content it was played on
-  std::vector<FrameInput> frames;        // one per fight frame, in order
+  std::vector<FightInputs> frames;       // one per fight frame, in order
 };
 
 struct Replay {

@@ -2,20 +2,21 @@
 // attacks that show their sparks, and drawn over both fighters.
 #pragma once
 
-#include <cstdint>
-
 #include "fight/fight_state.h"
-#include "game/game.h"
 
 namespace vdx {
 
 // Launches the player's burst at (x, y) on screen unless it is still showing
 // one (then false); it shows only once something switches it on (ShowSparks).
-bool ArmSparks(Game& game, FightState& fight, const FightSlots& slots, int player, Long x,
-               Long y);
+bool ArmSparks(FightState& fight, int player, Long x, Long y);
 void ShowSparks(FightState& fight, int player);
 
-// Every frame: each shown burst moves and is drawn.
-void DrawSparks(Game& game, FightState& fight);
+// After both turns: the shown bursts are drawn this frame and move on at the
+// start of the next.
+void MarkSparksDrawn(FightState& fight);
+
+// At the start of a frame: each burst drawn in the frame before takes its
+// step; so do the bubbles.
+void AdvanceDrawnParticles(FightState& fight);
 
 }  // namespace vdx

@@ -1,14 +1,17 @@
-// The fight's state as JSON, for the script command `state FILE.json`.
+// The fight's state as JSON, for the script command `state FILE.json`: a
+// summary of what a reader looks for first (each player's place, action,
+// health and effects), then "state", every field as fight_state_visit.h
+// lists them.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "fight/fight_state.h"
-#include "input/poll_input.h"
 
 namespace vdx {
 
 std::string FightStateJson(const FightState& fight, const FightSlots& slots,
-                           const InputState& input, std::uint64_t stateHash);
+                           std::uint64_t stateHash);
 
 }  // namespace vdx

@@ -1,7 +1,7 @@
 #include "frontend/menu_modes.h"
 
 #include "audio/music.h"
-#include "fight/fight_loop.h"
+#include "match/fight_loop.h"
 #include "frontend/character_select.h"
 #include "frontend/main_menu.h"
 #include "frontend/stage_select.h"

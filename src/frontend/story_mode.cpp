@@ -1,7 +1,7 @@
 #include "frontend/story_mode.h"
 
 #include "core/log.h"
-#include "fight/fight_loop.h"
+#include "match/fight_loop.h"
 #include "frontend/story_progress.h"
 #include "game/movie_sequences.h"
 

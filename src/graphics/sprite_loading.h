@@ -16,12 +16,11 @@
 #include "content/paths.h"
 #include "core/log.h"
 #include "graphics/display.h"
+#include "graphics/frame_pool.h"
 #include "graphics/surface.h"
 #include "platform/platform.h"
 
 namespace vdx {
-
-using SharedSurface = std::shared_ptr<const Surface>;
 
 // What the loaders need of the game.
 struct LoadContext {
@@ -29,21 +28,6 @@ struct LoadContext {
   const PathResolver& paths;
   LogFile& log;
   Display* display = nullptr;  // for the progress bar; none: no bar
-};
-
-// One fighter's frames for a fight. Entry k - 1 is frame k; an action's frames
-// start at its Offset. An alias's entries are the same surfaces (and boxes) as
-// those of the action it names.
-struct FighterFrames {
-  std::vector<SharedSurface> frames;
-  std::vector<std::shared_ptr<const std::vector<cCol>>> boxes;  // per frame
-  std::vector<std::string> sounds;  // content paths of the fighter's own sounds
-};
-
-// A pool of frames shared by several records (effects, stage animations); a
-// record's frames start at its Offset (1-based).
-struct FramePool {
-  std::vector<SharedSurface> frames;
 };
 
 inline constexpr int kFighterFrameSize = 256;

@@ -1,5 +1,7 @@
 #include "graphics/surface.h"
 
+#include "platform/platform.h"
+
 namespace vdx {
 
 Surface MakeSurface(int width, int height, std::uint32_t fill) {

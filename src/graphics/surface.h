@@ -7,9 +7,11 @@
 #include <span>
 #include <vector>
 
-#include "platform/platform.h"
-
 namespace vdx {
+
+namespace platform {
+struct Image;
+}
 
 struct Surface {
   int width = 0;

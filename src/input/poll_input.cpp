@@ -46,15 +46,9 @@ void PollLetters(const FrameInput& frame, const cKeys& player1, const cKeys& pla
         input.HeldCommand[player] += ControllerLetters(*pad, input.Facing[player]);
 }
 
-void UpdateKeyHistories(InputState& input, std::uint32_t now) {
-  for (std::size_t player = 1; player <= 2; ++player)
-    UpdateKeyHistory(input.history[player], input.HeldCommand[player], now);
-}
-
 void PollInput(const FrameInput& frame, const cKeys& player1, const cKeys& player2,
                bool joystickSetting, InputState& input) {
   PollLetters(frame, player1, player2, joystickSetting, input);
-  UpdateKeyHistories(input, frame.ticks);
 }
 
 }  // namespace vdx

@@ -9,7 +9,6 @@
 
 #include "content/records.h"
 #include "input/frame_input.h"
-#include "input/key_history.h"
 #include "platform/platform.h"
 
 namespace vdx {
@@ -17,7 +16,6 @@ namespace vdx {
 struct InputState {
   std::array<std::string, 3> HeldCommand;  // players 1 and 2 (0 unused)
   std::array<bool, 3> Facing{};            // false: faces right
-  std::array<KeyHistory, 3> history;       // special-move input, players 1 and 2
 };
 
 // One player's letters from the keyboard state and its bindings.
@@ -31,10 +29,7 @@ std::string ControllerLetters(const platform::ControllerState& pad, bool facingL
 void PollLetters(const FrameInput& frame, const cKeys& player1, const cKeys& player2,
                  bool joystickSetting, InputState& input);
 
-// Both players' special-move histories from their letters.
-void UpdateKeyHistories(InputState& input, std::uint32_t now);
-
-// PollLetters, then UpdateKeyHistories: the poll every screen makes.
+// The poll every screen makes (the fight keeps its own special-move history).
 void PollInput(const FrameInput& frame, const cKeys& player1, const cKeys& player2,
                bool joystickSetting, InputState& input);
 

@@ -112,6 +112,12 @@ ProgramOptions ParseProgramOptions(std::span<const std::string> args) {
       options.matches = PositiveNumber(*matches, 1, 1000000);
       if (!options.matches && options.error.empty())
         options.error = "--matches takes a number of matches from 1";
+    } else if (auto ahead = value("--sync-test")) {
+      options.syncTest = PositiveNumber(*ahead, 1, 8);
+      if (!options.syncTest && options.error.empty())
+        options.error = "--sync-test takes a number of frames ahead from 1 to 8";
+    } else if (arg == "--no-draw") {
+      options.noDraw = true;
     } else if (arg == "--headless") {
       options.headless = true;
     } else if (arg == "--check-content") {
@@ -140,6 +146,13 @@ ProgramOptions ParseProgramOptions(std::span<const std::string> args) {
     options.error = "--matches needs a match: --versus P1,P2";
   // A computer playing both sides ends its matches by itself.
   const bool endsByItself = options.versus && options.cpu == ComputerPlays::Both;
+  // Only fights that play and end by themselves may run unseen.
+  if (options.noDraw && !options.replay && !(options.versus && (endsByItself || options.script)))
+    options.error =
+        "--no-draw needs fights that play by themselves: --replay FILE, or --versus P1,P2 "
+        "with --cpu both or a --script";
+  if (options.syncTest && !options.replay)
+    options.error = "--sync-test needs a replay to test: --replay FILE";
   // Without a window nobody can press a key or close it: only a script ends
   // such a run. (--check-content and the like end by themselves.)
   if (options.headless && !options.script && !options.replay && !endsByItself &&
@@ -147,6 +160,11 @@ ProgramOptions ParseProgramOptions(std::span<const std::string> args) {
     options.error = "--headless needs --script FILE: nothing else would end the run";
   options.commandLine = rest;
   return options;
+}
+
+bool DrawsFights(const ProgramOptions& options) {
+  if (options.noDraw) return false;
+  return !options.headless || options.script || options.frameHashes;
 }
 
 std::string UsageText() {
@@ -171,6 +189,8 @@ Options:
   --stage NAME      with --versus: the stage (default: the first one enabled)
   --frame-hashes FILE  write a line per fight frame: the frame's number, the
                     hash of the fight's state and the hash of its picture
+                    ("-" for a frame not drawn); the fights are drawn for
+                    it, also with --headless, unless --no-draw is given
   --cpu 2|both      with --versus: the computer plays player 2 (one player),
                     or both sides (the attract demo; it ends by itself, also
                     with --headless alone)
@@ -183,6 +203,15 @@ Options:
   --record FILE     with --versus: write the matches as a replay
   --replay FILE     play a recorded replay again, frame for frame (in the
                     window, or with --headless alone); the run ends with it
+  --no-draw         with --replay, or --versus with --cpu
+                    both or a --script: the fights run without pictures, sound, movies or
+                    waiting, as fast as they can (the same fights); on by
+                    itself with --headless unless --script or --frame-hashes
+                    is given
+  --sync-test K     with --replay: every frame, also step K frames ahead
+                    (1 to 8) from a saved state, go back and step them
+                    again; both passes must agree. A difference is named on
+                    standard error and ends the run with exit status 1
   --help            show this text
   --version         show the version
 

@@ -38,6 +38,8 @@ struct ProgramOptions {
   std::optional<int> rounds;                     // --rounds N: the Rounds setting for the run
   std::optional<std::uint64_t> seed;             // --seed N: where the random numbers start
   std::optional<int> matches;                    // --matches N (with --versus)
+  bool noDraw = false;                           // --no-draw: fights run without drawing
+  std::optional<int> syncTest;                   // --sync-test K (with --replay)
   bool help = false;                             // --help
   bool version = false;                          // --version
   std::string commandLine;  // everything else, joined by blanks: what the switches test
@@ -46,6 +48,13 @@ struct ProgramOptions {
 
 // `args` are the arguments after the program name.
 ProgramOptions ParseProgramOptions(std::span<const std::string> args);
+
+// Whether the run's fights are drawn (and sounded, and paced to real time).
+// In a window they are, unless --no-draw says otherwise. Headless, only a
+// script (its screenshots) or --frame-hashes (the pictures' hashes) looks at
+// the pictures: without either a fight runs undrawn, and --no-draw alone
+// turns drawing off for those two.
+bool DrawsFights(const ProgramOptions& options);
 
 std::string UsageText();
 

@@ -4,7 +4,7 @@
 #include <iostream>
 
 #include "core/log.h"
-#include "fight/fight_loop.h"
+#include "match/fight_loop.h"
 #include "fight/replay.h"
 #include "platform/resident_memory.h"
 #include "startup/replay_run.h"
@@ -88,16 +88,23 @@ int PlayDirectMatches(Game& game, const RunRequest& request, std::string* frameH
   if (request.cpu != ComputerPlays::None) setup.GameMode = 1;
   const bool series = request.matches > 1;
   Replay recorded;
+  std::uint64_t recordedFrames = 0;
+  bool recordFull = false;
   std::optional<std::uint64_t> firstMemory, lastMemory;
   int undecided = 0;
   for (int n = 1; n <= request.matches && !game.QuitRequested; ++n) {
     ReplayMatch* record = nullptr;
     if (request.record) record = &recorded.matches.emplace_back();
     FightOutputs outputs{frameHashes, record};
+    outputs.recordRoom = kMostReplayFrames - recordedFrames;
+    outputs.draw = request.draw;
     if (series) outputs.frameLimit = kUndecidedAfterFrames;
     const MatchResult result = PlayMatch(game, setup, outputs);
-    if (record != nullptr)
+    if (record != nullptr) {
       record->contentFingerprint = MatchFingerprint(game.paths, game.content, setup);
+      recordedFrames += record->frames.size();
+      recordFull = recordFull || result.recordFull;
+    }
     // Measured on what is in use, not on what the allocator keeps for later.
     platform::ReturnFreeMemory();
     (n == 1 ? firstMemory : lastMemory) = platform::ResidentBytes();
@@ -112,6 +119,13 @@ int PlayDirectMatches(Game& game, const RunRequest& request, std::string* frameH
   // A series, or the computer fighting itself, ends the run with its matches.
   if (series || request.cpu == ComputerPlays::Both) game.QuitRequested = true;
   if (request.record) {
+    if (recordFull) {
+      const std::string full = "the replay " + request.record->string() + " holds the first " +
+                               std::to_string(kMostReplayFrames) +
+                               " fight frames of the run, as many as a replay can hold";
+      WriteLog(game.log, LogOpening::Append, {full});
+      std::cerr << "vdx: " << full << "\n";
+    }
     const WriteResult written = WriteReplayFile(*request.record, recorded);
     if (!written.ok) {
       ReportFailedWrite(

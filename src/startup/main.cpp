@@ -28,6 +28,8 @@ vdx::RunRequest RequestOf(const vdx::ProgramOptions& options) {
   request.rounds = options.rounds;
   request.seed = options.seed;
   if (options.matches) request.matches = *options.matches;
+  request.draw = vdx::DrawsFights(options);
+  request.syncTest = options.syncTest.value_or(0);
   return request;
 }
 

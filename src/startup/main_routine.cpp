@@ -14,7 +14,7 @@
 #include "core/files.h"
 #include "core/log.h"
 #include "core/temporary_files.h"
-#include "fight/fight_loop.h"
+#include "match/fight_loop.h"
 #include "fight/replay.h"
 #include "frontend/main_menu.h"
 #include "frontend/menu_modes.h"
@@ -132,7 +132,7 @@ int Main(Game& game, std::string_view commandLine, const RunRequest& request) {
     std::string* frameHashes = request.frameHashes ? &hashes : nullptr;
     int status = 0;
     if (request.replay) {
-      status = PlayReplayFile(game, *request.replay, frameHashes);
+      status = PlayReplayFile(game, *request.replay, frameHashes, request.draw, request.syncTest);
     } else if (request.versus) {
       status = PlayDirectMatches(game, request, frameHashes);
     } else {

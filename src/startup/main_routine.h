@@ -25,10 +25,13 @@ struct RunRequest {
   std::optional<int> rounds;                         // the Rounds setting for the run
   std::optional<std::uint64_t> seed;                 // where the random numbers start
   int matches = 1;                                   // --versus matches back to back
+  bool draw = true;  // false: the fights run without pictures, sounds, movies or pacing
+  int syncTest = 0;  // 1 to 8: the replay's frames are checked that many frames ahead
 };
 
 // Exit statuses of a run besides 0.
 inline constexpr int kStatusNotWritten = 1;  // the replay or the frame hashes could not be written
+inline constexpr int kStatusSyncFailed = 1;  // a replay's frame stepped again came out otherwise
 inline constexpr int kStatusRefused = 2;     // the request names what the game folder lacks
 
 // Runs the game; returns the program's exit status (0 after a normal close,

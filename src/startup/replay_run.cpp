@@ -6,8 +6,9 @@
 
 #include "content/content_files.h"
 #include "core/files.h"
-#include "fight/fight_loop.h"
+#include "match/fight_loop.h"
 #include "fight/replay.h"
+#include "startup/main_routine.h"
 
 namespace vdx {
 
@@ -30,10 +31,16 @@ std::uint64_t MatchFingerprint(const PathResolver& paths, const Content& content
   };
   ForEachFightFrame(*one, *two, add);
   ForEachFightFrame(*two, *one, add);
+  // The rules read two more pictures: the pick-up's (a fighter takes it where
+  // its pixels touch) and the snowflakes' (a flake starts again as high as
+  // its picture).
+  add(NamedFile{"the pick-up", "\\ball.bmp"});
+  for (const std::string_view flake : kSnowPictures) add(NamedFile{"snow", std::string(flake)});
   return hash;
 }
 
-int PlayReplayFile(Game& game, const std::filesystem::path& file, std::string* frameHashes) {
+int PlayReplayFile(Game& game, const std::filesystem::path& file, std::string* frameHashes,
+                   bool draw, int syncTest) {
   auto read = ReadReplayFile(file);
   if (const auto* error = std::get_if<ReplayError>(&read)) {
     std::cerr << "vdx: " << error->message << "\n";
@@ -55,13 +62,25 @@ int PlayReplayFile(Game& game, const std::filesystem::path& file, std::string* f
       return 2;
     }
   }
-  for (const ReplayMatch& match : replay.matches) {
-    ReplayMatchAgain(game, match, FightOutputs{frameHashes, nullptr});
+  int status = 0;
+  for (std::size_t m = 0; m < replay.matches.size(); ++m) {
+    std::string syncFailure;
+    FightOutputs outputs{frameHashes, nullptr};
+    outputs.draw = draw;
+    outputs.syncTest = syncTest;
+    outputs.syncFailure = &syncFailure;
+    ReplayMatchAgain(game, replay.matches[m], outputs);
+    if (!syncFailure.empty()) {
+      std::cerr << "vdx: " << file.string() << ": match " << m + 1 << ": the sync test ("
+                << syncTest << (syncTest == 1 ? " frame" : " frames") << " ahead) failed: " << syncFailure << "\n";
+      status = kStatusSyncFailed;
+      break;
+    }
     if (game.QuitRequested) break;
   }
   // A replay run ends with its replay.
   game.QuitRequested = true;
-  return 0;
+  return status;
 }
 
 }  // namespace vdx

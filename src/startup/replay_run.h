@@ -22,7 +22,12 @@ std::uint64_t MatchFingerprint(const PathResolver& paths, const Content& content
 // Plays every match of the replay file; the run ends with the last. Returns 0,
 // or 2 with a message on standard error when the file cannot be read, was
 // recorded on other content or names what the folder lacks. `frameHashes`
-// (when given) gets a line per fight frame.
-int PlayReplayFile(Game& game, const std::filesystem::path& file, std::string* frameHashes);
+// (when given) gets a line per fight frame; `draw` false plays the fights
+// unseen. With `syncTest` K (1 to 8) every frame is also stepped K frames
+// ahead twice from a saved state: the first frame where the two passes
+// differ is named on standard error with its match, and the run ends there
+// with status 1.
+int PlayReplayFile(Game& game, const std::filesystem::path& file, std::string* frameHashes,
+                   bool draw = true, int syncTest = 0);
 
 }  // namespace vdx

@@ -15,8 +15,8 @@
 
 #include "content/get_xml.h"
 #include "effects/effect_animation.h"
-#include "fight/debug_view.h"
-#include "fight/fight_loop.h"
+#include "match/debug_view.h"
+#include "match/fight_loop.h"
 #include "fight/fighter_pass.h"
 #include "fight/projectile_hits.h"
 #include "platform/headless/headless_platform.h"
@@ -83,10 +83,17 @@ struct Match {
   }
 
   FighterState& Fighter(int p) { return session->fight.fighters[p]; }
-  cEffect& Effect(int p, const std::string& name) {
-    cEffect* e = session->slots.players[p].character.Effects.find(name);
-    EXPECT_NE(e, nullptr) << name;
-    return *e;
+  // The effect's run in the fight's state.
+  EffectRun& Effect(int p, const std::string& name) {
+    const auto index = session->slots.players[p].character.Effects.indexOf(name);
+    EXPECT_TRUE(index.has_value()) << name;
+    return session->fight.effects[p].runs[index.value_or(0)];
+  }
+  // The scenery's run.
+  const AnimRun& Scenery(const std::string& name) {
+    const auto index = session->slots.stage.Animations.indexOf(name);
+    EXPECT_TRUE(index.has_value()) << name;
+    return session->fight.scenery.runs[index.value_or(0)];
   }
 
   testing::TestFolder folder;
@@ -142,7 +149,7 @@ TEST_P(EachSpecial, FliesTheWayItsThrowerFacesAndHitsAtRangeOnceThenItsFollowerB
   EXPECT_EQ(m.Fighter(thrower).Facing, left);
   const Integer full = m.Fighter(victim).Health;
   m.Special(thrower);
-  cEffect& shot = m.Effect(thrower, special.projectile);
+  EffectRun& shot = m.Effect(thrower, special.projectile);
   ASSERT_TRUE(shot.bActive) << "typed within half a second";
   EXPECT_EQ(shot.bFlip, left);
   // Each step moves it by its MoveHorizontal, the way its thrower faces.
@@ -162,7 +169,7 @@ TEST_P(EachSpecial, FliesTheWayItsThrowerFacesAndHitsAtRangeOnceThenItsFollowerB
   EXPECT_EQ(m.Fighter(victim).Health, full - special.damage) << "its Damage, no combo bonus";
   EXPECT_TRUE(NameHolds(m.Fighter(victim).ActionName, "HIT"));
   EXPECT_EQ(m.Fighter(victim).Facing, !left) << "turned to the thrower";
-  const cEffect& follower = m.Effect(thrower, special.follower);
+  const EffectRun& follower = m.Effect(thrower, special.follower);
   EXPECT_TRUE(follower.bActive) << "the follower starts where it hit";
   EXPECT_EQ(follower.bFlip, left);
   const Integer hitX = xs.back();
@@ -190,7 +197,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(EffectStep, ABlockedProjectileChipsAQuarterOnceAndFliesOnWithoutItsBurst) {
   Match m("Kira", "Brann", "Temple", false);
   m.Special(1);
-  cEffect& flame = m.Effect(1, "KiraFlame");
+  EffectRun& flame = m.Effect(1, "KiraFlame");
   ASSERT_TRUE(flame.bActive);
   m.Hold({m.game.settings.Player2Keys.Block});
   Integer lowest = 120;
@@ -225,16 +232,19 @@ TEST_P(FlameDrawn, TheFlameAndItsBurstAreDrawnInTheirBoxesWithTheFlamesHeadInFro
   Match with(one, two, "Temple", false);
   Match without(one, two, "Temple", false);
   // Its effects are drawn wholly transparent: they still hit, pixel by pixel.
-  for (int q = 1; q <= 2; ++q)
+  for (int q = 1; q <= 2; ++q) {
+    std::size_t i = 0;
     for (cEffect& e : without.session->slots.players[q].character.Effects) {
+      EffectRun& run = without.session->fight.effects[q].runs[i++];
       e.BlendMode = 0;
-      e.Alpha = e.oAlpha = 0;
-      e.AlphaChange = e.oAlphaChange = 0;
+      run.Alpha = e.oAlpha = 0;
+      run.AlphaChange = e.oAlphaChange = 0;
     }
+  }
   with.Special(p);
   without.Special(p);
-  const cEffect& flame = with.Effect(p, "KiraFlame");
-  const cEffect& burst = with.Effect(p, "KiraBurst");
+  const EffectRun& flame = with.Effect(p, "KiraFlame");
+  const EffectRun& burst = with.Effect(p, "KiraBurst");
   const FighterState& kira = with.Fighter(p);
   // Started where Kira's hands are, and stepped once in the same frame.
   EXPECT_EQ(flame.X, left ? kira.PlayerX + 256 - 170 - 14 : kira.PlayerX + 170 + 14);
@@ -243,7 +253,8 @@ TEST_P(FlameDrawn, TheFlameAndItsBurstAreDrawnInTheirBoxesWithTheFlamesHeadInFro
   for (int i = 0; i < 100; ++i) {
     // Where the effects are drawn this frame (before it steps them on).
     const bool flameOn = flame.bActive, burstOn = burst.bActive;
-    const EffectBox flameBox = DrawnEffectBox(flame), burstBox = DrawnEffectBox(burst);
+    const EffectBox flameBox = DrawnEffectBox(PoseOf(flame)),
+                    burstBox = DrawnEffectBox(PoseOf(burst));
     with.Run(1);
     without.Run(1);
     ASSERT_EQ(with.Fighter(3 - p).Health, without.Fighter(3 - p).Health) << "the same fight";
@@ -282,11 +293,11 @@ INSTANTIATE_TEST_SUITE_P(EitherWay, FlameDrawn, ::testing::Values(1, 2));
 TEST(EffectStep, TheDebugOverlayOutlinesWhereEffectsAreDrawnAndWhereTheyHit) {
   Match m("Kira", "Brann", "Temple", false);
   m.Special(1);
-  const cEffect& flame = m.Effect(1, "KiraFlame");
+  const EffectRun& flame = m.Effect(1, "KiraFlame");
   ASSERT_TRUE(flame.bActive);
   Surface overlay = MakeSurface(640, 480);
   DrawDebugOverlay(overlay, m.session->fight, m.session->slots);
-  const EffectBox drawn = DrawnEffectBox(flame);
+  const EffectBox drawn = DrawnEffectBox(PoseOf(flame));
   // Magenta: the drawn box; cyan: the box that hits (the same for a flame
   // that has not grown), drawn over it.
   const auto at = [&](Long x, Long y) {
@@ -308,10 +319,10 @@ TEST(EffectStep, VexsStarFliesInsideABubbleWithBubblesRising) {
   ASSERT_TRUE(m.Effect(1, "VexBUBBLE").bActive);
   const cParticle& bubbles = m.session->fight.bubbles[1];
   ASSERT_TRUE(bubbles.Active);
-  ASSERT_FALSE(bubbles.particles.empty());
+  ASSERT_GT(bubbles.count, 0);
   std::vector<float> heights;
-  for (const Particle& p : bubbles.particles)
-    heights.push_back(p.y);
+  for (std::int16_t i = 0; i < bubbles.count; ++i)
+    heights.push_back(bubbles.particles[static_cast<std::size_t>(i)].y);
   m.Run(10);
   int rose = 0;
   for (std::size_t i = 0; i < heights.size(); ++i)
@@ -322,13 +333,12 @@ TEST(EffectStep, VexsStarFliesInsideABubbleWithBubblesRising) {
 TEST(StageAnimations, TheSceneryMovesBetweenTwoFramesAndIsDrawnOnlyInItsBoxes) {
   Match with("Kira", "Brann", "Harbour", false);
   Match without("Kira", "Brann", "Harbour", false);
-  without.session->stage.scenery.frames.assign(without.session->stage.scenery.frames.size(),
-                                               nullptr);
+  without.session->view.stage.scenery.frames.assign(
+      without.session->view.stage.scenery.frames.size(), nullptr);
   const Collection<cAnim>& scenery = with.session->slots.stage.Animations;
-  const cAnim* clouds = scenery.find("HarbourClouds");
-  const cAnim* gulls = scenery.find("HarbourGulls");
-  const cAnim* beacon = scenery.find("HarbourBeacon");
-  ASSERT_TRUE(clouds && gulls && beacon);
+  const AnimRun* clouds = &with.Scenery("HarbourClouds");
+  const AnimRun* gulls = &with.Scenery("HarbourGulls");
+  const AnimRun* beacon = &with.Scenery("HarbourBeacon");
   const Integer cloudsX = clouds->X, gullsX = gulls->X;
   const double glow = beacon->Alpha;
   const std::vector<std::uint32_t> before = with.platform.lastFrame();
@@ -351,9 +361,12 @@ TEST(StageAnimations, TheSceneryMovesBetweenTwoFramesAndIsDrawnOnlyInItsBoxes) {
       if (a[i] == b[i]) continue;
       ++count;
       bool inBox = false;
-      for (const cAnim& anim : scenery)
-        inBox = inBox || (x >= anim.X - 8 && x < anim.X + anim.Width + 8 && y >= anim.Y - 8 &&
-                          y < anim.Y + anim.Height + 8);
+      std::size_t k = 0;
+      for (const cAnim& anim : scenery) {
+        const AnimRun& run = with.session->fight.scenery.runs[k++];
+        inBox = inBox || (x >= run.X - 8 && x < run.X + anim.Width + 8 && y >= run.Y - 8 &&
+                          y < run.Y + anim.Height + 8);
+      }
       ASSERT_TRUE(inBox) << "a difference at (" << x << ", " << y << ")";
     }
   EXPECT_GT(count, 2000) << "clouds, gulls and the beacon";

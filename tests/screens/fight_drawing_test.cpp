@@ -32,7 +32,10 @@ struct Seen {
 std::map<int, Seen> ReadDump(const std::string& json) {
   std::map<int, Seen> out;
   int player = 0;
-  testing::ScanJsonFields(json, [&](std::size_t, const std::string& key, const std::string& value) {
+  // The summary; the whole state follows it.
+  const std::size_t stateAt = json.find("\"state\": ");
+  testing::ScanJsonFields(json, [&](std::size_t at, const std::string& key, const std::string& value) {
+    if (at >= stateAt) return;
     if (key == "player") player = std::stoi(value);
     if (player == 0) return;
     Seen& s = out[player];

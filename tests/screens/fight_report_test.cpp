@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "content/get_xml.h"
-#include "fight/fight_loop.h"
+#include "match/fight_loop.h"
 #include "game/fatal_error.h"
 #include "platform/display_restore.h"
 #include "platform/headless/headless_platform.h"

@@ -10,7 +10,7 @@
 #include <variant>
 
 #include "content/get_xml.h"
-#include "fight/fight_loop.h"
+#include "match/fight_loop.h"
 #include "fight/next_frame_index.h"
 #include "fight/replay.h"
 #include "graphics/sprite_loading.h"
@@ -33,15 +33,17 @@ struct Dump {
   std::string text(int player, const std::string& key) const { return players[player].at(key); }
 };
 
-// The dump's "key": value pairs; values of the players' list go to the player
-// named by the last "player" key.
+// The summary's "key": value pairs; values of the players' list go to the
+// player named by the last "player" key. The whole state that follows the
+// summary is left out.
 Dump ParseDump(const std::string& json) {
   Dump dump;
   const auto playersAt = json.find("\"players\"");
   const auto playersEnd = json.find(']', playersAt);
+  const auto stateAt = json.find("\"state\": ");
   int player = 0;
   auto visit = [&](std::size_t at, const std::string& key, const std::string& value) {
-    if (value == "[") return;
+    if (value == "[" || at >= stateAt) return;
     if (at > playersAt && at < playersEnd) {
       if (key == "player") player = std::stoi(value);
       dump.players[player][key] = value;
@@ -314,7 +316,8 @@ TEST_F(Fight, APunchCostsItsDamageAndASecondWithinASecondAddsTheComboBonus) {
 TEST_F(Fight, ABlockedPunchChipsOnceAndTheSweepBreaksTheBlock) {
   auto d = play(
       "wait 300\ntap D\nwait 300\npress Right\nwait 3000\nrelease Right\nwait 200\n"
-      "press E\nwait 60\npress A\nwait 100\nrelease A\nwait 250\nstate blocked\n"
+      // Brann's block starts at his next standing step, within 150 ms.
+      "press E\nwait 200\npress A\nwait 100\nrelease A\nwait 250\nstate blocked\n"
       "release E\nwait 600\npress E\nwait 60\npress Left\npress S\nwait 150\nstate swept\n"
       "release S\nrelease Left\nrelease E\nwait 500\nquit\n",
       "Kira,Brann", {}, DemoWithoutPickUp());

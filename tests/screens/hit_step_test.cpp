@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "content/get_xml.h"
-#include "fight/fight_loop.h"
+#include "match/fight_loop.h"
 #include "fight/pick_up.h"
 #include "platform/headless/headless_platform.h"
 #include "unit/test_folder.h"
@@ -109,7 +109,7 @@ TEST_F(HitStep, AKnockOutEndsTheRoundWithTheKOFrameAndTheWinCounted) {
   for (int y = 130; y < 200; ++y)
     for (int x = 160; x < 510; ++x)
       banner += platform.lastFrame()[static_cast<std::size_t>(y) * 640 + x] !=
-                session->roundEnd.picture.at(x, y);
+                session->view.roundEnd.still.at(x, y);
   EXPECT_GT(banner, 100) << "the round's result";
   Hold({game.settings.Player1Keys.Punch});
   Run(1);
@@ -135,8 +135,11 @@ TEST_F(HitStep, TheSweepShowsItsSparksWhereItLandsAndAPunchOnlyFlashes) {
   ASSERT_LT(Fighter(2).Health, before) << "the sweep landed";
   const cParticle& sparks = session->fight.sparks[1];
   EXPECT_TRUE(sparks.Active);
-  ASSERT_EQ(sparks.particles.size(), 50u);
-  // Launched from one point between the fighters, low (a sweep), and spread.
+  ASSERT_EQ(sparks.count, 50);
+  // Launched from one point between the fighters, low (a sweep), and spread
+  // a frame later (a burst moves on after the frame that shows it).
+  Hold({});
+  Run(1);
   float left = 1e9f, right = -1e9f;
   for (const auto& p : sparks.particles) {
     left = std::min(left, p.x);
@@ -147,7 +150,6 @@ TEST_F(HitStep, TheSweepShowsItsSparksWhereItLandsAndAPunchOnlyFlashes) {
   }
   EXPECT_GT(right - left, 1.0f) << "distinct particles";
   EXPECT_EQ(session->fight.flashCount, 0) << "an attack that shows sparks does not flash";
-  Hold({});
   Run(200);
   EXPECT_FALSE(session->fight.sparks[1].Active) << "the burst ends by itself";
 }

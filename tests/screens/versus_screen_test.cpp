@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "content/get_xml.h"
-#include "fight/versus_screen.h"
+#include "match/versus_screen.h"
 #include "graphics/sprite_loading.h"
 #include "platform/headless/headless_platform.h"
 #include "unit/test_folder.h"

@@ -432,3 +432,41 @@ TEST(GameXmlReader, ADocumentThatIsNotWellFormedReadsNothing) {
 
 }  // namespace
 }  // namespace vdx
+
+namespace vdx {
+namespace {
+
+// A fight holds names, effects and scenery in a state of fixed size: what
+// would not fit is left out when the content is read, and said.
+TEST(GameXmlReader, WhatAFightCannotHoldIsLeftOutAndReported) {
+  const std::string longName(kMostNameChars + 1, 'n');
+  const std::string fits(kMostNameChars, 'f');
+  std::string xml = "<Game><Characters><Character Name=\"K\">";
+  xml += "<Action Name=\"" + longName + "\"/>";
+  xml += "<Action Name=\"" + fits + "\" NextAction=\"" + longName + "\"/>";
+  for (std::size_t i = 0; i < kMostFighterEffects + 2; ++i)
+    xml += "<Effect Name=\"e" + std::to_string(i) + "\" ActionName=\"None\"/>";
+  xml += "</Character></Characters><Stages><Stage Name=\"S\">";
+  for (std::size_t i = 0; i < kMostSceneryAnimations + 1; ++i)
+    xml += "<Anim Name=\"a" + std::to_string(i) + "\"/>";
+  xml += "</Stage></Stages></Game>";
+  const Loaded l = Read(xml);
+  const cCharacter* k = l.content.Characters.find("K");
+  ASSERT_NE(k, nullptr) << ReportText(l.report);
+  EXPECT_EQ(k->Actions.size(), 1u) << "the action whose name is too long is left out";
+  ASSERT_NE(k->Actions.find(fits), nullptr) << "a name of the longest length fits";
+  EXPECT_EQ(k->Actions.find(fits)->NextAction, "") << "it names no action that could be";
+  EXPECT_EQ(k->Effects.size(), kMostFighterEffects);
+  EXPECT_EQ(k->Effects.find("e64"), nullptr);
+  const cStage* s = l.content.Stages.find("S");
+  ASSERT_NE(s, nullptr) << ReportText(l.report);
+  EXPECT_EQ(s->Animations.size(), kMostSceneryAnimations);
+  const std::string report = ReportText(l.report);
+  EXPECT_NE(report.find("47 characters long at most"), std::string::npos) << report;
+  EXPECT_NE(report.find("which no action can have"), std::string::npos) << report;
+  EXPECT_NE(report.find("64 effects at most"), std::string::npos) << report;
+  EXPECT_NE(report.find("64 animations at most"), std::string::npos) << report;
+}
+
+}  // namespace
+}  // namespace vdx

@@ -10,7 +10,7 @@
 
 #include "content/get_xml.h"
 #include "core/files.h"
-#include "fight/pause_menu.h"
+#include "match/pause_menu.h"
 #include "platform/bmp_decoder.h"
 
 namespace vdx {

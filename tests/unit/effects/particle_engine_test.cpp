@@ -3,11 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <set>
+#include <tuple>
+#include <type_traits>
 #include <utility>
+#include <vector>
 
+#include "effects/particle_drawing.h"
+#include "graphics/rounding.h"
+#include "graphics/sprite_renderer.h"
 #include "platform/headless/headless_platform.h"
 #include "unit/test_folder.h"
 
@@ -19,6 +27,21 @@ SharedSurface Square(int size, std::uint32_t colour) {
   auto s = std::make_shared<Surface>(MakeSurface(size, size, colour));
   s->colorKey = 0;
   return s;
+}
+
+// A value's bytes, to show that something left it as it was.
+template <typename T>
+std::array<unsigned char, sizeof(T)> Bytes(const T& value) {
+  static_assert(std::is_trivially_copyable_v<T>);
+  std::array<unsigned char, sizeof(T)> bytes{};
+  std::memcpy(bytes.data(), &value, sizeof(T));
+  return bytes;
+}
+
+// A frame as the fight takes it: the burst drawn as it is, then its step.
+void Render(cParticle& e, const Surface* texture, Surface& target) {
+  DrawParticles(e, texture, target);
+  AdvanceParticles(e);
 }
 
 cParticle Engine(int count, int lifeTime) {
@@ -33,12 +56,11 @@ cParticle Engine(int count, int lifeTime) {
 
 // An engine of `count` untinted 4 x 4 particles without gravity, launched and
 // then all put at (x, y) with the given speeds, life and direction.
-cParticle Placed(int count, float x, float y, float vx, float vy, int life, int direction,
-                 SharedSurface texture = nullptr) {
+cParticle Placed(int count, float x, float y, float vx, float vy, int life, int direction) {
   RandomGenerator random(1);
   cParticle e = Engine(count, 100);
   e.Gravity = 0;
-  InitParticleEngine(e, random, 0, 0, 0, 0, 0, std::move(texture), 4, 4);
+  InitParticleEngine(e, random, 0, 0, 0, 0, 0, 4, 4);
   for (Particle& p : e.particles) {
     p.x = x;
     p.y = y;
@@ -53,29 +75,33 @@ cParticle Placed(int count, float x, float y, float vx, float vy, int life, int 
 TEST(ParticleEngine, LaunchesFromThePointWithEachParticlesOwnDraws) {
   RandomGenerator random(77);
   RandomGenerator replay = random;
-  cParticle e = Engine(400, 100);
-  InitParticleEngine(e, random, 0.25f, 0.5f, 1.0f, 320, 240, nullptr, 16, 16);
-  ASSERT_EQ(e.particles.size(), 400u);
+  cParticle e = Engine(kMaxParticles, 100);
   float lowest = 0, highest = 0;
   int down = 0, shortest = 1000, longest = 0;
-  for (const Particle& p : e.particles) {
-    // Horizontal speed, vertical speed, direction, life: four draws apiece.
-    const double rx = replay.Uniform(), ry = replay.Uniform(), rd = replay.Uniform(),
-                 rl = replay.Uniform();
-    EXPECT_FLOAT_EQ(p.vx, static_cast<float>(rx * 15 - 7.5));
-    EXPECT_FLOAT_EQ(p.vy, static_cast<float>(ry * 10));
-    EXPECT_EQ(p.direction, rd > 0.5 ? 1 : 0);
-    EXPECT_EQ(p.life, static_cast<int>(rl * 98) + 2);
-    EXPECT_TRUE(p.vx >= -7.5f && p.vx < 7.5f && p.vy >= 0 && p.vy < 10) << p.vx << ", " << p.vy;
-    EXPECT_TRUE(p.x == 320 && p.y == 240 && p.dead == 0 && p.alpha == 1 && p.width == 16);
-    EXPECT_FLOAT_EQ(p.fade, 1.0f / static_cast<float>(p.life));
-    EXPECT_EQ(p.dr, 0.0f) << "the end colour is the launch colour";
-    EXPECT_EQ(p.colour, 0x4080FFu);
-    lowest = std::min(lowest, p.vx);
-    highest = std::max(highest, p.vx);
-    down += p.direction;
-    shortest = std::min(shortest, p.life);
-    longest = std::max(longest, p.life);
+  // Eight bursts in a row, 400 particles in all: the launch spreads.
+  for (int burst = 0; burst < 8; ++burst) {
+    InitParticleEngine(e, random, 0.25f, 0.5f, 1.0f, 320, 240, 16, 16);
+    ASSERT_EQ(e.count, kMaxParticles);
+    for (int i = 0; i < e.count; ++i) {
+      const Particle& p = e.particles[static_cast<std::size_t>(i)];
+      // Horizontal speed, vertical speed, direction, life: four draws apiece.
+      const double rx = replay.Uniform(), ry = replay.Uniform(), rd = replay.Uniform(),
+                   rl = replay.Uniform();
+      EXPECT_FLOAT_EQ(p.vx, static_cast<float>(rx * 15 - 7.5));
+      EXPECT_FLOAT_EQ(p.vy, static_cast<float>(ry * 10));
+      EXPECT_EQ(p.direction, rd > 0.5 ? 1 : 0);
+      EXPECT_EQ(p.life, static_cast<int>(rl * 98) + 2);
+      EXPECT_TRUE(p.vx >= -7.5f && p.vx < 7.5f && p.vy >= 0 && p.vy < 10) << p.vx << ", " << p.vy;
+      EXPECT_TRUE(p.x == 320 && p.y == 240 && p.dead == 0 && p.alpha == 1 && p.width == 16);
+      EXPECT_FLOAT_EQ(p.fade, 1.0f / static_cast<float>(p.life));
+      EXPECT_EQ(p.dr, 0.0f) << "the end colour is the launch colour";
+      EXPECT_EQ(p.colour, 0x4080FFu);
+      lowest = std::min(lowest, p.vx);
+      highest = std::max(highest, p.vx);
+      down += p.direction;
+      shortest = std::min(shortest, p.life);
+      longest = std::max(longest, p.life);
+    }
   }
   EXPECT_EQ(random.state(), replay.state()) << "no draw besides the four";
   EXPECT_LT(lowest, -7.0f);
@@ -84,16 +110,24 @@ TEST(ParticleEngine, LaunchesFromThePointWithEachParticlesOwnDraws) {
   EXPECT_LT(down, 300);
   EXPECT_EQ(shortest, 2);
   EXPECT_EQ(longest, 99) << "a LifeTime of 100 lives 99 frames at most";
+
+  // More than the engine has room for: the room, and only its draws.
+  cParticle many = Engine(400, 100);
+  InitParticleEngine(many, random, 1, 1, 1, 10, 10, 4, 4);
+  EXPECT_EQ(many.count, kMaxParticles);
+  for (int i = 0; i < 4 * kMaxParticles; ++i)
+    replay.Uniform();
+  EXPECT_EQ(random.state(), replay.state());
 }
 
 TEST(ParticleEngine, TheSameGeneratorStateGivesTheSameBurstOfDistinctParticles) {
   RandomGenerator first(5), second(5);
   cParticle a, b;
-  EXPECT_TRUE(ArmSparkBurst(a, first, nullptr, 300, 200));
-  EXPECT_TRUE(ArmSparkBurst(b, second, nullptr, 300, 200));
-  ASSERT_EQ(a.particles.size(), 50u);
+  EXPECT_TRUE(ArmSparkBurst(a, first, 300, 200));
+  EXPECT_TRUE(ArmSparkBurst(b, second, 300, 200));
+  ASSERT_EQ(a.count, 50);
   std::set<std::pair<float, float>> speeds;
-  for (std::size_t i = 0; i < a.particles.size(); ++i) {
+  for (std::size_t i = 0; i < 50; ++i) {
     EXPECT_EQ(a.particles[i].vx, b.particles[i].vx);
     EXPECT_EQ(a.particles[i].vy, b.particles[i].vy);
     EXPECT_EQ(a.particles[i].life, b.particles[i].life);
@@ -103,29 +137,29 @@ TEST(ParticleEngine, TheSameGeneratorStateGivesTheSameBurstOfDistinctParticles) 
   EXPECT_EQ(speeds.size(), 50u) << "no two sparks alike";
   // A burst armed later, from the generator as it is now, is another one.
   cParticle c;
-  ArmSparkBurst(c, first, nullptr, 300, 200);
+  ArmSparkBurst(c, first, 300, 200);
   EXPECT_NE(c.particles[0].vx, a.particles[0].vx);
 }
 
 TEST(ParticleEngine, UpOnlyParticlesDrawNoDirectionAndNeverFall) {
   RandomGenerator random(9);
   RandomGenerator replay = random;
-  cParticle e = Engine(60, 100);
+  cParticle e = Engine(kMaxParticles, 100);
   e.UpOnly = true;
   e.Gravity = 0.3f;
-  InitParticleEngine(e, random, 1, 1, 1, 320, 470, nullptr, 8, 8);
-  for (int i = 0; i < 60 * 3; ++i)
+  InitParticleEngine(e, random, 1, 1, 1, 320, 470, 8, 8);
+  for (int i = 0; i < kMaxParticles * 3; ++i)
     replay.Uniform();
   EXPECT_EQ(random.state(), replay.state()) << "three draws a particle";
   e.Active = true;
   for (int frame = 0; frame < 40 && e.Active; ++frame) {
     std::vector<float> before;
-    for (const Particle& p : e.particles) {
+    for (int i = 0; i < e.count; ++i) {
+      const Particle& p = e.particles[static_cast<std::size_t>(i)];
       EXPECT_EQ(p.direction, 0);
       before.push_back(p.y);
     }
-    Surface screen = MakeSurface(640, 480);
-    RenderParticles(e, screen);
+    AdvanceParticles(e);
     for (std::size_t i = 0; i < before.size(); ++i)
       EXPECT_LE(e.particles[i].y, before[i]) << "particle " << i << " frame " << frame;
   }
@@ -148,8 +182,7 @@ TEST(ParticleEngine, MovesByDirectionWindAndGravity) {
     e.Gravity = 0.5f;
     e.Wind = 0.25f;
     e.UpOnly = c.upOnly;
-    Surface screen = MakeSurface(640, 480);
-    RenderParticles(e, screen);
+    AdvanceParticles(e);
     const Particle& p = e.particles[0];
     EXPECT_EQ(p.x, 102.0f);
     EXPECT_EQ(p.vx, 2.25f);
@@ -174,8 +207,7 @@ TEST(ParticleEngine, AParticleDiesOffTheFieldAndWhenItsLifeRunsLow) {
   };
   for (const Case& c : cases) {
     cParticle e = Placed(1, c.x, c.y, c.vx, c.vy, 50, c.direction);
-    Surface screen = MakeSurface(640, 480);
-    RenderParticles(e, screen);
+    AdvanceParticles(e);
     EXPECT_EQ(e.particles[0].dead, c.dies ? 1 : 0) << "from " << c.x << ", " << c.y;
   }
 
@@ -184,10 +216,9 @@ TEST(ParticleEngine, AParticleDiesOffTheFieldAndWhenItsLifeRunsLow) {
   for (const int life : {2, 3, 4, 10, 99}) {
     cParticle e = Placed(1, 300, 300, 0, 0, life, 1);
     e.Active = true;
-    Surface screen = MakeSurface(640, 480);
     int drawn = 0;
     while (e.Active && drawn < 200) {
-      RenderParticles(e, screen);
+      AdvanceParticles(e);
       if (e.particles[0].dead == 0) {
         EXPECT_GE(e.particles[0].life, 3);
       }
@@ -203,21 +234,22 @@ TEST(ParticleEngine, ActiveTurnsFalseOnTheFrameAfterTheLastParticleDied) {
   cParticle e = Placed(2, 300, 300, 0, 0, 4, 1);
   e.particles[1].life = 3;
   e.Active = true;
-  Surface screen = MakeSurface(640, 480);
-  RenderParticles(e, screen);
+  AdvanceParticles(e);
   EXPECT_EQ(e.particles[1].dead, 1);
   EXPECT_EQ(e.particles[0].dead, 0);
   EXPECT_TRUE(e.Active);
-  RenderParticles(e, screen);
+  AdvanceParticles(e);
   EXPECT_EQ(e.particles[0].dead, 1) << "the last one dies";
   EXPECT_TRUE(e.Active) << "it was alive when it was drawn";
-  RenderParticles(e, screen);
+  AdvanceParticles(e);
   EXPECT_FALSE(e.Active);
-  // An inactive engine is not armed again until its burst is over.
+  // An active engine is not armed again until its burst is over.
   e.Active = true;
   RandomGenerator random(4);
-  EXPECT_FALSE(ArmSparkBurst(e, random, nullptr, 10, 10));
-  EXPECT_EQ(e.particles.size(), 2u);
+  const std::uint64_t before = random.state();
+  EXPECT_FALSE(ArmSparkBurst(e, random, 10, 10));
+  EXPECT_EQ(e.count, 2);
+  EXPECT_EQ(random.state(), before) << "and draws nothing";
 }
 
 TEST(ParticleEngine, ColourAndAlphaStepEveryFrameWithinTheirBounds) {
@@ -230,15 +262,14 @@ TEST(ParticleEngine, ColourAndAlphaStepEveryFrameWithinTheirBounds) {
   p.dg = -0.2f;
   p.db = -0.04f;
   p.fade = 0.375f;
-  Surface screen = MakeSurface(640, 480);
-  RenderParticles(e, screen);
+  AdvanceParticles(e);
   EXPECT_FLOAT_EQ(p.r, 0.96f);
   EXPECT_FLOAT_EQ(p.g, 0.3f);
   EXPECT_FLOAT_EQ(p.b, 0.06f);
   EXPECT_EQ(p.alpha, 0.625f);
-  RenderParticles(e, screen);
+  AdvanceParticles(e);
   EXPECT_EQ(p.alpha, 0.25f);
-  RenderParticles(e, screen);
+  AdvanceParticles(e);
   EXPECT_EQ(p.r, 1.0f) << "held at 1";
   EXPECT_EQ(p.g, 0.0f) << "held at 0";
   EXPECT_EQ(p.b, 0.0f);
@@ -248,8 +279,8 @@ TEST(ParticleEngine, ColourAndAlphaStepEveryFrameWithinTheirBounds) {
 TEST(ParticleEngine, ALifeTimeBelowThreeStillGivesEveryParticleAFrame) {
   for (const int lifeTime : {2, 1, 0, -7}) {
     RandomGenerator random(8);
-    cParticle e = Engine(100, lifeTime);
-    InitParticleEngine(e, random, 1, 1, 1, 320, 240, nullptr, 4, 4);
+    cParticle e = Engine(kMaxParticles, lifeTime);
+    InitParticleEngine(e, random, 1, 1, 1, 320, 240, 4, 4);
     for (const Particle& p : e.particles) {
       ASSERT_GE(p.life, 1) << "LifeTime " << lifeTime;
       ASSERT_LE(p.life, 2);
@@ -257,38 +288,167 @@ TEST(ParticleEngine, ALifeTimeBelowThreeStillGivesEveryParticleAFrame) {
       EXPECT_TRUE(std::isfinite(p.dr));
     }
     e.Active = true;
-    Surface screen = MakeSurface(640, 480);
-    RenderParticles(e, screen);
+    AdvanceParticles(e);
     EXPECT_TRUE(e.Active) << "drawn once";
     for (const Particle& p : e.particles)
       EXPECT_EQ(p.dead, 1);
-    RenderParticles(e, screen);
+    AdvanceParticles(e);
     EXPECT_FALSE(e.Active);
   }
   RandomGenerator random(8);
+  const std::uint64_t before = random.state();
   cParticle none = Engine(-3, 100);
-  InitParticleEngine(none, random, 1, 1, 1, 320, 240, nullptr, 4, 4);
-  EXPECT_TRUE(none.particles.empty()) << "a negative count launches nothing";
+  InitParticleEngine(none, random, 1, 1, 1, 320, 240, 4, 4);
+  EXPECT_EQ(none.count, 0) << "a negative count launches nothing";
+  EXPECT_EQ(random.state(), before);
+  none.Active = true;
+  AdvanceParticles(none);
+  EXPECT_FALSE(none.Active);
 }
 
-TEST(ParticleEngine, WithoutATextureTheBurstRunsButDrawsNothing) {
-  RandomGenerator first(10), second(10);
-  cParticle bare, textured;
-  ArmSparkBurst(bare, first, nullptr, 320, 240);
-  ArmSparkBurst(textured, second, Square(16, 0xFFFFFF), 320, 240);
-  bare.Active = textured.Active = true;
-  Surface blank = MakeSurface(640, 480, 0x203040), drawn = blank;
-  const Surface background = blank;
-  for (int frame = 0; frame < 5; ++frame) {
-    RenderParticles(bare, blank);
-    RenderParticles(textured, drawn);
+// A round keyed picture: colour inside, the black key around it.
+SharedSurface Blob(int size, std::uint32_t colour) {
+  auto s = std::make_shared<Surface>(MakeSurface(size, size));
+  const float centre = static_cast<float>(size - 1) / 2;
+  for (int y = 0; y < size; ++y)
+    for (int x = 0; x < size; ++x)
+      if (std::hypot(static_cast<float>(x) - centre, static_cast<float>(y) - centre) <= centre)
+        s->at(x, y) = colour + static_cast<std::uint32_t>(x * 5 + y * 3);
+  s->colorKey = 0;
+  MarkDrawnColumns(*s);
+  return s;
+}
+
+// A particle drawn in a frame: which one, with what turn and scale.
+struct DrawnParticle {
+  std::ptrdiff_t index;
+  std::int32_t angle;
+  float scale;
+  bool operator==(const DrawnParticle&) const = default;
+};
+
+// The one-call render a frame used to make, written out as it was: each
+// particle in turn counts a turn; a living one grows the scale, is drawn there
+// and then (on the scalar path), and moves and ages; the engine stays active
+// while it drew anything.
+std::vector<DrawnParticle> ReferenceRender(cParticle& e, const Surface* texture, Surface& target) {
+  std::vector<DrawnParticle> drawn;
+  bool anyAlive = false;
+  for (int i = 0; i < e.count; ++i) {
+    e.angle += e.RotChange;
+    if (e.angle > 360) e.angle -= 360;
+    if (e.angle > 360 || e.angle < -360) e.angle %= 360;
+    Particle& p = e.particles[static_cast<std::size_t>(i)];
+    if (p.dead != 0) continue;
+    anyAlive = true;
+    e.scale += e.ScaleChange;
+    drawn.push_back({i, e.angle, e.scale});
+    if (texture != nullptr) {
+      const auto size = [&](std::int16_t own) {
+        const double d = RoundEven(static_cast<double>(own) * static_cast<double>(e.scale));
+        return d > 0 ? static_cast<int>(std::min(d, 640.0)) : 0;
+      };
+      SpriteArgs args =
+          SpriteAt(p.x, p.y, texture->width, texture->height, size(p.width), size(p.height));
+      args.Alpha = p.alpha;
+      args.Red = p.r;
+      args.Green = p.g;
+      args.Blue = p.b;
+      args.BlendMode = e.BlendMode;
+      args.Angle = static_cast<float>(e.angle);
+      DrawSprite(target, *texture, args, RasterPath::Scalar);
+    }
+    p.x += p.vx;
+    p.vx += e.Wind;
+    if (p.direction == 0) {
+      p.y -= p.vy;
+      p.vy += e.UpOnly ? e.Gravity : -e.Gravity;
+    } else {
+      p.y += p.vy;
+      p.vy += e.Gravity;
+    }
+    p.life -= 1;
+    if (p.life < 3) p.life = 1;
+    if (p.y > 479 || p.y < 0 || p.x > 639 || p.x < 0 || p.life < 2) p.dead = 1;
+    p.r = std::clamp(p.r + p.dr, 0.0f, 1.0f);
+    p.g = std::clamp(p.g + p.dg, 0.0f, 1.0f);
+    p.b = std::clamp(p.b + p.db, 0.0f, 1.0f);
+    p.alpha = std::max(0.0f, p.alpha - p.fade);
   }
-  EXPECT_EQ(blank.pixels, background.pixels);
-  EXPECT_NE(drawn.pixels, background.pixels);
-  EXPECT_TRUE(bare.Active);
-  for (std::size_t i = 0; i < bare.particles.size(); ++i) {
-    EXPECT_EQ(bare.particles[i].x, textured.particles[i].x);
-    EXPECT_EQ(bare.particles[i].y, textured.particles[i].y);
+  e.Active = anyAlive;
+  return drawn;
+}
+
+auto Fields(const Particle& p) {
+  return std::tie(p.x, p.y, p.vx, p.vy, p.fade, p.alpha, p.colour, p.r, p.g, p.b, p.dr, p.dg, p.db,
+                  p.endR, p.endG, p.endB, p.life, p.dead, p.direction, p.width, p.height);
+}
+
+TEST(ParticleEngine, DrawingThenAdvancingIsTheOneCallRenderOverAWholeBurst) {
+  RandomGenerator random(31);
+  cParticle spark;
+  ASSERT_TRUE(ArmSparkBurst(spark, random, 320, 300));
+  spark.ScaleChange = 0.004f;  // sizes from nothing (the picture's own) to twice it
+  spark.Wind = -0.05f;
+  cParticle bubbles;
+  ArmBubbles(bubbles, random, 200, 470);
+  // Tinted, fading to another tint, turning by more than a whole turn a step.
+  cParticle tinted = Engine(40, 60);
+  tinted.RotChange = 400;
+  tinted.ScaleChange = -0.01f;
+  tinted.BlendMode = 2;
+  InitParticleEngine(tinted, random, 0.9f, 0.4f, 0.1f, 500, 100, 12, 12);
+  for (int i = 0; i < tinted.count; ++i) {
+    Particle& p = tinted.particles[static_cast<std::size_t>(i)];
+    p.dr = -0.03f * static_cast<float>(i % 3);
+    p.dg = 0.05f;
+  }
+  const SharedSurface sparkPicture = Blob(16, 0x806040), bubblePicture = Blob(32, 0x203050),
+                      grey = Square(12, 0xC0C0C0);
+  const struct {
+    const char* name;
+    cParticle engine;
+    const Surface* texture;
+  } bursts[] = {
+      {"spark", spark, sparkPicture.get()},
+      {"spark without a picture", spark, nullptr},
+      {"bubbles", bubbles, bubblePicture.get()},
+      {"tinted", tinted, grey.get()},
+  };
+  const Surface background = MakeSurface(640, 480, 0x203040);
+  for (const auto& burst : bursts) {
+    SCOPED_TRACE(burst.name);
+    cParticle reference = burst.engine, engine = burst.engine;
+    reference.Active = engine.Active = true;
+    int frames = 0;
+    bool drewAny = false;
+    for (; reference.Active && frames < 300; ++frames) {
+      Surface want = background, got = background;
+      const std::vector<DrawnParticle> wantDrawn = ReferenceRender(reference, burst.texture, want);
+
+      std::vector<DrawnParticle> gotDrawn;
+      ForEachDrawnParticle(engine, [&](const Particle& p, std::int32_t angle, float scale) {
+        gotDrawn.push_back({&p - engine.particles.data(), angle, scale});
+      });
+      const auto before = Bytes(engine);
+      DrawParticles(engine, burst.texture, got);
+      ASSERT_EQ(Bytes(engine), before) << "frame " << frames << ": drawing changes nothing";
+      AdvanceParticles(engine);
+
+      ASSERT_EQ(gotDrawn, wantDrawn) << "frame " << frames;
+      ASSERT_EQ(got.pixels, want.pixels) << "frame " << frames;
+      drewAny = drewAny || got.pixels != background.pixels;
+      ASSERT_EQ(engine.angle, reference.angle) << "frame " << frames;
+      ASSERT_EQ(engine.scale, reference.scale) << "frame " << frames;
+      ASSERT_EQ(engine.Active, reference.Active) << "frame " << frames;
+      for (int i = 0; i < engine.count; ++i)
+        ASSERT_EQ(Fields(engine.particles[static_cast<std::size_t>(i)]),
+                  Fields(reference.particles[static_cast<std::size_t>(i)]))
+            << "frame " << frames << " particle " << i;
+    }
+    EXPECT_FALSE(engine.Active) << "the whole burst, to its end";
+    EXPECT_GT(frames, 10);
+    EXPECT_EQ(drewAny, burst.texture != nullptr);
   }
 }
 
@@ -321,13 +481,15 @@ TEST(ParticleEngine, ATinyBurstDrawsEachLivingParticleWhereItIs) {
   RandomGenerator random(21);
   cParticle e = Engine(8, 12);
   e.BlendMode = 1;
-  InitParticleEngine(e, random, 0, 0, 0, 60, 40, Square(5, kTexel), 5, 5);
+  InitParticleEngine(e, random, 0, 0, 0, 60, 40, 5, 5);
+  const SharedSurface texel = Square(5, kTexel);
   e.Active = true;
   Surface screen = MakeSurface(128, 96, kField);
   for (int frame = 0; frame < 6; ++frame) {
     // Work out the picture from where the living particles are now.
     std::vector<int> hits(128 * 96, 0);
-    for (const Particle& p : e.particles) {
+    for (int i = 0; i < e.count; ++i) {
+      const Particle& p = e.particles[static_cast<std::size_t>(i)];
       if (p.dead != 0) continue;
       const auto [left, right] = Covered(p.x, 5);
       const auto [top, bottom] = Covered(p.y, 5);
@@ -348,20 +510,21 @@ TEST(ParticleEngine, ATinyBurstDrawsEachLivingParticleWhereItIs) {
         want.at(x, y) = pixel;
       }
     Surface field = MakeSurface(128, 96, kField);
-    RenderParticles(e, field);
+    Render(e, texel.get(), field);
     ASSERT_EQ(field.pixels, want.pixels) << "frame " << frame;
     EXPECT_NE(field.pixels, screen.pixels) << "frame " << frame << " drew something";
   }
 }
 
 TEST(ParticleEngine, AFadingParticleIsDrawnAtItsAlpha) {
-  cParticle e = Placed(1, 20, 20, 0, 0, 20, 1, Square(4, 0xFFFFFF));
+  cParticle e = Placed(1, 20, 20, 0, 0, 20, 1);
+  const SharedSurface white = Square(4, 0xFFFFFF);
   e.particles[0].fade = 0.125f;  // steps that are exact in binary
   e.Active = true;
   float alpha = 1;
   for (int frame = 0; frame < 8; ++frame) {
     Surface screen = MakeSurface(40, 40);
-    RenderParticles(e, screen);
+    Render(e, white.get(), screen);
     const auto level = static_cast<std::uint32_t>(static_cast<double>(alpha) * 255.0 + 0.5);
     EXPECT_EQ(screen.at(21, 21), level * 0x010101u) << "frame " << frame;
     EXPECT_EQ(screen.at(19, 21), 0u);
@@ -384,11 +547,12 @@ TEST(ParticleEngine, TheRunningScaleSetsTheDrawnSize) {
       {10000.0f, 639},  // 40000 is held to the field's width
   };
   for (const Case& c : cases) {
-    cParticle e = Placed(3, 1, 1, 0, 0, 50, 1, Square(8, 0xFFFFFF));
+    cParticle e = Placed(3, 1, 1, 0, 0, 50, 1);
+    const SharedSurface white = Square(8, 0xFFFFFF);
     e.ScaleChange = c.scaleChange;
     e.particles[0].dead = e.particles[1].dead = 1;
     Surface screen = MakeSurface(700, 8);
-    RenderParticles(e, screen);
+    Render(e, white.get(), screen);
     EXPECT_FLOAT_EQ(e.scale, c.scaleChange);
     int last = 0;
     for (int x = 0; x < screen.width; ++x)

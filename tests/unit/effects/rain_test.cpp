@@ -3,14 +3,27 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 #include <memory>
+#include <type_traits>
 
 #include "effects/snow.h"
+#include "effects/weather_drawing.h"
 
 namespace vdx {
 namespace {
 
 constexpr std::uint32_t kT = 50000;
+
+// A value's bytes, to show that something left it as it was.
+template <typename T>
+std::array<unsigned char, sizeof(T)> Bytes(const T& value) {
+  static_assert(std::is_trivially_copyable_v<T>);
+  std::array<unsigned char, sizeof(T)> bytes{};
+  std::memcpy(bytes.data(), &value, sizeof(T));
+  return bytes;
+}
 
 TEST(Rain, InitFillsDropsZeroToTheCountInclusiveAndCapsTheCountAtTheArray) {
   RandomGenerator random(7);
@@ -87,7 +100,9 @@ TEST(Rain, FallingDropsAreDrawnWhereTheCameraSeesThemAndASplashOfNothingIsNot) {
   rain->drop(2) = RainDrop{2, 500, 300, 3, 60, 300, 0};  // a splash just begun: size 0
   rain->drop(3) = RainDrop{2, 600, 300, 3, 60, 300, 2};  // size round(2 / 3.14 x 16) = 10
   Surface target = MakeSurface(640, 480);
-  rain->Draw(target, picture.get(), 320, random, kT);
+  const auto before = Bytes(*rain);
+  DrawRain(*rain, target, picture.get(), 320);
+  EXPECT_EQ(Bytes(*rain), before) << "drawing changes nothing";
   const auto lit = [&](int x0, int x1, int y0, int y1) {
     long n = 0;
     for (int y = y0; y < y1; ++y)
@@ -105,6 +120,12 @@ TEST(Rain, FallingDropsAreDrawnWhereTheCameraSeesThemAndASplashOfNothingIsNot) {
   const long splash = lit(275, 285, 300, 302);
   EXPECT_GT(splash, 5) << "10 wide, 2 high, centred on its x";
   EXPECT_EQ(lit(0, 640, 0, 480), streak + splash) << "nothing anywhere else";
+  Surface scalar = MakeSurface(640, 480);
+  DrawRain(*rain, scalar, picture.get(), 320, RasterPath::Scalar);
+  EXPECT_EQ(scalar.pixels, target.pixels);
+  Surface none = MakeSurface(640, 480);
+  DrawRain(*rain, none, nullptr, 320);
+  EXPECT_EQ(none.pixels, MakeSurface(640, 480).pixels) << "no picture, no rain";
 }
 
 TEST(Snow, FlakesFallSwayAndStartAgainAboveTheScreenWithTheCameraCarryingThem) {
@@ -128,20 +149,30 @@ TEST(Snow, FlakesFallSwayAndStartAgainAboveTheScreenWithTheCameraCarryingThem) {
   }
   snow.flakes[0] = SnowFlake{700, 479.5f, 1, 0, 0};
   snow.flakes[1] = SnowFlake{400, 100, 1, 0, 1};
-  Surface target = MakeSurface(640, 480);
-  DrawSnow(snow, pictures, target, 320, random);
-  EXPECT_LT(snow.flakes[0].y, 0) << "fallen past the bottom: above the screen again";
+  StepSnow(snow, pictures, random);
+  EXPECT_EQ(snow.flakes[0].y, -6) << "fallen past the bottom: above the screen by its height";
   EXPECT_EQ(snow.flakes[1].y, 101);
+  Surface target = MakeSurface(640, 480);
+  const auto before = Bytes(snow);
+  DrawSnow(snow, pictures, target, 320);
+  EXPECT_EQ(Bytes(snow), before) << "drawing changes nothing";
   // Flake 1 is at stage x 400 + sway, on screen at about 80.
   long near = 0;
   for (int y = 101; y < 109; ++y)
     for (int x = 70; x < 100; ++x)
       near += target.at(x, y) != 0;
   EXPECT_GT(near, 0);
+  Surface scalar = MakeSurface(640, 480);
+  DrawSnow(snow, pictures, scalar, 320, RasterPath::Scalar);
+  EXPECT_EQ(scalar.pixels, target.pixels);
   Surface none = MakeSurface(640, 480);
-  DrawSnow(snow, SnowPictures{}, none, 320, random);
+  DrawSnow(snow, SnowPictures{}, none, 320);
   EXPECT_EQ(std::count(none.pixels.begin(), none.pixels.end(), 0u), 640 * 480)
       << "without pictures nothing is drawn";
+  // Without its picture a flake starts again 8 above the screen.
+  snow.flakes[2] = SnowFlake{10, 479.5f, 1, 0, 2};
+  StepSnow(snow, SnowPictures{}, random);
+  EXPECT_EQ(snow.flakes[2].y, -8);
 }
 
 }  // namespace

@@ -130,7 +130,8 @@ class ComputerOpponent : public ::testing::Test {
   // The computer in `step`, with no roll due before the step's own: its
   // decision timer far from running out, the opponent's action noted.
   ComputerState& In(Step step, int player = 2) {
-    ComputerState& cpu = fight.computer[player].emplace();
+    ComputerState& cpu = fight.computer[player] = ComputerState{};
+    cpu.plays = true;
     cpu.state = step;
     cpu.lastDecision = now;
     cpu.decisionDelay = 100000;
@@ -138,16 +139,25 @@ class ComputerOpponent : public ::testing::Test {
     return cpu;
   }
 
-  void Choose(int player = 2) { ChooseComputerMove(game, fight, slots, player, now); }
+  void Choose(int player = 2) {
+    for (int p = 1; p <= 2; ++p)
+      slots.players[p].profile = game.content.AIProfiles.find(slots.players[p].character.Name);
+    FightEvents events;
+    StepContext ctx{fight, slots, events, now};
+    ChooseComputerMove(ctx, player);
+  }
   // The next frame: its tick stirred into the generator, as the fight does.
   void NextFrame() {
     now += 16;
-    game.random.MixTicks(now);
+    fight.random.MixTicks(now);
     Choose();
   }
 
-  ComputerState& Cpu(int player = 2) { return *fight.computer[player]; }
-  const std::string& Held(int player = 2) { return game.input.HeldCommand[player]; }
+  ComputerState& Cpu(int player = 2) { return fight.computer[player]; }
+  std::string Held(int player = 2) { return std::string(fight.fighters[player].HeldCommand.view()); }
+  std::string LastCommand(int player = 2) {
+    return std::string(fight.fighters[player].history.lastCommand.view());
+  }
 
   testing::TestFolder folder;
   platform::HeadlessPlatform platform;
@@ -206,12 +216,12 @@ TEST_F(ComputerOpponent, EachStepGivesItsCommandAndItsNextStep) {
     fight.fighters[1].Health = row.health1;
     fight.RoundWins[2] = row.wins2;
     In(row.step).wantsCloseAttack = row.wish;
-    game.input.history[2].lastCommand = "X";
+    fight.fighters[2].history.lastCommand = "X";
     Choose();
     EXPECT_EQ(Held(), row.held);
     EXPECT_EQ(Cpu().state, row.after);
     const bool attacked = row.step == Step::CloseAttack || row.step == Step::FarAttack;
-    EXPECT_EQ(game.input.history[2].lastCommand, attacked ? row.held : "");
+    EXPECT_EQ(LastCommand(), attacked ? row.held : "");
   }
   // A character without a finisher attacks with the move it chose.
   slots.players[2].character = Fighter("Brann", false);
@@ -267,7 +277,7 @@ TEST_F(ComputerOpponent, ADecisionRollsForTheOffensiveThenForTheKindOfAttack) {
     SetProfiles(Profile("Brann", row.numbers, kOneOfEach));
     Place(0, row.x2, row.away);
     fight.fighters[1].Health = row.health1;
-    game.random.Restore(StateWhere(row.draws));
+    fight.random.Restore(StateWhere(row.draws));
     In(Step::Decide).wantsCloseAttack = row.wishBefore;
     Choose();
     EXPECT_EQ(Held(), row.held);
@@ -280,7 +290,8 @@ TEST_F(ComputerOpponent, ADecisionRollsForTheOffensiveThenForTheKindOfAttack) {
 
 TEST_F(ComputerOpponent, WithAggression0ItOnlyBacksOffOrWaits) {
   SetProfiles(Profile("Brann", {0, 100, 100, 0, 50}, kAllMoves));
-  fight.computer[2].emplace();
+  fight.computer[2] = ComputerState{};
+  fight.computer[2].plays = true;
   std::set<Step> seen;
   for (int i = 0; i < 3000; ++i) {
     Place((i * 37) % 500, (i * 91) % 500, i % 3 == 0);
@@ -294,7 +305,7 @@ TEST_F(ComputerOpponent, WithAggression0ItOnlyBacksOffOrWaits) {
 TEST_F(ComputerOpponent, ItWatchesTheOpponentsNewActionsAndFlyingEffects) {
   SetProfiles(Profile("Kira", {0, 0, 0, 0, 0}, kAllMoves) +
               Profile("Brann", {0, 0, 0, 100, 0}, kAllMoves));
-  game.random.Restore(StateWhere([](RandomGenerator& r) { return !Roll(100)(r); }));
+  fight.random.Restore(StateWhere([](RandomGenerator& r) { return !Roll(100)(r); }));
   In(Step::Wait);
   fight.fighters[1].ActionName = "Sweep";
   Choose();
@@ -311,7 +322,8 @@ TEST_F(ComputerOpponent, ItWatchesTheOpponentsNewActionsAndFlyingEffects) {
 
   // The fireball's Fire still flies when Kira stands again: on guard.
   cEffect& fire = *slots.players[1].character.Effects.find("Fire");
-  fire.bActive = true;
+  fight.effects[1].count = 2;
+  fight.effects[1].runs[1].bActive = true;  // Fire, the second of Kira's effects
   Place(0, 400, false);
   fight.fighters[1].ActionName = "Fireball";
   In(Step::Wait);
@@ -336,11 +348,11 @@ TEST_F(ComputerOpponent, ItWatchesTheOpponentsNewActionsAndFlyingEffects) {
 TEST_F(ComputerOpponent, TheMoveChoiceWrapsRoundAndEndsWithoutAWantedMove) {
   std::set<std::string> previous;
   for (int i = 0; i < 40; ++i) {  // starts past Punch wrap round to it
-    game.random.MixTicks(now + static_cast<std::uint32_t>(i));
+    fight.random.MixTicks(now + static_cast<std::uint32_t>(i));
     In(Step::CloseAttack);
     Choose();
     ASSERT_EQ(Held(), "P");
-    previous.insert(game.input.history[2].lastCommand);
+    previous.insert(LastCommand());
   }
   EXPECT_EQ(previous, std::set<std::string>{"P"});
   for (
@@ -357,7 +369,8 @@ TEST_F(ComputerOpponent, TheMoveChoiceWrapsRoundAndEndsWithoutAWantedMove) {
 
 TEST_F(ComputerOpponent, WithoutItsOwnProfileItWalksWaitsAndBlocksButNeverAttacks) {
   SetProfiles(Profile("Kira", {50, 50, 50, 0, 50}, kAllMoves));
-  fight.computer[2].emplace();
+  fight.computer[2] = ComputerState{};
+  fight.computer[2].plays = true;
   std::set<std::string> commands;
   for (int i = 0; i < 3000; ++i) {
     Place((i * 37) % 500, (i * 91) % 500, false);
@@ -403,16 +416,16 @@ TEST_F(ComputerOpponent, PlayingPlayer1ItSeesTheFightFromPlayer1sSideWithItsOwnP
   SetProfiles(Profile("Kira", {100, 0, 0, 0, 50}, kAllMoves) +
               Profile("Brann", {0, 0, 0, 0, 50}, kAllMoves));
   const std::uint64_t offensive = StateWhere(Offensive());
-  game.random.Restore(offensive);
+  fight.random.Restore(offensive);
   In(Step::Decide, 1);
   Choose(1);
   EXPECT_EQ(Cpu(1).state, Step::Approach);
-  EXPECT_FALSE(fight.computer[2].has_value()) << "player 2 is left alone";
+  EXPECT_FALSE(fight.computer[2].plays) << "player 2 is left alone";
   EXPECT_EQ(Held(2), "");
   // Right of Brann and facing right, Kira turns round, 300 pixels away.
   Place(400, 100, false);
   fight.fighters[1].Facing = false;
-  game.random.Restore(offensive);
+  fight.random.Restore(offensive);
   In(Step::Decide, 1);
   Choose(1);
   EXPECT_EQ(Held(1), "L");
@@ -421,19 +434,23 @@ TEST_F(ComputerOpponent, PlayingPlayer1ItSeesTheFightFromPlayer1sSideWithItsOwnP
 
 TEST_F(ComputerOpponent, AMatchGivesEachComputerPlayerAFreshRecord) {
   MatchSetup setup;
-  fight.computer[2].emplace().lastSeenAction = "Punch";
+  fight.computer[2] = ComputerState{};
+  fight.computer[2].plays = true;
+  fight.computer[2].lastSeenAction = "Punch";
   StartComputerPlayers(fight, setup);
-  EXPECT_FALSE(fight.computer[2].has_value()) << "two players at the keys";
-  fight.computer[2].emplace().lastSeenAction = "Punch";
+  EXPECT_FALSE(fight.computer[2].plays) << "two players at the keys";
+  fight.computer[2] = ComputerState{};
+  fight.computer[2].plays = true;
+  fight.computer[2].lastSeenAction = "Punch";
   setup.GameMode = 1;
   StartComputerPlayers(fight, setup);
-  ASSERT_TRUE(fight.computer[2].has_value());
-  EXPECT_EQ(fight.computer[2]->lastSeenAction, "");
-  EXPECT_FALSE(fight.computer[1].has_value());
+  ASSERT_TRUE(fight.computer[2].plays);
+  EXPECT_EQ(fight.computer[2].lastSeenAction, "");
+  EXPECT_FALSE(fight.computer[1].plays);
   setup = MatchSetup{};
   setup.computer = ComputerPlays::Both;
   StartComputerPlayers(fight, setup);
-  EXPECT_TRUE(fight.computer[1].has_value() && fight.computer[2].has_value());
+  EXPECT_TRUE(fight.computer[1].plays && fight.computer[2].plays);
 }
 
 }  // namespace

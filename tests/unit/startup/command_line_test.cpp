@@ -116,5 +116,64 @@ TEST(ProgramOptions, ASeedIsAnyWholeNumberOfSixtyFourBits) {
   }
 }
 
+// Which runs may go undrawn, which are drawn, and what the sync test takes.
+TEST(ProgramOptions, NoDrawAndSyncTestGoWithFightsThatPlayByThemselves) {
+  using Args = std::vector<std::string>;
+  const std::string noDrawRefused =
+      "--no-draw needs fights that play by themselves: --replay FILE, or --versus P1,P2 with "
+      "--cpu both or a --script";
+  const std::string syncRange = "--sync-test takes a number of frames ahead from 1 to 8";
+  struct Case {
+    Args args;
+    std::string error;
+    bool draws;
+    int syncTest;
+  };
+  const Case cases[] = {
+      // In a window everything is drawn unless --no-draw says so.
+      {{"--replay", "r.vdr"}, "", true, 0},
+      {{"--replay", "r.vdr", "--no-draw"}, "", false, 0},
+      {{"--versus", "a,b", "--matches", "3", "--no-draw"}, noDrawRefused, true, 0},
+      {{"--versus", "a,b", "--cpu", "both", "--no-draw"}, "", false, 0},
+      {{"--replay=r.vdr", "--sync-test=8"}, "", true, 8},
+      // Headless, nothing looks at the pictures unless a script or the
+      // frame hashes do; --no-draw still turns them off.
+      {{"--headless", "--replay", "r.vdr"}, "", false, 0},
+      {{"--headless", "--versus", "a,b", "--cpu", "both"}, "", false, 0},
+      {{"--headless", "--replay", "r.vdr", "--sync-test", "1"}, "", false, 1},
+      {{"--headless", "--replay", "r.vdr", "--frame-hashes", "h.txt"}, "", true, 0},
+      {{"--headless", "--replay", "r.vdr", "--frame-hashes", "h.txt", "--no-draw"}, "", false, 0},
+      {{"--headless", "--script", "s.txt", "--replay", "r.vdr"}, "", true, 0},
+      {{"--headless", "--script", "s.txt", "--versus", "a,b"}, "", true, 0},
+      {{"--headless", "--script", "s.txt", "--versus", "a,b", "--matches", "2", "--no-draw"},
+       "", false, 0},
+      // A fight somebody plays, or no fight at all, cannot go unseen.
+      {{"--no-draw"}, noDrawRefused, true, 0},
+      {{"--versus", "a,b", "--no-draw"}, noDrawRefused, true, 0},
+      {{"--versus", "a,b", "--cpu", "2", "--no-draw"}, noDrawRefused, true, 0},
+      {{"--headless", "--script", "s.txt", "--no-draw"}, noDrawRefused, true, 0},
+      // The sync test checks a replay, 1 to 8 frames ahead.
+      {{"--sync-test", "4"}, "--sync-test needs a replay to test: --replay FILE", true, 0},
+      {{"--versus", "a,b", "--cpu", "both", "--sync-test", "4"},
+       "--sync-test needs a replay to test: --replay FILE", true, 0},
+      {{"--replay", "r.vdr", "--sync-test", "0"}, syncRange, true, 0},
+      {{"--replay", "r.vdr", "--sync-test", "9"}, syncRange, true, 0},
+      {{"--replay", "r.vdr", "--sync-test", "-1"}, syncRange, true, 0},
+      {{"--replay", "r.vdr", "--sync-test", "4x"}, syncRange, true, 0},
+      {{"--replay", "r.vdr", "--sync-test="}, syncRange, true, 0},
+      {{"--replay", "r.vdr", "--sync-test"}, "--sync-test needs a value", true, 0},
+  };
+  for (const Case& c : cases) {
+    std::string line;
+    for (const std::string& arg : c.args) line += arg + " ";
+    const ProgramOptions o = ParseProgramOptions(c.args);
+    EXPECT_EQ(o.error, c.error) << line;
+    if (!c.error.empty()) continue;
+    EXPECT_EQ(DrawsFights(o), c.draws) << line;
+    EXPECT_EQ(o.syncTest.value_or(0), c.syncTest) << line;
+    EXPECT_EQ(o.commandLine, "") << line << ": our options never reach the switch test";
+  }
+}
+
 }  // namespace
 }  // namespace vdx
