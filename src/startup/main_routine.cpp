@@ -120,7 +120,7 @@ int Main(Game& game, std::string_view commandLine, const RunRequest& request) {
     game.JoystickCount = InitInput(game.platform);
 
     step = 80;
-    InitDirectSound(game.platform);
+    InitDirectSound(game.platform, game.log);
     game.music.musicVolume = game.settings.MusicVolume;
 
     step = 90;

@@ -50,5 +50,17 @@ if ! cmp -s "$work/played.txt" "$work/replayed.txt"; then
   diff "$work/played.txt" "$work/replayed.txt" | head -3
   failures=1
 fi
+# A machine whose sound fails plays the same match in the window, silent,
+# and says so once.
+DISPLAY=$display SDL_AUDIODRIVER=vdx_no_such_driver ASAN_OPTIONS=${ASAN_OPTIONS:-}:detect_leaks=0 \
+  "$vdx" 1 --game-dir "$work/game" --replay "$work/match.vdr" \
+  --frame-hashes "$work/silent.txt" 2>"$work/silent-err"
+status=$?
+[ $status -eq 0 ] || { echo "FAIL: without sound the replay ends with $status: $(cat "$work/silent-err")"; failures=1; }
+said=$(grep -c "^vdx: no sound: " "$work/silent-err")
+[ "$said" -eq 1 ] || { echo "FAIL: 'no sound' said $said times: $(cat "$work/silent-err")"; failures=1; }
+grep -q "no sound: " "$work/game/log.txt" || { echo "FAIL: the log does not say there is no sound"; failures=1; }
+cmp -s <(cut -d' ' -f1,2 "$work/played.txt") <(cut -d' ' -f1,2 "$work/silent.txt") ||
+  { echo "FAIL: the silent replay played another fight"; failures=1; }
 [ $failures -eq 0 ] && echo "window replay test passed ($lines frames)"
 exit $failures
