@@ -12,6 +12,7 @@ packages=(
   libimgui-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   ffmpeg sox xvfb xauth x11-utils xdotool imagemagick
+  dpkg-dev file lintian appstream desktop-file-utils
 )
 
 missing=()
