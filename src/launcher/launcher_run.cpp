@@ -70,7 +70,7 @@ vdx::platform::KeyboardState KeysForCapture(Platform& platform) {
 // folder's; its folder is made the first time, and the launcher says where.
 SaveResult SaveToPlayerCopy(const Launcher& launcher, std::ostream& errors) {
   const std::filesystem::path copy = launcher.folders.userGameXml();
-  if (HasDuplicateBinding(launcher.form) ||
+  if (HasDuplicateBinding(launcher.form) || !launcher.loaded.readable ||
       ChangedAttributes(launcher.loaded.settings, launcher.form.settings).empty())
     return SaveForm(launcher.form, launcher.loaded, launcher.gameXml, copy);
   const vdx::FolderMade made = vdx::MakePrivateFolder(launcher.folders.config);
