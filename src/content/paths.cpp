@@ -70,9 +70,19 @@ std::optional<fs::path> PathResolver::find(std::string_view contentPath) const {
   return found;
 }
 
+void PathResolver::replaceFile(std::string_view name, fs::path file) {
+  replacements_[FoldKey(name)] = std::move(file);
+}
+
 std::optional<fs::path> PathResolver::findQuietly(std::string_view contentPath) const {
   const auto parts = Split(contentPath);
   if (!parts) return std::nullopt;
+  if (parts->size() == 1 && !replacements_.empty()) {
+    const auto replaced = replacements_.find(FoldKey(parts->front()));
+    std::error_code ec;
+    if (replaced != replacements_.end() && fs::exists(replaced->second, ec))
+      return replaced->second;
+  }
   fs::path current = gameDir_;
   for (const std::string& part : *parts) {
     auto next = match(current, part);

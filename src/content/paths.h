@@ -33,6 +33,13 @@ class PathResolver {
   // The names of a folder's entries, sorted; empty when the folder is missing.
   std::vector<std::string> list(std::string_view contentPath) const;
 
+  // A file of the player's own that stands in for the game folder's file of
+  // that name (at the top, any letter case) while it exists: the launcher's
+  // copy of Game.xml beside a read-only game folder. find() hands it out in
+  // place of the game folder's, so whatever reads the file (the settings, the
+  // content check, a replay's fingerprint) reads the same bytes.
+  void replaceFile(std::string_view name, std::filesystem::path file);
+
   // Forgets the cached listings (after the game created or removed files).
   void forget() const { listings_.clear(); }
 
@@ -49,6 +56,7 @@ class PathResolver {
                                              const std::string& name) const;
 
   std::filesystem::path gameDir_;
+  std::unordered_map<std::string, std::filesystem::path> replacements_;  // by folded name
   mutable std::unordered_map<std::string, std::vector<std::string>> listings_;
   FileObserver observer_;
 };

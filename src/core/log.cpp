@@ -39,6 +39,9 @@ bool WriteRecords(LogFile& log, LogOpening opening, const Records& records) {
       return false;
     }
     if (opening == LogOpening::New) bytes += LogRecord(kLogSeparator);
+  } else {
+    for (const std::string& record : log.heading)
+      bytes += LogRecord(record);
   }
   for (std::string_view record : records)
     bytes += LogRecord(record);

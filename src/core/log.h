@@ -11,6 +11,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vdx {
 
@@ -28,6 +29,9 @@ struct LogFile {
   // each is said once a run, however often it fails.
   std::set<std::string> failedWrites;
   std::ostream* errors = nullptr;  // where failed writes are said; none: standard error
+  // Records that open the log whenever a run starts it (where a run in a
+  // read-only game folder writes).
+  std::vector<std::string> heading;
 };
 
 // The bytes of one record.

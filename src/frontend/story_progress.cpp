@@ -2,17 +2,9 @@
 
 #include "core/files.h"
 #include "core/log.h"
+#include "game/player_files.h"
 
 namespace vdx {
-namespace {
-
-constexpr const char* kSaveFile = "save.dat";
-
-std::filesystem::path SavePath(const Game& game) {
-  return game.paths.find("\\save.dat").value_or(game.paths.gameDir() / kSaveFile);
-}
-
-}  // namespace
 
 StoryProgressRead ReadStoryProgress(std::optional<std::string_view> bytes) {
   StoryProgressRead read;
@@ -52,7 +44,7 @@ bool MarkLadderFinished(StoryProgress& progress, Integer charCount) {
 }
 
 StoryProgress LoadStoryProgress(Game& game) {
-  const std::filesystem::path path = SavePath(game);
+  const std::filesystem::path path = SaveFileForReading(game);
   std::optional<std::string> bytes;
   std::error_code error;
   if (std::filesystem::exists(path, error)) {
@@ -77,11 +69,13 @@ void RecordFinishedLadder(Game& game, const cCharacter& character) {
               std::to_string(character.CharCount) + " of Game.xml; it holds 24)"});
     return;
   }
-  const std::filesystem::path path = SavePath(game);
+  const std::filesystem::path path = SaveFileForWriting(game);
   std::error_code error;
   if (progress.bytes == before.bytes &&
       std::filesystem::file_size(path, error) == kStoryProgressSize)
     return;
+  // A folder that cannot be made is reported; the write below then says why it fails.
+  ReadyPlayerFolder(game, path.parent_path());
   const WriteResult written =
       WriteWholeFile(path, std::string_view(reinterpret_cast<const char*>(progress.bytes.data()),
                                             progress.bytes.size()));

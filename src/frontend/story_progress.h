@@ -38,7 +38,7 @@ bool LadderFinished(const StoryProgress& progress, Integer charCount);
 // Marks it; false for a position save.dat has no bit for (below 1, above 24).
 bool MarkLadderFinished(StoryProgress& progress, Integer charCount);
 
-// Reads the game folder's save.dat; a damaged file is logged and reads as no
+// Reads save.dat (see SaveFileForReading); a damaged file is logged and reads as no
 // ladder finished.
 StoryProgress LoadStoryProgress(Game& game);
 

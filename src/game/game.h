@@ -13,6 +13,7 @@
 #include "content/paths.h"
 #include "content/settings.h"
 #include "core/log.h"
+#include "core/player_folders.h"
 #include "core/random.h"
 #include "graphics/bitmap_text.h"
 #include "graphics/display.h"
@@ -22,11 +23,18 @@
 namespace vdx {
 
 struct Game {
+  // Everything in the game folder.
   Game(platform::Platform& platform, std::filesystem::path gameDir);
+  // The player's files where `folders` says; the player's Game.xml, when there
+  // is one, in place of the game folder's.
+  Game(platform::Platform& platform, PlayerFolders folders);
 
   platform::Platform& platform;
-  PathResolver paths;  // content paths under the game folder
-  LogFile log;         // log.txt in the game folder, and what this run has written to it
+  PlayerFolders folders;  // where the log, save and screenshots go
+  PathResolver paths;     // content paths under the game folder
+  LogFile log;            // log.txt, and what this run has written to it
+  // A player's folder was made in this run, and the run said so.
+  bool playerFoldersSaid = false;
 
   // Command-line flags.
   int FullScreen = 0;      // 1 = full screen, 0 = windowed

@@ -9,6 +9,7 @@
 
 #include "core/files.h"
 #include "core/log.h"
+#include "game/player_files.h"
 #include "platform/keycodes.h"
 #include "platform/picture_files.h"
 
@@ -51,11 +52,17 @@ std::string FreeScreenshotName(const std::vector<std::string>& entries) {
 }
 
 void TakeScreenshot(Game& game) {
-  // The folder as the player may have named it ("Screenshots"), else made anew.
-  const auto found = game.paths.find("\\" + std::string(kFolder));
-  const std::filesystem::path folder = found.value_or(game.paths.gameDir() / kFolder);
+  // In the game folder: the folder as the player may have named it
+  // ("Screenshots"), else made anew. Beside a read-only one: in the player's
+  // data folder.
+  const bool own = !game.folders.inGameFolder;
+  const auto found =
+      own ? std::nullopt : game.paths.find("\\" + std::string(kFolder));
+  const std::filesystem::path base = own ? game.folders.data : game.paths.gameDir();
+  const std::filesystem::path folder = found.value_or(base / kFolder);
   const std::string unusable =
-      "Screenshot folder " + folder.filename().string() + " cannot be used: ";
+      "Screenshot folder " + (own ? folder.string() : folder.filename().string()) +
+      " cannot be used: ";
   // Pictures go into the game folder, never through a link out of it.
   if (found && !LiesWithin(folder, game.paths.gameDir())) {
     std::error_code ignored;
@@ -64,6 +71,7 @@ void TakeScreenshot(Game& game) {
                           std::filesystem::weakly_canonical(folder, ignored).string() + ")");
     return;
   }
+  if (own && !ReadyPlayerFolder(game, base)) return;
   std::error_code error;
   if (!found) std::filesystem::create_directory(folder, error);
   std::vector<std::string> entries;
@@ -76,7 +84,8 @@ void TakeScreenshot(Game& game) {
     return;
   }
   const std::string name = FreeScreenshotName(entries);
-  const std::string shown = folder.filename().string() + "\\" + name;
+  const std::string shown =
+      own ? (folder / name).string() : folder.filename().string() + "\\" + name;
   const WriteResult written =
       platform::WritePng((folder / name).string(), platform::kFrameWidth, platform::kFrameHeight,
                          game.platform.presentedFrame());

@@ -1,5 +1,6 @@
 // F12 writes the frame on screen as a numbered PNG into screenshots/ of the
-// game folder, in every screen. Output only: the frame's input and everything
+// game folder (or of the player's data folder beside a read-only one), in
+// every screen. Output only: the frame's input and everything
 // a fight reads stay as they were.
 #pragma once
 

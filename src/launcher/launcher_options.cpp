@@ -49,7 +49,8 @@ effects volumes, switches gamepad support and the frame-rate display, saves
 them into Game.xml (EXIT) and starts the game (START).
 
 Options:
-  --game-dir DIR    the game folder; default: the folder of the vdxlaunch program
+  --game-dir DIR    the game folder; default: the folder of the vdxlaunch
+                    program when it holds a Game.xml, else the installed one
   --headless        run without a window or real time (virtual clock); the
                     game is not started, its start is printed instead
   --script FILE     with --headless (which needs it): follow an automation

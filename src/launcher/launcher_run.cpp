@@ -1,6 +1,7 @@
 #include "launcher/launcher_run.h"
 
 #include <optional>
+#include <system_error>
 #include <string>
 #include <vector>
 
@@ -64,9 +65,32 @@ vdx::platform::KeyboardState KeysForCapture(Platform& platform) {
   return keys;
 }
 
+// Beside a read-only game folder the settings go into the player's copy of
+// Game.xml, made from that copy when there is one, else from the game
+// folder's; its folder is made the first time, and the launcher says where.
+SaveResult SaveToPlayerCopy(const Launcher& launcher, std::ostream& errors) {
+  const std::filesystem::path copy = launcher.folders.userGameXml();
+  if (HasDuplicateBinding(launcher.form) || !launcher.loaded.readable ||
+      ChangedAttributes(launcher.loaded.settings, launcher.form.settings).empty())
+    return SaveForm(launcher.form, launcher.loaded, launcher.gameXml, copy);
+  const vdx::FolderMade made = vdx::MakePrivateFolder(launcher.folders.config);
+  if (!made.ok)
+    return {SaveOutcome::Refused,
+            "The settings are not saved, and Game.xml is kept as it was: " + made.error};
+  if (made.created)
+    errors << "vdxlaunch: the game folder " << launcher.gameDir.string()
+           << " cannot be written; your settings are saved in " << copy.string() << "\n";
+  std::error_code ec;
+  const std::optional<std::filesystem::path> from =
+      std::filesystem::exists(copy, ec) ? copy : launcher.gameXml;
+  return SaveForm(launcher.form, launcher.loaded, from, copy);
+}
+
 // Saves; when that cannot be done, says why. True when saved.
 bool Save(Platform& platform, const Launcher& launcher, std::ostream& errors) {
-  const SaveResult result = SaveForm(launcher.form, launcher.loaded, launcher.gameXml);
+  const SaveResult result = launcher.folders.inGameFolder
+                                ? SaveForm(launcher.form, launcher.loaded, launcher.gameXml)
+                                : SaveToPlayerCopy(launcher, errors);
   if (result.outcome == SaveOutcome::Saved) return true;
   // Also on the terminal: a desktop without the fonts of SDL's message box
   // shows none.
@@ -75,12 +99,13 @@ bool Save(Platform& platform, const Launcher& launcher, std::ostream& errors) {
   return false;
 }
 
-// The game beside the launcher, full screen, with SHOWFPS when the box is ticked.
-void StartGame(Platform& platform, const std::filesystem::path& gameDir, bool showFps,
-               std::ostream& errors) {
-  const std::string program = (gameDir / "vdx").string();
-  const std::vector<std::string> args =
-      showFps ? std::vector<std::string>{"SHOWFPS"} : std::vector<std::string>{};
+// The game beside the launcher, full screen, with SHOWFPS when the box is
+// ticked; told the game folder unless it is the program's own.
+void StartGame(Platform& platform, const Launcher& launcher, bool showFps, std::ostream& errors) {
+  const std::string program = (launcher.programDir / "vdx").string();
+  std::vector<std::string> args;
+  if (launcher.programDir != launcher.gameDir) args = {"--game-dir", launcher.gameDir.string()};
+  if (showFps) args.push_back("SHOWFPS");
   if (platform.startProgram(program, args)) return;
   errors << "vdxlaunch: cannot start " << program << "\n";
   platform.showMessageBox("Cannot start the game", "The game could not be started: " + program,
@@ -90,9 +115,19 @@ void StartGame(Platform& platform, const std::filesystem::path& gameDir, bool sh
 }  // namespace
 
 Launcher LoadLauncher(const std::filesystem::path& gameDir, std::ostream& errors) {
-  const vdx::PathResolver paths(gameDir);
+  return LoadLauncher(vdx::FoldersInGameFolder(gameDir), errors);
+}
+
+Launcher LoadLauncher(const vdx::PlayerFolders& folders, std::ostream& errors,
+                      const std::filesystem::path& programDir) {
+  const std::filesystem::path& gameDir = folders.gameDir;
+  vdx::PathResolver paths(gameDir);
+  if (!folders.inGameFolder) paths.replaceFile("Game.xml", folders.userGameXml());
   Launcher launcher;
   launcher.gameDir = gameDir;
+  launcher.folders = folders;
+  launcher.programDir = programDir.empty() ? gameDir : programDir;
+  if (!folders.problem.empty()) errors << "vdxlaunch: " << folders.problem << "\n";
   launcher.keyNames = LoadKeyNames(paths, launcher.note, errors);
   launcher.gameXml = paths.find("\\Game.xml");
   launcher.loaded = LoadGameXml(launcher.gameXml);
@@ -159,7 +194,7 @@ int RunLauncher(Platform& platform, Launcher& launcher, std::ostream& errors) {
       if (action == FormAction::Start) {
         // With a key bound twice the game still starts, on the file as it was.
         Save(platform, launcher, errors);
-        StartGame(platform, launcher.gameDir, form.ShowFpsOn, errors);
+        StartGame(platform, launcher, form.ShowFpsOn, errors);
         break;
       }
     }

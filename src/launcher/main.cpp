@@ -48,10 +48,22 @@ int main(int argc, char** argv) {
     std::cout << "vdxlaunch " << VDX_VERSION << "\n";
     return 0;
   }
-  const std::filesystem::path gameDir = options.gameDir
-                                            ? std::filesystem::absolute(*options.gameDir)
-                                            : vdx::platform::ProgramFolder(argv[0]);
-  vdxlaunch::Launcher launcher = vdxlaunch::LoadLauncher(gameDir, std::cerr);
+  const std::filesystem::path programDir = vdx::platform::ProgramFolder(argv[0]);
+  std::filesystem::path gameDir;
+  if (options.gameDir) {
+    gameDir = std::filesystem::absolute(*options.gameDir);
+  } else {
+    const auto search =
+        vdx::platform::FindGameFolder(programDir, vdx::platform::InstalledGameFolder());
+    if (!search.found) {
+      std::cerr << "vdxlaunch: " << vdx::platform::NoGameFolderMessage(search, "vdxlaunch")
+                << "\n";
+      return 2;
+    }
+    gameDir = *search.found;
+  }
+  vdxlaunch::Launcher launcher =
+      vdxlaunch::LoadLauncher(vdx::DecidePlayerFolders(gameDir), std::cerr, programDir);
 
   if (options.headless) {
     auto headless = vdx::platform::CreateHeadlessPlatform();

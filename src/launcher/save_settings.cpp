@@ -14,7 +14,8 @@ SaveResult Refused(const std::string& why) {
 }  // namespace
 
 SaveResult SaveForm(const FormState& form, const GameXmlSettings& loaded,
-                    const std::optional<std::filesystem::path>& gameXml) {
+                    const std::optional<std::filesystem::path>& gameXml,
+                    const std::optional<std::filesystem::path>& writeTo) {
   if (HasDuplicateBinding(form)) return {SaveOutcome::Duplicate, kDuplicateKeysMessage};
   if (!gameXml || !loaded.readable)
     return Refused(loaded.problem.empty() ? "Game.xml could not be read" : loaded.problem);
@@ -30,7 +31,7 @@ SaveResult SaveForm(const FormState& form, const GameXmlSettings& loaded,
   const EditedXml edited = ApplyAttributeEdits(*current, edits);
   if (!edited.ok) return Refused("Game.xml cannot be changed: " + edited.error);
   // Only the folder's flush failing still leaves the new file in place.
-  if (const vdx::WriteResult written = vdx::WriteWholeFile(*gameXml, edited.text);
+  if (const vdx::WriteResult written = vdx::WriteWholeFile(writeTo.value_or(*gameXml), edited.text);
       !written && !written.replaced)
     return Refused(written.error);
   return {};

@@ -30,8 +30,11 @@ struct SaveResult {
 // of the changed attributes differ afterwards, byte for byte. The file is read
 // again first, so changes made to it meanwhile by others stay; a file that
 // was not readable when the launcher started, or is not readable now, is
-// never written over.
+// never written over. With `writeTo` the edited bytes go there instead (the
+// player's copy beside a read-only game folder), made from the file at
+// `gameXml` all the same.
 SaveResult SaveForm(const FormState& form, const GameXmlSettings& loaded,
-                    const std::optional<std::filesystem::path>& gameXml);
+                    const std::optional<std::filesystem::path>& gameXml,
+                    const std::optional<std::filesystem::path>& writeTo = std::nullopt);
 
 }  // namespace vdxlaunch

@@ -12,13 +12,17 @@
 
 namespace vdx {
 
-int RunContentCheck(const std::filesystem::path& gameDir, std::ostream& out, bool json) {
+int RunContentCheck(const PlayerFolders& folders, std::ostream& out, bool json) {
+  const std::filesystem::path& gameDir = folders.gameDir;
   std::error_code ec;
   if (!std::filesystem::is_directory(gameDir, ec)) {
     out << "vdx: " << gameDir.string() << " is not a folder\n";
     return 1;
   }
-  const PathResolver paths(gameDir);
+  PathResolver paths(gameDir);
+  if (!folders.inGameFolder) paths.replaceFile("Game.xml", folders.userGameXml());
+  const bool ownSettings =
+      !folders.inGameFolder && std::filesystem::exists(folders.userGameXml(), ec);
   Settings settings;
   Content content;
   LoadReport report;
@@ -34,10 +38,13 @@ int RunContentCheck(const std::filesystem::path& gameDir, std::ostream& out, boo
   }
   FindBrokenFiles(paths, settings, content, *audio, report);
   FindUnknownNames(content, report);
-  if (json)
+  if (json) {
     out << FormatContentReportJson(gameDir.string(), content, report);
-  else
-    out << "Game folder " << gameDir.string() << "\n" << FormatContentReport(content, report);
+  } else {
+    out << "Game folder " << gameDir.string() << "\n";
+    if (ownSettings) out << "Game.xml: your copy " << folders.userGameXml().string() << "\n";
+    out << FormatContentReport(content, report);
+  }
   return ReportIsClean(report) ? 0 : 1;
 }
 

@@ -177,7 +177,9 @@ The game's switches, found anywhere in the command line:
 
 Options:
   --game-dir DIR    the game folder (Game.xml, Characters, Stages, ...);
-                    default: the folder of the vdx program
+                    default: the folder of the vdx program when it holds a
+                    Game.xml, else the installed one (<prefix>/share/games/vdx,
+                    or ../share/games/vdx from the program's folder)
   --check-content   read the game folder, list what was skipped and which
                     named files are missing; exit status 1 if anything is
   --json            with --check-content: the report as JSON

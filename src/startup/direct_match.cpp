@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "core/log.h"
+#include "game/player_files.h"
 #include "match/fight_loop.h"
 #include "fight/replay.h"
 #include "platform/resident_memory.h"
@@ -119,18 +120,18 @@ int PlayDirectMatches(Game& game, const RunRequest& request, std::string* frameH
   // A series, or the computer fighting itself, ends the run with its matches.
   if (series || request.cpu == ComputerPlays::Both) game.QuitRequested = true;
   if (request.record) {
+    const std::filesystem::path file = ReplayFileForWriting(game, *request.record);
     if (recordFull) {
-      const std::string full = "the replay " + request.record->string() + " holds the first " +
+      const std::string full = "the replay " + file.string() + " holds the first " +
                                std::to_string(kMostReplayFrames) +
                                " fight frames of the run, as many as a replay can hold";
       WriteLog(game.log, LogOpening::Append, {full});
       std::cerr << "vdx: " << full << "\n";
     }
-    const WriteResult written = WriteReplayFile(*request.record, recorded);
+    const WriteResult written = WriteReplayFile(file, recorded);
     if (!written.ok) {
-      ReportFailedWrite(
-          game.log, *request.record,
-          "cannot write the replay " + request.record->string() + ": " + written.error);
+      ReportFailedWrite(game.log, file,
+                        "cannot write the replay " + file.string() + ": " + written.error);
       return kStatusNotWritten;
     }
   }

@@ -62,10 +62,21 @@ int main(int argc, char** argv) {
     std::cout << "vdx " << VDX_VERSION << "\n";
     return 0;
   }
-  const std::filesystem::path gameDir = options.gameDir
-                                            ? std::filesystem::absolute(*options.gameDir)
-                                            : vdx::platform::ProgramFolder(argv[0]);
-  if (options.checkContent) return vdx::RunContentCheck(gameDir, std::cout, options.json);
+  std::filesystem::path gameDir;
+  if (options.gameDir) {
+    gameDir = std::filesystem::absolute(*options.gameDir);
+  } else {
+    const auto search = vdx::platform::FindGameFolder(vdx::platform::ProgramFolder(argv[0]),
+                                                      vdx::platform::InstalledGameFolder());
+    if (!search.found) {
+      std::cerr << "vdx: " << vdx::platform::NoGameFolderMessage(search, "vdx") << "\n";
+      return 2;
+    }
+    gameDir = *search.found;
+  }
+  // Decided once: where this run writes the player's files.
+  const vdx::PlayerFolders folders = vdx::DecidePlayerFolders(gameDir);
+  if (options.checkContent) return vdx::RunContentCheck(folders, std::cout, options.json);
 
   if (options.headless) {
     auto headless = vdx::platform::CreateHeadlessPlatform();
@@ -80,7 +91,7 @@ int main(int argc, char** argv) {
       }
       headless->runScript(std::get<vdx::platform::Script>(std::move(script)));
     }
-    vdx::Game game(*headless, gameDir);
+    vdx::Game game(*headless, folders);
     return RunHeadless(game, *headless, options);
   }
 
@@ -91,6 +102,6 @@ int main(int argc, char** argv) {
     std::cerr << "vdx: " << e.what() << "\n";
     return 1;
   }
-  vdx::Game game(*platform, gameDir);
+  vdx::Game game(*platform, folders);
   return vdx::Main(game, options.commandLine, RequestOf(options));
 }

@@ -21,6 +21,7 @@
 #include "game/do_events.h"
 #include "game/fatal_error.h"
 #include "game/movie_sequences.h"
+#include "game/player_files.h"
 #include "graphics/display.h"
 #include "input/input_setup.h"
 #include "startup/command_line.h"
@@ -89,6 +90,7 @@ int Main(Game& game, std::string_view commandLine, const RunRequest& request) {
     game.ShowFps = switches.ShowFps;
 
     step = 10;
+    ReadyPlayerFiles(game);
     // Without Game.xml there is nothing to play: a black menu would report
     // success for a failure.
     if (!GetXML(game.paths, game.settings, game.content, game.loadReport))
@@ -96,6 +98,11 @@ int Main(Game& game, std::string_view commandLine, const RunRequest& request) {
     // What killed runs left of their last writes in the game folder (a kill
     // during the final flush), now that the folder is known to hold a game.
     RemoveLeftTemporaryFiles(game.paths.gameDir(), {"log.txt", "save.dat", "Game.xml"});
+    if (!game.folders.inGameFolder) {
+      RemoveLeftTemporaryFiles(game.folders.state, {"log.txt"});
+      RemoveLeftTemporaryFiles(game.folders.data, {"save.dat"});
+      RemoveLeftTemporaryFiles(game.folders.config, {"Game.xml"});
+    }
     if (request.rounds) game.settings.Rounds = static_cast<Integer>(*request.rounds);
     if (request.seed) game.random.Seed(*request.seed);
 

@@ -5,12 +5,14 @@
 #include <sstream>
 #include <variant>
 
+#include "content/get_xml.h"
 #include "core/files.h"
 #include "launcher/form_layout.h"
 #include "launcher/form_view.h"
 #include "launcher/imgui_canvas.h"
 #include "launcher/launcher_run.h"
 #include "launcher/save_settings.h"
+#include "game/game.h"
 #include "platform/headless/headless_platform.h"
 #include "unit/test_folder.h"
 
@@ -67,7 +69,8 @@ class LauncherRun : public ::testing::Test {
       return -1;
     }
     platform.runScript(std::get<vdx::platform::Script>(std::move(parsed)));
-    launcher = LoadLauncher(folder.path(), errors);
+    launcher = folders ? LoadLauncher(*folders, errors, programDir)
+                       : LoadLauncher(folder.path(), errors);
     startTicks = platform.ticks();
     return RunLauncher(platform, launcher, errors);
   }
@@ -84,6 +87,9 @@ class LauncherRun : public ::testing::Test {
   }
 
   vdx::testing::TestFolder folder;
+  // Set to run as beside a read-only game folder.
+  std::optional<vdx::PlayerFolders> folders;
+  std::filesystem::path programDir;
   HeadlessPlatform platform;
   Launcher launcher;
   std::ostringstream errors;
@@ -134,6 +140,67 @@ TEST_F(LauncherRun, StartWithADuplicateKeyStartsTheGameOnTheOldFile) {
   EXPECT_TRUE(platform.shellCalls()[0].args.empty());
   EXPECT_EQ(gameXml(), kGameXml);
   EXPECT_LT(elapsed(), 2000u);
+}
+
+TEST_F(LauncherRun, BesideAReadOnlyGameFolderTheSettingsGoIntoThePlayersCopyTheGameReads) {
+  vdx::PlayerFolders own;
+  own.gameDir = folder.path();
+  own.inGameFolder = false;
+  own.state = own.data = folder.path() / "unused";
+  own.config = folder.path() / "home" / "config" / "vdx" / "game";
+  folders = own;
+  programDir = folder.path() / "bin";
+  EXPECT_EQ(run(Label(MenuLabel::Keyboard) + Click(KeyBoxRect(4)) + "tap Z\nwait 50\n" +
+                Label(MenuLabel::Exit) + "wait 10000\n"),
+            0);
+  EXPECT_TRUE(platform.messageBoxes().empty());
+  EXPECT_EQ(gameXml(), kGameXml) << "the game folder's Game.xml is left as it is";
+  const std::filesystem::path copy = own.config / "Game.xml";
+  EXPECT_EQ(vdx::ReadWholeFile(copy), Replaced(kGameXml, "Punch=\"30\"", "Punch=\"44\""));
+  EXPECT_EQ(errors.str(), "vdxlaunch: the game folder " + folder.path().string() +
+                              " cannot be written; your settings are saved in " + copy.string() +
+                              "\n");
+
+  // The next run starts from the copy, adds to it and says nothing more; START
+  // runs the game beside the launcher on this game folder.
+  errors.str("");
+  EXPECT_EQ(run(Label(MenuLabel::Keyboard) + Click(KeyBoxRect(12)) + "tap X\nwait 50\n" +
+                Label(MenuLabel::Start) + "wait 10000\n"),
+            0);
+  EXPECT_EQ(launcher.form.keyTexts[4], "Z") << "the form shows the copy";
+  EXPECT_EQ(vdx::ReadWholeFile(copy),
+            Replaced(Replaced(kGameXml, "Punch=\"30\"", "Punch=\"44\""), "Kick=\"17\"",
+                     "Kick=\"45\""));
+  EXPECT_EQ(errors.str(), "");
+  ASSERT_EQ(platform.shellCalls().size(), 1u);
+  EXPECT_EQ(platform.shellCalls()[0].path, (programDir / "vdx").string());
+  EXPECT_EQ(platform.shellCalls()[0].args,
+            (std::vector<std::string>{"--game-dir", folder.path().string()}));
+  EXPECT_EQ(gameXml(), kGameXml);
+
+  // The game reads the copy.
+  HeadlessPlatform gamePlatform;
+  vdx::Game game(gamePlatform, own);
+  ASSERT_TRUE(vdx::GetXML(game.paths, game.settings, game.content, game.loadReport));
+  EXPECT_EQ(game.settings.Player1Keys.Punch, 44);
+  EXPECT_EQ(game.settings.Player2Keys.Kick, 45);
+
+  // A config folder that cannot be made: the message, and nothing saved.
+  folder.write("home/blocked", "a file");
+  own.config = folder.path() / "home" / "blocked" / "vdx";
+  folders = own;
+  errors.str("");
+  EXPECT_EQ(run(Label(MenuLabel::Keyboard) + Click(KeyBoxRect(4)) + "tap Y\nwait 50\n" +
+                Label(MenuLabel::Exit) + "wait 500\n"),
+            0);
+  ASSERT_FALSE(platform.messageBoxes().empty());
+  EXPECT_NE(platform.messageBoxes().back().text.find("make the folder " +
+                                                     (folder.path() / "home" / "blocked").string() +
+                                                     ": it is not a folder"),
+            std::string::npos)
+      << platform.messageBoxes().back().text;
+  EXPECT_NE(errors.str().find("The settings are not saved"), std::string::npos) << errors.str();
+  EXPECT_EQ(gameXml(), kGameXml);
 }
 
 TEST_F(LauncherRun, VolumeButtonsChangeTheLabelsAndTheSavedValues) {
