@@ -131,7 +131,7 @@ void OnRoster(benchmark::State& state, Work work) {
 void BM_ContentCheck(benchmark::State& state) {
   OnRoster(state, [](const fs::path& dir) {
     std::ostringstream out;
-    benchmark::DoNotOptimize(vdx::RunContentCheck(dir, out));
+    benchmark::DoNotOptimize(vdx::RunContentCheck(vdx::FoldersInGameFolder(dir), out));
   });
 }
 BENCHMARK(BM_ContentCheck)
