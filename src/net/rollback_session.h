@@ -1,0 +1,126 @@
+// One side of a network match, as frames and inputs: which inputs each fight
+// frame is stepped with, when the fight must go back to a saved frame and
+// step again because the other player's real input differs from the guess,
+// when it must wait, and whether both machines still agree. It knows nothing
+// of the fight but frame numbers, inputs and state hashes, and nothing of the
+// network but the bytes of packets; the clock it is given is the machine's,
+// used only for the link's health, never inside a fight frame.
+//
+// A pass of the match, at most once a fight frame:
+//   session.receive(packet, now)  for every packet that arrived;
+//   plan = session.plan(now);
+//   if plan.rollbackFrom:  restore the state saved before that frame, and
+//                          step again up to the current frame with
+//                          inputsFor(frame) (silently), each with frameStepped();
+//   if plan.step:          session.addLocalInput(keys); step frame
+//                          plan.frame with inputsFor(plan.frame), then
+//                          frameStepped(plan.frame, hash);
+//   send every session.takePackets().
+//
+// Frame 1 is the match's first frame. The first `inputDelay` frames of both
+// players are empty and known to both sides.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "input/player_input.h"
+
+namespace vdx::net {
+
+struct SessionOptions {
+  int localPlayer = 1;   // 1 on the host, 2 on the joining side
+  int inputDelay = 2;    // 0..4: a key pressed now counts that many frames later
+  int mostPrediction = 8;  // frames stepped past the other side's last known input
+  int hashInterval = 30;   // confirmed frames between state-hash checks
+  std::uint32_t waitingAfterMs = 1000;  // no packet this long: the fight freezes
+  std::uint32_t lostAfterMs = 10000;    // no packet this long: the match ends
+};
+
+enum class LinkHealth { Fine, Waiting, Lost };
+
+// Why the next frame is not stepped in this pass.
+enum class Hold {
+  None,
+  PredictionLimit,  // the other side's inputs are too far behind
+  TimeSync,         // this side runs ahead: it waits one frame
+  Waiting,          // nothing heard for a while
+  Lost,             // nothing heard for too long: the match is over
+  Desynced,         // the machines disagree: the match is over
+};
+
+struct FramePlan {
+  std::uint64_t rollbackFrom = 0;  // > 0: step again from this frame up to lastStepped()
+  bool step = false;               // step frame `frame` now
+  std::uint64_t frame = 0;         // lastStepped() + 1
+  Hold hold = Hold::None;
+};
+
+struct Desync {
+  std::uint64_t frame = 0;
+  std::uint64_t localHash = 0;
+  std::uint64_t remoteHash = 0;
+};
+
+// What a match's rollbacks cost, for the tests' and the benchmark's figures.
+struct SessionStats {
+  std::uint64_t rollbacks = 0;        // times the fight went back
+  std::uint64_t framesRestepped = 0;  // frames stepped again in all
+  std::uint64_t longestRollback = 0;  // frames stepped again at once, at most
+  std::uint64_t predictionHolds = 0;  // passes held at the prediction limit
+  std::uint64_t timeSyncHolds = 0;    // frames given up to let the other side catch up
+  std::uint64_t packetsSent = 0;
+  std::uint64_t packetsReceived = 0;
+  std::uint64_t packetsDropped = 0;   // malformed, oversized or out of place
+  std::uint64_t largestInputsPayload = 0;  // bytes, of an inputs packet we sent
+};
+
+class RollbackSession {
+ public:
+  RollbackSession(SessionOptions options, std::uint32_t nowMs);
+
+  // A packet of the other player (inputs or a state hash). Anything else, or
+  // anything malformed, is dropped and counted; it never throws.
+  void receive(std::span<const std::uint8_t> packet, std::uint32_t nowMs);
+
+  FramePlan plan(std::uint32_t nowMs);
+
+  // This side's keys for the frame being stepped: they count for frame
+  // plan.frame + inputDelay. Called once for each frame stepped the first time.
+  void addLocalInput(PlayerInput input);
+
+  // Both players' inputs for `frame`: the real ones where known, else the
+  // other player's last known input, held.
+  FightInputs inputsFor(std::uint64_t frame) const;
+
+  // `frame` was stepped (first time or again) with inputsFor(frame); `hash`
+  // is the state's hash after it. Frames on the hash interval keep their hash
+  // until both sides have compared it.
+  void frameStepped(std::uint64_t frame, std::uint64_t stateHash);
+
+  std::uint64_t lastStepped() const;
+  // Every frame up to this one was stepped with both players' real inputs.
+  std::uint64_t lastConfirmed() const;
+  // Both players' real inputs of a confirmed frame (for the replay, the frame
+  // hashes and a spectator).
+  FightInputs confirmedInputs(std::uint64_t frame) const;
+
+  // The packets to send now, in order (at most one inputs packet a pass).
+  std::vector<std::vector<std::uint8_t>> takePackets(std::uint32_t nowMs);
+
+  // The other side holds every input this side has sent (a finished match
+  // waits for this before it lets go of the link).
+  bool everythingAcknowledged() const;
+
+  LinkHealth health(std::uint32_t nowMs) const;
+  std::optional<Desync> desync() const;
+  const SessionStats& stats() const;
+
+ private:
+  // Fixed rings of inputs and hashes: a frame allocates nothing but the
+  // packets it sends.
+};
+
+}  // namespace vdx::net
