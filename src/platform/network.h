@@ -37,8 +37,14 @@ class NetTransport {
   // Queues a packet for a connected peer; a peer that is gone is ignored.
   virtual void send(PeerId peer, NetChannel channel, std::span<const std::uint8_t> bytes) = 0;
   // The next thing that happened, oldest first; nothing when there is none.
-  // `nowMs` is the machine's clock (the simulated link delivers by it).
-  virtual std::optional<NetEvent> nextEvent(std::uint32_t nowMs) = 0;
+  virtual std::optional<NetEvent> nextEvent() = 0;
+  // Waits until something has happened or `ms` have passed (the simulated
+  // link does not wait: its time moves only when its test moves it).
+  virtual void waitForEvent(std::uint32_t ms) = 0;
+  // The link's clock in milliseconds: what the session times silence and
+  // paces frames by. Real time on ENet (also in a headless run, whose game
+  // clock is virtual); the test's time on the simulated link.
+  virtual std::uint32_t clockMs() const = 0;
   // Ends the link with a peer, after what is queued for it has gone.
   virtual void disconnect(PeerId peer) = 0;
   // Packets that arrived longer than the largest we read, dropped unread.
