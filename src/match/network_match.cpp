@@ -1,0 +1,491 @@
+#include "match/network_match.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <iostream>
+
+#include "audio/music.h"
+#include "audio/sound_table.h"
+#include "core/files.h"
+#include "core/log.h"
+#include "fight/computer_keys.h"
+#include "fight/fight_hash.h"
+#include "fight/replay.h"
+#include "fight/state_dump.h"
+#include "game/do_events.h"
+#include "game/fatal_error.h"
+#include "graphics/frame_pacing.h"
+#include "graphics/system_text.h"
+#include "input/player_buttons.h"
+#include "match/rollback_fight.h"
+#include "match/round_end.h"
+#include "net/packets.h"
+
+namespace vdx {
+namespace {
+
+// A pass runs at most this many frames to keep up with the clock.
+constexpr int kMostFramesAPass = 4;
+// A finished match keeps sending until the other side holds all of this
+// side's inputs, at most this long.
+constexpr std::uint32_t kLingerMs = 3000;
+// How long a desynced side waits for the other's state dump.
+constexpr std::uint32_t kDumpWaitMs = 5000;
+// A spectator's batch of inputs.
+constexpr std::size_t kWatchBatch = net::kMostInputsAPacket;
+
+void AppendConfirmedHash(std::string& out, std::uint64_t frame, std::uint64_t hash) {
+  char line[64];
+  std::snprintf(line, sizeof line, "%llu %016llx -\n", static_cast<unsigned long long>(frame),
+                static_cast<unsigned long long>(hash));
+  out += line;
+}
+
+void PlaySounds(Game& game, const FightEvents& events) {
+  for (int i = 0; i < events.soundCount; ++i)
+    PlaySound(game.platform, game.sounds, std::string(events.sounds[static_cast<std::size_t>(i)]),
+              game.settings.SoundVolume, game.log);
+}
+
+}  // namespace
+
+void DrawNetworkMessage(Game& game, const std::string& text) {
+  Surface& target = game.display.backBuffer;
+  const int top = 210, bottom = 262;
+  for (int y = top; y < bottom && y < target.height; ++y)
+    for (int x = 0; x < target.width; ++x) target.at(x, y) = 0x101010;
+  cFont font = game.settings.MenuFont;
+  // About 9 pixels a letter in the menu's style; centred near enough.
+  const int x = std::max(8, (target.width - static_cast<int>(text.size()) * 9) / 2);
+  DrawSystemText(game.platform, target, font, text, x, top + 14);
+}
+
+namespace {
+
+// Everything the transport has for us: the other player's unreliable packets
+// go to the session, its reliable ones that the match reads are acted on and
+// the rest kept, other peers' events go to whoever set up the link.
+struct MatchMail {
+  std::vector<std::vector<std::uint8_t>> dumpPieces;
+};
+
+void TakeEvents(NetLink& link, net::RollbackSession* session, MatchMail& mail) {
+  while (auto event = link.transport.nextEvent()) {
+    if (event->peer != link.peer) {
+      if (link.fromOthers) link.fromOthers(*event);
+      continue;
+    }
+    if (event->kind == platform::NetEvent::Kind::Disconnected) {
+      link.otherGone = true;
+      continue;
+    }
+    if (event->kind != platform::NetEvent::Kind::Received) continue;
+    const auto kind = net::KindOf(event->bytes);
+    if (!kind) {
+      ++link.dropped;
+      continue;
+    }
+    if (event->channel == platform::NetChannel::Unreliable) {
+      if (session != nullptr && (*kind == net::MessageKind::Inputs || *kind == net::MessageKind::StateHash))
+        session->receive(event->bytes, link.transport.clockMs());
+      else
+        ++link.dropped;
+      continue;
+    }
+    switch (*kind) {
+      case net::MessageKind::Goodbye:
+        link.otherGone = true;
+        break;
+      case net::MessageKind::DumpPiece:
+        mail.dumpPieces.push_back(std::move(event->bytes));
+        break;
+      case net::MessageKind::Watching:
+        link.later.push_back(std::move(event->bytes));
+        break;
+      default:
+        link.later.push_back(std::move(event->bytes));
+        break;
+    }
+  }
+}
+
+void SendAll(NetLink& link, net::RollbackSession& session) {
+  for (const auto& packet : session.takePackets(link.transport.clockMs()))
+    link.transport.send(link.peer, platform::NetChannel::Unreliable, packet);
+}
+
+// The spectators get the confirmed inputs they do not have yet, in batches.
+void FeedWatchers(NetLink& link, const std::vector<FightInputs>& confirmed) {
+  for (NetLink::Watcher& w : link.watchers) {
+    while (w.sentUpTo < confirmed.size()) {
+      net::WatchingMessage batch;
+      batch.firstFrame = static_cast<std::uint32_t>(w.sentUpTo + 1);
+      const std::size_t n = std::min<std::size_t>(kWatchBatch, confirmed.size() - w.sentUpTo);
+      batch.count = static_cast<std::uint8_t>(n);
+      for (std::size_t i = 0; i < n; ++i) batch.frames[i] = confirmed[w.sentUpTo + i];
+      link.transport.send(w.peer, platform::NetChannel::Reliable, net::Encode(batch));
+      w.sentUpTo += n;
+    }
+  }
+}
+
+std::string TimeStamp() {
+  const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+  std::tm parts{};
+  localtime_r(&now, &parts);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &parts);
+  return text;
+}
+
+// The other side's dump, put together from its pieces; empty while pieces
+// are missing. Pieces that do not fit the dump they claim are dropped.
+std::string AssembleDump(const std::vector<std::vector<std::uint8_t>>& pieces, std::uint64_t& dropped) {
+  std::string dump;
+  std::uint32_t total = 0;
+  std::uint32_t filled = 0;
+  for (const auto& bytes : pieces) {
+    const auto piece = net::DecodeDumpPiece(bytes);
+    if (!piece || (total != 0 && piece->total != total) || piece->offset != filled) {
+      ++dropped;
+      continue;
+    }
+    total = piece->total;
+    dump += piece->bytes;
+    filled += static_cast<std::uint32_t>(piece->bytes.size());
+  }
+  return total != 0 && filled == total ? dump : std::string();
+}
+
+void SendDump(NetLink& link, std::uint64_t frame, const std::string& dump) {
+  const std::size_t pieceBytes = net::kMostPacketBytes - 32;
+  const std::uint32_t total = static_cast<std::uint32_t>(std::min<std::size_t>(dump.size(), net::kMostDumpBytes));
+  for (std::uint32_t offset = 0; offset < total; offset += static_cast<std::uint32_t>(pieceBytes)) {
+    net::DumpPieceMessage piece;
+    piece.frame = static_cast<std::uint32_t>(frame);
+    piece.offset = offset;
+    piece.total = total;
+    piece.bytes = dump.substr(offset, std::min<std::size_t>(pieceBytes, total - offset));
+    link.transport.send(link.peer, platform::NetChannel::Reliable, net::Encode(piece));
+  }
+}
+
+// The report of a desync: this side's state of the frame, the other side's
+// (when it came), the replay of the match so far and what was found, in a
+// folder of their own. Returns the folder, or nothing when it could not be
+// written (said in the log and on standard error).
+std::optional<std::filesystem::path> WriteDesyncReport(Game& game, const std::filesystem::path& folder,
+                                                      const net::Desync& desync, const std::string& here,
+                                                      const std::string& there, const ReplayMatch* record) {
+  const std::filesystem::path dir =
+      folder / ("desync-" + TimeStamp() + "-frame-" + std::to_string(desync.frame));
+  std::error_code ec;
+  std::filesystem::create_directories(dir, ec);
+  if (ec) {
+    ReportFailedWrite(game.log, dir, "cannot write the desync report to " + dir.string() + ": " + ec.message());
+    return std::nullopt;
+  }
+  char summary[256];
+  std::snprintf(summary, sizeof summary,
+                "the two games went out of step at frame %llu\nthis side's state hash: %016llx\n"
+                "the other side's: %016llx\n",
+                static_cast<unsigned long long>(desync.frame),
+                static_cast<unsigned long long>(desync.localHash),
+                static_cast<unsigned long long>(desync.remoteHash));
+  std::string text = summary;
+  text += there.empty() ? "the other side's state did not arrive\n"
+                        : "this side's state is here.json, the other side's there.json\n";
+  bool ok = true;
+  auto write = [&](const std::filesystem::path& path, const std::string& bytes) {
+    const WriteResult written = WriteWholeFile(path, bytes);
+    if (!written.ok) {
+      ReportFailedWrite(game.log, path, "cannot write " + path.string() + ": " + written.error);
+      ok = false;
+    }
+  };
+  write(dir / "report.txt", text);
+  write(dir / "here.json", here);
+  if (!there.empty()) write(dir / "there.json", there);
+  if (record != nullptr) {
+    Replay replay;
+    replay.matches.push_back(*record);
+    const WriteResult written = WriteReplayFile(dir / "replay.vdr", replay);
+    if (!written.ok) {
+      ReportFailedWrite(game.log, dir / "replay.vdr",
+                        "cannot write " + (dir / "replay.vdr").string() + ": " + written.error);
+      ok = false;
+    }
+  }
+  if (!ok) return std::nullopt;
+  return dir;
+}
+
+}  // namespace
+
+std::string NetMatchEndText(NetMatchEnd end) {
+  switch (end) {
+    case NetMatchEnd::Desynced:
+      return "the two games went out of step";
+    case NetMatchEnd::Lost:
+      return "connection lost";
+    case NetMatchEnd::OtherLeft:
+      return "the other player left";
+    case NetMatchEnd::Finished:
+    case NetMatchEnd::Quit:
+      break;
+  }
+  return {};
+}
+
+namespace {
+
+NetMatchResult RunNetworkRounds(Game& game, const MatchSetup& setup, std::uint64_t randomState,
+                                NetLink& link, const NetMatchOptions& options) {
+  game.random.Restore(randomState);
+  FightOutputs outputs = options.outputs;
+  outputs.syncTest = 0;
+  FightSession m(game, setup, outputs);
+  if (outputs.record != nullptr) {
+    outputs.record->setup = setup;
+    outputs.record->settings = ReplaySettingsOf(game.settings);
+    outputs.record->randomState = m.fight.random.state();
+    outputs.record->frames.clear();
+  }
+  const int local = options.session.localPlayer;
+  net::RollbackSession session(options.session, link.transport.clockMs());
+  ComputerAtKeys computer = StartComputerAtKeys(options.computerSeed);
+  std::vector<FightInputs> confirmed;  // every confirmed frame's inputs, for spectators
+  MatchMail mail;
+  NetMatchResult result;
+  RollbackFight rollback;
+  bool over = false;
+  FrameEnd end = FrameEnd::Running;
+  BeginRound(m);
+  ++result.match.rounds;
+  StartRollbackFight(rollback, m.fight);
+  FramePacer pacer;
+  while (!over) {
+    const FrameInput frame = ReadFrame(game);
+    if (game.QuitRequested) {
+      result.end = NetMatchEnd::Quit;
+      break;
+    }
+    const std::uint32_t now = link.transport.clockMs();
+    int due = FramesDue(pacer, now, kFightFramesPerSecond, kMostFramesAPass);
+    bool drawn = false;
+    for (int k = 0; k < due && !over; ++k) {
+      TakeEvents(link, &session, mail);
+      if (link.otherGone) {
+        result.end = NetMatchEnd::OtherLeft;
+        over = true;
+        break;
+      }
+      const Settings& s = game.settings;
+      PlayerInput keys;
+      if (options.computerPlaysLocal) {
+        keys = ComputerKeys(computer, rollback.fight, m.slots, local);
+      } else {
+        // Either of this machine's bindings plays this side's player.
+        const FightInputs both = FightButtons(frame, s.Player1Keys, s.Player2Keys,
+                                              s.Joystick && game.JoystickCount > 0);
+        keys.buttons = static_cast<std::uint8_t>(both[0].buttons | both[1].buttons);
+      }
+      const NetPass pass = RunNetPass(rollback, m.slots, session, keys, link.transport.clockMs());
+      if (outputs.draw && pass.stepped) PlaySounds(game, pass.events);
+      for (std::uint64_t f = pass.confirmedFrom; f != 0 && f <= pass.confirmedTo; ++f) {
+        const FightInputs inputs = session.confirmedInputs(f);
+        confirmed.push_back(inputs);
+        if (outputs.record != nullptr) {
+          if (outputs.record->frames.size() < outputs.recordRoom)
+            outputs.record->frames.push_back(inputs);
+          else
+            result.match.recordFull = true;
+        }
+        if (outputs.frameHashes != nullptr)
+          AppendConfirmedHash(*outputs.frameHashes, f, ConfirmedHash(rollback, f));
+      }
+      SendAll(link, session);
+      FeedWatchers(link, confirmed);
+      if (pass.plan.hold == net::Hold::Desynced) {
+        result.end = NetMatchEnd::Desynced;
+        over = true;
+        break;
+      }
+      if (pass.plan.hold == net::Hold::Lost) {
+        result.end = NetMatchEnd::Lost;
+        over = true;
+        break;
+      }
+      if (pass.confirmedEnd) {
+        // The round's end is one both sides reached: the movies, then the
+        // next round from the same frame on both.
+        m.fight = rollback.fight;
+        end = *pass.confirmedEnd == FightOutcome::MatchOver ? FrameEnd::MatchOver : FrameEnd::RoundOver;
+        if (outputs.draw && !m.fight.leaveMatch)
+          PlayRoundEndMovies(game, m.fight, m.slots, end == FrameEnd::MatchOver);
+        if (end == FrameEnd::MatchOver || game.QuitRequested) {
+          over = true;
+          break;
+        }
+        BeginRound(m);
+        ++result.match.rounds;
+        StartRollbackFight(rollback, m.fight);
+        pacer = FramePacer{};
+        break;
+      }
+      drawn = k + 1 == due;
+    }
+    if (outputs.draw && (drawn || due == 0) && !over) {
+      const bool waiting = session.health(link.transport.clockMs()) != net::LinkHealth::Fine;
+      if (drawn || waiting) {
+        DrawFightScene(game, rollback.fight, m.slots, m.view);
+        if (waiting) DrawNetworkMessage(game, "waiting for the other player");
+        PresentFrame(game.platform, game.display);
+      }
+    }
+    if (rollback.fight.leaveGame) game.QuitRequested = true;
+    DoEvents(game);
+    if (due == 0 && !over) link.transport.waitForEvent(2);
+  }
+  m.fight = rollback.fight;
+  result.stats = session.stats();
+  result.desync = session.desync();
+  if (result.end == NetMatchEnd::Finished && end == FrameEnd::MatchOver && !m.fight.leaveMatch)
+    result.match.winner = Opponent(m.fight.RoundLoser);
+  if (result.end == NetMatchEnd::Desynced && result.desync) {
+    const FightState* checkpoint = CheckpointState(rollback, result.desync->frame);
+    const FightState& at = checkpoint != nullptr ? *checkpoint : rollback.fight;
+    const std::string here = FightStateJson(at, m.slots, HashFightState(at));
+    SendDump(link, result.desync->frame, here);
+    // The other side's dump, for the report, while it comes.
+    const std::uint32_t since = link.transport.clockMs();
+    std::string there;
+    while (there.empty() && !link.otherGone && link.transport.clockMs() - since < kDumpWaitMs) {
+      link.transport.waitForEvent(20);
+      TakeEvents(link, nullptr, mail);
+      there = AssembleDump(mail.dumpPieces, link.dropped);
+      DoEvents(game);
+    }
+    if (auto dir = WriteDesyncReport(game, options.reportFolder, *result.desync, here, there,
+                                     outputs.record))
+      result.report = *dir;
+  } else if (result.end == NetMatchEnd::Finished) {
+    // The other side may still lack this side's last inputs.
+    const std::uint32_t since = link.transport.clockMs();
+    while (!session.everythingAcknowledged() && !link.otherGone &&
+           link.transport.clockMs() - since < kLingerMs) {
+      link.transport.waitForEvent(16);
+      TakeEvents(link, &session, mail);
+      SendAll(link, session);
+    }
+  }
+  result.match.frames = m.fight.frameNumber;
+  result.match.quit = game.QuitRequested;
+  game.random.Restore(m.fight.random.state());
+  StopStageMusic(game.platform, game.music);
+  ReleaseSounds(game.platform, game.sounds);
+  return result;
+}
+
+NetMatchResult RunWatchedRounds(Game& game, const MatchSetup& setup, std::uint64_t randomState,
+                                NetLink& link, FightOutputs outputs) {
+  game.random.Restore(randomState);
+  outputs.syncTest = 0;
+  FightSession m(game, setup, outputs);
+  NetMatchResult result;
+  std::deque<FightInputs> queued;
+  std::uint64_t received = 0;
+  MatchMail mail;
+  FrameEnd end = FrameEnd::Running;
+  bool over = false;
+  std::uint32_t lastHeard = link.transport.clockMs();
+  while (!over) {
+    BeginRound(m);
+    ++result.match.rounds;
+    FramePacer pacer;
+    end = FrameEnd::Running;
+    while (end == FrameEnd::Running && !over) {
+      const FrameInput frame = ReadFrame(game);
+      if (game.QuitRequested) {
+        result.end = NetMatchEnd::Quit;
+        over = true;
+        break;
+      }
+      TakeEvents(link, nullptr, mail);
+      while (!link.later.empty() && net::KindOf(link.later.front()) == net::MessageKind::Watching) {
+        const auto batch = net::DecodeWatching(link.later.front());
+        link.later.pop_front();
+        if (!batch || batch->firstFrame != received + 1) {
+          ++link.dropped;
+          continue;
+        }
+        for (std::size_t i = 0; i < batch->count; ++i) queued.push_back(batch->frames[i]);
+        received += batch->count;
+        lastHeard = link.transport.clockMs();
+      }
+      if (link.otherGone && queued.empty()) {
+        result.end = NetMatchEnd::OtherLeft;
+        over = true;
+        break;
+      }
+      const std::uint32_t now = link.transport.clockMs();
+      if (now - lastHeard > 10000 && queued.empty()) {
+        result.end = NetMatchEnd::Lost;
+        over = true;
+        break;
+      }
+      int due = outputs.draw ? FramesDue(pacer, now, kFightFramesPerSecond, kMostFramesAPass) : 8;
+      // Far behind (joined late, or a slow patch): catch up faster.
+      if (queued.size() > 30) due = std::max(due, 8);
+      bool shown = false;
+      for (int k = 0; k < due && !queued.empty() && end == FrameEnd::Running; ++k) {
+        const FightInputs inputs = queued.front();
+        queued.pop_front();
+        const bool last = k + 1 == due || queued.empty();
+        end = RunFightFrame(m, inputs, frame.ticks, last);
+        shown = shown || last;
+      }
+      if (outputs.draw && !shown && now - lastHeard > 1000) {
+        DrawNetworkMessage(game, "waiting for the other player");
+        PresentFrame(game.platform, game.display);
+      }
+      DoEvents(game);
+      if (queued.empty()) link.transport.waitForEvent(outputs.draw ? 2 : 10);
+    }
+    if (end == FrameEnd::MatchOver && !m.fight.leaveMatch) result.match.winner = Opponent(m.fight.RoundLoser);
+    if (end != FrameEnd::RoundOver) break;
+  }
+  result.match.frames = m.fight.frameNumber;
+  result.match.quit = game.QuitRequested;
+  game.random.Restore(m.fight.random.state());
+  StopStageMusic(game.platform, game.music);
+  ReleaseSounds(game.platform, game.sounds);
+  return result;
+}
+
+template <typename Run>
+NetMatchResult Guarded(Game& game, Run run) {
+  try {
+    return run();
+  } catch (const GameError& e) {
+    ReportFatalError(game, "PlayLoop", e);
+  } catch (const platform::PlatformError& e) {
+    ReportFatalError(game, "PlayLoop", GameError(e.number(), e.what()));
+  }
+}
+
+}  // namespace
+
+NetMatchResult PlayNetworkMatch(Game& game, const MatchSetup& setup, std::uint64_t randomState,
+                                NetLink& link, const NetMatchOptions& options) {
+  return Guarded(game, [&] { return RunNetworkRounds(game, setup, randomState, link, options); });
+}
+
+NetMatchResult WatchNetworkMatch(Game& game, const MatchSetup& setup, std::uint64_t randomState,
+                                 NetLink& link, FightOutputs outputs) {
+  return Guarded(game, [&] { return RunWatchedRounds(game, setup, randomState, link, outputs); });
+}
+
+}  // namespace vdx
