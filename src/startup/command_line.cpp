@@ -105,9 +105,9 @@ ProgramOptions CheckNetworkOptions(ProgramOptions options, const std::string& re
     options.error = "in a network match the computer plays this side's player: --cpu local";
   else if (!player && (options.cpuLocal || options.inputDelay || options.record))
     options.error = "--watch only watches: it takes no --cpu, --delay or --record";
-  else if (net.role != NetworkRole::Host && (options.versus || options.matches || options.rounds || options.seed))
+  else if (net.role != NetworkRole::Host && (options.versus || options.matches || options.seed))
     options.error = std::string(name) +
-                    " takes the match from the host: --versus, --matches, --rounds and --seed are the host's";
+                    " takes the match from the host: --versus, --matches and --seed are the host's";
   else if (options.noDraw && !options.headless)
     options.error = "--no-draw in a network match needs --headless";
   // Headless, only the computer can play this side; a spectator just watches.
@@ -349,9 +349,11 @@ Network play (UDP port 7777 unless given; open it on the host's router):
                     counts (0 to 4, default 2); less delay, more rollback
   --cpu local       with --host or --join: this side's computer plays this
                     side's player
-  With --host, --matches N, --rounds N and --seed N set the series for both
-  sides; --record FILE and --frame-hashes FILE work on each side (the hashes
-  of the frames both sides agree on, so both sides write the same file).
+  With --host, --matches N and --seed N set the series for both sides;
+  --rounds N must be the same on both (it is one of the settings the sides
+  compare); --record FILE and --frame-hashes FILE work on each side (the
+  hashes of the frames both sides agree on, "-" for the picture, so both
+  sides write the same file).
 
   --help            show this text
   --version         show the version
