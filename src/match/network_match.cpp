@@ -322,8 +322,6 @@ NetMatchResult RunNetworkRounds(Game& game, const MatchSetup& setup, std::uint64
         // The round's end is one both sides reached: the movies, then the
         // next round from the same frame on both.
         m.fight = rollback.fight;
-        // "Exit Game" closes the host's game; the other side only leaves the match.
-        if (m.fight.leaveGame && local == 1) game.QuitRequested = true;
         end = *pass.confirmedEnd == FightOutcome::MatchOver ? FrameEnd::MatchOver : FrameEnd::RoundOver;
         if (outputs.draw && !m.fight.leaveMatch)
           PlayRoundEndMovies(game, m.fight, m.slots, end == FrameEnd::MatchOver);
@@ -347,6 +345,10 @@ NetMatchResult RunNetworkRounds(Game& game, const MatchSetup& setup, std::uint64
         PresentFrame(game.platform, game.display);
       }
     }
+    // "Exit Game" in the pause menu is the host's own keys (the menu steers by
+    // player 1's), so the host acts on it at once; the other side sees the
+    // host leave.
+    if (rollback.fight.leaveGame && local == 1) game.QuitRequested = true;
     DoEvents(game);
     if (due == 0 && !over) link.transport.waitForEvent(2);
   }
