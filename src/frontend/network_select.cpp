@@ -37,8 +37,11 @@ void TakeEvents(NetLink& link, std::deque<net::SelectMessage>& selects) {
       if (net::DecodeGoodbye(event->bytes)) {
         link.otherGone = true;
       } else if (net::KindOf(event->bytes) == net::MessageKind::Select) {
-        if (const auto message = net::DecodeSelect(event->bytes)) selects.push_back(*message);
-        else ++link.dropped;
+        if (const auto message = net::DecodeSelect(event->bytes)) {
+          selects.push_back(*message);
+        } else {
+          ++link.dropped;
+        }
       } else {
         link.later.push_back(std::move(event->bytes));
       }
@@ -49,8 +52,7 @@ void TakeEvents(NetLink& link, std::deque<net::SelectMessage>& selects) {
 
 // This machine's letters: either binding's, player 1's when both hold keys.
 const std::string& LocalLetters(const Game& game) {
-  return game.input.HeldCommand[1].empty() ? game.input.HeldCommand[2]
-                                           : game.input.HeldCommand[1];
+  return game.input.HeldCommand[1].empty() ? game.input.HeldCommand[2] : game.input.HeldCommand[1];
 }
 
 // Player 1's Escape, whichever player this machine plays.
@@ -129,8 +131,7 @@ std::optional<MatchSetup> NetworkSelect(Game& game, SelectLink& link, int localP
     if (content.Characters.size() + 1 > kMostEntries || content.Stages.size() > kMostEntries) {
       WriteLog(game.log, LogOpening::Append,
                {"A network match chooses among at most " + std::to_string(kMostEntries - 1) +
-                " characters and " + std::to_string(kMostEntries) +
-                " stages; Game.xml has more"});
+                " characters and " + std::to_string(kMostEntries) + " stages; Game.xml has more"});
       return std::nullopt;
     }
 

@@ -37,7 +37,7 @@ struct Outcome {
 // Roster: Random, Kira, Brann, Vex, Mora (disabled). Stages: Dock, Roof
 // (disabled), Pier. Player 1's keys Left, Right, A; player 2's J, L, G.
 Outcome PlaySelect(int localPlayer, const std::string& script, std::vector<Timed> theirs,
-            std::uint32_t goneAtMs = 0) {
+                   std::uint32_t goneAtMs = 0) {
   testing::TestFolder folder;
   folder.write("Game.xml", "<Game/>");
   platform::HeadlessPlatform machine;
@@ -94,10 +94,9 @@ Outcome PlaySelect(int localPlayer, const std::string& script, std::vector<Timed
   for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
     if (entry.path().extension() != ".json") continue;
     auto& fields = outcome.states[entry.path().stem().string()];
-    ::vdx::testing::ScanJsonFields(folder.read(entry.path().filename().string()),
-                                   [&](std::size_t, const std::string& k, const std::string& v) {
-                                     fields[k] = v;
-                                   });
+    ::vdx::testing::ScanJsonFields(
+        folder.read(entry.path().filename().string()),
+        [&](std::size_t, const std::string& k, const std::string& v) { fields[k] = v; });
   }
   return outcome;
 }
@@ -113,15 +112,15 @@ TEST(NetworkSelect, EachSideMovesItsOwnCursorFollowsTheOtherAndTheHostPicksTheSt
   // goes to Random, past cursors out of range, a disabled pick and a stage
   // message. Player 2's binding moves the host's cursor back to Brann.
   const Outcome host = PlaySelect(1,
-                           "wait 300\n" + Hold("Right") + "wait 300\nstate afterGarbage\n" +
-                               Hold("J") + Hold("A") + "wait 400\n" + Hold("Right") + Hold("A") +
-                               Hold("Right") + Hold("A") + "wait 2000\n",
-                           {{500, {1, 1, false}},
-                            {600, {1, 0, false}},
-                            {610, {1, 6, false}},
-                            {620, {1, 5, true}},
-                            {630, {2, 2, false}},
-                            {1500, {1, 1, true}}});
+                                  "wait 300\n" + Hold("Right") + "wait 300\nstate afterGarbage\n" +
+                                      Hold("J") + Hold("A") + "wait 400\n" + Hold("Right") +
+                                      Hold("A") + Hold("Right") + Hold("A") + "wait 2000\n",
+                                  {{500, {1, 1, false}},
+                                   {600, {1, 0, false}},
+                                   {610, {1, 6, false}},
+                                   {620, {1, 5, true}},
+                                   {630, {2, 2, false}},
+                                   {1500, {1, 1, true}}});
   ASSERT_TRUE(host.setup.has_value());
   EXPECT_EQ(host.sent, (Sent{{1, 4, 0}, {1, 3, 0}, {1, 3, 1}, {2, 2, 0}, {2, 3, 0}, {2, 3, 1}}))
       << "the disabled Roof cannot be picked";
@@ -141,15 +140,15 @@ TEST(NetworkSelect, EachSideMovesItsOwnCursorFollowsTheOtherAndTheHostPicksTheSt
   // follows the host's cursor but not its bad values.
   const Outcome joining =
       PlaySelect(2,
-          "wait 300\n" + Hold("L") + Hold("G") + Hold("Right") + Hold("A") + "wait 500\n" +
-              Hold("Right") + Hold("A") + "wait 600\nstate stage\nwait 3000\n",
-          {{100, {1, 4, false}},
-           {1300, {1, 4, true}},
-           {1400, {2, 3, false}},
-           {1500, {2, 9, false}},
-           {1600, {2, 2, true}},
-           {1700, {1, 2, false}},
-           {4500, {2, 3, true}}});
+                 "wait 300\n" + Hold("L") + Hold("G") + Hold("Right") + Hold("A") + "wait 500\n" +
+                     Hold("Right") + Hold("A") + "wait 600\nstate stage\nwait 3000\n",
+                 {{100, {1, 4, false}},
+                  {1300, {1, 4, true}},
+                  {1400, {2, 3, false}},
+                  {1500, {2, 9, false}},
+                  {1600, {2, 2, true}},
+                  {1700, {1, 2, false}},
+                  {4500, {2, 3, true}}});
   ASSERT_TRUE(joining.setup.has_value());
   EXPECT_EQ(joining.sent, (Sent{{1, 5, 0}, {1, 1, 0}, {1, 1, 1}}));
   EXPECT_EQ(joining.states.at("stage").at("cursor"), "3");
@@ -170,13 +169,24 @@ TEST(NetworkSelect, EscapeTheOtherLeavingOrClosingGiveNothing) {
     Sent sent;
   };
   const std::vector<Case> cases = {
-      {"Escape on the character select", 1, "wait 300\n" + Hold("Right") + Hold("Escape"), {}, 0,
+      {"Escape on the character select",
+       1,
+       "wait 300\n" + Hold("Right") + Hold("Escape"),
+       {},
+       0,
        {{1, 4, 0}}},
-      {"Escape on the joining side's stage select", 2,
+      {"Escape on the joining side's stage select",
+       2,
        "wait 300\n" + Hold("A") + "wait 500\n" + Hold("Escape") + "wait 5000\n",
-       {{100, {1, 2, true}}, {900, {2, 2, false}}}, 0, {{1, 3, 1}}},
+       {{100, {1, 2, true}}, {900, {2, 2, false}}},
+       0,
+       {{1, 3, 1}}},
       {"the other leaves", 1, "wait 300\n" + Hold("A") + "wait 5000\n", {}, 800, {{1, 2, 1}}},
-      {"the game closes", 2, "wait 300\n" + Hold("A") + "wait 500\n", {{100, {1, 2, true}}}, 0,
+      {"the game closes",
+       2,
+       "wait 300\n" + Hold("A") + "wait 500\n",
+       {{100, {1, 2, true}}},
+       0,
        {{1, 3, 1}}},
   };
   for (const Case& c : cases) {
@@ -193,7 +203,8 @@ class ScriptedTransport : public platform::NetTransport {
   std::vector<std::pair<platform::NetChannel, std::vector<std::uint8_t>>> sent;
   void send(platform::PeerId peer, platform::NetChannel channel,
             std::span<const std::uint8_t> bytes) override {
-    if (peer == 7) sent.emplace_back(channel, std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+    if (peer == 7)
+      sent.emplace_back(channel, std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
   }
   std::optional<platform::NetEvent> nextEvent() override {
     if (events.empty()) return std::nullopt;
@@ -241,7 +252,8 @@ TEST(NetworkSelect, TheLinkTakesSelectMessagesAndLeavesTheRestInOrder) {
 
   SelectLink other = SelectLinkOf(link);
   std::vector<int> cursors;
-  while (const auto message = other.next()) cursors.push_back(message->cursor);
+  while (const auto message = other.next())
+    cursors.push_back(message->cursor);
   EXPECT_EQ(cursors, (std::vector<int>{2, 3, 4}));
   EXPECT_EQ(link.later, (std::deque<std::vector<std::uint8_t>>{earlier, later}));
   EXPECT_EQ(link.dropped, 1u) << "the cut select message";
