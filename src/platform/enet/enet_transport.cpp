@@ -18,6 +18,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <condition_variable>
 #include <deque>
 #include <mutex>
 #include <thread>
@@ -122,13 +123,24 @@ class EnetTransport final : public NetTransport {
     push(Command{Command::Kind::Send, peer, channel, {bytes.begin(), bytes.end()}});
   }
 
-  std::optional<NetEvent> nextEvent(std::uint32_t /*nowMs*/) override {
+  std::optional<NetEvent> nextEvent() override {
     std::lock_guard lock(mutex_);
     if (events_.empty()) return std::nullopt;
     NetEvent event = std::move(events_.front());
     events_.pop_front();
     if (event.kind == NetEvent::Kind::Received) --waitingPackets_;
     return event;
+  }
+
+  void waitForEvent(std::uint32_t ms) override {
+    std::unique_lock lock(mutex_);
+    arrived_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return !events_.empty(); });
+  }
+
+  std::uint32_t clockMs() const override {
+    const auto since = std::chrono::steady_clock::now() - started_;
+    return static_cast<std::uint32_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
   }
 
   void disconnect(PeerId peer) override {
@@ -166,6 +178,7 @@ class EnetTransport final : public NetTransport {
       ++waitingPackets_;
     }
     events_.push_back(std::move(event));
+    arrived_.notify_all();
   }
 
   // --- Everything below runs on the thread only. ---
@@ -344,6 +357,8 @@ class EnetTransport final : public NetTransport {
   std::mutex mutex_;
   std::deque<Command> commands_;
   std::deque<NetEvent> events_;
+  std::condition_variable arrived_;  // an event was queued
+  const std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
   std::size_t waitingPackets_ = 0;
   std::atomic<std::uint64_t> oversized_{0};
   std::atomic<bool> stopping_{false};
