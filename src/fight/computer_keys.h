@@ -22,6 +22,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
+#include <type_traits>
 
 #include "core/random.h"
 #include "fight/fight_state.h"
@@ -47,6 +49,7 @@ struct ComputerAtKeys {
   std::uint8_t frames = 0;      // frames spent in the current step
   PlayerInput last;             // the buttons of the frame before
 };
+static_assert(std::is_trivially_copyable_v<ComputerAtKeys>);
 
 // A computer with a fresh memory and its generator at `seed`.
 ComputerAtKeys StartComputerAtKeys(std::uint64_t seed);
