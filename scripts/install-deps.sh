@@ -9,7 +9,7 @@ packages=(
   libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev
   libpugixml-dev libfontconfig-dev fonts-dejavu-core
   libpng-dev libvorbis-dev libstb-dev
-  libimgui-dev
+  libimgui-dev libenet-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   ffmpeg sox xvfb xauth x11-utils xdotool imagemagick
   dpkg-dev file lintian appstream desktop-file-utils

@@ -27,7 +27,7 @@ const cAI& NeutralProfile() {
 // One call's view of the fight, from the side of the player the computer plays.
 struct Turn {
   RandomGenerator& random;
-  FightState& fight;
+  const FightState& fight;
   const FightSlots& slots;
   int p;
   ComputerState& cpu;
@@ -206,15 +206,20 @@ void StartComputerPlayers(FightState& fight, const MatchSetup& setup) {
 }
 
 void ChooseComputerMove(StepContext& ctx, int player) {
-  FightState& fight = ctx.fight;
-  const FightSlots& slots = ctx.slots;
-  const std::uint32_t now = ctx.now;
+  FighterState& me = ctx.fight.fighters[player];
+  ChooseComputerCommand(ctx.fight, ctx.slots, ctx.now, player,
+                        ComputerTurn{ctx.fight.computer[player], ctx.fight.random, me.HeldCommand,
+                                     me.history.lastCommand});
+}
+
+void ChooseComputerCommand(const FightState& fight, const FightSlots& slots, std::uint32_t now,
+                           int player, const ComputerTurn& turn) {
   const int o = Opponent(player);
-  ComputerState& cpu = fight.computer[player];
+  ComputerState& cpu = turn.memory;
   cpu.plays = true;
   const cAI* own = slots.players[player].profile;
-  FighterState& me = fight.fighters[player];
-  Turn t{fight.random,
+  const FighterState& me = fight.fighters[player];
+  Turn t{turn.random,
          fight,
          slots,
          player,
@@ -223,13 +228,13 @@ void ChooseComputerMove(StepContext& ctx, int player) {
          fight.fighters[o],
          own != nullptr ? *own : NeutralProfile(),
          slots.players[o].profile,
-         me.HeldCommand,
-         me.history.lastCommand};
+         turn.held,
+         turn.lastCommand};
 
   if (TicksBetween(cpu.lastDecision, now) > cpu.decisionDelay && cpu.state != ComputerStep::React) {
     cpu.lastDecision = now;
     cpu.decisionDelay =
-        static_cast<std::uint32_t>(RoundHalfEven(fight.random.Uniform() * kMaxDecisionDelayMs));
+        static_cast<std::uint32_t>(RoundHalfEven(turn.random.Uniform() * kMaxDecisionDelayMs));
     cpu.state = ComputerStep::Decide;
   }
   WatchOpponent(t);

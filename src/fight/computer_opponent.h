@@ -29,6 +29,22 @@ void StartComputerPlayers(FightState& fight, const MatchSetup& setup);
 // may play either. Never throws for missing content.
 void ChooseComputerMove(StepContext& ctx, int player);
 
+// What one choice writes: the computer's memory and generator, and the
+// command and the key history's last command it sets.
+struct ComputerTurn {
+  ComputerState& memory;
+  RandomGenerator& random;
+  Command& held;
+  Command& lastCommand;
+};
+
+// The same choice at tick `now` with the memory, generator and command
+// outputs given apart from the fight, which is only read: ChooseComputerMove
+// passes the fight's own; a computer at the keys passes its own, so choosing
+// touches neither the fight nor its generator.
+void ChooseComputerCommand(const FightState& fight, const FightSlots& slots, std::uint32_t now,
+                           int player, const ComputerTurn& turn);
+
 // The state's name, for state dumps.
 const char* ComputerStepName(ComputerStep step);
 
