@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# Two game windows on one virtual display play one match over the network:
+# keys go into the host's window (player 1), the joining side's computer plays
+# player 2. Paused, both windows must show the same picture; at the end both
+# sides must have written the same frame hashes.
+set -u
+vdx=$1
+game=$2
+source "$(dirname "$0")/virtual_display.sh"
+command -v import >/dev/null || { echo "ImageMagick is not installed; skipped"; exit 77; }
+
+# Two copies of one folder (each side writes its own log), without weather,
+# so that a paused picture holds still.
+for side in host join; do
+  cp -r "$game" "$work/$side"
+  sed -i 's/Weather="True"/Weather="False"/' "$work/$side/Game.xml"
+done
+port=$((20000 + $$ % 20000 + 7))
+export SDL_AUDIODRIVER=dummy ASAN_OPTIONS=${ASAN_OPTIONS:-}:detect_leaks=0
+DISPLAY=$display "$vdx" 1 --game-dir "$work/host" --host "$port" --versus Kira,Brann \
+  --stage Harbour --rounds 1 --matches 1 --frame-hashes "$work/host.txt" \
+  >"$work/host.out" 2>"$work/host.err" &
+host=$!
+sleep 1
+DISPLAY=$display "$vdx" 1 --game-dir "$work/join" --join "127.0.0.1:$port" --cpu local \
+  --rounds 1 --frame-hashes "$work/join.txt" >"$work/join.out" 2>"$work/join.err" &
+join=$!
+trap 'kill $host $join 2>/dev/null; kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+
+window_of() {  # pid
+  local w=""
+  for _ in $(seq 150); do
+    w=$(DISPLAY=$display xdotool search --onlyvisible --pid "$1" 2>/dev/null | head -n 1)
+    [ -n "$w" ] && break
+    sleep 0.1
+  done
+  echo "$w"
+}
+host_window=$(window_of $host)
+join_window=$(window_of $join)
+[ -n "$host_window" ] && [ -n "$join_window" ] || {
+  echo "FAIL: the windows did not show"; cat "$work/host.err" "$work/join.err"; exit 1; }
+# Side by side, so both can be seen.
+DISPLAY=$display xdotool windowmove "$host_window" 0 0 windowmove "$join_window" 380 280
+keys() { DISPLAY=$display xdotool windowfocus --sync "$host_window" "$@" >/dev/null 2>&1; }
+sleep 3
+keys keydown d sleep 0.3 keyup d sleep 0.5
+keys keydown Right sleep 0.8 keyup Right
+keys keydown a sleep 0.2 keyup a sleep 0.4
+keys keydown s sleep 0.2 keyup s sleep 0.4
+# Paused, both sides stand on the same frame.
+keys keydown Escape sleep 0.2 keyup Escape
+sleep 2
+import -display "$display" -window "$host_window" "$work/host.png"
+import -display "$display" -window "$join_window" "$work/join.png"
+keys keydown a sleep 0.2 keyup a
+failures=0
+differ=$(compare -metric AE "$work/host.png" "$work/join.png" null: 2>&1)
+if [ "${differ%% *}" != 0 ]; then
+  echo "FAIL: the paused windows differ in $differ pixels"
+  failures=1
+fi
+mkdir -p "${VDX_SCREENSHOTS:-$work}" && cp "$work/host.png" "$work/join.png" "${VDX_SCREENSHOTS:-$work}/"
+# The joining side's computer finishes the match; both runs end.
+for _ in $(seq 1800); do
+  kill -0 $host 2>/dev/null || kill -0 $join 2>/dev/null || break
+  sleep 0.1
+done
+wait $host; hosted=$?
+wait $join; joined=$?
+cat "$work/host.out" "$work/join.out"
+[ $hosted -eq 0 ] || { echo "FAIL: the host ended with $hosted"; cat "$work/host.err"; failures=1; }
+[ $joined -eq 0 ] || { echo "FAIL: the joining side ended with $joined"; cat "$work/join.err"; failures=1; }
+states=$(cut -d' ' -f2 "$work/host.txt" | sort -u | wc -l)
+[ "$states" -gt 100 ] || { echo "FAIL: only $states states"; failures=1; }
+cmp -s "$work/host.txt" "$work/join.txt" || { echo "FAIL: the two sides' frame hashes differ"; failures=1; }
+[ $failures -eq 0 ] && echo "two windows, one match: $(wc -l <"$work/host.txt") frames alike"
+exit $failures
