@@ -12,8 +12,9 @@ namespace {
 constexpr double kFrameMs = 1000.0 / 60.0;
 // The side ahead gives up a frame at most once in this many.
 constexpr std::uint64_t kFramesBetweenSkips = 10;
-// The lead, in frames, at which the side ahead waits for the other.
-constexpr double kLeadToSkip = 2.0;
+// The lead, in frames, at which the side ahead waits for the other (2 frames,
+// rounded: the estimate of the other's frame is good to about half a frame).
+constexpr double kLeadToSkip = 1.5;
 // Passes between sending the newest hash check again (it travels unreliably).
 constexpr int kPassesBetweenCheckResends = 10;
 
@@ -233,6 +234,15 @@ void RollbackSession::frameStepped(std::uint64_t frame, std::uint64_t stateHash)
   if (restepNext_ > 0 && frame == restepNext_) {
     restepNext_ = frame >= restepEnd_ ? 0 : frame + 1;
   }
+  advanceConfirmed();
+}
+
+void RollbackSession::rewind(std::uint64_t frame) {
+  if (frame >= lastStepped_ || frame < lastConfirmed_) return;
+  lastStepped_ = frame;
+  restepNext_ = 0;
+  restepEnd_ = 0;
+  if (wrongFrom_ > frame) wrongFrom_ = 0;
   advanceConfirmed();
 }
 

@@ -104,6 +104,11 @@ class RollbackSession {
   // until both sides have compared it.
   void frameStepped(std::uint64_t frame, std::uint64_t stateHash);
 
+  // Stepping again after a rollback, the fight stopped at `frame` (a round
+  // ended sooner than it did on the guess): the frames after it count as
+  // never stepped. This side's inputs for them stay as sent.
+  void rewind(std::uint64_t frame);
+
   std::uint64_t lastStepped() const;
   // Every frame up to this one was stepped with both players' real inputs.
   std::uint64_t lastConfirmed() const;
