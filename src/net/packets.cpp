@@ -390,6 +390,10 @@ std::string HelloMismatch(const HelloMessage& here, const HelloMessage& there) {
   if (here.settings.Weather != there.settings.Weather)
     differences.push_back("the weather differs: " + OnOff(here.settings.Weather) + " here, " +
                           OnOff(there.settings.Weather) + " there");
+  // Low detail loads actions with half their frames: the fight differs.
+  if (here.settings.LowDetail != there.settings.LowDetail)
+    differences.push_back("the low detail setting differs: " + OnOff(here.settings.LowDetail) +
+                          " here, " + OnOff(there.settings.LowDetail) + " there");
   if (here.settings.CharacterWidth != there.settings.CharacterWidth)
     differences.push_back("the character width differs: " + Number(here.settings.CharacterWidth) +
                           " here, " + Number(there.settings.CharacterWidth) + " there");

@@ -218,7 +218,6 @@ TEST(Packets, HelloMismatchNamesEveryDifferenceInWords) {
   EXPECT_EQ(HelloMismatch(here, here), "");
   HelloMessage there = here;
   there.settings.Shadows = !here.settings.Shadows;  // drawing only: they may play
-  there.settings.LowDetail = !here.settings.LowDetail;
   there.role = PeerRole::Player;
   EXPECT_EQ(HelloMismatch(here, there), "");
   there.contentFingerprint ^= 1;
@@ -232,11 +231,13 @@ TEST(Packets, HelloMismatchNamesEveryDifferenceInWords) {
   there.protocol = kProtocolVersion + 1;
   there.version = "1.5.0";
   there.settings.Weather = false;
+  there.settings.LowDetail = false;
   there.settings.CharacterWidth = 1;
   EXPECT_EQ(HelloMismatch(here, there),
             "the programs speak different network versions: 1 here, 2 there; "
             "the program versions differ: 1.4.0 here, 1.5.0 there; "
             "the weather differs: on here, off there; "
+            "the low detail setting differs: on here, off there; "
             "the character width differs: -2 here, 1 there");
 }
 
