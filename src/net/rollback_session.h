@@ -113,7 +113,8 @@ class RollbackSession {
   // Every frame up to this one was stepped with both players' real inputs.
   std::uint64_t lastConfirmed() const;
   // Both players' real inputs of a confirmed frame (for the replay, the frame
-  // hashes and a spectator).
+  // hashes and a spectator). The inputs of the last 200 frames are kept: take
+  // them as the frames are confirmed.
   FightInputs confirmedInputs(std::uint64_t frame) const;
 
   // The packets to send now, in order (at most one inputs packet a pass).

@@ -1,6 +1,8 @@
 #include "platform/simulated_link.h"
 
 #include <algorithm>
+#include <deque>
+#include <optional>
 #include <string>
 
 namespace vdx::platform {

@@ -11,9 +11,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <memory>
-#include <optional>
 #include <span>
 #include <vector>
 
