@@ -31,8 +31,8 @@ class SimulatedLink::End : public NetTransport {
     link_.carry(index_, channel, bytes);
   }
 
-  std::optional<NetEvent> nextEvent(std::uint32_t nowMs) override {
-    clockMs_ = nowMs;
+  std::optional<NetEvent> nextEvent() override {
+    const std::uint32_t nowMs = link_.clockMs_;
     std::vector<InFlight>& coming = link_.toward_[static_cast<std::size_t>(index_)];
     // What has arrived by now, earliest first.
     while (true) {
@@ -70,12 +70,14 @@ class SimulatedLink::End : public NetTransport {
 
   std::uint64_t oversizedDropped() const override { return oversized_; }
 
-  std::uint32_t clockMs() const { return clockMs_; }
+  // The test moves the time; nothing happens while a side waits.
+  void waitForEvent(std::uint32_t /*ms*/) override {}
+
+  std::uint32_t clockMs() const override { return link_.clockMs_; }
 
  private:
   SimulatedLink& link_;
   int index_;
-  std::uint32_t clockMs_ = 0;
   bool closed_ = false;
   std::uint64_t oversized_ = 0;
   std::deque<NetEvent> ready_;
@@ -116,7 +118,7 @@ std::uint32_t SimulatedLink::oneWay() {
 
 void SimulatedLink::carry(int from, NetChannel channel, std::span<const std::uint8_t> bytes) {
   const int to = 1 - from;
-  const std::uint32_t sentMs = ends_[static_cast<std::size_t>(from)]->clockMs();
+  const std::uint32_t sentMs = clockMs_;
   std::vector<InFlight>& way = toward_[static_cast<std::size_t>(to)];
   ++counts_.sent;
   auto put = [&](std::uint32_t dueMs) {
@@ -162,7 +164,7 @@ void SimulatedLink::carry(int from, NetChannel channel, std::span<const std::uin
 void SimulatedLink::closeFrom(int from) {
   const int to = 1 - from;
   // The other end hears of it after what was sent before.
-  std::uint32_t due = ends_[static_cast<std::size_t>(from)]->clockMs() + conditions_.roundTripMs / 2;
+  std::uint32_t due = clockMs_ + conditions_.roundTripMs / 2;
   for (const InFlight& p : toward_[static_cast<std::size_t>(to)]) due = std::max(due, p.dueMs);
   InFlight gone;
   gone.dueMs = due;

@@ -1,9 +1,9 @@
 // Two ends of a network link in one process, for tests and benchmarks: what
 // one end sends arrives at the other after the link's delay, and unreliable
 // packets may be lost, duplicated or overtaken on the way. There is no clock
-// but the one the ends are given: a packet sent goes out at the last time its
-// end's nextEvent() was called, and arrives when the other end's nextEvent()
-// is called with a time at or past its arrival. Nothing runs by itself.
+// but the one the test sets (setClock, for both ends): a packet sent goes out
+// at that time, and the other end's nextEvent() gives it once the clock is at
+// or past its arrival. Nothing runs by itself.
 //
 // The same conditions, seed and calls give the same deliveries.
 #pragma once
@@ -51,6 +51,8 @@ class SimulatedLink {
   // Conditions may change mid-match (a link cut: loss 1 both ways holds
   // every unreliable packet back; reliable ones still arrive).
   void setConditions(const LinkConditions& conditions);
+  // The time of both ends, in milliseconds; it moves only here.
+  void setClock(std::uint32_t ms) { clockMs_ = ms; }
   const LinkConditions& conditions() const { return conditions_; }
   const LinkCounts& counts() const { return counts_; }
 
@@ -70,6 +72,7 @@ class SimulatedLink {
   std::uint32_t oneWay();
 
   LinkConditions conditions_;
+  std::uint32_t clockMs_ = 0;
   std::size_t mostBytes_;
   std::uint64_t random_;
   std::uint64_t order_ = 0;

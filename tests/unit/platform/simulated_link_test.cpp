@@ -16,13 +16,20 @@ struct Arrival {
   friend bool operator==(const Arrival&, const Arrival&) = default;
 };
 
+// The next event of an end once the link's clock is at `ms`.
+std::optional<NetEvent> EventAt(SimulatedLink& link, int end, std::uint32_t ms) {
+  link.setClock(ms);
+  return link.end(end).nextEvent();
+}
+
 // Sends packet k (its first byte k) from end 0 every 16 ms for 200 frames,
 // alternating channels when asked, and lists what end 1 receives.
 std::vector<Arrival> SendAndList(const LinkConditions& conditions, bool reliableToo) {
   SimulatedLink link(conditions);
   std::vector<Arrival> arrived;
   for (std::uint32_t now = 0; now < 200 * 16 + 2000; now += 16) {
-    while (auto e = link.end(0).nextEvent(now)) {
+    link.setClock(now);
+    while (auto e = link.end(0).nextEvent()) {
     }
     if (now < 200 * 16) {
       const std::uint8_t k = static_cast<std::uint8_t>(now / 16);
@@ -30,7 +37,7 @@ std::vector<Arrival> SendAndList(const LinkConditions& conditions, bool reliable
       const bool reliable = reliableToo && k % 2 == 1;
       link.end(0).send(1, reliable ? NetChannel::Reliable : NetChannel::Unreliable, bytes);
     }
-    while (auto e = link.end(1).nextEvent(now))
+    while (auto e = link.end(1).nextEvent())
       if (e->kind == NetEvent::Kind::Received) arrived.push_back({now, e->channel, e->bytes[0]});
   }
   return arrived;
@@ -40,11 +47,11 @@ TEST(SimulatedLink, DeliversLateLosesOnlyUnreliablePacketsAndRepeatsItself) {
   // Both ends start connected.
   SimulatedLink link({});
   for (int end = 0; end < 2; ++end) {
-    auto e = link.end(end).nextEvent(0);
+    auto e = EventAt(link, end, 0);
     ASSERT_TRUE(e);
     EXPECT_EQ(e->kind, NetEvent::Kind::Connected);
     EXPECT_EQ(e->peer, 1u);
-    EXPECT_FALSE(link.end(end).nextEvent(0));
+    EXPECT_FALSE(EventAt(link, end, 0));
   }
 
   // 100 ms there and back: every packet arrives 50 ms after it went, in order.
@@ -91,18 +98,18 @@ TEST(SimulatedLink, DeliversLateLosesOnlyUnreliablePacketsAndRepeatsItself) {
   // Too long to read: dropped and counted at the receiving end. Leaving
   // tells the other end after what was sent before.
   SimulatedLink small({.roundTripMs = 20}, 4);
-  small.end(0).nextEvent(0);
-  small.end(1).nextEvent(0);
+  EventAt(small, 0, 0);
+  EventAt(small, 1, 0);
   small.end(0).send(1, NetChannel::Unreliable, std::vector<std::uint8_t>(5, 1));
   small.end(0).send(1, NetChannel::Reliable, std::vector<std::uint8_t>(4, 2));
   small.end(0).disconnect(1);
-  EXPECT_EQ(small.end(0).nextEvent(0)->kind, NetEvent::Kind::Disconnected);
-  EXPECT_FALSE(small.end(1).nextEvent(9));
-  auto got = small.end(1).nextEvent(10);
+  EXPECT_EQ(EventAt(small, 0, 0)->kind, NetEvent::Kind::Disconnected);
+  EXPECT_FALSE(EventAt(small, 1, 9));
+  auto got = EventAt(small, 1, 10);
   ASSERT_TRUE(got);
   EXPECT_EQ(got->bytes, std::vector<std::uint8_t>(4, 2));
   EXPECT_EQ(small.end(1).oversizedDropped(), 1u);
-  EXPECT_EQ(small.end(1).nextEvent(10)->kind, NetEvent::Kind::Disconnected);
+  EXPECT_EQ(EventAt(small, 1, 10)->kind, NetEvent::Kind::Disconnected);
 }
 
 }  // namespace
