@@ -5,6 +5,12 @@
 //   BM_FightSaveRestore  a save and a restore of the whole state;
 //   BM_RollbackFrame     what a displayed frame costs at worst under rollback:
 //                        restore, 8 steps again, save, one step, the drawing;
+//   BM_NetRollbackPass   a pass of a network match at the prediction limit,
+//                        through the rollback session: the other player's
+//                        input of the oldest guessed frame proves wrong every
+//                        pass, so each goes back 8 frames (restore, 8 steps
+//                        again with their hashes), then steps and hashes the
+//                        new frame; /1 also draws it;
 //   BM_ComputerFight     the computer against itself, undrawn, match after
 //                        match: how many times faster than real time it steps.
 #include <benchmark/benchmark.h>
@@ -19,6 +25,9 @@
 #include "fight/fight_step.h"
 #include "match/fight_drawing.h"
 #include "match/fight_loop.h"
+#include "match/rollback_fight.h"
+#include "net/packets.h"
+#include "net/rollback_session.h"
 
 namespace {
 
@@ -189,6 +198,70 @@ void BM_RollbackFrame(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_RollbackFrame)->ComputeStatistics("fastest", bench::Fastest);
+
+// The other player's input for `frame` in the rollback benchmark: it changes
+// every frame, so the guess (the last one held) is always wrong.
+vdx::PlayerInput RemoteInput(std::uint64_t frame) {
+  return vdx::PlayerInput{frame % 2 == 0 ? vdx::kButtonKick : vdx::kButtonBlock};
+}
+
+void BM_NetRollbackPass(benchmark::State& state) {
+  const bool draw = state.range(0) != 0;
+  ActionScene scene(draw);
+  if (scene.problem != nullptr) {
+    state.SkipWithError(scene.problem);
+    return;
+  }
+  const vdx::FightSlots& slots = scene.slots();
+  std::unique_ptr<vdx::RollbackFight> rf;
+  std::unique_ptr<vdx::net::RollbackSession> session;
+  std::uint32_t now = 0;
+  int passes = 0;
+  std::int64_t restepped = 0, steps = 0;
+  // From the saved scene, steps to the prediction limit: 8 frames guessed.
+  auto restart = [&] {
+    rf = std::make_unique<vdx::RollbackFight>(scene.saved);
+    session = std::make_unique<vdx::net::RollbackSession>(vdx::net::SessionOptions{}, now);
+    passes = 0;
+    while (session->lastStepped() < 2 + 8) {
+      vdx::RunNetPass(*rf, slots, *session, WindowInputs(passes++ % kWindow)[0], now += 16);
+      (void)session->takePackets(now);
+    }
+  };
+  restart();
+  for (auto _ : state) {
+    // A run of passes is a few seconds of fight: then the scene starts again
+    // (untimed) before the round could end.
+    if (passes >= 600) {
+      state.PauseTiming();
+      restart();
+      state.ResumeTiming();
+    }
+    now += 16;
+    vdx::net::InputsMessage m;
+    m.firstFrame = static_cast<std::uint32_t>(session->lastStepped() - 7);
+    m.count = 1;
+    m.inputs[0] = RemoteInput(m.firstFrame);
+    m.ackFrame = static_cast<std::uint32_t>(session->lastStepped() + 2);
+    m.frame = static_cast<std::uint32_t>(session->lastStepped());
+    session->receive(vdx::net::Encode(m), now);
+    const vdx::NetPass pass = vdx::RunNetPass(*rf, slots, *session,
+                                              WindowInputs(passes++ % kWindow)[0], now);
+    restepped += static_cast<std::int64_t>(pass.restepped);
+    steps += pass.stepped ? 1 : 0;
+    if (draw) {
+      vdx::DrawFightScene(scene.game(), rf->fight, slots, scene.view());
+      benchmark::DoNotOptimize(scene.game().display.backBuffer.pixels.data());
+    }
+    benchmark::DoNotOptimize(session->takePackets(now));
+    benchmark::ClobberMemory();
+  }
+  state.counters["restepped"] =
+      benchmark::Counter(static_cast<double>(restepped), benchmark::Counter::kAvgIterations);
+  state.counters["stepped"] =
+      benchmark::Counter(static_cast<double>(steps), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_NetRollbackPass)->Arg(0)->Arg(1)->ComputeStatistics("fastest", bench::Fastest);
 
 // The computer against itself without drawing, as scripts/soak.sh runs it:
 // rounds and matches follow one another (the next round from the state as

@@ -9,12 +9,17 @@
 #   the pure set, and every header of the pure set includes only headers of
 #   the pure set, so nothing a rule reaches, however deep, draws, plays, reads
 #   devices or talks to the system. The pure set is every header of core/,
-#   content/ and fight/ and the few rule headers listed in pure_headers.
+#   content/ and fight/ and the few rule headers listed in pure_headers;
+# - network play's rules (net/) are as pure: its files include only net/,
+#   core/, content/ and fight/ and the players' input bits, never the
+#   transport, so that both sides of a match can run in one test.
 # Every offending line is named with its file and line number.
 cmake_minimum_required(VERSION 3.22)  # a script runs with old policies otherwise (IN_LIST)
 set(layers core platform content graphics input audio game effects fight net match frontend startup)
 set(launcher_may_include core platform content launcher)
 set(pure_folders core content fight)
+set(net_may_include core content fight net)
+set(net_may_include_headers input/player_input.h)
 set(pure_headers
   effects/effect_animation.h effects/particle_engine.h effects/rain.h effects/snow.h
   graphics/surface.h graphics/frame_pool.h graphics/rounding.h
@@ -81,6 +86,15 @@ foreach(source IN LISTS sources)
       if(NOT included IN_LIST launcher_may_include)
         list(APPEND offenders "${relative}:${number}: the launcher includes \"${target}\" (only core, platform and content)")
       endif()
+      continue()
+    endif()
+    if(folder STREQUAL "net" AND NOT included IN_LIST net_may_include
+       AND NOT target IN_LIST net_may_include_headers)
+      set(why "${why_${included}}")
+      if(NOT why)
+        set(why "which is not one of the rules' headers")
+      endif()
+      list(APPEND offenders "${relative}:${number}: net/ includes \"${target}\", ${why} (network play includes only net/, core/, content/, fight/ and input/player_input.h)")
       continue()
     endif()
     list(FIND layers "${folder}" own)

@@ -21,6 +21,8 @@
 // players are empty and known to both sides.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -29,6 +31,8 @@
 #include "input/player_input.h"
 
 namespace vdx::net {
+
+struct InputsMessage;
 
 struct SessionOptions {
   int localPlayer = 1;   // 1 on the host, 2 on the joining side
@@ -100,11 +104,17 @@ class RollbackSession {
   // until both sides have compared it.
   void frameStepped(std::uint64_t frame, std::uint64_t stateHash);
 
+  // Stepping again after a rollback, the fight stopped at `frame` (a round
+  // ended sooner than it did on the guess): the frames after it count as
+  // never stepped. This side's inputs for them stay as sent.
+  void rewind(std::uint64_t frame);
+
   std::uint64_t lastStepped() const;
   // Every frame up to this one was stepped with both players' real inputs.
   std::uint64_t lastConfirmed() const;
   // Both players' real inputs of a confirmed frame (for the replay, the frame
-  // hashes and a spectator).
+  // hashes and a spectator). The inputs of the last 200 frames are kept: take
+  // them as the frames are confirmed.
   FightInputs confirmedInputs(std::uint64_t frame) const;
 
   // The packets to send now, in order (at most one inputs packet a pass).
@@ -121,6 +131,57 @@ class RollbackSession {
  private:
   // Fixed rings of inputs and hashes: a frame allocates nothing but the
   // packets it sends.
+  static constexpr std::size_t kRing = 256;  // frames of inputs and hashes kept
+  static constexpr std::size_t kChecks = 16;  // hash checks awaiting the other side's
+
+  struct Check {
+    std::uint64_t frame = 0;  // 0: none
+    std::uint64_t hash = 0;
+  };
+
+  static std::size_t slot(std::uint64_t frame) { return static_cast<std::size_t>(frame % kRing); }
+  std::size_t checkSlot(std::uint64_t frame) const;
+  PlayerInput remoteFor(std::uint64_t frame) const;
+  void receiveInputs(const InputsMessage& m, std::uint32_t nowMs);
+  void receiveHash(std::uint64_t frame, std::uint64_t hash);
+  void advanceConfirmed();
+  void compareCheck(std::uint64_t frame);
+  double aheadFrames(std::uint32_t nowMs) const;  // this side's lead, as it sees it
+
+  SessionOptions options_;
+  int local_ = 0;   // 0 or 1: this side's index in FightInputs
+  int remote_ = 1;
+  std::array<PlayerInput, kRing> localInputs_{};
+  std::array<PlayerInput, kRing> remoteInputs_{};
+  std::array<PlayerInput, kRing> remoteUsed_{};   // the other's input a stepped frame used
+  std::array<std::uint64_t, kRing> hashes_{};     // the state after a stepped frame
+  std::array<std::uint32_t, kRing> firstSentMs_{};  // when a local input first went out
+  std::array<bool, kRing> sent_{};
+  std::uint64_t lastLocal_ = 0;    // the last frame with this side's input
+  std::uint64_t lastRemote_ = 0;   // the last frame of the other's inputs, in a row
+  std::uint64_t remoteAck_ = 0;    // the last frame of ours the other holds, in a row
+  std::uint64_t lastStepped_ = 0;
+  std::uint64_t lastConfirmed_ = 0;
+  std::uint64_t wrongFrom_ = 0;    // > 0: the earliest stepped frame whose guess proved wrong
+  std::uint64_t restepNext_ = 0;   // > 0: a rollback runs; the next frame to step again
+  std::uint64_t restepEnd_ = 0;
+  // The other side's pace, from its newest packet.
+  std::uint64_t remoteFrame_ = 0;
+  int remoteAdvantage_ = 0;
+  std::uint32_t remoteFrameMs_ = 0;
+  bool heardFrame_ = false;
+  double roundTripMs_ = 0;
+  bool measured_ = false;
+  std::uint32_t lastHeardMs_ = 0;
+  bool lost_ = false;  // once lost, the link stays lost
+  std::uint64_t framesSinceSkip_ = 0;
+  std::array<Check, kChecks> localChecks_{};
+  std::array<Check, kChecks> remoteChecks_{};
+  Check latestCheck_;           // the newest confirmed check, sent again now and then
+  int checkResend_ = 0;         // passes until it goes again
+  std::vector<Check> checksToSend_;
+  std::optional<Desync> desync_;
+  SessionStats stats_;
 };
 
 }  // namespace vdx::net

@@ -67,6 +67,12 @@ expect_caught beside 'fight/weather.cpp:'
 copy_with network game/game.cpp '#include <enet/enet.h>'
 expect_caught network 'game/game.cpp:' 'SDL, FFmpeg or ENet header <enet/enet.h>'
 
+# Network play's rules do not reach for the transport or the screen.
+copy_with transport net/packets.cpp '#include "platform/network.h"'
+expect_caught transport 'net/packets.cpp:' 'net/ includes "platform/network.h", which talks to the system'
+copy_with screen net/packets.cpp '#include "match/round_setup.h"'
+expect_caught screen 'net/packets.cpp:' 'net/ includes "match/round_setup.h"'
+
 if [ $failures -ne 0 ]; then
   echo "$failures failure(s)"
   exit 1
