@@ -131,6 +131,31 @@ void FeedWatchers(NetLink& link, const std::vector<FightInputs>& confirmed) {
   }
 }
 
+// The states of the last few frames whose hashes the sides compare, for a
+// desync's report: the state the hash was taken of, not a later one.
+struct Checkpoints {
+  static constexpr std::size_t kKept = 3;
+  std::vector<std::pair<std::uint64_t, FightState>> states;  // kKept, made once
+  std::size_t next = 0;
+};
+
+void KeepCheckpoint(Checkpoints& kept, const RollbackFight& rollback, std::uint64_t frame) {
+  // The state after `frame` is the one saved before the next, or the present.
+  const FightState* after = rollback.fight.frameNumber == frame ? &rollback.fight : nullptr;
+  for (const RollbackFight::Saved& s : rollback.saved)
+    if (s.frame == frame + 1) after = &s.before;
+  if (after == nullptr) return;
+  if (kept.states.empty()) kept.states.resize(Checkpoints::kKept);
+  kept.states[kept.next] = {frame, *after};
+  kept.next = (kept.next + 1) % Checkpoints::kKept;
+}
+
+const FightState* CheckpointOf(const Checkpoints& kept, std::uint64_t frame) {
+  for (const auto& [at, state] : kept.states)
+    if (at == frame) return &state;
+  return nullptr;
+}
+
 std::string TimeStamp() {
   const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
   std::tm parts{};
@@ -259,12 +284,12 @@ NetMatchResult RunNetworkRounds(Game& game, const MatchSetup& setup, std::uint64
   std::vector<FightInputs> confirmed;  // every confirmed frame's inputs, for spectators
   MatchMail mail;
   NetMatchResult result;
-  RollbackFight rollback;
   bool over = false;
   FrameEnd end = FrameEnd::Running;
   BeginRound(m);
   ++result.match.rounds;
-  StartRollbackFight(rollback, m.fight);
+  RollbackFight rollback(m.fight, options.session.mostPrediction);
+  Checkpoints checkpoints;
   FramePacer pacer;
   while (!over) {
     const FrameInput frame = ReadFrame(game);
@@ -294,7 +319,9 @@ NetMatchResult RunNetworkRounds(Game& game, const MatchSetup& setup, std::uint64
       }
       const NetPass pass = RunNetPass(rollback, m.slots, session, keys, link.transport.clockMs());
       if (outputs.draw && pass.stepped) PlaySounds(game, pass.events);
-      for (std::uint64_t f = pass.confirmedFrom; f != 0 && f <= pass.confirmedTo; ++f) {
+      for (std::uint64_t f = pass.firstConfirmed; f <= pass.lastConfirmed; ++f) {
+        if (f % static_cast<std::uint64_t>(options.session.hashInterval) == 0)
+          KeepCheckpoint(checkpoints, rollback, f);
         const FightInputs inputs = session.confirmedInputs(f);
         confirmed.push_back(inputs);
         if (outputs.record != nullptr) {
@@ -318,11 +345,11 @@ NetMatchResult RunNetworkRounds(Game& game, const MatchSetup& setup, std::uint64
         over = true;
         break;
       }
-      if (pass.confirmedEnd) {
+      if (pass.end != FightOutcome::Running) {
         // The round's end is one both sides reached: the movies, then the
         // next round from the same frame on both.
         m.fight = rollback.fight;
-        end = *pass.confirmedEnd == FightOutcome::MatchOver ? FrameEnd::MatchOver : FrameEnd::RoundOver;
+        end = pass.end == FightOutcome::MatchOver ? FrameEnd::MatchOver : FrameEnd::RoundOver;
         if (outputs.draw && !m.fight.leaveMatch)
           PlayRoundEndMovies(game, m.fight, m.slots, end == FrameEnd::MatchOver);
         if (end == FrameEnd::MatchOver || game.QuitRequested) {
@@ -331,7 +358,8 @@ NetMatchResult RunNetworkRounds(Game& game, const MatchSetup& setup, std::uint64
         }
         BeginRound(m);
         ++result.match.rounds;
-        StartRollbackFight(rollback, m.fight);
+        rollback.fight = m.fight;
+        RoundBegun(rollback);
         pacer = FramePacer{};
         break;
       }
@@ -358,7 +386,7 @@ NetMatchResult RunNetworkRounds(Game& game, const MatchSetup& setup, std::uint64
   if (result.end == NetMatchEnd::Finished && end == FrameEnd::MatchOver && !m.fight.leaveMatch)
     result.match.winner = Opponent(m.fight.RoundLoser);
   if (result.end == NetMatchEnd::Desynced && result.desync) {
-    const FightState* checkpoint = CheckpointState(rollback, result.desync->frame);
+    const FightState* checkpoint = CheckpointOf(checkpoints, result.desync->frame);
     const FightState& at = checkpoint != nullptr ? *checkpoint : rollback.fight;
     const std::string here = FightStateJson(at, m.slots, HashFightState(at));
     SendDump(link, result.desync->frame, here);

@@ -24,6 +24,8 @@ namespace vdx {
 
 // The link to the other side while the players are connected.
 struct NetLink {
+  explicit NetLink(platform::NetTransport& transport) : transport(transport) {}
+
   platform::NetTransport& transport;
   platform::PeerId peer = 0;  // the other player (0: none, this side watches)
   // Spectators and how far each has been sent the match's inputs.

@@ -169,6 +169,8 @@ std::vector<std::uint8_t> Encode(const HelloMessage& m) {
 std::vector<std::uint8_t> Encode(const WelcomeMessage& m) {
   Writer out(MessageKind::Welcome);
   out.u8(m.yourPlayer);
+  out.u32(m.matches);
+  out.u8(m.picks ? 1 : 0);
   return out.take();
 }
 
@@ -272,6 +274,9 @@ std::optional<WelcomeMessage> DecodeWelcome(std::span<const std::uint8_t> packet
   WelcomeMessage m;
   m.yourPlayer = in.u8();
   if (m.yourPlayer > 2) in.fail();
+  m.matches = in.u32();
+  if (m.matches > kMostSeriesMatches) in.fail();
+  m.picks = in.flag();
   return Finish(in, m);
 }
 

@@ -54,7 +54,13 @@ struct HelloMessage {
 
 struct WelcomeMessage {
   std::uint8_t yourPlayer = 2;  // the player the joining side plays (2; 0 for a spectator)
+  // Matches the host plays back to back before both runs end (at most
+  // kMostSeriesMatches); 0: after each match the players choose a rematch
+  // or the menu.
+  std::uint32_t matches = 0;
+  bool picks = false;  // both players pick on the select screens (the host set no match)
 };
+inline constexpr std::uint32_t kMostSeriesMatches = 1000000;
 
 struct RefusalMessage {
   std::string reason;  // "the content differs: ..." (at most 200 bytes)

@@ -230,7 +230,7 @@ int HostMatches(Game& game, const RunRequest& request, std::string* frameHashes)
   const net::HelloMessage ours = OurHello(game, net::PeerRole::Player, net.inputDelay);
   // A series the players do not choose: --matches, or a computer at this side.
   const int seriesLength = request.matchesGiven ? request.matches : (net.computerPlaysLocal ? 1 : 0);
-  NetLink link{*transport};
+  NetLink link(*transport);
   std::map<platform::PeerId, std::string> addresses;
   std::optional<net::MatchStartMessage> running;
   link.fromOthers = [&](const platform::NetEvent& event) {
@@ -264,7 +264,6 @@ int HostMatches(Game& game, const RunRequest& request, std::string* frameHashes)
       return;
     }
     net::WelcomeMessage welcome;
-    welcome.inputDelay = static_cast<std::uint8_t>(net.inputDelay);
     welcome.matches = static_cast<std::uint32_t>(seriesLength);
     welcome.picks = !fixed.has_value();
     if (hello->role == net::PeerRole::Player) {
@@ -381,7 +380,7 @@ int JoinMatches(Game& game, const RunRequest& request, std::string* frameHashes)
     Say(game, "cannot reach " + PortText(net) + ": " + error);
     return kStatusNetwork;
   }
-  NetLink link{*transport};
+  NetLink link(*transport);
   link.fromOthers = [&link](const platform::NetEvent&) { ++link.dropped; };
   const auto welcome =
       Introduce(game, request, link, watching ? net::PeerRole::Spectator : net::PeerRole::Player);
@@ -425,7 +424,7 @@ int JoinMatches(Game& game, const RunRequest& request, std::string* frameHashes)
       std::cout << ResultLine(number, start->setup, result) << "\n" << std::flush;
       continue;
     }
-    if (!PlayOne(game, request, link, frameHashes, welcome->yourPlayer, welcome->inputDelay, *start,
+    if (!PlayOne(game, request, link, frameHashes, welcome->yourPlayer, net.inputDelay, *start,
                  number, series))
       break;
     if (seriesLength > 0) {

@@ -232,7 +232,8 @@ platform::NetEvent From(platform::PeerId peer, platform::NetChannel channel,
 TEST(NetworkSelect, TheLinkTakesSelectMessagesAndLeavesTheRestInOrder) {
   using platform::NetChannel;
   ScriptedTransport transport;
-  NetLink link{transport, 7, {}, {}, {}};
+  NetLink link(transport);
+  link.peer = 7;
   int fromOthers = 0;
   link.fromOthers = [&](const platform::NetEvent&) { ++fromOthers; };
   const auto select = [](int cursor) {

@@ -112,7 +112,11 @@ TEST(Packets, EveryMessageReadsBackAsWrittenAndOnlyByItsOwnDecoder) {
   EXPECT_EQ(select->cursor, 5);
   EXPECT_TRUE(select->chosen);
   EXPECT_EQ(DecodeRefusal(Encode(RefusalMessage{"the rounds differ"}))->reason, "the rounds differ");
-  EXPECT_EQ(DecodeWelcome(Encode(WelcomeMessage{0}))->yourPlayer, 0);
+  const auto welcome = DecodeWelcome(Encode(WelcomeMessage{0, 3, true}));
+  ASSERT_TRUE(welcome);
+  EXPECT_EQ(welcome->yourPlayer, 0);
+  EXPECT_EQ(welcome->matches, 3u);
+  EXPECT_TRUE(welcome->picks);
   EXPECT_TRUE(DecodeChoice(Encode(ChoiceMessage{true}))->rematch);
 
   // Every packet is taken by exactly one decoder, that of its kind.
@@ -197,6 +201,7 @@ TEST(Packets, MalformedPacketsDecodeToNothing) {
       {"a choice of 2", with(Encode(ChoiceMessage{}), 2, 2)},
       {"a chosen of 2", with(Encode(SelectMessage{1, 0, false}), 4, 2)},
       {"welcome to player 3", Encode(WelcomeMessage{3})},
+      {"a series too long", Encode(WelcomeMessage{2, kMostSeriesMatches + 1})},
       {"goodbye with a byte", longer(EncodeGoodbye())},
       {"a dump piece past the dump's end", Encode(piece)},
       {"a dump bigger than a dump may be",
