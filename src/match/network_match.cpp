@@ -290,6 +290,7 @@ NetMatchResult RunNetworkRounds(Game& game, const MatchSetup& setup, std::uint64
   ++result.match.rounds;
   RollbackFight rollback(m.fight, options.session.mostPrediction);
   Checkpoints checkpoints;
+  int goneStalls = 0;  // passes without a confirmed frame since the other side left
   FramePacer pacer;
   while (!over) {
     const FrameInput frame = ReadFrame(game);
@@ -302,11 +303,6 @@ NetMatchResult RunNetworkRounds(Game& game, const MatchSetup& setup, std::uint64
     bool drawn = false;
     for (int k = 0; k < due && !over; ++k) {
       TakeEvents(link, &session, mail);
-      if (link.otherGone) {
-        result.end = NetMatchEnd::OtherLeft;
-        over = true;
-        break;
-      }
       const Settings& s = game.settings;
       PlayerInput keys;
       if (options.computerPlaysLocal) {
@@ -335,6 +331,19 @@ NetMatchResult RunNetworkRounds(Game& game, const MatchSetup& setup, std::uint64
       }
       SendAll(link, session);
       FeedWatchers(link, confirmed);
+      // What the other side sent before it left may still finish the match
+      // (its last inputs and its goodbye come together): it has left once
+      // nothing more can be confirmed.
+      if (link.otherGone) {
+        goneStalls = pass.lastConfirmed >= pass.firstConfirmed || pass.end != FightOutcome::Running
+                         ? 0
+                         : goneStalls + 1;
+        if (goneStalls >= 3 && pass.end == FightOutcome::Running) {
+          result.end = NetMatchEnd::OtherLeft;
+          over = true;
+          break;
+        }
+      }
       if (pass.plan.hold == net::Hold::Desynced) {
         result.end = NetMatchEnd::Desynced;
         over = true;

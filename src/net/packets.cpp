@@ -100,6 +100,15 @@ class Reader {
     at_ += n;
     return s;
   }
+  // The rest of the packet, which must be zeros up to `size` bytes in all.
+  void zerosUpTo(std::size_t size) {
+    if (bad_ || bytes_.size() != size) {
+      bad_ = true;
+      return;
+    }
+    for (; at_ < bytes_.size(); ++at_)
+      if (bytes_[at_] != 0) bad_ = true;
+  }
   std::string text(std::size_t most) {
     const std::size_t n = u8();
     if (n > most) bad_ = true;
@@ -163,7 +172,9 @@ std::vector<std::uint8_t> Encode(const HelloMessage& m) {
   out.u64(m.contentFingerprint);
   WriteSettings(out, m.settings);
   out.u8(m.inputDelay);
-  return out.take();
+  std::vector<std::uint8_t> bytes = out.take();
+  bytes.resize(kHelloBytes, 0);
+  return bytes;
 }
 
 std::vector<std::uint8_t> Encode(const WelcomeMessage& m) {
@@ -266,6 +277,7 @@ std::optional<HelloMessage> DecodeHello(std::span<const std::uint8_t> packet) {
   m.settings = ReadSettings(in);
   m.inputDelay = in.u8();
   if (m.inputDelay > kMostInputDelay) in.fail();
+  in.zerosUpTo(kHelloBytes);
   return Finish(in, std::move(m));
 }
 

@@ -43,6 +43,12 @@ enum class MessageKind : std::uint8_t {
 
 enum class PeerRole : std::uint8_t { Player = 1, Spectator = 2 };
 
+// A hello is always this long, its fields then zeros: every answer before the
+// handshake (a refusal names what differs in at most 200 bytes) is shorter
+// than the hello that asked for it, so nobody can make a host send more than
+// it was sent.
+inline constexpr std::size_t kHelloBytes = 256;
+
 struct HelloMessage {
   std::uint16_t protocol = kProtocolVersion;
   PeerRole role = PeerRole::Player;

@@ -45,8 +45,8 @@ net::HelloMessage OurHello(Game& game, net::PeerRole role, int inputDelay) {
   return hello;
 }
 
-// A refusal no longer than the hello that asked (a stranger's few bytes never
-// make us send more).
+// A refusal no longer than the hello that asked (hellos are long enough for
+// every refusal we word; a stranger's few bytes never make us send more).
 std::vector<std::uint8_t> RefusalFor(std::string reason, std::size_t askedBytes) {
   std::vector<std::uint8_t> packet = net::Encode(net::RefusalMessage{reason});
   while (packet.size() > askedBytes && !reason.empty()) {

@@ -155,7 +155,8 @@ TEST(Packets, MalformedPacketsDecodeToNothing) {
   };
   // The offset of Hello's text length, and of MatchStart's mode.
   const std::size_t versionLength = 2 + 2 + 1;
-  const std::size_t helloDelay = hello.size() - 1;
+  // Header, protocol, role, version, fingerprint, settings (5 bytes); zeros follow.
+  const std::size_t helloDelay = 2 + 2 + 1 + 1 + SomeHello().version.size() + 8 + 5;
   const std::size_t startMode = 2 + 3 * 1 + 47 + 5 + 7;
   Bytes bigName = start;
   bigName[2] = 48;  // a name of 48 bytes
@@ -187,6 +188,8 @@ TEST(Packets, MalformedPacketsDecodeToNothing) {
       {"a role that is none", with(hello, 4, 3)},
       {"a version of 33 bytes", with(hello, versionLength, 33)},
       {"an input delay of 5", with(hello, helloDelay, 5)},
+      {"a hello short of its zeros", cut(hello, 1)},
+      {"a hello with more than zeros after its fields", with(hello, hello.size() - 1, 1)},
       {"rounds 0", with(with(hello, helloDelay - 5, 0), helloDelay - 4, 0)},
       {"rounds 8", with(hello, helloDelay - 5, 8)},
       {"unknown settings bits", with(hello, helloDelay - 3, 8)},
