@@ -43,6 +43,9 @@ std::optional<std::uint64_t> SeedNumber(const std::string& text) {
   return n;
 }
 
+// The lowest port a host listens on.
+constexpr int kLowestHostPort = 1024;
+
 bool AllDigits(const std::string& text) {
   return !text.empty() &&
          std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); });
@@ -168,20 +171,23 @@ ProgramOptions ParseProgramOptions(std::span<const std::string> args) {
     } else if (auto replay = value("--replay")) {
       options.replay = *replay;
     } else if (arg == "--host" || arg.rfind("--host=", 0) == 0) {
-      // The port is optional: a number right after --host is it.
+      // The port is optional: a number from 1024 right after --host is it
+      // (a game never listens below, where the system's services are; and
+      // "vdx --host 1" asks for a window).
       std::string port;
       if (arg != "--host")
         port = arg.substr(7);
-      else if (i + 1 < args.size() && AllDigits(args[i + 1]))
+      else if (i + 1 < args.size() && AllDigits(args[i + 1]) &&
+               PositiveNumber(args[i + 1], kLowestHostPort, 65535))
         port = args[++i];
       NetworkOptions host;
       if (!port.empty()) {
-        const auto number = PortNumber(port);
+        const auto number = PositiveNumber(port, kLowestHostPort, 65535);
         if (!number) {
-          options.error = "--host takes a port from 1 to 65535 (default 7777)";
+          options.error = "--host takes a port from 1024 to 65535 (default 7777)";
           return options;
         }
-        host.port = *number;
+        host.port = static_cast<std::uint16_t>(*number);
       }
       if (options.network) options.error = "--host, --join and --watch go one at a time";
       options.network = host;
@@ -340,7 +346,7 @@ Options:
                     standard error and ends the run with exit status 1
 
 Network play (UDP port 7777 unless given; open it on the host's router):
-  --host [PORT]     wait for one player to join, then play: both pick their
+  --host [PORT]     wait for one player to join (PORT 1024 to 65535), then play: both pick their
                     fighters, the host picks the stage; with --versus P1,P2
                     [--stage NAME] the host sets the match and nobody picks
   --join HOST[:PORT]  join the match a host waits with
