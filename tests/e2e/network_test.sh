@@ -71,3 +71,28 @@ cat "$work/join2.err" "$work/host2.err"
 grep -q "refused: the rounds differ" "$work/join2.err" || fail "the joining side does not say what differs"
 grep -q "cannot join: the rounds differ" "$work/host2.err" || fail "the host does not say what differs"
 echo "a join with other settings is refused on both sides"
+
+# The joining side stops answering mid-match (stopped, as a machine that
+# hangs): after 10 s of silence the host ends the match, "connection lost".
+port=$((port + 1))
+"$vdx" --headless --host "$port" --versus Kira,Brann --cpu local --game-dir "$demo" \
+  >"$work/host3.out" 2>"$work/host3.err" &
+host=$!
+pids+=("$host")
+sleep 1
+"$vdx" --headless --join "127.0.0.1:$port" --cpu local --game-dir "$demo" \
+  >"$work/join3.out" 2>"$work/join3.err" &
+join=$!
+pids+=("$join")
+sleep 4
+kill -STOP "$join"
+stopped=$(date +%s)
+timeout 30 tail --pid="$host" -f /dev/null
+wait "$host"; lost=$?
+took=$(( $(date +%s) - stopped ))
+kill -KILL "$join" 2>/dev/null
+cat "$work/host3.err"
+[ "$lost" = 3 ] || fail "the host ended with status $lost, not 3, when the other side went silent"
+grep -q "connection lost" "$work/host3.err" || fail "the host does not say the connection was lost"
+[ "$took" -ge 9 ] && [ "$took" -le 20 ] || fail "the host gave up after $took s, not 10"
+echo "a silent other side: connection lost after $took s"
