@@ -37,17 +37,21 @@ void TakeEvents(NetLink& link, std::deque<net::SelectMessage>& selects) {
       if (net::DecodeGoodbye(event->bytes)) {
         link.otherGone = true;
       } else if (net::KindOf(event->bytes) == net::MessageKind::Select) {
-        if (const auto message = net::DecodeSelect(event->bytes)) {
+        // Only the newest cursor counts; a flood of them is not kept.
+        if (const auto message = net::DecodeSelect(event->bytes); message && selects.size() < kMostKeptMessages) {
           selects.push_back(*message);
         } else {
           ++link.dropped;
         }
-      } else {
+      } else if (link.later.size() < kMostKeptMessages) {
         link.later.push_back(std::move(event->bytes));
+      } else {
+        ++link.dropped;
       }
     }
     // Unreliable packets here are inputs of a match gone by.
   }
+  if (link.tend) link.tend(link.transport.clockMs());
 }
 
 // This machine's letters: either binding's, player 1's when both hold keys.

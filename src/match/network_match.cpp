@@ -64,12 +64,51 @@ void DrawNetworkMessage(Game& game, const std::string& text) {
 
 namespace {
 
+// The other side's state dump of a desync, put together as its pieces come,
+// in order; a piece out of place is dropped, and the dump is never longer
+// than the first piece claims or than kMostDumpBytes.
+struct DumpAssembly {
+  bool started = false;
+  std::uint32_t frame = 0;
+  std::uint32_t total = 0;
+  std::string bytes;
+  bool complete() const { return started && bytes.size() == total; }
+};
+
 // Everything the transport has for us: the other player's unreliable packets
 // go to the session, its reliable ones that the match reads are acted on and
 // the rest kept, other peers' events go to whoever set up the link.
 struct MatchMail {
-  std::vector<std::vector<std::uint8_t>> dumpPieces;
+  DumpAssembly dump;
+  // A spectator's: both players' confirmed inputs not yet stepped, and how
+  // many frames have come in all.
+  std::deque<FightInputs> watched;
+  std::uint64_t watchedFrames = 0;
 };
+
+void TakeWatched(MatchMail& mail, std::span<const std::uint8_t> bytes, std::uint64_t& dropped) {
+  const auto batch = net::DecodeWatching(bytes);
+  if (!batch || batch->firstFrame != mail.watchedFrames + 1 ||
+      mail.watchedFrames + batch->count > kMostReplayFrames) {
+    ++dropped;
+    return;
+  }
+  for (std::size_t i = 0; i < batch->count; ++i) mail.watched.push_back(batch->frames[i]);
+  mail.watchedFrames += batch->count;
+}
+
+void TakeDumpPiece(DumpAssembly& dump, std::span<const std::uint8_t> bytes, std::uint64_t& dropped) {
+  const auto piece = net::DecodeDumpPiece(bytes);
+  if (!piece || (dump.started && (piece->total != dump.total || piece->frame != dump.frame)) ||
+      piece->offset != dump.bytes.size() || piece->bytes.size() > piece->total - dump.bytes.size()) {
+    ++dropped;
+    return;
+  }
+  dump.started = true;
+  dump.frame = piece->frame;
+  dump.total = piece->total;
+  dump.bytes += piece->bytes;
+}
 
 void TakeEvents(NetLink& link, net::RollbackSession* session, MatchMail& mail) {
   while (auto event = link.transport.nextEvent()) {
@@ -94,19 +133,16 @@ void TakeEvents(NetLink& link, net::RollbackSession* session, MatchMail& mail) {
         ++link.dropped;
       continue;
     }
-    switch (*kind) {
-      case net::MessageKind::Goodbye:
-        link.otherGone = true;
-        break;
-      case net::MessageKind::DumpPiece:
-        mail.dumpPieces.push_back(std::move(event->bytes));
-        break;
-      case net::MessageKind::Watching:
-        link.later.push_back(std::move(event->bytes));
-        break;
-      default:
-        link.later.push_back(std::move(event->bytes));
-        break;
+    if (*kind == net::MessageKind::Goodbye) {
+      link.otherGone = true;
+    } else if (*kind == net::MessageKind::DumpPiece) {
+      TakeDumpPiece(mail.dump, event->bytes, link.dropped);
+    } else if (*kind == net::MessageKind::Watching) {
+      TakeWatched(mail, event->bytes, link.dropped);
+    } else if (link.later.size() < kMostKeptMessages) {
+      link.later.push_back(std::move(event->bytes));
+    } else {
+      ++link.dropped;
     }
   }
 }
@@ -139,11 +175,17 @@ struct Checkpoints {
   std::size_t next = 0;
 };
 
-void KeepCheckpoint(Checkpoints& kept, const RollbackFight& rollback, std::uint64_t frame) {
-  // The state after `frame` is the one saved before the next, or the present.
-  const FightState* after = rollback.fight.frameNumber == frame ? &rollback.fight : nullptr;
+// The state after a frame not yet gone from the rollback's ring: the one
+// saved before the next frame, or the present.
+const FightState* StateAfter(const RollbackFight& rollback, std::uint64_t frame) {
+  if (rollback.fight.frameNumber == frame) return &rollback.fight;
   for (const RollbackFight::Saved& s : rollback.saved)
-    if (s.frame == frame + 1) after = &s.before;
+    if (s.frame == frame + 1) return &s.before;
+  return nullptr;
+}
+
+void KeepCheckpoint(Checkpoints& kept, const RollbackFight& rollback, std::uint64_t frame) {
+  const FightState* after = StateAfter(rollback, frame);
   if (after == nullptr) return;
   if (kept.states.empty()) kept.states.resize(Checkpoints::kKept);
   kept.states[kept.next] = {frame, *after};
@@ -165,25 +207,6 @@ std::string TimeStamp() {
   return text;
 }
 
-// The other side's dump, put together from its pieces; empty while pieces
-// are missing. Pieces that do not fit the dump they claim are dropped.
-std::string AssembleDump(const std::vector<std::vector<std::uint8_t>>& pieces, std::uint64_t& dropped) {
-  std::string dump;
-  std::uint32_t total = 0;
-  std::uint32_t filled = 0;
-  for (const auto& bytes : pieces) {
-    const auto piece = net::DecodeDumpPiece(bytes);
-    if (!piece || (total != 0 && piece->total != total) || piece->offset != filled) {
-      ++dropped;
-      continue;
-    }
-    total = piece->total;
-    dump += piece->bytes;
-    filled += static_cast<std::uint32_t>(piece->bytes.size());
-  }
-  return total != 0 && filled == total ? dump : std::string();
-}
-
 void SendDump(NetLink& link, std::uint64_t frame, const std::string& dump) {
   const std::size_t pieceBytes = net::kMostPacketBytes - 32;
   const std::uint32_t total = static_cast<std::uint32_t>(std::min<std::size_t>(dump.size(), net::kMostDumpBytes));
@@ -203,7 +226,7 @@ void SendDump(NetLink& link, std::uint64_t frame, const std::string& dump) {
 // written (said in the log and on standard error).
 std::optional<std::filesystem::path> WriteDesyncReport(Game& game, const std::filesystem::path& folder,
                                                       const net::Desync& desync, const std::string& here,
-                                                      const std::string& there, const ReplayMatch* record) {
+                                                      const std::string& there, const ReplayMatch& record) {
   const std::filesystem::path dir =
       folder / ("desync-" + TimeStamp() + "-frame-" + std::to_string(desync.frame));
   std::error_code ec;
@@ -233,9 +256,9 @@ std::optional<std::filesystem::path> WriteDesyncReport(Game& game, const std::fi
   write(dir / "report.txt", text);
   write(dir / "here.json", here);
   if (!there.empty()) write(dir / "there.json", there);
-  if (record != nullptr) {
+  {
     Replay replay;
-    replay.matches.push_back(*record);
+    replay.matches.push_back(record);
     const WriteResult written = WriteReplayFile(dir / "replay.vdr", replay);
     if (!written.ok) {
       ReportFailedWrite(game.log, dir / "replay.vdr",
@@ -266,31 +289,39 @@ std::string NetMatchEndText(NetMatchEnd end) {
 
 namespace {
 
+// Passes held at the prediction limit before the fight shows that it waits
+// (a tenth of a second: a hold of a frame or two is no news).
+constexpr int kHeldPassesShown = 6;
+// How long a side waits, after a round's movies and loading, for the other
+// to come back from its own before the link counts as lost.
+constexpr std::uint32_t kRoundGraceMs = 60000;
+
 NetMatchResult RunNetworkRounds(Game& game, const MatchSetup& setup, std::uint64_t randomState,
                                 NetLink& link, const NetMatchOptions& options) {
   game.random.Restore(randomState);
   FightOutputs outputs = options.outputs;
   outputs.syncTest = 0;
   FightSession m(game, setup, outputs);
-  if (outputs.record != nullptr) {
-    outputs.record->setup = setup;
-    outputs.record->settings = ReplaySettingsOf(game.settings);
-    outputs.record->randomState = m.fight.random.state();
-    outputs.record->frames.clear();
-  }
+  // What a desync's report replays, and what the replay file gets.
+  ReplayMatch played;
+  played.setup = setup;
+  played.settings = ReplaySettingsOf(game.settings);
+  played.randomState = m.fight.random.state();
   const int local = options.session.localPlayer;
-  net::RollbackSession session(options.session, link.transport.clockMs());
   ComputerAtKeys computer = StartComputerAtKeys(options.computerSeed);
-  std::vector<FightInputs> confirmed;  // every confirmed frame's inputs, for spectators
+  std::vector<FightInputs>& confirmed = played.frames;  // every confirmed frame's inputs
   MatchMail mail;
   NetMatchResult result;
   bool over = false;
   FrameEnd end = FrameEnd::Running;
   BeginRound(m);
   ++result.match.rounds;
+  // The link's silence counts from here: the first round's loading is behind.
+  net::RollbackSession session(options.session, link.transport.clockMs());
   RollbackFight rollback(m.fight, options.session.mostPrediction);
   Checkpoints checkpoints;
   int goneStalls = 0;  // passes without a confirmed frame since the other side left
+  int heldPasses = 0;  // passes in a row held at the prediction limit
   FramePacer pacer;
   while (!over) {
     const FrameInput frame = ReadFrame(game);
@@ -299,10 +330,17 @@ NetMatchResult RunNetworkRounds(Game& game, const MatchSetup& setup, std::uint64
       break;
     }
     const std::uint32_t now = link.transport.clockMs();
+    if (link.tend) link.tend(now);
     int due = FramesDue(pacer, now, kFightFramesPerSecond, kMostFramesAPass);
     bool drawn = false;
     for (int k = 0; k < due && !over; ++k) {
       TakeEvents(link, &session, mail);
+      // The other side found the games out of step and sends its state.
+      if (mail.dump.started) {
+        result.end = NetMatchEnd::Desynced;
+        over = true;
+        break;
+      }
       const Settings& s = game.settings;
       PlayerInput keys;
       if (options.computerPlaysLocal) {
@@ -314,20 +352,21 @@ NetMatchResult RunNetworkRounds(Game& game, const MatchSetup& setup, std::uint64
         keys.buttons = static_cast<std::uint8_t>(both[0].buttons | both[1].buttons);
       }
       const NetPass pass = RunNetPass(rollback, m.slots, session, keys, link.transport.clockMs());
+      heldPasses = pass.plan.hold == net::Hold::PredictionLimit ? heldPasses + 1 : 0;
       if (outputs.draw && pass.stepped) PlaySounds(game, pass.events);
       for (std::uint64_t f = pass.firstConfirmed; f <= pass.lastConfirmed; ++f) {
         if (f % static_cast<std::uint64_t>(options.session.hashInterval) == 0)
           KeepCheckpoint(checkpoints, rollback, f);
-        const FightInputs inputs = session.confirmedInputs(f);
-        confirmed.push_back(inputs);
-        if (outputs.record != nullptr) {
-          if (outputs.record->frames.size() < outputs.recordRoom)
-            outputs.record->frames.push_back(inputs);
-          else
-            result.match.recordFull = true;
-        }
+        confirmed.push_back(session.confirmedInputs(f));
         if (outputs.frameHashes != nullptr)
           AppendConfirmedHash(*outputs.frameHashes, f, ConfirmedHash(rollback, f));
+      }
+      // "Exit Game" closes the host's game once the frame it was chosen in is
+      // confirmed (whether the menu opened at all hangs on the other's keys);
+      // the other side sees the host leave.
+      if (local == 1 && pass.lastConfirmed >= pass.firstConfirmed) {
+        const FightState* settled = StateAfter(rollback, pass.lastConfirmed);
+        if (settled != nullptr && settled->leaveGame) game.QuitRequested = true;
       }
       SendAll(link, session);
       FeedWatchers(link, confirmed);
@@ -354,6 +393,11 @@ NetMatchResult RunNetworkRounds(Game& game, const MatchSetup& setup, std::uint64
         over = true;
         break;
       }
+      if (game.QuitRequested) {
+        result.end = NetMatchEnd::Quit;
+        over = true;
+        break;
+      }
       if (pass.end != FightOutcome::Running) {
         // The round's end is one both sides reached: the movies, then the
         // next round from the same frame on both.
@@ -369,23 +413,22 @@ NetMatchResult RunNetworkRounds(Game& game, const MatchSetup& setup, std::uint64
         ++result.match.rounds;
         rollback.fight = m.fight;
         RoundBegun(rollback);
+        // The other side plays its movies and loads too, as long as they last.
+        session.resume(link.transport.clockMs(), kRoundGraceMs);
         pacer = FramePacer{};
         break;
       }
       drawn = k + 1 == due;
     }
     if (outputs.draw && (drawn || due == 0) && !over) {
-      const bool waiting = session.health(link.transport.clockMs()) != net::LinkHealth::Fine;
+      const bool waiting = session.health(link.transport.clockMs()) != net::LinkHealth::Fine ||
+                           heldPasses >= kHeldPassesShown;
       if (drawn || waiting) {
         DrawFightScene(game, rollback.fight, m.slots, m.view);
         if (waiting) DrawNetworkMessage(game, "waiting for the other player");
         PresentFrame(game.platform, game.display);
       }
     }
-    // "Exit Game" in the pause menu is the host's own keys (the menu steers by
-    // player 1's), so the host acts on it at once; the other side sees the
-    // host leave.
-    if (rollback.fight.leaveGame && local == 1) game.QuitRequested = true;
     DoEvents(game);
     if (due == 0 && !over) link.transport.waitForEvent(2);
   }
@@ -394,22 +437,25 @@ NetMatchResult RunNetworkRounds(Game& game, const MatchSetup& setup, std::uint64
   result.desync = session.desync();
   if (result.end == NetMatchEnd::Finished && end == FrameEnd::MatchOver && !m.fight.leaveMatch)
     result.match.winner = Opponent(m.fight.RoundLoser);
-  if (result.end == NetMatchEnd::Desynced && result.desync) {
+  if (result.end == NetMatchEnd::Desynced) {
+    // Found here, or there (then the frame is the other side's).
+    if (!result.desync) result.desync = net::Desync{mail.dump.frame, 0, 0};
     const FightState* checkpoint = CheckpointOf(checkpoints, result.desync->frame);
     const FightState& at = checkpoint != nullptr ? *checkpoint : rollback.fight;
     const std::string here = FightStateJson(at, m.slots, HashFightState(at));
     SendDump(link, result.desync->frame, here);
-    // The other side's dump, for the report, while it comes.
+    // The other side's dump, for the report, while it comes; this side's
+    // packets go on meanwhile, so that the other finds the desync too.
     const std::uint32_t since = link.transport.clockMs();
-    std::string there;
-    while (there.empty() && !link.otherGone && link.transport.clockMs() - since < kDumpWaitMs) {
-      link.transport.waitForEvent(20);
-      TakeEvents(link, nullptr, mail);
-      there = AssembleDump(mail.dumpPieces, link.dropped);
+    while (!mail.dump.complete() && !link.otherGone && link.transport.clockMs() - since < kDumpWaitMs) {
+      link.transport.waitForEvent(16);
+      TakeEvents(link, &session, mail);
+      SendAll(link, session);
       DoEvents(game);
     }
-    if (auto dir = WriteDesyncReport(game, options.reportFolder, *result.desync, here, there,
-                                     outputs.record))
+    const std::string there = mail.dump.complete() ? mail.dump.bytes : std::string();
+    played.contentFingerprint = options.contentFingerprint;
+    if (auto dir = WriteDesyncReport(game, options.reportFolder, *result.desync, here, there, played))
       result.report = *dir;
   } else if (result.end == NetMatchEnd::Finished) {
     // The other side may still lack this side's last inputs.
@@ -420,6 +466,12 @@ NetMatchResult RunNetworkRounds(Game& game, const MatchSetup& setup, std::uint64
       TakeEvents(link, &session, mail);
       SendAll(link, session);
     }
+  }
+  if (outputs.record != nullptr) {
+    const std::size_t room = static_cast<std::size_t>(std::min<std::uint64_t>(outputs.recordRoom, played.frames.size()));
+    result.match.recordFull = room < played.frames.size();
+    *outputs.record = played;
+    outputs.record->frames.resize(room);
   }
   result.match.frames = m.fight.frameNumber;
   result.match.quit = game.QuitRequested;
@@ -435,9 +487,17 @@ NetMatchResult RunWatchedRounds(Game& game, const MatchSetup& setup, std::uint64
   outputs.syncTest = 0;
   FightSession m(game, setup, outputs);
   NetMatchResult result;
-  std::deque<FightInputs> queued;
-  std::uint64_t received = 0;
   MatchMail mail;
+  std::deque<FightInputs>& queued = mail.watched;
+  // Inputs of this match may have come while the match start was read.
+  for (auto it = link.later.begin(); it != link.later.end();) {
+    if (net::KindOf(*it) == net::MessageKind::Watching) {
+      TakeWatched(mail, *it, link.dropped);
+      it = link.later.erase(it);
+    } else {
+      ++it;
+    }
+  }
   FrameEnd end = FrameEnd::Running;
   bool over = false;
   std::uint32_t lastHeard = link.transport.clockMs();
@@ -453,18 +513,9 @@ NetMatchResult RunWatchedRounds(Game& game, const MatchSetup& setup, std::uint64
         over = true;
         break;
       }
+      const std::uint64_t before = mail.watchedFrames;
       TakeEvents(link, nullptr, mail);
-      while (!link.later.empty() && net::KindOf(link.later.front()) == net::MessageKind::Watching) {
-        const auto batch = net::DecodeWatching(link.later.front());
-        link.later.pop_front();
-        if (!batch || batch->firstFrame != received + 1) {
-          ++link.dropped;
-          continue;
-        }
-        for (std::size_t i = 0; i < batch->count; ++i) queued.push_back(batch->frames[i]);
-        received += batch->count;
-        lastHeard = link.transport.clockMs();
-      }
+      if (mail.watchedFrames != before) lastHeard = link.transport.clockMs();
       if (link.otherGone && queued.empty()) {
         result.end = NetMatchEnd::OtherLeft;
         over = true;

@@ -22,6 +22,10 @@
 
 namespace vdx {
 
+// Reliable messages kept for later, at most this many: a peer cannot make
+// them pile up.
+inline constexpr std::size_t kMostKeptMessages = 256;
+
 // The link to the other side while the players are connected.
 struct NetLink {
   explicit NetLink(platform::NetTransport& transport) : transport(transport) {}
@@ -40,6 +44,9 @@ struct NetLink {
   // Events from peers that are not the other player (a spectator's hello),
   // handled by whoever set up the link.
   std::function<void(const platform::NetEvent&)> fromOthers;
+  // Called once a pass with the link's clock: lets go of peers that said
+  // nothing in time.
+  std::function<void(std::uint32_t)> tend;
   std::uint64_t dropped = 0;  // packets that were not what they claim, or out of place
   bool otherGone = false;     // the other player said goodbye or disconnected
 };
@@ -68,6 +75,7 @@ struct NetMatchOptions {
   // draw: pictures, sounds and movies. The sync test is not for this match.
   FightOutputs outputs;
   std::filesystem::path reportFolder;  // where a desync report goes
+  std::uint64_t contentFingerprint = 0;  // the match's, for the report's replay
 };
 
 // The match from its set-up and the generator's state both sides agreed on.

@@ -194,6 +194,7 @@ std::vector<std::uint8_t> Encode(const RefusalMessage& m) {
 std::vector<std::uint8_t> Encode(const InputsMessage& m) {
   Writer out(MessageKind::Inputs);
   const std::uint8_t count = static_cast<std::uint8_t>(std::min<std::size_t>(m.count, kMostInputsAPacket));
+  out.u8(m.match);
   out.u32(m.firstFrame);
   out.u8(count);
   for (std::size_t i = 0; i < count; ++i) out.u8(m.inputs[i].buttons);
@@ -205,6 +206,7 @@ std::vector<std::uint8_t> Encode(const InputsMessage& m) {
 
 std::vector<std::uint8_t> Encode(const StateHashMessage& m) {
   Writer out(MessageKind::StateHash);
+  out.u8(m.match);
   out.u32(m.frame);
   out.u64(m.hash);
   return out.take();
@@ -273,6 +275,9 @@ std::optional<HelloMessage> DecodeHello(std::span<const std::uint8_t> packet) {
     in.fail();
   m.role = static_cast<PeerRole>(role);
   m.version = in.text(kMostVersionBytes);
+  // A version is printed as it came: printable letters only.
+  for (const char c : m.version)
+    if (c < 0x20 || c > 0x7E) in.fail();
   m.contentFingerprint = in.u64();
   m.settings = ReadSettings(in);
   m.inputDelay = in.u8();
@@ -302,6 +307,7 @@ std::optional<RefusalMessage> DecodeRefusal(std::span<const std::uint8_t> packet
 std::optional<InputsMessage> DecodeInputs(std::span<const std::uint8_t> packet) {
   Reader in(packet, MessageKind::Inputs);
   InputsMessage m;
+  m.match = in.u8();
   m.firstFrame = in.u32();
   m.count = in.u8();
   if (m.count > kMostInputsAPacket) in.fail();
@@ -317,6 +323,7 @@ std::optional<InputsMessage> DecodeInputs(std::span<const std::uint8_t> packet) 
 std::optional<StateHashMessage> DecodeStateHash(std::span<const std::uint8_t> packet) {
   Reader in(packet, MessageKind::StateHash);
   StateHashMessage m;
+  m.match = in.u8();
   m.frame = in.u32();
   m.hash = in.u64();
   return Finish(in, m);
@@ -411,10 +418,17 @@ std::string HelloMismatch(const HelloMessage& here, const HelloMessage& there) {
   if (here.settings.LowDetail != there.settings.LowDetail)
     differences.push_back("the low detail setting differs: " + OnOff(here.settings.LowDetail) +
                           " here, " + OnOff(there.settings.LowDetail) + " there");
+  // Shadows change the pictures, not the fight, but a replay keeps them: both
+  // sides' replays are the same only with the same.
+  if (here.settings.Shadows != there.settings.Shadows)
+    differences.push_back("the shadows differ: " + OnOff(here.settings.Shadows) + " here, " +
+                          OnOff(there.settings.Shadows) + " there");
   if (here.settings.CharacterWidth != there.settings.CharacterWidth)
     differences.push_back("the character width differs: " + Number(here.settings.CharacterWidth) +
                           " here, " + Number(there.settings.CharacterWidth) + " there");
-  if (here.inputDelay != there.inputDelay)
+  // A spectator takes confirmed inputs: the players' delay is nothing to it.
+  if (here.role == PeerRole::Player && there.role == PeerRole::Player &&
+      here.inputDelay != there.inputDelay)
     differences.push_back("the input delay differs: " + Number(here.inputDelay) + " here, " +
                           Number(there.inputDelay) + " there");
   std::string text;

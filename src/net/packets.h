@@ -73,6 +73,9 @@ struct RefusalMessage {
 };
 
 struct InputsMessage {
+  // Which match of the session (counted from 1, modulo 256): a late packet
+  // of the match before is not taken for this one's.
+  std::uint8_t match = 1;
   std::uint32_t firstFrame = 0;  // the frame of inputs[0]
   std::uint8_t count = 0;        // 0..kMostInputsAPacket
   std::array<PlayerInput, kMostInputsAPacket> inputs{};
@@ -82,6 +85,7 @@ struct InputsMessage {
 };
 
 struct StateHashMessage {
+  std::uint8_t match = 1;  // as in InputsMessage
   std::uint32_t frame = 0;
   std::uint64_t hash = 0;
 };

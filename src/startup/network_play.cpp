@@ -25,6 +25,12 @@ constexpr int kMostWatchers = 4;
 constexpr std::uint32_t kConnectTimeoutMs = 5000;
 // How long a side waits for the other's answer, set-up or next match.
 constexpr std::uint32_t kAnswerTimeoutMs = 15000;
+// How long a player may think over a rematch.
+constexpr std::uint32_t kChoiceTimeoutMs = 10 * 60 * 1000;
+// A peer that connects says hello within this long, or is let go.
+constexpr std::uint32_t kHelloTimeoutMs = 5000;
+// How long the words of a match's bad end stay on screen.
+constexpr std::uint32_t kEndWordsMs = 2500;
 
 std::string PortText(const NetworkOptions& net) {
   return net.host + ":" + std::to_string(net.port);
@@ -76,7 +82,11 @@ std::optional<std::vector<std::uint8_t>> NextMessage(Game& game, NetLink& link,
       link.later.pop_front();
       return message;
     }
-    while (auto event = link.transport.nextEvent()) {
+    // One message at a time: what follows stays with the transport for
+    // whoever reads next (a spectator's inputs, the match).
+    while (link.later.empty()) {
+      auto event = link.transport.nextEvent();
+      if (!event) break;
       if (event->peer != link.peer) {
         if (link.fromOthers) link.fromOthers(*event);
       } else if (event->kind == platform::NetEvent::Kind::Disconnected) {
@@ -84,12 +94,14 @@ std::optional<std::vector<std::uint8_t>> NextMessage(Game& game, NetLink& link,
       } else if (event->kind == platform::NetEvent::Kind::Received) {
         if (event->channel == platform::NetChannel::Reliable) {
           if (net::DecodeGoodbye(event->bytes)) link.otherGone = true;
-          else link.later.push_back(std::move(event->bytes));
+          else if (link.later.size() < kMostKeptMessages) link.later.push_back(std::move(event->bytes));
+          else ++link.dropped;
         }
         // Inputs of a match that has ended on this side are of no more use.
       }
     }
     if (!link.later.empty()) continue;
+    if (link.tend) link.tend(link.transport.clockMs());
     if (link.otherGone || game.QuitRequested) return std::nullopt;
     if (link.transport.clockMs() - since > timeoutMs) return std::nullopt;
     ReadFrame(game);
@@ -103,7 +115,9 @@ std::optional<std::vector<std::uint8_t>> NextMessage(Game& game, NetLink& link,
 bool BothWantRematch(Game& game, NetLink& link, bool draw, bool computerPlays) {
   bool rematch = true;
   if (draw && !computerPlays) {
-    std::string last;
+    // A key still held from the match (Punch skips its last movie) chooses nothing.
+    ReadFrameAndPoll(game);
+    std::string last = game.input.HeldCommand[1] + game.input.HeldCommand[2];
     int item = 1;
     while (!game.QuitRequested) {
       ReadFrameAndPoll(game);
@@ -124,7 +138,8 @@ bool BothWantRematch(Game& game, NetLink& link, bool draw, bool computerPlays) {
   }
   link.transport.send(link.peer, platform::NetChannel::Reliable, net::Encode(net::ChoiceMessage{rematch}));
   while (true) {
-    const auto message = NextMessage(game, link, kAnswerTimeoutMs, draw, "waiting for the other player");
+    // The other player may take its time; a link that dies shows as gone.
+    const auto message = NextMessage(game, link, kChoiceTimeoutMs, draw, "waiting for the other player");
     if (!message) return false;
     if (auto choice = net::DecodeChoice(*message)) return rematch && choice->rematch;
     // A message of the next match that came first stays for it.
@@ -187,9 +202,11 @@ bool PlayOne(Game& game, const RunRequest& request, NetLink& link, std::string* 
     options.outputs.recordRoom = kMostReplayFrames - series.recordedFrames;
   }
   options.reportFolder = game.folders.data / "desyncs";
+  options.session.match = static_cast<std::uint8_t>(number);
+  options.contentFingerprint = MatchFingerprint(game.paths, game.content, start.setup);
   const NetMatchResult result = PlayNetworkMatch(game, start.setup, start.randomState, link, options);
   if (options.outputs.record != nullptr) {
-    options.outputs.record->contentFingerprint = MatchFingerprint(game.paths, game.content, start.setup);
+    options.outputs.record->contentFingerprint = options.contentFingerprint;
     series.recordedFrames += options.outputs.record->frames.size();
   }
   if (result.end == NetMatchEnd::Quit) return false;
@@ -203,7 +220,15 @@ bool PlayOne(Game& game, const RunRequest& request, NetLink& link, std::string* 
       if (!result.report.empty()) words += "; the report is in " + result.report.string();
     }
     Say(game, words);
-    ShowWords(game, NetMatchEndText(result.end), request.draw);
+    if (request.draw) {
+      const std::uint32_t since = link.transport.clockMs();
+      while (!game.QuitRequested && link.transport.clockMs() - since < kEndWordsMs) {
+        ReadFrame(game);
+        DoEvents(game);
+        ShowWords(game, NetMatchEndText(result.end), true);
+        link.transport.waitForEvent(16);
+      }
+    }
     series.status = kStatusNetwork;
     return false;
   }
@@ -233,21 +258,45 @@ int HostMatches(Game& game, const RunRequest& request, std::string* frameHashes)
   NetLink link(*transport);
   std::map<platform::PeerId, std::string> addresses;
   std::optional<net::MatchStartMessage> running;
+  // Peers connected and not yet heard: each says hello within a few seconds,
+  // once, or is let go, so that idle strangers cannot hold the host's places.
+  std::map<platform::PeerId, std::uint32_t> unheard;  // since when
+  link.tend = [&](std::uint32_t nowMs) {
+    for (auto it = unheard.begin(); it != unheard.end();) {
+      if (nowMs - it->second < kHelloTimeoutMs) {
+        ++it;
+        continue;
+      }
+      link.transport.disconnect(it->first);
+      addresses.erase(it->first);
+      it = unheard.erase(it);
+    }
+  };
   link.fromOthers = [&](const platform::NetEvent& event) {
     using Kind = platform::NetEvent::Kind;
     if (event.kind == Kind::Connected) {
       addresses[event.peer] = event.address;
+      unheard[event.peer] = link.transport.clockMs();
       return;
     }
     if (event.kind == Kind::Disconnected) {
       std::erase_if(link.watchers, [&](const NetLink::Watcher& w) { return w.peer == event.peer; });
       addresses.erase(event.peer);
+      unheard.erase(event.peer);
       return;
     }
-    const auto hello = event.channel == platform::NetChannel::Reliable ? net::DecodeHello(event.bytes)
-                                                                        : std::nullopt;
+    // A welcomed spectator has nothing more to say; a stranger's first word
+    // is a hello, or it is let go.
+    const bool firstWord = unheard.erase(event.peer) > 0;
+    const auto hello = firstWord && event.channel == platform::NetChannel::Reliable
+                           ? net::DecodeHello(event.bytes)
+                           : std::nullopt;
     if (!hello) {
       ++link.dropped;
+      if (firstWord) {
+        link.transport.disconnect(event.peer);
+        addresses.erase(event.peer);
+      }
       return;
     }
     const std::string from = addresses.count(event.peer) ? addresses[event.peer] : "an unknown address";
@@ -289,6 +338,7 @@ int HostMatches(Game& game, const RunRequest& request, std::string* frameHashes)
   Say(game, "waiting for a player on port " + std::to_string(net.port));
   while (link.peer == 0 && !game.QuitRequested) {
     while (auto event = link.transport.nextEvent()) link.fromOthers(*event);
+    link.tend(link.transport.clockMs());
     ReadFrame(game);
     DoEvents(game);
     ShowWords(game, "waiting for a player on port " + std::to_string(net.port), request.draw);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -71,7 +73,7 @@ TEST(Packets, EveryMessageReadsBackAsWrittenAndOnlyByItsOwnDecoder) {
 
   // Little-endian, in the order of the message's fields.
   const Bytes inputs = Encode(SomeInputs(2));
-  EXPECT_EQ(inputs, (Bytes{0xD7, 4, 0x04, 0x03, 0x02, 0x01, 2, 0, 7, 77, 0, 0, 0, 0x10, 0x03,
+  EXPECT_EQ(inputs, (Bytes{0xD7, 4, 1, 0x04, 0x03, 0x02, 0x01, 2, 0, 7, 77, 0, 0, 0, 0x10, 0x03,
                            0x02, 0x01, 0xFD}));
   // The fullest inputs packet stays small.
   const Bytes full = Encode(SomeInputs(kMostInputsAPacket));
@@ -104,9 +106,10 @@ TEST(Packets, EveryMessageReadsBackAsWrittenAndOnlyByItsOwnDecoder) {
   ASSERT_TRUE(w);
   EXPECT_EQ(w->frames[1][1].buttons, 200);
 
-  const auto hash = DecodeStateHash(Encode(StateHashMessage{30, 0xAABBCCDDEEFF0011u}));
+  const auto hash = DecodeStateHash(Encode(StateHashMessage{2, 30, 0xAABBCCDDEEFF0011u}));
   ASSERT_TRUE(hash);
   EXPECT_EQ(hash->hash, 0xAABBCCDDEEFF0011u);
+  EXPECT_EQ(hash->match, 2);
   const auto select = DecodeSelect(Encode(SelectMessage{2, 5, true}));
   ASSERT_TRUE(select);
   EXPECT_EQ(select->cursor, 5);
@@ -146,7 +149,7 @@ TEST(Packets, MalformedPacketsDecodeToNothing) {
     return b;
   };
   auto cut = [](Bytes b, std::size_t less) {
-    b.resize(b.size() - less);
+    b.erase(b.end() - static_cast<std::ptrdiff_t>(std::min(less, b.size())), b.end());
     return b;
   };
   auto longer = [](Bytes b) {
@@ -177,8 +180,8 @@ TEST(Packets, MalformedPacketsDecodeToNothing) {
       {"cut by a byte", cut(inputs, 1)},
       {"cut in its inputs", cut(inputs, 11)},
       {"a byte too many", longer(inputs)},
-      {"41 inputs", with(inputs, 6, 41)},
-      {"more inputs claimed than held", with(inputs, 6, 4)},
+      {"41 inputs", with(inputs, 7, 41)},
+      {"more inputs claimed than held", with(inputs, 7, 4)},
       {"frames past the last frame number",
        [&] {
          InputsMessage m = SomeInputs(3);
@@ -187,6 +190,7 @@ TEST(Packets, MalformedPacketsDecodeToNothing) {
        }()},
       {"a role that is none", with(hello, 4, 3)},
       {"a version of 33 bytes", with(hello, versionLength, 33)},
+      {"a version with a terminal's escape", with(hello, versionLength + 1, 0x1B)},
       {"an input delay of 5", with(hello, helloDelay, 5)},
       {"a hello short of its zeros", cut(hello, 1)},
       {"a hello with more than zeros after its fields", with(hello, hello.size() - 1, 1)},
@@ -225,16 +229,21 @@ TEST(Packets, HelloMismatchNamesEveryDifferenceInWords) {
   HelloMessage here = SomeHello();
   EXPECT_EQ(HelloMismatch(here, here), "");
   HelloMessage there = here;
-  there.settings.Shadows = !here.settings.Shadows;  // drawing only: they may play
-  there.role = PeerRole::Player;
-  EXPECT_EQ(HelloMismatch(here, there), "");
   there.contentFingerprint ^= 1;
   EXPECT_EQ(HelloMismatch(here, there), "the content differs (the game folders are not the same)");
+  // Shadows change no fight, but the replays both sides keep.
+  there = here;
+  there.settings.Shadows = !here.settings.Shadows;
+  EXPECT_EQ(HelloMismatch(here, there), "the shadows differ: off here, on there");
+  // Two players must keep the same delay; a spectator takes confirmed inputs.
+  here.role = PeerRole::Player;
   there = here;
   there.settings.Rounds = 5;
   there.inputDelay = 2;
   EXPECT_EQ(HelloMismatch(here, there),
             "the rounds differ: 3 here, 5 there; the input delay differs: 4 here, 2 there");
+  there.role = PeerRole::Spectator;
+  EXPECT_EQ(HelloMismatch(here, there), "the rounds differ: 3 here, 5 there");
   there = here;
   there.protocol = kProtocolVersion + 1;
   there.version = "1.5.0";
