@@ -54,8 +54,12 @@ void PlaySounds(Game& game, const FightEvents& events) {
 void DrawNetworkMessage(Game& game, const std::string& text) {
   Surface& target = game.display.backBuffer;
   const int top = 210, bottom = 262;
+  // The pause menu's colours: its dark words read on them.
+  constexpr std::uint32_t kOutline = 0x00FF6464u;
+  constexpr std::uint32_t kFill = 0x00FFC8C8u;
   for (int y = top; y < bottom && y < target.height; ++y)
-    for (int x = 0; x < target.width; ++x) target.at(x, y) = 0x101010;
+    for (int x = 0; x < target.width; ++x)
+      target.at(x, y) = y == top || y == bottom - 1 ? kOutline : kFill;
   cFont font = game.settings.MenuFont;
   // About 9 pixels a letter in the menu's style; centred near enough.
   const int x = std::max(8, (target.width - static_cast<int>(text.size()) * 9) / 2);

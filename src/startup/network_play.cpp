@@ -70,6 +70,18 @@ void ShowWords(Game& game, const std::string& text, bool draw) {
   PresentFrame(game.platform, game.display);
 }
 
+// Words a player must have time to read (a match's bad end, a refusal).
+void ShowWordsAWhile(Game& game, NetLink& link, const std::string& text, bool draw) {
+  if (!draw) return;
+  const std::uint32_t since = link.transport.clockMs();
+  while (!game.QuitRequested && link.transport.clockMs() - since < kEndWordsMs) {
+    ReadFrame(game);
+    DoEvents(game);
+    ShowWords(game, text, true);
+    link.transport.waitForEvent(16);
+  }
+}
+
 // The next reliable message of the other player, kept or new; nothing when
 // it leaves, the game closes or `timeoutMs` pass without one.
 std::optional<std::vector<std::uint8_t>> NextMessage(Game& game, NetLink& link,
@@ -220,15 +232,7 @@ bool PlayOne(Game& game, const RunRequest& request, NetLink& link, std::string* 
       if (!result.report.empty()) words += "; the report is in " + result.report.string();
     }
     Say(game, words);
-    if (request.draw) {
-      const std::uint32_t since = link.transport.clockMs();
-      while (!game.QuitRequested && link.transport.clockMs() - since < kEndWordsMs) {
-        ReadFrame(game);
-        DoEvents(game);
-        ShowWords(game, NetMatchEndText(result.end), true);
-        link.transport.waitForEvent(16);
-      }
-    }
+    ShowWordsAWhile(game, link, NetMatchEndText(result.end), request.draw);
     series.status = kStatusNetwork;
     return false;
   }
@@ -379,7 +383,10 @@ int HostMatches(Game& game, const RunRequest& request, std::string* frameHashes)
     link.transport.send(w.peer, platform::NetChannel::Reliable, net::EncodeGoodbye());
   if (seriesLength > 0) game.QuitRequested = true;
   const int written = WriteRecord(game, request, series.recorded);
-  return series.status != 0 ? series.status : written;
+  // Played by players, a match that ends badly goes back to the menu, as any
+  // match does; a series says it in its exit status.
+  const int status = seriesLength > 0 ? series.status : 0;
+  return status != 0 ? status : written;
 }
 
 // Connects and says hello; the link's peer is the host once it welcomes us.
@@ -414,6 +421,7 @@ std::optional<net::WelcomeMessage> Introduce(Game& game, const RunRequest& reque
   }
   if (auto refusal = net::DecodeRefusal(*answer)) {
     Say(game, "the host at " + PortText(net) + " refused: " + refusal->reason);
+    ShowWordsAWhile(game, link, "the host refused: " + refusal->reason, request.draw);
     return std::nullopt;
   }
   auto welcome = net::DecodeWelcome(*answer);
@@ -486,7 +494,10 @@ int JoinMatches(Game& game, const RunRequest& request, std::string* frameHashes)
   link.transport.send(link.peer, platform::NetChannel::Reliable, net::EncodeGoodbye());
   if (seriesLength > 0 || watching) game.QuitRequested = true;
   const int written = WriteRecord(game, request, series.recorded);
-  return series.status != 0 ? series.status : written;
+  // Played by players, a match that ends badly goes back to the menu, as any
+  // match does; a series says it in its exit status.
+  const int status = seriesLength > 0 ? series.status : 0;
+  return status != 0 ? status : written;
 }
 
 }  // namespace
