@@ -83,6 +83,7 @@ struct DumpAssembly {
 // go to the session, its reliable ones that the match reads are acted on and
 // the rest kept, other peers' events go to whoever set up the link.
 struct MatchMail {
+  std::uint8_t match = 1;  // the match's number in the session
   DumpAssembly dump;
   // A spectator's: both players' confirmed inputs not yet stepped, and how
   // many frames have come in all.
@@ -101,9 +102,10 @@ void TakeWatched(MatchMail& mail, std::span<const std::uint8_t> bytes, std::uint
   mail.watchedFrames += batch->count;
 }
 
-void TakeDumpPiece(DumpAssembly& dump, std::span<const std::uint8_t> bytes, std::uint64_t& dropped) {
+void TakeDumpPiece(DumpAssembly& dump, std::span<const std::uint8_t> bytes, std::uint8_t match,
+                   std::uint64_t& dropped) {
   const auto piece = net::DecodeDumpPiece(bytes);
-  if (!piece || (dump.started && (piece->total != dump.total || piece->frame != dump.frame)) ||
+  if (!piece || piece->match != match || (dump.started && (piece->total != dump.total || piece->frame != dump.frame)) ||
       piece->offset != dump.bytes.size() || piece->bytes.size() > piece->total - dump.bytes.size()) {
     ++dropped;
     return;
@@ -140,7 +142,7 @@ void TakeEvents(NetLink& link, net::RollbackSession* session, MatchMail& mail) {
     if (*kind == net::MessageKind::Goodbye) {
       link.otherGone = true;
     } else if (*kind == net::MessageKind::DumpPiece) {
-      TakeDumpPiece(mail.dump, event->bytes, link.dropped);
+      TakeDumpPiece(mail.dump, event->bytes, mail.match, link.dropped);
     } else if (*kind == net::MessageKind::Watching) {
       TakeWatched(mail, event->bytes, link.dropped);
     } else if (link.later.size() < kMostKeptMessages) {
@@ -211,11 +213,12 @@ std::string TimeStamp() {
   return text;
 }
 
-void SendDump(NetLink& link, std::uint64_t frame, const std::string& dump) {
+void SendDump(NetLink& link, std::uint8_t match, std::uint64_t frame, const std::string& dump) {
   const std::size_t pieceBytes = net::kMostPacketBytes - 32;
   const std::uint32_t total = static_cast<std::uint32_t>(std::min<std::size_t>(dump.size(), net::kMostDumpBytes));
   for (std::uint32_t offset = 0; offset < total; offset += static_cast<std::uint32_t>(pieceBytes)) {
     net::DumpPieceMessage piece;
+    piece.match = match;
     piece.frame = static_cast<std::uint32_t>(frame);
     piece.offset = offset;
     piece.total = total;
@@ -247,6 +250,7 @@ std::optional<std::filesystem::path> WriteDesyncReport(Game& game, const std::fi
                 static_cast<unsigned long long>(desync.localHash),
                 static_cast<unsigned long long>(desync.remoteHash));
   std::string text = summary;
+  if (desync.remoteHash == 0) text += "(the other side found the difference; its hash is in there.json)\n";
   text += there.empty() ? "the other side's state did not arrive\n"
                         : "this side's state is here.json, the other side's there.json\n";
   bool ok = true;
@@ -293,6 +297,34 @@ std::string NetMatchEndText(NetMatchEnd end) {
 
 namespace {
 
+// A round's end waits this long, at most, for the other side to take this
+// side's last inputs before the movies.
+constexpr std::uint32_t kRoundLingerMs = 1000;
+// A finished match goes on sending at least this long, so that the other
+// side gets this side's newest hash more than once.
+constexpr std::uint32_t kLingerAtLeastMs = 500;
+
+// Keeps the link going after this side stopped stepping: until the other side
+// holds every input of this side (and, with `checks`, this side has compared
+// its newest hash and sent its own for a while), the other leaves, or
+// `mostMs` pass. True when a desync turned up meanwhile.
+bool Linger(NetLink& link, net::RollbackSession& session, MatchMail& mail, std::uint32_t mostMs,
+            bool checks) {
+  const std::uint32_t since = link.transport.clockMs();
+  while (!link.otherGone) {
+    const std::uint32_t spent = link.transport.clockMs() - since;
+    if (spent >= mostMs) break;
+    const bool settled = session.everythingAcknowledged() &&
+                         (!checks || (session.newestCheckCompared() && spent >= kLingerAtLeastMs));
+    if (settled) break;
+    link.transport.waitForEvent(16);
+    TakeEvents(link, &session, mail);
+    SendAll(link, session);
+    if (session.desync() || mail.dump.started) return true;
+  }
+  return session.desync().has_value() || mail.dump.started;
+}
+
 // Passes held at the prediction limit before the fight shows that it waits
 // (a tenth of a second: a hold of a frame or two is no news).
 constexpr int kHeldPassesShown = 6;
@@ -315,6 +347,7 @@ NetMatchResult RunNetworkRounds(Game& game, const MatchSetup& setup, std::uint64
   ComputerAtKeys computer = StartComputerAtKeys(options.computerSeed);
   std::vector<FightInputs>& confirmed = played.frames;  // every confirmed frame's inputs
   MatchMail mail;
+  mail.match = options.session.match;
   NetMatchResult result;
   bool over = false;
   FrameEnd end = FrameEnd::Running;
@@ -407,6 +440,9 @@ NetMatchResult RunNetworkRounds(Game& game, const MatchSetup& setup, std::uint64
         // next round from the same frame on both.
         m.fight = rollback.fight;
         end = pass.end == FightOutcome::MatchOver ? FrameEnd::MatchOver : FrameEnd::RoundOver;
+        // The other side may still lack this side's last inputs of the
+        // round: they go before the movies keep this side quiet.
+        if (end == FrameEnd::RoundOver) Linger(link, session, mail, kRoundLingerMs, false);
         if (outputs.draw && !m.fight.leaveMatch)
           PlayRoundEndMovies(game, m.fight, m.slots, end == FrameEnd::MatchOver);
         if (end == FrameEnd::MatchOver || game.QuitRequested) {
@@ -441,13 +477,26 @@ NetMatchResult RunNetworkRounds(Game& game, const MatchSetup& setup, std::uint64
   result.desync = session.desync();
   if (result.end == NetMatchEnd::Finished && end == FrameEnd::MatchOver && !m.fight.leaveMatch)
     result.match.winner = Opponent(m.fight.RoundLoser);
+  if (result.end == NetMatchEnd::Finished) {
+    // The other side may still lack this side's last inputs, or its newest
+    // hash: both go until taken, and a difference found meanwhile (here or
+    // there) is still a desync.
+    if (Linger(link, session, mail, kLingerMs, true)) {
+      result.end = NetMatchEnd::Desynced;
+      result.match.winner = 0;
+      result.desync = session.desync();
+    }
+  }
   if (result.end == NetMatchEnd::Desynced) {
-    // Found here, or there (then the frame is the other side's).
-    if (!result.desync) result.desync = net::Desync{mail.dump.frame, 0, 0};
+    // Found here, or there (then the frame is the other side's, and its
+    // hash is in its dump).
+    const bool foundThere = !result.desync;
+    if (foundThere) result.desync = net::Desync{mail.dump.frame, 0, 0};
     const FightState* checkpoint = CheckpointOf(checkpoints, result.desync->frame);
     const FightState& at = checkpoint != nullptr ? *checkpoint : rollback.fight;
+    if (foundThere) result.desync->localHash = HashFightState(at);
     const std::string here = FightStateJson(at, m.slots, HashFightState(at));
-    SendDump(link, result.desync->frame, here);
+    SendDump(link, options.session.match, result.desync->frame, here);
     // The other side's dump, for the report, while it comes; this side's
     // packets go on meanwhile, so that the other finds the desync too.
     const std::uint32_t since = link.transport.clockMs();
@@ -461,15 +510,6 @@ NetMatchResult RunNetworkRounds(Game& game, const MatchSetup& setup, std::uint64
     played.contentFingerprint = options.contentFingerprint;
     if (auto dir = WriteDesyncReport(game, options.reportFolder, *result.desync, here, there, played))
       result.report = *dir;
-  } else if (result.end == NetMatchEnd::Finished) {
-    // The other side may still lack this side's last inputs.
-    const std::uint32_t since = link.transport.clockMs();
-    while (!session.everythingAcknowledged() && !link.otherGone &&
-           link.transport.clockMs() - since < kLingerMs) {
-      link.transport.waitForEvent(16);
-      TakeEvents(link, &session, mail);
-      SendAll(link, session);
-    }
   }
   if (outputs.record != nullptr) {
     const std::size_t room = static_cast<std::size_t>(std::min<std::uint64_t>(outputs.recordRoom, played.frames.size()));
@@ -505,9 +545,12 @@ NetMatchResult RunWatchedRounds(Game& game, const MatchSetup& setup, std::uint64
   FrameEnd end = FrameEnd::Running;
   bool over = false;
   std::uint32_t lastHeard = link.transport.clockMs();
+  bool roundBegan = true;  // no input has come since the round began
   while (!over) {
     BeginRound(m);
     ++result.match.rounds;
+    lastHeard = link.transport.clockMs();
+    roundBegan = true;
     FramePacer pacer;
     end = FrameEnd::Running;
     while (end == FrameEnd::Running && !over) {
@@ -519,14 +562,19 @@ NetMatchResult RunWatchedRounds(Game& game, const MatchSetup& setup, std::uint64
       }
       const std::uint64_t before = mail.watchedFrames;
       TakeEvents(link, nullptr, mail);
-      if (mail.watchedFrames != before) lastHeard = link.transport.clockMs();
+      if (mail.watchedFrames != before) {
+        lastHeard = link.transport.clockMs();
+        roundBegan = false;
+      }
       if (link.otherGone && queued.empty()) {
         result.end = NetMatchEnd::OtherLeft;
         over = true;
         break;
       }
       const std::uint32_t now = link.transport.clockMs();
-      if (now - lastHeard > 10000 && queued.empty()) {
+      // Between rounds the players play their movies and load, as long as
+      // that lasts; so may this side, which counts its silence from after.
+      if (now - lastHeard > (roundBegan ? kRoundGraceMs : 10000u) && queued.empty()) {
         result.end = NetMatchEnd::Lost;
         over = true;
         break;

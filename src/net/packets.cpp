@@ -123,6 +123,14 @@ class Reader {
   bool bad_ = false;
 };
 
+// Text that is printed and drawn as it came (a version, a refusal's reason):
+// printable ASCII only, so no peer can send a terminal its escapes.
+bool Printable(const std::string& text) {
+  for (const char c : text)
+    if (c < 0x20 || c > 0x7E) return false;
+  return true;
+}
+
 template <typename Message>
 std::optional<Message> Finish(const Reader& in, Message m) {
   if (!in.done()) return std::nullopt;
@@ -244,6 +252,7 @@ std::vector<std::uint8_t> EncodeGoodbye() { return Writer(MessageKind::Goodbye).
 std::vector<std::uint8_t> Encode(const DumpPieceMessage& m) {
   Writer out(MessageKind::DumpPiece);
   const std::size_t size = std::min(m.bytes.size(), kMostPieceBytes);
+  out.u8(m.match);
   out.u32(m.frame);
   out.u32(m.offset);
   out.u32(m.total);
@@ -275,9 +284,7 @@ std::optional<HelloMessage> DecodeHello(std::span<const std::uint8_t> packet) {
     in.fail();
   m.role = static_cast<PeerRole>(role);
   m.version = in.text(kMostVersionBytes);
-  // A version is printed as it came: printable letters only.
-  for (const char c : m.version)
-    if (c < 0x20 || c > 0x7E) in.fail();
+  if (!Printable(m.version)) in.fail();
   m.contentFingerprint = in.u64();
   m.settings = ReadSettings(in);
   m.inputDelay = in.u8();
@@ -301,6 +308,7 @@ std::optional<RefusalMessage> DecodeRefusal(std::span<const std::uint8_t> packet
   Reader in(packet, MessageKind::Refusal);
   RefusalMessage m;
   m.reason = in.text(kMostReasonBytes);
+  if (!Printable(m.reason)) in.fail();
   return Finish(in, std::move(m));
 }
 
@@ -373,6 +381,7 @@ bool DecodeGoodbye(std::span<const std::uint8_t> packet) {
 std::optional<DumpPieceMessage> DecodeDumpPiece(std::span<const std::uint8_t> packet) {
   Reader in(packet, MessageKind::DumpPiece);
   DumpPieceMessage m;
+  m.match = in.u8();
   m.frame = in.u32();
   m.offset = in.u32();
   m.total = in.u32();

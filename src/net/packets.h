@@ -21,7 +21,7 @@ namespace vdx::net {
 
 inline constexpr std::uint8_t kPacketMagic = 0xD7;
 // Bumped whenever a message changes; both sides must speak the same one.
-inline constexpr std::uint16_t kProtocolVersion = 1;
+inline constexpr std::uint16_t kProtocolVersion = 2;
 // No packet we read or write is longer (a desync dump travels in pieces).
 inline constexpr std::size_t kMostPacketBytes = 1200;
 // An inputs packet carries at most this many frames of one player.
@@ -110,6 +110,7 @@ struct DumpPieceMessage {
   std::uint32_t offset = 0;  // where this piece goes in the dump
   std::uint32_t total = 0;   // the dump's length (at most kMostDumpBytes)
   std::string bytes;         // the piece (at most kMostPacketBytes - 20)
+  std::uint8_t match = 1;    // as in InputsMessage: a dump of the match before is not this one's
 };
 inline constexpr std::uint32_t kMostDumpBytes = 4 * 1024 * 1024;
 

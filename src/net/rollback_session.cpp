@@ -294,6 +294,11 @@ std::vector<std::vector<std::uint8_t>> RollbackSession::takePackets(std::uint32_
 
 bool RollbackSession::everythingAcknowledged() const { return remoteAck_ >= lastLocal_; }
 
+bool RollbackSession::newestCheckCompared() const {
+  return latestCheck_.frame == 0 ||
+         remoteChecks_[checkSlot(latestCheck_.frame)].frame == latestCheck_.frame;
+}
+
 void RollbackSession::heard(std::uint32_t nowMs) {
   if (nowMs - lastHeardMs_ >= std::max(options_.lostAfterMs, graceMs_)) lost_ = true;
   lastHeardMs_ = nowMs;

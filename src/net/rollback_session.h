@@ -124,6 +124,9 @@ class RollbackSession {
   // The other side holds every input this side has sent (a finished match
   // waits for this before it lets go of the link).
   bool everythingAcknowledged() const;
+  // This side has the other's hash of its newest checked frame (and so has
+  // compared them).
+  bool newestCheckCompared() const;
 
   // This side was busy for a while (a round's movies and loading) and so may
   // the other be: silence counts from now, and until the other is heard

@@ -480,6 +480,11 @@ int JoinMatches(Game& game, const RunRequest& request, std::string* frameHashes)
       const NetMatchResult result = WatchNetworkMatch(game, start->setup, start->randomState, link, outputs);
       if (result.end == NetMatchEnd::Quit) break;
       std::cout << ResultLine(number, start->setup, result) << "\n" << std::flush;
+      if (result.end == NetMatchEnd::Lost) {
+        Say(game, NetMatchEndText(result.end));
+        series.status = kStatusNetwork;
+        break;
+      }
       continue;
     }
     if (!PlayOne(game, request, link, frameHashes, welcome->yourPlayer, net.inputDelay, *start,
@@ -492,11 +497,13 @@ int JoinMatches(Game& game, const RunRequest& request, std::string* frameHashes)
     if (!BothWantRematch(game, link, request.draw, net.computerPlaysLocal)) break;
   }
   link.transport.send(link.peer, platform::NetChannel::Reliable, net::EncodeGoodbye());
-  if (seriesLength > 0 || watching) game.QuitRequested = true;
+  // A series, a computer at this side's keys or a spectator ends the run
+  // with its matches, and says in its exit status how they ended; played by
+  // a player, a match that ends badly goes back to the menu, as any match does.
+  const bool endsRun = seriesLength > 0 || watching || net.computerPlaysLocal;
+  if (endsRun) game.QuitRequested = true;
   const int written = WriteRecord(game, request, series.recorded);
-  // Played by players, a match that ends badly goes back to the menu, as any
-  // match does; a series says it in its exit status.
-  const int status = seriesLength > 0 ? series.status : 0;
+  const int status = endsRun ? series.status : 0;
   return status != 0 ? status : written;
 }
 

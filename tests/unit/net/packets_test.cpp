@@ -204,6 +204,7 @@ TEST(Packets, MalformedPacketsDecodeToNothing) {
       {"the computer in a two players' match", with(start, startMode, 2)},
       {"nobody for the computer in a match against it", with(start, startMode + 1, 0)},
       {"a refusal with a NUL", with(Encode(RefusalMessage{"abc"}), 3, 0)},
+      {"a refusal with a terminal's escape", with(Encode(RefusalMessage{"abc"}), 4, 0x1B)},
       {"a select screen 3", Encode(SelectMessage{3, 0, false})},
       {"a choice of 2", with(Encode(ChoiceMessage{}), 2, 2)},
       {"a chosen of 2", with(Encode(SelectMessage{1, 0, false}), 4, 2)},
@@ -251,7 +252,8 @@ TEST(Packets, HelloMismatchNamesEveryDifferenceInWords) {
   there.settings.LowDetail = false;
   there.settings.CharacterWidth = 1;
   EXPECT_EQ(HelloMismatch(here, there),
-            "the programs speak different network versions: 1 here, 2 there; "
+            "the programs speak different network versions: " + std::to_string(kProtocolVersion) +
+                " here, " + std::to_string(kProtocolVersion + 1) + " there; "
             "the program versions differ: 1.4.0 here, 1.5.0 there; "
             "the weather differs: on here, off there; "
             "the low detail setting differs: on here, off there; "
