@@ -52,8 +52,10 @@ void Move(CharacterSelect& select, int player, int step) {
     cursor = Wrap(cursor + step, select.entries);
 }
 
-void StepPlayer(CharacterSelect& select, const Content& content, int player,
-                const std::string& letters) {
+}  // namespace
+
+void StepCharacterSelectPlayer(CharacterSelect& select, const Content& content, int player,
+                               const std::string& letters) {
   const bool freshPunch = select.lastLetters[player] != "P";
   select.lastLetters[player] = letters;
   if (select.chosen[player]) return;
@@ -67,7 +69,18 @@ void StepPlayer(CharacterSelect& select, const Content& content, int player,
   }
 }
 
-}  // namespace
+bool PlaceCharacterCursor(CharacterSelect& select, const Content& content, int player, int cursor,
+                          bool chosen) {
+  if (player < 1 || player > 2 || select.chosen[player]) return false;
+  if (cursor < 1 || cursor > select.entries) return false;
+  if (chosen && !Selectable(select, content, cursor)) return false;
+  select.cursor[player] = cursor;
+  if (chosen) {
+    select.chosen[player] = true;
+    select.chosenName[player] = EntryName(content, cursor);
+  }
+  return true;
+}
 
 CharacterSelect StartCharacterSelect(const Collection<cCharacter>& characters, SelectFor mode) {
   CharacterSelect select;
@@ -84,16 +97,16 @@ void StepCharacterSelect(CharacterSelect& select, const Content& content,
     return;
   }
   const bool player1HadChosen = select.chosen[1];
-  StepPlayer(select, content, 1, player1Letters);
+  StepCharacterSelectPlayer(select, content, 1, player1Letters);
   switch (select.mode) {
     case SelectFor::TwoPlayers:
-      StepPlayer(select, content, 2, player2Letters);
+      StepCharacterSelectPlayer(select, content, 2, player2Letters);
       break;
     case SelectFor::OnePlayer:
       // Player 1's keys pick the opponent from the frame after its own pick;
       // the Punch that made that pick must be let go first.
       if (player1HadChosen)
-        StepPlayer(select, content, 2, player1Letters);
+        StepCharacterSelectPlayer(select, content, 2, player1Letters);
       else
         select.lastLetters[2] = player1Letters;
       break;
@@ -121,38 +134,21 @@ std::string ResolveRandom(RandomGenerator& random, const Collection<cCharacter>&
   return candidates[static_cast<std::size_t>(random.Range(0, last))]->Name;
 }
 
-namespace {
-
-void DrawPortrait(Game& game, CharacterPortraits& portraits, int entry, int x) {
-  const SharedSurface portrait = portraits.get(entry);
-  if (!portrait) return;
-  const cCharacter* c = CharacterAt(game.content, entry);
-  DrawKeyedCopy(game.display.backBuffer, x, kPortraitY, *portrait, c != nullptr ? c->TransColor : 0,
-                false);
-}
-
-void DrawSelect(Game& game, CharacterPortraits& pictures, const CharacterSelect& select) {
-  Surface& back = game.display.backBuffer;
-  PaintBackground(game.display);
-  DrawPortrait(game, pictures, select.cursor[1], kLeftPortraitX);
-  DrawPortrait(game, pictures, select.cursor[2], kRightPortraitX);
-  DrawBitmapText(back, game.font, "SELECT CHARACTER", 200, 160, 1, 1, 1, 0, 0.4f, 1);
-  if (select.chosen[1]) DrawBitmapText(back, game.font, "SELECTED", 50, 240, 1, 1, 1, 0, 0.4f, 1);
-  if (select.chosen[2] && select.mode != SelectFor::Story)
-    DrawBitmapText(back, game.font, "SELECTED", 470, 240, 1, 1, 1, 0, 0.4f, 1);
-  PresentFrame(game.platform, game.display);
-}
-
-std::string StateJson(const CharacterSelect& select, const Content& content) {
-  std::string json = "{" + JsonField("screen", std::string("characterSelect"));
-  for (int p = 1; p <= 2; ++p) {
-    const std::string n = std::to_string(p);
-    json += ", " + JsonField("cursor" + n, static_cast<long>(select.cursor[p])) + ", " +
-            JsonField("entry" + n, EntryName(content, select.cursor[p])) + ", " +
-            JsonField("chosen" + n, select.chosenName[p]);
+ChosenFighters ResolveFighters(const CharacterSelect& select,
+                               const Collection<cCharacter>& characters, RandomGenerator& random) {
+  ChosenFighters fighters;
+  fighters.player1 = select.chosenName[1];
+  if (fighters.player1 == kRandomEntry)
+    fighters.player1 = ResolveRandom(random, characters, select.chosenName[2]);
+  if (select.mode != SelectFor::Story) {
+    fighters.player2 = select.chosenName[2];
+    if (fighters.player2 == kRandomEntry)
+      fighters.player2 = ResolveRandom(random, characters, fighters.player1);
   }
-  return json + "}\n";
+  return fighters;
 }
+
+namespace {
 
 void LoadSelectBackground(Game& game) {
   game.display.background = MakeSurface(kScreenWidth, kScreenHeight);
@@ -164,7 +160,48 @@ void LoadSelectBackground(Game& game) {
   }
 }
 
+// The background goes in before the portraits are read.
+LoadContext ContextAfterBackground(Game& game) {
+  LoadSelectBackground(game);
+  return LoadContext{game.platform, game.paths, game.log, nullptr};
+}
+
 }  // namespace
+
+CharacterSelectScreen::CharacterSelectScreen(Game& game)
+    : game_(game),
+      // Only the portraits on screen are decoded, whatever the roster's length.
+      pictures_(ContextAfterBackground(game), game.content.Characters, game.settings.PortraitWidth,
+                game.settings.PortraitHeight) {}
+
+void CharacterSelectScreen::draw(const CharacterSelect& select) {
+  Surface& back = game_.display.backBuffer;
+  PaintBackground(game_.display);
+  const auto portrait = [&](int entry, int x) {
+    const SharedSurface picture = pictures_.get(entry);
+    if (!picture) return;
+    const cCharacter* c = CharacterAt(game_.content, entry);
+    DrawKeyedCopy(back, x, kPortraitY, *picture, c != nullptr ? c->TransColor : 0, false);
+  };
+  portrait(select.cursor[1], kLeftPortraitX);
+  portrait(select.cursor[2], kRightPortraitX);
+  DrawBitmapText(back, game_.font, "SELECT CHARACTER", 200, 160, 1, 1, 1, 0, 0.4f, 1);
+  if (select.chosen[1]) DrawBitmapText(back, game_.font, "SELECTED", 50, 240, 1, 1, 1, 0, 0.4f, 1);
+  if (select.chosen[2] && select.mode != SelectFor::Story)
+    DrawBitmapText(back, game_.font, "SELECTED", 470, 240, 1, 1, 1, 0, 0.4f, 1);
+  PresentFrame(game_.platform, game_.display);
+}
+
+std::string CharacterSelectScreen::stateJson(const CharacterSelect& select) const {
+  std::string json = "{" + JsonField("screen", std::string("characterSelect"));
+  for (int p = 1; p <= 2; ++p) {
+    const std::string n = std::to_string(p);
+    json += ", " + JsonField("cursor" + n, static_cast<long>(select.cursor[p])) + ", " +
+            JsonField("entry" + n, EntryName(game_.content, select.cursor[p])) + ", " +
+            JsonField("chosen" + n, select.chosenName[p]);
+  }
+  return json + "}\n";
+}
 
 std::optional<ChosenFighters> LoadSelectScreenNew(Game& game, SelectFor mode) {
   try {
@@ -176,11 +213,7 @@ std::optional<ChosenFighters> LoadSelectScreenNew(Game& game, SelectFor mode) {
     WaitForKeysReleased(game);
     game.input.HeldCommand[1].clear();
     game.input.HeldCommand[2].clear();
-    LoadSelectBackground(game);
-    const LoadContext ctx{game.platform, game.paths, game.log, nullptr};
-    // Only the portraits on screen are decoded, whatever the roster's length.
-    CharacterPortraits pictures(ctx, game.content.Characters, game.settings.PortraitWidth,
-                                game.settings.PortraitHeight);
+    CharacterSelectScreen screen(game);
     CharacterSelect select = StartCharacterSelect(game.content.Characters, mode);
     ForgetKeyTaps(game);
     std::uint32_t deadline = 0;
@@ -189,26 +222,18 @@ std::optional<ChosenFighters> LoadSelectScreenNew(Game& game, SelectFor mode) {
       if (FrameDue(deadline, frame.ticks, kSelectFrameMs)) {
         PollInput(WithKeysTappedSinceLastLook(game, frame), game.settings.Player1Keys,
                   game.settings.Player2Keys, game.settings.Joystick, game.input);
-        DrawSelect(game, pictures, select);
+        screen.draw(select);
         StepCharacterSelect(select, game.content, game.input.HeldCommand[1],
                             game.input.HeldCommand[2]);
       }
       DoEvents(game);
-      AnswerStateRequests(game, [&] { return StateJson(select, game.content); });
+      AnswerStateRequests(game, [&] { return screen.stateJson(select); });
     }
     if (game.QuitRequested || select.back) return std::nullopt;
 
     WaitForKeysReleased(game);
     game.random.MixTicks(ReadFrame(game).ticks);
-    ChosenFighters fighters;
-    fighters.player1 = select.chosenName[1];
-    if (fighters.player1 == kRandomEntry)
-      fighters.player1 = ResolveRandom(game.random, game.content.Characters, select.chosenName[2]);
-    if (mode != SelectFor::Story) {
-      fighters.player2 = select.chosenName[2];
-      if (fighters.player2 == kRandomEntry)
-        fighters.player2 = ResolveRandom(game.random, game.content.Characters, fighters.player1);
-    }
+    const ChosenFighters fighters = ResolveFighters(select, game.content.Characters, game.random);
     ShowPleaseWait(game.platform, game.display, game.settings.PleaseWaitFont);
     return fighters;
   } catch (const GameError& e) {

@@ -14,6 +14,7 @@
 #include "content/content.h"
 #include "core/random.h"
 #include "game/game.h"
+#include "graphics/sprite_loading.h"
 
 namespace vdx {
 
@@ -43,6 +44,18 @@ CharacterSelect StartCharacterSelect(const Collection<cCharacter>& characters, S
 void StepCharacterSelect(CharacterSelect& select, const Content& content,
                          const std::string& player1Letters, const std::string& player2Letters);
 
+// One player's letters for a menu frame, as StepCharacterSelect steps each
+// player (no Escape, nothing for the other player): for a screen where each
+// machine steps only the player at its keys.
+void StepCharacterSelectPlayer(CharacterSelect& select, const Content& content, int player,
+                               const std::string& letters);
+
+// Puts a player's cursor where the other machine says it stands, chosen there
+// or not. Ignored (false) for an entry out of range, a choice of an entry that
+// cannot be chosen, or a player who has chosen already.
+bool PlaceCharacterCursor(CharacterSelect& select, const Content& content, int player, int cursor,
+                          bool chosen);
+
 // The players the mode needs have chosen.
 bool SelectionDone(const CharacterSelect& select);
 
@@ -57,6 +70,24 @@ struct ChosenFighters {
   std::string player1;
   std::string player2;  // empty in story mode
 };
+
+// The screen on the display: its background, the portraits under the cursors
+// (decoded as they come on screen), and its state for a script's request.
+class CharacterSelectScreen {
+ public:
+  explicit CharacterSelectScreen(Game& game);  // loads the background
+  void draw(const CharacterSelect& select);
+  std::string stateJson(const CharacterSelect& select) const;
+
+ private:
+  Game& game_;
+  CharacterPortraits pictures_;
+};
+
+// The chosen names with a "Random" pick drawn from `random` as ResolveRandom
+// does, player 1's first (player 2 empty in story mode).
+ChosenFighters ResolveFighters(const CharacterSelect& select,
+                               const Collection<cCharacter>& characters, RandomGenerator& random);
 
 // Runs the screen; nothing when player 1 goes back to the menu, the game
 // closes or there is no character to choose.

@@ -100,6 +100,15 @@ class Reader {
     at_ += n;
     return s;
   }
+  // The rest of the packet, which must be zeros up to `size` bytes in all.
+  void zerosUpTo(std::size_t size) {
+    if (bad_ || bytes_.size() != size) {
+      bad_ = true;
+      return;
+    }
+    for (; at_ < bytes_.size(); ++at_)
+      if (bytes_[at_] != 0) bad_ = true;
+  }
   std::string text(std::size_t most) {
     const std::size_t n = u8();
     if (n > most) bad_ = true;
@@ -113,6 +122,14 @@ class Reader {
   std::size_t at_ = 0;
   bool bad_ = false;
 };
+
+// Text that is printed and drawn as it came (a version, a refusal's reason):
+// printable ASCII only, so no peer can send a terminal its escapes.
+bool Printable(const std::string& text) {
+  for (const char c : text)
+    if (c < 0x20 || c > 0x7E) return false;
+  return true;
+}
 
 template <typename Message>
 std::optional<Message> Finish(const Reader& in, Message m) {
@@ -163,12 +180,16 @@ std::vector<std::uint8_t> Encode(const HelloMessage& m) {
   out.u64(m.contentFingerprint);
   WriteSettings(out, m.settings);
   out.u8(m.inputDelay);
-  return out.take();
+  std::vector<std::uint8_t> bytes = out.take();
+  bytes.resize(kHelloBytes, 0);
+  return bytes;
 }
 
 std::vector<std::uint8_t> Encode(const WelcomeMessage& m) {
   Writer out(MessageKind::Welcome);
   out.u8(m.yourPlayer);
+  out.u32(m.matches);
+  out.u8(m.picks ? 1 : 0);
   return out.take();
 }
 
@@ -181,6 +202,7 @@ std::vector<std::uint8_t> Encode(const RefusalMessage& m) {
 std::vector<std::uint8_t> Encode(const InputsMessage& m) {
   Writer out(MessageKind::Inputs);
   const std::uint8_t count = static_cast<std::uint8_t>(std::min<std::size_t>(m.count, kMostInputsAPacket));
+  out.u8(m.match);
   out.u32(m.firstFrame);
   out.u8(count);
   for (std::size_t i = 0; i < count; ++i) out.u8(m.inputs[i].buttons);
@@ -192,6 +214,7 @@ std::vector<std::uint8_t> Encode(const InputsMessage& m) {
 
 std::vector<std::uint8_t> Encode(const StateHashMessage& m) {
   Writer out(MessageKind::StateHash);
+  out.u8(m.match);
   out.u32(m.frame);
   out.u64(m.hash);
   return out.take();
@@ -229,6 +252,7 @@ std::vector<std::uint8_t> EncodeGoodbye() { return Writer(MessageKind::Goodbye).
 std::vector<std::uint8_t> Encode(const DumpPieceMessage& m) {
   Writer out(MessageKind::DumpPiece);
   const std::size_t size = std::min(m.bytes.size(), kMostPieceBytes);
+  out.u8(m.match);
   out.u32(m.frame);
   out.u32(m.offset);
   out.u32(m.total);
@@ -260,10 +284,12 @@ std::optional<HelloMessage> DecodeHello(std::span<const std::uint8_t> packet) {
     in.fail();
   m.role = static_cast<PeerRole>(role);
   m.version = in.text(kMostVersionBytes);
+  if (!Printable(m.version)) in.fail();
   m.contentFingerprint = in.u64();
   m.settings = ReadSettings(in);
   m.inputDelay = in.u8();
   if (m.inputDelay > kMostInputDelay) in.fail();
+  in.zerosUpTo(kHelloBytes);
   return Finish(in, std::move(m));
 }
 
@@ -272,6 +298,9 @@ std::optional<WelcomeMessage> DecodeWelcome(std::span<const std::uint8_t> packet
   WelcomeMessage m;
   m.yourPlayer = in.u8();
   if (m.yourPlayer > 2) in.fail();
+  m.matches = in.u32();
+  if (m.matches > kMostSeriesMatches) in.fail();
+  m.picks = in.flag();
   return Finish(in, m);
 }
 
@@ -279,12 +308,14 @@ std::optional<RefusalMessage> DecodeRefusal(std::span<const std::uint8_t> packet
   Reader in(packet, MessageKind::Refusal);
   RefusalMessage m;
   m.reason = in.text(kMostReasonBytes);
+  if (!Printable(m.reason)) in.fail();
   return Finish(in, std::move(m));
 }
 
 std::optional<InputsMessage> DecodeInputs(std::span<const std::uint8_t> packet) {
   Reader in(packet, MessageKind::Inputs);
   InputsMessage m;
+  m.match = in.u8();
   m.firstFrame = in.u32();
   m.count = in.u8();
   if (m.count > kMostInputsAPacket) in.fail();
@@ -300,6 +331,7 @@ std::optional<InputsMessage> DecodeInputs(std::span<const std::uint8_t> packet) 
 std::optional<StateHashMessage> DecodeStateHash(std::span<const std::uint8_t> packet) {
   Reader in(packet, MessageKind::StateHash);
   StateHashMessage m;
+  m.match = in.u8();
   m.frame = in.u32();
   m.hash = in.u64();
   return Finish(in, m);
@@ -349,6 +381,7 @@ bool DecodeGoodbye(std::span<const std::uint8_t> packet) {
 std::optional<DumpPieceMessage> DecodeDumpPiece(std::span<const std::uint8_t> packet) {
   Reader in(packet, MessageKind::DumpPiece);
   DumpPieceMessage m;
+  m.match = in.u8();
   m.frame = in.u32();
   m.offset = in.u32();
   m.total = in.u32();
@@ -394,10 +427,17 @@ std::string HelloMismatch(const HelloMessage& here, const HelloMessage& there) {
   if (here.settings.LowDetail != there.settings.LowDetail)
     differences.push_back("the low detail setting differs: " + OnOff(here.settings.LowDetail) +
                           " here, " + OnOff(there.settings.LowDetail) + " there");
+  // Shadows change the pictures, not the fight, but a replay keeps them: both
+  // sides' replays are the same only with the same.
+  if (here.settings.Shadows != there.settings.Shadows)
+    differences.push_back("the shadows differ: " + OnOff(here.settings.Shadows) + " here, " +
+                          OnOff(there.settings.Shadows) + " there");
   if (here.settings.CharacterWidth != there.settings.CharacterWidth)
     differences.push_back("the character width differs: " + Number(here.settings.CharacterWidth) +
                           " here, " + Number(there.settings.CharacterWidth) + " there");
-  if (here.inputDelay != there.inputDelay)
+  // A spectator takes confirmed inputs: the players' delay is nothing to it.
+  if (here.role == PeerRole::Player && there.role == PeerRole::Player &&
+      here.inputDelay != there.inputDelay)
     differences.push_back("the input delay differs: " + Number(here.inputDelay) + " here, " +
                           Number(there.inputDelay) + " there");
   std::string text;

@@ -21,7 +21,7 @@ namespace vdx::net {
 
 inline constexpr std::uint8_t kPacketMagic = 0xD7;
 // Bumped whenever a message changes; both sides must speak the same one.
-inline constexpr std::uint16_t kProtocolVersion = 1;
+inline constexpr std::uint16_t kProtocolVersion = 2;
 // No packet we read or write is longer (a desync dump travels in pieces).
 inline constexpr std::size_t kMostPacketBytes = 1200;
 // An inputs packet carries at most this many frames of one player.
@@ -43,6 +43,12 @@ enum class MessageKind : std::uint8_t {
 
 enum class PeerRole : std::uint8_t { Player = 1, Spectator = 2 };
 
+// A hello is always this long, its fields then zeros: every answer before the
+// handshake (a refusal names what differs in at most 200 bytes) is shorter
+// than the hello that asked for it, so nobody can make a host send more than
+// it was sent.
+inline constexpr std::size_t kHelloBytes = 256;
+
 struct HelloMessage {
   std::uint16_t protocol = kProtocolVersion;
   PeerRole role = PeerRole::Player;
@@ -54,13 +60,22 @@ struct HelloMessage {
 
 struct WelcomeMessage {
   std::uint8_t yourPlayer = 2;  // the player the joining side plays (2; 0 for a spectator)
+  // Matches the host plays back to back before both runs end (at most
+  // kMostSeriesMatches); 0: after each match the players choose a rematch
+  // or the menu.
+  std::uint32_t matches = 0;
+  bool picks = false;  // both players pick on the select screens (the host set no match)
 };
+inline constexpr std::uint32_t kMostSeriesMatches = 1000000;
 
 struct RefusalMessage {
   std::string reason;  // "the content differs: ..." (at most 200 bytes)
 };
 
 struct InputsMessage {
+  // Which match of the session (counted from 1, modulo 256): a late packet
+  // of the match before is not taken for this one's.
+  std::uint8_t match = 1;
   std::uint32_t firstFrame = 0;  // the frame of inputs[0]
   std::uint8_t count = 0;        // 0..kMostInputsAPacket
   std::array<PlayerInput, kMostInputsAPacket> inputs{};
@@ -70,6 +85,7 @@ struct InputsMessage {
 };
 
 struct StateHashMessage {
+  std::uint8_t match = 1;  // as in InputsMessage
   std::uint32_t frame = 0;
   std::uint64_t hash = 0;
 };
@@ -94,6 +110,7 @@ struct DumpPieceMessage {
   std::uint32_t offset = 0;  // where this piece goes in the dump
   std::uint32_t total = 0;   // the dump's length (at most kMostDumpBytes)
   std::string bytes;         // the piece (at most kMostPacketBytes - 20)
+  std::uint8_t match = 1;    // as in InputsMessage: a dump of the match before is not this one's
 };
 inline constexpr std::uint32_t kMostDumpBytes = 4 * 1024 * 1024;
 

@@ -62,16 +62,16 @@ void RollbackSession::receive(std::span<const std::uint8_t> packet, std::uint32_
   ++stats_.packetsReceived;
   const std::optional<MessageKind> kind = KindOf(packet);
   if (kind == MessageKind::Inputs) {
-    if (const std::optional<InputsMessage> m = DecodeInputs(packet)) {
+    if (const std::optional<InputsMessage> m = DecodeInputs(packet); m && m->match == options_.match) {
       receiveInputs(*m, nowMs);
       return;
     }
   } else if (kind == MessageKind::StateHash) {
-    if (const std::optional<StateHashMessage> m = DecodeStateHash(packet)) {
+    if (const std::optional<StateHashMessage> m = DecodeStateHash(packet);
+        m && m->match == options_.match) {
       const std::uint64_t frame = m->frame;
       if (frame != 0 && frame % static_cast<std::uint64_t>(options_.hashInterval) == 0) {
-        if (nowMs - lastHeardMs_ >= options_.lostAfterMs) lost_ = true;
-        lastHeardMs_ = nowMs;
+        heard(nowMs);
         receiveHash(frame, m->hash);
         return;
       }
@@ -85,16 +85,18 @@ void RollbackSession::receiveInputs(const InputsMessage& m, std::uint32_t nowMs)
   const std::uint64_t last = first + m.count - (m.count > 0 ? 1 : 0);
   // The other side acknowledges only what we sent, and sends its inputs
   // from one it knows we hold: anything else is not from a side of this match.
+  // Its frame is at most its last input's (the inputs run ahead of the
+  // frames by the delay), which we hold or which come here.
+  const std::uint64_t newest = m.count > 0 ? std::max(last, lastRemote_) : lastRemote_;
   const bool outOfPlace =
-      m.ackFrame > lastLocal_ ||
+      m.ackFrame > lastLocal_ || m.frame > newest ||
       (m.count > 0 && (first == 0 || first > lastRemote_ + 1 ||
                        last > lastConfirmed_ + kRing / 2));
   if (outOfPlace) {
     ++stats_.packetsDropped;
     return;
   }
-  if (nowMs - lastHeardMs_ >= options_.lostAfterMs) lost_ = true;
-  lastHeardMs_ = nowMs;
+  heard(nowMs);
   for (std::size_t i = 0; i < m.count; ++i) {
     const std::uint64_t frame = first + i;
     if (frame <= lastRemote_) continue;  // known already
@@ -265,6 +267,7 @@ std::vector<std::vector<std::uint8_t>> RollbackSession::takePackets(std::uint32_
       firstSentMs_[s] = nowMs;
     }
   }
+  m.match = options_.match;
   m.ackFrame = static_cast<std::uint32_t>(lastRemote_);
   m.frame = static_cast<std::uint32_t>(lastStepped_);
   const double ahead = std::round(aheadFrames(nowMs));
@@ -276,11 +279,13 @@ std::vector<std::vector<std::uint8_t>> RollbackSession::takePackets(std::uint32_
   // and then, since either copy may be lost.
   if (!checksToSend_.empty()) {
     for (const Check& check : checksToSend_)
-      packets.push_back(Encode(StateHashMessage{static_cast<std::uint32_t>(check.frame), check.hash}));
+      packets.push_back(Encode(
+          StateHashMessage{options_.match, static_cast<std::uint32_t>(check.frame), check.hash}));
     checksToSend_.clear();
   } else if (latestCheck_.frame != 0 && --checkResend_ <= 0) {
     packets.push_back(
-        Encode(StateHashMessage{static_cast<std::uint32_t>(latestCheck_.frame), latestCheck_.hash}));
+        Encode(StateHashMessage{options_.match, static_cast<std::uint32_t>(latestCheck_.frame),
+                                latestCheck_.hash}));
     checkResend_ = kPassesBetweenCheckResends;
   }
   stats_.packetsSent += packets.size();
@@ -289,9 +294,26 @@ std::vector<std::vector<std::uint8_t>> RollbackSession::takePackets(std::uint32_
 
 bool RollbackSession::everythingAcknowledged() const { return remoteAck_ >= lastLocal_; }
 
+bool RollbackSession::newestCheckCompared() const {
+  return latestCheck_.frame == 0 ||
+         remoteChecks_[checkSlot(latestCheck_.frame)].frame == latestCheck_.frame;
+}
+
+void RollbackSession::heard(std::uint32_t nowMs) {
+  if (nowMs - lastHeardMs_ >= std::max(options_.lostAfterMs, graceMs_)) lost_ = true;
+  lastHeardMs_ = nowMs;
+  graceMs_ = 0;
+}
+
+void RollbackSession::resume(std::uint32_t nowMs, std::uint32_t graceMs) {
+  if (lost_) return;
+  lastHeardMs_ = nowMs;
+  graceMs_ = graceMs;
+}
+
 LinkHealth RollbackSession::health(std::uint32_t nowMs) const {
   const std::uint32_t silent = nowMs - lastHeardMs_;
-  if (lost_ || silent >= options_.lostAfterMs) return LinkHealth::Lost;
+  if (lost_ || silent >= std::max(options_.lostAfterMs, graceMs_)) return LinkHealth::Lost;
   if (silent >= options_.waitingAfterMs) return LinkHealth::Waiting;
   return LinkHealth::Fine;
 }

@@ -39,6 +39,7 @@ struct SessionOptions {
   int inputDelay = 2;    // 0..4: a key pressed now counts that many frames later
   int mostPrediction = 8;  // frames stepped past the other side's last known input
   int hashInterval = 30;   // confirmed frames between state-hash checks
+  std::uint8_t match = 1;  // the match's number in the session (modulo 256), in every packet
   std::uint32_t waitingAfterMs = 1000;  // no packet this long: the fight freezes
   std::uint32_t lostAfterMs = 10000;    // no packet this long: the match ends
 };
@@ -123,6 +124,15 @@ class RollbackSession {
   // The other side holds every input this side has sent (a finished match
   // waits for this before it lets go of the link).
   bool everythingAcknowledged() const;
+  // This side has the other's hash of its newest checked frame (and so has
+  // compared them).
+  bool newestCheckCompared() const;
+
+  // This side was busy for a while (a round's movies and loading) and so may
+  // the other be: silence counts from now, and until the other is heard
+  // again it is waited for up to `graceMs` before the link counts as lost
+  // (a dead link still shows as the transport's disconnection).
+  void resume(std::uint32_t nowMs, std::uint32_t graceMs);
 
   LinkHealth health(std::uint32_t nowMs) const;
   std::optional<Desync> desync() const;
@@ -145,6 +155,7 @@ class RollbackSession {
   void receiveInputs(const InputsMessage& m, std::uint32_t nowMs);
   void receiveHash(std::uint64_t frame, std::uint64_t hash);
   void advanceConfirmed();
+  void heard(std::uint32_t nowMs);  // a packet of the other side came
   void compareCheck(std::uint64_t frame);
   double aheadFrames(std::uint32_t nowMs) const;  // this side's lead, as it sees it
 
@@ -174,6 +185,7 @@ class RollbackSession {
   bool measured_ = false;
   std::uint32_t lastHeardMs_ = 0;
   bool lost_ = false;  // once lost, the link stays lost
+  std::uint32_t graceMs_ = 0;  // > 0: silence allowed until the other is heard again
   std::uint64_t framesSinceSkip_ = 0;
   std::array<Check, kChecks> localChecks_{};
   std::array<Check, kChecks> remoteChecks_{};

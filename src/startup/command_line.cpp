@@ -43,6 +43,83 @@ std::optional<std::uint64_t> SeedNumber(const std::string& text) {
   return n;
 }
 
+// The lowest port a host listens on.
+constexpr int kLowestHostPort = 1024;
+
+bool AllDigits(const std::string& text) {
+  return !text.empty() &&
+         std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); });
+}
+
+std::optional<std::uint16_t> PortNumber(const std::string& text) {
+  const std::optional<int> port = PositiveNumber(text, 1, 65535);
+  if (!port) return std::nullopt;
+  return static_cast<std::uint16_t>(*port);
+}
+
+}  // namespace
+
+std::optional<NetworkOptions> ReadHostAndPort(const std::string& text) {
+  NetworkOptions where;
+  std::string host = text;
+  std::string port;
+  if (!text.empty() && text.front() == '[') {
+    // An IPv6 address in brackets, its port after them.
+    const auto close = text.find(']');
+    if (close == std::string::npos) return std::nullopt;
+    host = text.substr(1, close - 1);
+    const std::string after = text.substr(close + 1);
+    if (!after.empty()) {
+      if (after.front() != ':') return std::nullopt;
+      port = after.substr(1);
+      if (port.empty()) return std::nullopt;
+    }
+  } else if (std::count(text.begin(), text.end(), ':') == 1) {
+    const auto colon = text.find(':');
+    host = text.substr(0, colon);
+    port = text.substr(colon + 1);
+    if (port.empty()) return std::nullopt;
+  }
+  if (host.empty()) return std::nullopt;
+  where.host = host;
+  if (!port.empty()) {
+    const auto number = PortNumber(port);
+    if (!number) return std::nullopt;
+    where.port = *number;
+  }
+  return where;
+}
+
+namespace {
+
+// The options of a network run: what the host, the joining side and a
+// spectator may each be given.
+ProgramOptions CheckNetworkOptions(ProgramOptions options, const std::string& rest) {
+  NetworkOptions& net = *options.network;
+  const bool player = net.role != NetworkRole::Watch;
+  const char* const name = net.role == NetworkRole::Host   ? "--host"
+                           : net.role == NetworkRole::Join ? "--join"
+                                                           : "--watch";
+  if (options.inputDelay) net.inputDelay = *options.inputDelay;
+  net.computerPlaysLocal = options.cpuLocal;
+  if (options.replay || options.syncTest || options.checkContent)
+    options.error = std::string(name) + " plays over the network: it takes no --replay, --sync-test or --check-content";
+  else if (options.cpu != ComputerPlays::None)
+    options.error = "in a network match the computer plays this side's player: --cpu local";
+  else if (!player && (options.cpuLocal || options.inputDelay || options.record))
+    options.error = "--watch only watches: it takes no --cpu, --delay or --record";
+  else if (net.role != NetworkRole::Host && (options.versus || options.matches || options.seed))
+    options.error = std::string(name) +
+                    " takes the match from the host: --versus, --matches and --seed are the host's";
+  else if (options.noDraw && !options.headless)
+    options.error = "--no-draw in a network match needs --headless";
+  // Headless, only the computer can play this side; a spectator just watches.
+  else if (options.headless && player && !options.cpuLocal && !options.script)
+    options.error = std::string(name) + " with --headless needs --cpu local or a --script";
+  options.commandLine = rest;
+  return options;
+}
+
 }  // namespace
 
 ProgramOptions ParseProgramOptions(std::span<const std::string> args) {
@@ -93,13 +170,61 @@ ProgramOptions ParseProgramOptions(std::span<const std::string> args) {
       options.record = *record;
     } else if (auto replay = value("--replay")) {
       options.replay = *replay;
+    } else if (arg == "--host" || arg.rfind("--host=", 0) == 0) {
+      // The port is optional: a number from 1024 right after --host is it
+      // (a game never listens below, where the system's services are; and
+      // "vdx --host 1" asks for a window).
+      std::string port;
+      if (arg != "--host")
+        port = arg.substr(7);
+      else if (i + 1 < args.size() && AllDigits(args[i + 1]) &&
+               PositiveNumber(args[i + 1], kLowestHostPort, 65535))
+        port = args[++i];
+      NetworkOptions host;
+      if (!port.empty()) {
+        const auto number = PositiveNumber(port, kLowestHostPort, 65535);
+        if (!number) {
+          options.error = "--host takes a port from 1024 to 65535 (default 7777)";
+          return options;
+        }
+        host.port = static_cast<std::uint16_t>(*number);
+      }
+      if (options.network) options.error = "--host, --join and --watch go one at a time";
+      options.network = host;
+    } else if (auto join = value("--join")) {
+      if (!options.error.empty()) break;
+      auto where = ReadHostAndPort(*join);
+      if (!where) {
+        options.error = "--join takes the host as HOST or HOST:PORT (port 1 to 65535)";
+        return options;
+      }
+      where->role = NetworkRole::Join;
+      if (options.network) options.error = "--host, --join and --watch go one at a time";
+      options.network = *where;
+    } else if (auto watch = value("--watch")) {
+      if (!options.error.empty()) break;
+      auto where = ReadHostAndPort(*watch);
+      if (!where) {
+        options.error = "--watch takes the host as HOST or HOST:PORT (port 1 to 65535)";
+        return options;
+      }
+      where->role = NetworkRole::Watch;
+      if (options.network) options.error = "--host, --join and --watch go one at a time";
+      options.network = *where;
+    } else if (auto delay = value("--delay")) {
+      options.inputDelay = PositiveNumber(*delay, 0, 4);
+      if (!options.inputDelay && options.error.empty())
+        options.error = "--delay takes a number of frames from 0 to 4";
     } else if (auto cpu = value("--cpu")) {
-      if (*cpu == "2")
+      if (*cpu == "local")
+        options.cpuLocal = true;
+      else if (*cpu == "2")
         options.cpu = ComputerPlays::Player2;
       else if (*cpu == "both")
         options.cpu = ComputerPlays::Both;
       else if (options.error.empty())
-        options.error = "--cpu takes 2 (the computer plays player 2) or both";
+        options.error =
+            "--cpu takes 2 (the computer plays player 2), both, or local (in a network match)";
     } else if (auto rounds = value("--rounds")) {
       options.rounds = PositiveNumber(*rounds, 1, 7);
       if (!options.rounds && options.error.empty())
@@ -136,10 +261,15 @@ ProgramOptions ParseProgramOptions(std::span<const std::string> args) {
   if (options.script && !options.headless) options.error = "--script needs --headless";
   if (options.json && !options.checkContent) options.error = "--json needs --check-content";
   if (options.stage && !options.versus) options.error = "--stage needs --versus";
+  if (options.network) return CheckNetworkOptions(std::move(options), rest);
   if (options.replay && (options.versus || options.record))
     options.error = "--replay plays a recorded run: it takes neither --versus nor --record";
   if (options.record && !options.versus)
     options.error = "--record needs a match to record: --versus P1,P2";
+  if (options.cpuLocal)
+    options.error = "--cpu local is for a network match: --host or --join";
+  if (options.inputDelay)
+    options.error = "--delay is for a network match: --host or --join";
   if (options.cpu != ComputerPlays::None && !options.versus)
     options.error = "--cpu needs a match: --versus P1,P2";
   if (options.matches && !options.versus)
@@ -214,6 +344,23 @@ Options:
                     (1 to 8) from a saved state, go back and step them
                     again; both passes must agree. A difference is named on
                     standard error and ends the run with exit status 1
+
+Network play (UDP port 7777 unless given; open it on the host's router):
+  --host [PORT]     wait for one player to join (PORT 1024 to 65535), then play: both pick their
+                    fighters, the host picks the stage; with --versus P1,P2
+                    [--stage NAME] the host sets the match and nobody picks
+  --join HOST[:PORT]  join the match a host waits with
+  --watch HOST[:PORT] watch a host's match, a few frames behind
+  --delay N         with --host or --join: frames a key waits before it
+                    counts (0 to 4, default 2); less delay, more rollback
+  --cpu local       with --host or --join: this side's computer plays this
+                    side's player
+  With --host, --matches N and --seed N set the series for both sides;
+  --rounds N must be the same on both (it is one of the settings the sides
+  compare); --record FILE and --frame-hashes FILE work on each side (the
+  hashes of the frames both sides agree on, "-" for the picture, so both
+  sides write the same file).
+
   --help            show this text
   --version         show the version
 

@@ -23,6 +23,21 @@ struct CommandLineSwitches {
 
 CommandLineSwitches ReadSwitches(std::string_view commandLine);
 
+// A network match: this side hosts it, joins it, or watches it.
+enum class NetworkRole { Host, Join, Watch };
+
+struct NetworkOptions {
+  NetworkRole role = NetworkRole::Host;
+  std::string host;            // --join / --watch: the host's name or address
+  std::uint16_t port = 7777;   // the host's port
+  int inputDelay = 2;          // --delay N (0 to 4)
+  bool computerPlaysLocal = false;  // --cpu local: this side's computer plays its player
+};
+
+// "HOST", "HOST:PORT" or "[IPv6]:PORT"; nothing when the port is not 1 to 65535
+// or the name is empty.
+std::optional<NetworkOptions> ReadHostAndPort(const std::string& text);
+
 struct ProgramOptions {
   std::optional<std::filesystem::path> gameDir;  // --game-dir DIR
   bool headless = false;                         // --headless
@@ -35,6 +50,9 @@ struct ProgramOptions {
   std::optional<std::string> record;             // --record FILE
   std::optional<std::string> replay;             // --replay FILE
   ComputerPlays cpu = ComputerPlays::None;       // --cpu 2|both (with --versus)
+  std::optional<NetworkOptions> network;         // --host [PORT], --join or --watch HOST[:PORT]
+  std::optional<int> inputDelay;                 // --delay N (with --host or --join)
+  bool cpuLocal = false;                         // --cpu local (with --host or --join)
   std::optional<int> rounds;                     // --rounds N: the Rounds setting for the run
   std::optional<std::uint64_t> seed;             // --seed N: where the random numbers start
   std::optional<int> matches;                    // --matches N (with --versus)

@@ -30,6 +30,10 @@ vdx::RunRequest RequestOf(const vdx::ProgramOptions& options) {
   if (options.matches) request.matches = *options.matches;
   request.draw = vdx::DrawsFights(options);
   request.syncTest = options.syncTest.value_or(0);
+  request.network = options.network;
+  request.matchesGiven = options.matches.has_value();
+  // A network match draws what a player sees; headless, only a script looks.
+  if (options.network) request.draw = !options.noDraw && (!options.headless || options.script);
   return request;
 }
 

@@ -26,6 +26,7 @@
 #include "input/input_setup.h"
 #include "startup/command_line.h"
 #include "startup/direct_match.h"
+#include "startup/network_play.h"
 #include "startup/replay_run.h"
 
 namespace vdx {
@@ -140,6 +141,8 @@ int Main(Game& game, std::string_view commandLine, const RunRequest& request) {
     int status = 0;
     if (request.replay) {
       status = PlayReplayFile(game, *request.replay, frameHashes, request.draw, request.syncTest);
+    } else if (request.network) {
+      status = PlayNetwork(game, request, frameHashes);
     } else if (request.versus) {
       status = PlayDirectMatches(game, request, frameHashes);
     } else {

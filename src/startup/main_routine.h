@@ -11,6 +11,7 @@
 
 #include "fight/fight_state.h"
 #include "game/game.h"
+#include "startup/command_line.h"
 
 namespace vdx {
 
@@ -27,12 +28,15 @@ struct RunRequest {
   int matches = 1;                                   // --versus matches back to back
   bool draw = true;  // false: the fights run without pictures, sounds, movies or pacing
   int syncTest = 0;  // 1 to 8: the replay's frames are checked that many frames ahead
+  std::optional<NetworkOptions> network;  // a match over the network instead
+  bool matchesGiven = false;  // --matches was on the command line (a network series)
 };
 
 // Exit statuses of a run besides 0.
 inline constexpr int kStatusNotWritten = 1;  // the replay or the frame hashes could not be written
 inline constexpr int kStatusSyncFailed = 1;  // a replay's frame stepped again came out otherwise
 inline constexpr int kStatusRefused = 2;     // the request names what the game folder lacks
+inline constexpr int kStatusNetwork = 3;     // no match over the network: refused, unreachable, lost
 
 // Runs the game; returns the program's exit status (0 after a normal close,
 // else one of the above or a start-up failure's).

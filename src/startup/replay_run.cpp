@@ -12,8 +12,13 @@
 
 namespace vdx {
 
-std::uint64_t MatchFingerprint(const PathResolver& paths, const Content& content,
-                               const MatchSetup& setup) {
+namespace {
+
+// The fingerprint of the three XML files, continued with the fight frames of
+// each pairing `pairs` visits (each file once) and the pictures every match
+// reads.
+template <typename Pairs>
+std::uint64_t FingerprintOf(const PathResolver& paths, Pairs pairs) {
   auto bytes = [&paths](std::string_view name) -> std::optional<std::string> {
     const auto file = paths.find(name);
     return file ? ReadWholeFile(*file) : std::nullopt;
@@ -21,22 +26,40 @@ std::uint64_t MatchFingerprint(const PathResolver& paths, const Content& content
   auto text = [&bytes](std::string_view name) { return bytes(name).value_or(std::string()); };
   std::uint64_t hash =
       ContentFingerprint(text("\\Game.xml"), text("\\ai.xml"), text("\\story.xml"));
-  const cCharacter* one = content.Characters.find(setup.player1);
-  const cCharacter* two = content.Characters.find(setup.player2);
-  if (one == nullptr || two == nullptr) return hash;
   // Each file once, in the order the fighters name them, read one at a time.
   std::unordered_set<std::string> hashed;
   const FileVisitor add = [&](const NamedFile& frame) {
     if (hashed.insert(FoldKey(frame.path)).second) hash = FingerprintFile(hash, bytes(frame.path));
   };
-  ForEachFightFrame(*one, *two, add);
-  ForEachFightFrame(*two, *one, add);
+  if (!pairs(add)) return hash;
   // The rules read two more pictures: the pick-up's (a fighter takes it where
   // its pixels touch) and the snowflakes' (a flake starts again as high as
   // its picture).
   add(NamedFile{"the pick-up", "\\ball.bmp"});
   for (const std::string_view flake : kSnowPictures) add(NamedFile{"snow", std::string(flake)});
   return hash;
+}
+
+}  // namespace
+
+std::uint64_t MatchFingerprint(const PathResolver& paths, const Content& content,
+                               const MatchSetup& setup) {
+  return FingerprintOf(paths, [&](const FileVisitor& add) {
+    const cCharacter* one = content.Characters.find(setup.player1);
+    const cCharacter* two = content.Characters.find(setup.player2);
+    if (one == nullptr || two == nullptr) return false;
+    ForEachFightFrame(*one, *two, add);
+    ForEachFightFrame(*two, *one, add);
+    return true;
+  });
+}
+
+std::uint64_t GameFolderFingerprint(const PathResolver& paths, const Content& content) {
+  return FingerprintOf(paths, [&](const FileVisitor& add) {
+    for (const cCharacter& one : content.Characters)
+      for (const cCharacter& two : content.Characters) ForEachFightFrame(one, two, add);
+    return true;
+  });
 }
 
 int PlayReplayFile(Game& game, const std::filesystem::path& file, std::string* frameHashes,

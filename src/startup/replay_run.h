@@ -19,6 +19,12 @@ namespace vdx {
 std::uint64_t MatchFingerprint(const PathResolver& paths, const Content& content,
                                const MatchSetup& setup);
 
+// The same for every match the folder can hold: Game.xml, ai.xml, story.xml,
+// every character's fight frames (a throw's on each opponent) and effects, the
+// pick-up and the snow. Two machines with the same fingerprint play any
+// match alike.
+std::uint64_t GameFolderFingerprint(const PathResolver& paths, const Content& content);
+
 // Plays every match of the replay file; the run ends with the last. Returns 0,
 // or 2 with a message on standard error when the file cannot be read, was
 // recorded on other content or names what the folder lacks. `frameHashes`

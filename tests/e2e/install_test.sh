@@ -144,7 +144,7 @@ diff -q "$work/staged-data.txt" "$work/deb-data.txt" >/dev/null ||
 [ "$(dpkg-deb -f "$deb" Package)" = vdx ] || fail "the package is not named vdx"
 [ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "the package is not in section games"
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libsdl2-2.0-0 libsdl2-mixer-2.0-0 libc6; do
+for library in libsdl2-2.0-0 libsdl2-mixer-2.0-0 libenet7 libc6; do
   grep -q "\b$library\b" <<<"$depends" || fail "the package does not depend on $library: $depends"
 done
 

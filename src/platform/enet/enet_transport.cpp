@@ -57,7 +57,7 @@ constexpr int kMostEventsPerPass = 1024;
 constexpr std::size_t kMostWaitingPackets = 4096;
 // How long closing a transport waits for its peers to acknowledge the
 // disconnect before it lets them go.
-constexpr auto kDisconnectWait = std::chrono::milliseconds(250);
+constexpr auto kDisconnectWait = std::chrono::milliseconds(1500);
 
 // enet_initialize and enet_deinitialize once per process, however many
 // transports come and go, from whichever threads.
@@ -323,8 +323,10 @@ class EnetTransport final : public NetTransport {
   // to acknowledge it, and closes the host.
   void shutDown() {
     enet_host_flush(host_);
+    // After what is queued for it has gone and been taken (a desync's last
+    // pieces, a goodbye): a plain disconnect would drop it.
     for (const auto& [id, peer] : peers_) {
-      enet_peer_disconnect(peer, 0);
+      enet_peer_disconnect_later(peer, 0);
     }
     enet_host_flush(host_);
     const auto until = Clock::now() + kDisconnectWait;

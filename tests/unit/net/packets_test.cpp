@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -71,7 +73,7 @@ TEST(Packets, EveryMessageReadsBackAsWrittenAndOnlyByItsOwnDecoder) {
 
   // Little-endian, in the order of the message's fields.
   const Bytes inputs = Encode(SomeInputs(2));
-  EXPECT_EQ(inputs, (Bytes{0xD7, 4, 0x04, 0x03, 0x02, 0x01, 2, 0, 7, 77, 0, 0, 0, 0x10, 0x03,
+  EXPECT_EQ(inputs, (Bytes{0xD7, 4, 1, 0x04, 0x03, 0x02, 0x01, 2, 0, 7, 77, 0, 0, 0, 0x10, 0x03,
                            0x02, 0x01, 0xFD}));
   // The fullest inputs packet stays small.
   const Bytes full = Encode(SomeInputs(kMostInputsAPacket));
@@ -104,15 +106,20 @@ TEST(Packets, EveryMessageReadsBackAsWrittenAndOnlyByItsOwnDecoder) {
   ASSERT_TRUE(w);
   EXPECT_EQ(w->frames[1][1].buttons, 200);
 
-  const auto hash = DecodeStateHash(Encode(StateHashMessage{30, 0xAABBCCDDEEFF0011u}));
+  const auto hash = DecodeStateHash(Encode(StateHashMessage{2, 30, 0xAABBCCDDEEFF0011u}));
   ASSERT_TRUE(hash);
   EXPECT_EQ(hash->hash, 0xAABBCCDDEEFF0011u);
+  EXPECT_EQ(hash->match, 2);
   const auto select = DecodeSelect(Encode(SelectMessage{2, 5, true}));
   ASSERT_TRUE(select);
   EXPECT_EQ(select->cursor, 5);
   EXPECT_TRUE(select->chosen);
   EXPECT_EQ(DecodeRefusal(Encode(RefusalMessage{"the rounds differ"}))->reason, "the rounds differ");
-  EXPECT_EQ(DecodeWelcome(Encode(WelcomeMessage{0}))->yourPlayer, 0);
+  const auto welcome = DecodeWelcome(Encode(WelcomeMessage{0, 3, true}));
+  ASSERT_TRUE(welcome);
+  EXPECT_EQ(welcome->yourPlayer, 0);
+  EXPECT_EQ(welcome->matches, 3u);
+  EXPECT_TRUE(welcome->picks);
   EXPECT_TRUE(DecodeChoice(Encode(ChoiceMessage{true}))->rematch);
 
   // Every packet is taken by exactly one decoder, that of its kind.
@@ -142,7 +149,7 @@ TEST(Packets, MalformedPacketsDecodeToNothing) {
     return b;
   };
   auto cut = [](Bytes b, std::size_t less) {
-    b.resize(b.size() - less);
+    b.erase(b.end() - static_cast<std::ptrdiff_t>(std::min(less, b.size())), b.end());
     return b;
   };
   auto longer = [](Bytes b) {
@@ -151,7 +158,8 @@ TEST(Packets, MalformedPacketsDecodeToNothing) {
   };
   // The offset of Hello's text length, and of MatchStart's mode.
   const std::size_t versionLength = 2 + 2 + 1;
-  const std::size_t helloDelay = hello.size() - 1;
+  // Header, protocol, role, version, fingerprint, settings (5 bytes); zeros follow.
+  const std::size_t helloDelay = 2 + 2 + 1 + 1 + SomeHello().version.size() + 8 + 5;
   const std::size_t startMode = 2 + 3 * 1 + 47 + 5 + 7;
   Bytes bigName = start;
   bigName[2] = 48;  // a name of 48 bytes
@@ -172,8 +180,8 @@ TEST(Packets, MalformedPacketsDecodeToNothing) {
       {"cut by a byte", cut(inputs, 1)},
       {"cut in its inputs", cut(inputs, 11)},
       {"a byte too many", longer(inputs)},
-      {"41 inputs", with(inputs, 6, 41)},
-      {"more inputs claimed than held", with(inputs, 6, 4)},
+      {"41 inputs", with(inputs, 7, 41)},
+      {"more inputs claimed than held", with(inputs, 7, 4)},
       {"frames past the last frame number",
        [&] {
          InputsMessage m = SomeInputs(3);
@@ -182,7 +190,10 @@ TEST(Packets, MalformedPacketsDecodeToNothing) {
        }()},
       {"a role that is none", with(hello, 4, 3)},
       {"a version of 33 bytes", with(hello, versionLength, 33)},
+      {"a version with a terminal's escape", with(hello, versionLength + 1, 0x1B)},
       {"an input delay of 5", with(hello, helloDelay, 5)},
+      {"a hello short of its zeros", cut(hello, 1)},
+      {"a hello with more than zeros after its fields", with(hello, hello.size() - 1, 1)},
       {"rounds 0", with(with(hello, helloDelay - 5, 0), helloDelay - 4, 0)},
       {"rounds 8", with(hello, helloDelay - 5, 8)},
       {"unknown settings bits", with(hello, helloDelay - 3, 8)},
@@ -193,10 +204,12 @@ TEST(Packets, MalformedPacketsDecodeToNothing) {
       {"the computer in a two players' match", with(start, startMode, 2)},
       {"nobody for the computer in a match against it", with(start, startMode + 1, 0)},
       {"a refusal with a NUL", with(Encode(RefusalMessage{"abc"}), 3, 0)},
+      {"a refusal with a terminal's escape", with(Encode(RefusalMessage{"abc"}), 4, 0x1B)},
       {"a select screen 3", Encode(SelectMessage{3, 0, false})},
       {"a choice of 2", with(Encode(ChoiceMessage{}), 2, 2)},
       {"a chosen of 2", with(Encode(SelectMessage{1, 0, false}), 4, 2)},
       {"welcome to player 3", Encode(WelcomeMessage{3})},
+      {"a series too long", Encode(WelcomeMessage{2, kMostSeriesMatches + 1})},
       {"goodbye with a byte", longer(EncodeGoodbye())},
       {"a dump piece past the dump's end", Encode(piece)},
       {"a dump bigger than a dump may be",
@@ -217,16 +230,21 @@ TEST(Packets, HelloMismatchNamesEveryDifferenceInWords) {
   HelloMessage here = SomeHello();
   EXPECT_EQ(HelloMismatch(here, here), "");
   HelloMessage there = here;
-  there.settings.Shadows = !here.settings.Shadows;  // drawing only: they may play
-  there.role = PeerRole::Player;
-  EXPECT_EQ(HelloMismatch(here, there), "");
   there.contentFingerprint ^= 1;
   EXPECT_EQ(HelloMismatch(here, there), "the content differs (the game folders are not the same)");
+  // Shadows change no fight, but the replays both sides keep.
+  there = here;
+  there.settings.Shadows = !here.settings.Shadows;
+  EXPECT_EQ(HelloMismatch(here, there), "the shadows differ: off here, on there");
+  // Two players must keep the same delay; a spectator takes confirmed inputs.
+  here.role = PeerRole::Player;
   there = here;
   there.settings.Rounds = 5;
   there.inputDelay = 2;
   EXPECT_EQ(HelloMismatch(here, there),
             "the rounds differ: 3 here, 5 there; the input delay differs: 4 here, 2 there");
+  there.role = PeerRole::Spectator;
+  EXPECT_EQ(HelloMismatch(here, there), "the rounds differ: 3 here, 5 there");
   there = here;
   there.protocol = kProtocolVersion + 1;
   there.version = "1.5.0";
@@ -234,7 +252,8 @@ TEST(Packets, HelloMismatchNamesEveryDifferenceInWords) {
   there.settings.LowDetail = false;
   there.settings.CharacterWidth = 1;
   EXPECT_EQ(HelloMismatch(here, there),
-            "the programs speak different network versions: 1 here, 2 there; "
+            "the programs speak different network versions: " + std::to_string(kProtocolVersion) +
+                " here, " + std::to_string(kProtocolVersion + 1) + " there; "
             "the program versions differ: 1.4.0 here, 1.5.0 there; "
             "the weather differs: on here, off there; "
             "the low detail setting differs: on here, off there; "

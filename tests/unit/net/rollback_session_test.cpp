@@ -146,6 +146,34 @@ TEST(RollbackSession, SilenceWaitsAfterASecondAndLosesTheLinkAfterTen) {
   // Lost stays lost.
   a.session.receive(b.out[0], 16600);
   EXPECT_EQ(a.session.health(16600), LinkHealth::Lost);
+
+  // Back from a round's movies and loading, a side waits for the other's
+  // as long as the grace, then the first packet ends the grace.
+  Side c(1, 2, 0), d(2, 2, 0);
+  d.pass(0, 0);
+  c.pass(0, 0, d.out);
+  c.session.resume(20000, 60000);
+  EXPECT_EQ(c.session.health(50000), LinkHealth::Waiting);
+  EXPECT_EQ(c.session.health(80000), LinkHealth::Lost);
+  d.pass(0, 50000);
+  c.session.receive(d.out[0], 50000);
+  EXPECT_EQ(c.session.health(50000), LinkHealth::Fine);
+  EXPECT_EQ(c.session.health(60000), LinkHealth::Lost);
+  // A packet of another match of the series is not this one's.
+  Side e(1, 2, 0);
+  Side f(2, 2, 0);
+  f.pass(0, 0);
+  InputsMessage late = InputsIn(f.out).at(0);
+  late.match = 2;
+  e.session.receive(Encode(late), 10);
+  EXPECT_EQ(e.session.stats().packetsDropped, 1u);
+  late.match = 1;
+  e.session.receive(Encode(late), 10);
+  EXPECT_EQ(e.session.stats().packetsDropped, 1u);
+  // Nor one whose sender claims a frame past every input it sent.
+  late.frame = late.firstFrame + late.count + 5;
+  e.session.receive(Encode(late), 20);
+  EXPECT_EQ(e.session.stats().packetsDropped, 2u);
 }
 
 TEST(RollbackSession, TheSideAheadGivesUpAFrameAtMostOnceInTen) {

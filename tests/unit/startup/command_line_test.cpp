@@ -93,7 +93,7 @@ TEST(ProgramOptions, ComputerMatchesTakeTheirCountsAndEndByThemselves) {
             "--headless needs --script FILE: nothing else would end the run")
       << "player 1 is somebody's";
   EXPECT_EQ(ParseProgramOptions(Args{"--versus", "a,b", "--cpu", "1"}).error,
-            "--cpu takes 2 (the computer plays player 2) or both");
+            "--cpu takes 2 (the computer plays player 2), both, or local (in a network match)");
   EXPECT_EQ(ParseProgramOptions(Args{"--cpu", "2"}).error, "--cpu needs a match: --versus P1,P2");
   EXPECT_EQ(ParseProgramOptions(Args{"--matches", "2"}).error,
             "--matches needs a match: --versus P1,P2");
@@ -173,6 +173,74 @@ TEST(ProgramOptions, NoDrawAndSyncTestGoWithFightsThatPlayByThemselves) {
     EXPECT_EQ(o.syncTest.value_or(0), c.syncTest) << line;
     EXPECT_EQ(o.commandLine, "") << line << ": our options never reach the switch test";
   }
+}
+
+// Who may be given what in a network run, and where the other side is.
+TEST(ProgramOptions, NetworkRunsTakeTheirHostPortAndTheHostsMatch) {
+  using Args = std::vector<std::string>;
+  struct Case {
+    Args args;
+    std::string error;
+    NetworkRole role;
+    std::string host;
+    int port;
+  };
+  const std::string hostsOnly =
+      "--join takes the match from the host: --versus, --matches and --seed are the host's";
+  const Case cases[] = {
+      {{"--host"}, "", NetworkRole::Host, "", 7777},
+      {{"1", "--host", "7800", "SHOWFPS"}, "", NetworkRole::Host, "", 7800},
+      {{"--host=7801", "--versus", "a,b", "--stage", "Harbour", "--matches", "3"}, "",
+       NetworkRole::Host, "", 7801},
+      // A word or a number below 1024 after --host is not its port but the
+      // game's switch: "vdx --host 1" hosts in a window.
+      {{"--host", "1"}, "", NetworkRole::Host, "", 7777},
+      {{"--host", "DEBUG"}, "", NetworkRole::Host, "", 7777},
+      {{"--host=70000"}, "--host takes a port from 1024 to 65535 (default 7777)", NetworkRole::Host, "", 0},
+      {{"--host=80"}, "--host takes a port from 1024 to 65535 (default 7777)", NetworkRole::Host, "", 0},
+      {{"--join", "example.org"}, "", NetworkRole::Join, "example.org", 7777},
+      {{"--join", "192.0.2.7:7800", "--delay", "4", "--cpu", "local"}, "", NetworkRole::Join, "192.0.2.7", 7800},
+      {{"--watch=[2001:db8::7]:7000"}, "", NetworkRole::Watch, "2001:db8::7", 7000},
+      {{"--watch", "[::1]"}, "", NetworkRole::Watch, "::1", 7777},
+      {{"--join", "h:"}, "--join takes the host as HOST or HOST:PORT (port 1 to 65535)", NetworkRole::Join, "", 0},
+      {{"--join", ":7777"}, "--join takes the host as HOST or HOST:PORT (port 1 to 65535)", NetworkRole::Join, "", 0},
+      {{"--join", "h:x"}, "--join takes the host as HOST or HOST:PORT (port 1 to 65535)", NetworkRole::Join, "", 0},
+      {{"--join", "[::1"}, "--join takes the host as HOST or HOST:PORT (port 1 to 65535)", NetworkRole::Join, "", 0},
+      {{"--watch", "[::1]7"}, "--watch takes the host as HOST or HOST:PORT (port 1 to 65535)", NetworkRole::Watch, "", 0},
+      {{"--host", "--join", "h"}, "--host, --join and --watch go one at a time", NetworkRole::Host, "", 0},
+      {{"--join", "h", "--versus", "a,b"}, hostsOnly, NetworkRole::Join, "", 0},
+      {{"--join", "h", "--seed", "4"}, hostsOnly, NetworkRole::Join, "", 0},
+      {{"--join", "h", "--rounds", "1"}, "", NetworkRole::Join, "h", 7777},
+      {{"--watch", "h", "--cpu", "local"}, "--watch only watches: it takes no --cpu, --delay or --record",
+       NetworkRole::Watch, "", 0},
+      {{"--host", "--cpu", "both"}, "in a network match the computer plays this side's player: --cpu local",
+       NetworkRole::Host, "", 0},
+      {{"--host", "--replay", "r.vdr"},
+       "--host plays over the network: it takes no --replay, --sync-test or --check-content", NetworkRole::Host, "", 0},
+      {{"--host", "--delay", "5"}, "--delay takes a number of frames from 0 to 4", NetworkRole::Host, "", 0},
+      {{"--headless", "--host"}, "--host with --headless needs --cpu local or a --script", NetworkRole::Host, "", 0},
+      {{"--headless", "--join", "h", "--cpu", "local"}, "", NetworkRole::Join, "h", 7777},
+      {{"--headless", "--watch", "h"}, "", NetworkRole::Watch, "h", 7777},
+      {{"--no-draw", "--host"}, "--no-draw in a network match needs --headless", NetworkRole::Host, "", 0},
+      // Outside a network run the network's options have no meaning.
+      {{"--cpu", "local"}, "--cpu local is for a network match: --host or --join", NetworkRole::Host, "", 0},
+      {{"--delay", "2"}, "--delay is for a network match: --host or --join", NetworkRole::Host, "", 0},
+  };
+  for (const Case& c : cases) {
+    std::string line;
+    for (const std::string& arg : c.args) line += arg + " ";
+    const ProgramOptions o = ParseProgramOptions(c.args);
+    EXPECT_EQ(o.error, c.error) << line;
+    if (!c.error.empty()) continue;
+    ASSERT_TRUE(o.network) << line;
+    EXPECT_EQ(o.network->role, c.role) << line;
+    EXPECT_EQ(o.network->host, c.host) << line;
+    EXPECT_EQ(o.network->port, c.port) << line;
+  }
+  const ProgramOptions delayed = ParseProgramOptions(Args{"--join", "h", "--delay=0", "--cpu=local"});
+  EXPECT_EQ(delayed.network->inputDelay, 0);
+  EXPECT_TRUE(delayed.network->computerPlaysLocal);
+  EXPECT_EQ(ParseProgramOptions(Args{"--host", "1", "DEBUG"}).commandLine, "1 DEBUG");
 }
 
 }  // namespace
