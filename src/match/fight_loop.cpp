@@ -24,25 +24,6 @@ namespace {
 // A pass runs at most this many frames to keep up with the clock.
 constexpr int kMostFramesAPass = 4;
 
-void AppendHashLine(std::string& out, std::uint64_t frame, std::uint64_t state,
-                    const Surface* picture) {
-  char line[64];
-  if (picture != nullptr)
-    std::snprintf(line, sizeof line, "%llu %016llx %016llx\n", static_cast<unsigned long long>(frame),
-                  static_cast<unsigned long long>(state),
-                  static_cast<unsigned long long>(HashPicture(*picture)));
-  else
-    std::snprintf(line, sizeof line, "%llu %016llx -\n", static_cast<unsigned long long>(frame),
-                  static_cast<unsigned long long>(state));
-  out += line;
-}
-
-void PlaySounds(Game& game, const FightEvents& events) {
-  for (int i = 0; i < events.soundCount; ++i)
-    PlaySound(game.platform, game.sounds, std::string(events.sounds[static_cast<std::size_t>(i)]),
-              game.settings.SoundVolume, game.log);
-}
-
 // The frame's picture, its hashes, and, when `present`, what is drawn over
 // it that is not part of it, and the picture on screen.
 void ShowFrame(FightSession& m, bool roundEndFrame, std::uint32_t machineTicks, bool present) {
@@ -54,7 +35,7 @@ void ShowFrame(FightSession& m, bool roundEndFrame, std::uint32_t machineTicks, 
     if (game.ShowFps) DrawFps(game, m.fps, machineTicks);
   }
   if (m.outputs.frameHashes != nullptr)
-    AppendHashLine(*m.outputs.frameHashes, m.fight.frameNumber, HashFightState(m.fight),
+    AppendFrameHashLine(*m.outputs.frameHashes, m.fight.frameNumber, HashFightState(m.fight),
                    &game.display.backBuffer);
   if (!present) return;
   // What is drawn from here on is not part of the fight's picture.
@@ -73,13 +54,13 @@ FrameEnd RunFightFrame(FightSession& m, const FightInputs& inputs, std::uint32_t
       m.fight.RoundLoser != 0;
   FightEvents events;
   const FightOutcome outcome = StepFight(m.fight, m.slots, inputs, events);
-  if (m.outputs.draw) PlaySounds(game, events);
+  if (m.outputs.draw) PlayFightSounds(game, events);
   // A frame that catches up is not shown, but is drawn when its picture's
   // hash is asked for, so a run's hashes do not hang on how its passes fell.
   if (m.outputs.draw && (show || m.outputs.frameHashes != nullptr)) {
     ShowFrame(m, roundEndFrame, machineTicks, show);
   } else if (m.outputs.frameHashes != nullptr) {
-    AppendHashLine(*m.outputs.frameHashes, m.fight.frameNumber, HashFightState(m.fight), nullptr);
+    AppendFrameHashLine(*m.outputs.frameHashes, m.fight.frameNumber, HashFightState(m.fight), nullptr);
   }
   if (m.fight.leaveGame && !game.QuitRequested) {
     // A fight nobody watches opens nothing on the desktop.
@@ -98,6 +79,34 @@ FrameEnd RunFightFrame(FightSession& m, const FightInputs& inputs, std::uint32_t
       return FrameEnd::MatchOver;
   }
   return FrameEnd::Running;
+}
+
+void AppendFrameHashLine(std::string& out, std::uint64_t frame, std::uint64_t state,
+                         const Surface* picture) {
+  char line[64];
+  if (picture != nullptr)
+    std::snprintf(line, sizeof line, "%llu %016llx %016llx\n", static_cast<unsigned long long>(frame),
+                  static_cast<unsigned long long>(state),
+                  static_cast<unsigned long long>(HashPicture(*picture)));
+  else
+    std::snprintf(line, sizeof line, "%llu %016llx -\n", static_cast<unsigned long long>(frame),
+                  static_cast<unsigned long long>(state));
+  out += line;
+}
+
+void PlayFightSounds(Game& game, const FightEvents& events) {
+  for (int i = 0; i < events.soundCount; ++i)
+    PlaySound(game.platform, game.sounds, std::string(events.sounds[static_cast<std::size_t>(i)]),
+              game.settings.SoundVolume, game.log);
+}
+
+void EndMatch(Game& game, const FightState& fight, MatchResult& result) {
+  result.frames = fight.frameNumber;
+  result.quit = game.QuitRequested;
+  // The next match goes on from where this one left the generator.
+  game.random.Restore(fight.random.state());
+  StopStageMusic(game.platform, game.music);
+  ReleaseSounds(game.platform, game.sounds);
 }
 
 FrameEnd RunFightFrame(FightSession& m, const FrameInput& frame) {
@@ -271,12 +280,7 @@ MatchResult RunRounds(Game& game, const MatchSetup& setup, FightOutputs outputs,
     if (end == FrameEnd::MatchOver && !m.fight.leaveMatch) result.winner = Opponent(m.fight.RoundLoser);
     if (end != FrameEnd::RoundOver || result.undecided) break;
   }
-  result.frames = m.fight.frameNumber;
-  result.quit = game.QuitRequested;
-  // The next match goes on from where this one left the generator.
-  game.random.Restore(m.fight.random.state());
-  StopStageMusic(game.platform, game.music);
-  ReleaseSounds(game.platform, game.sounds);
+  EndMatch(game, m.fight, result);
   return result;
 }
 

@@ -83,4 +83,17 @@ FrameEnd RunFightFrame(FightSession& session, const FightInputs& inputs,
 // The same from a reading of the machine, through the key bindings.
 FrameEnd RunFightFrame(FightSession& session, const FrameInput& frame);
 
+// Plays a frame's sounds at the game's volume.
+void PlayFightSounds(Game& game, const FightEvents& events);
+
+// Appends a frame's line of the frame hashes: "frame stateHash pictureHash"
+// in hex, "-" for the picture of a frame not drawn (`picture` null).
+void AppendFrameHashLine(std::string& out, std::uint64_t frame, std::uint64_t stateHash,
+                         const Surface* picture);
+
+// What every match does as it ends: its frames and whether the game closes
+// in the result, the generator handed back to the game for the next match,
+// the music stopped and the sounds let go.
+void EndMatch(Game& game, const FightState& fight, MatchResult& result);
+
 }  // namespace vdx

@@ -36,19 +36,6 @@ constexpr std::uint32_t kDumpWaitMs = 5000;
 // A spectator's batch of inputs.
 constexpr std::size_t kWatchBatch = net::kMostInputsAPacket;
 
-void AppendConfirmedHash(std::string& out, std::uint64_t frame, std::uint64_t hash) {
-  char line[64];
-  std::snprintf(line, sizeof line, "%llu %016llx -\n", static_cast<unsigned long long>(frame),
-                static_cast<unsigned long long>(hash));
-  out += line;
-}
-
-void PlaySounds(Game& game, const FightEvents& events) {
-  for (int i = 0; i < events.soundCount; ++i)
-    PlaySound(game.platform, game.sounds, std::string(events.sounds[static_cast<std::size_t>(i)]),
-              game.settings.SoundVolume, game.log);
-}
-
 }  // namespace
 
 void DrawNetworkMessage(Game& game, const std::string& text) {
@@ -390,13 +377,13 @@ NetMatchResult RunNetworkRounds(Game& game, const MatchSetup& setup, std::uint64
       }
       const NetPass pass = RunNetPass(rollback, m.slots, session, keys, link.transport.clockMs());
       heldPasses = pass.plan.hold == net::Hold::PredictionLimit ? heldPasses + 1 : 0;
-      if (outputs.draw && pass.stepped) PlaySounds(game, pass.events);
+      if (outputs.draw && pass.stepped) PlayFightSounds(game, pass.events);
       for (std::uint64_t f = pass.firstConfirmed; f <= pass.lastConfirmed; ++f) {
         if (f % static_cast<std::uint64_t>(options.session.hashInterval) == 0)
           KeepCheckpoint(checkpoints, rollback, f);
         confirmed.push_back(session.confirmedInputs(f));
         if (outputs.frameHashes != nullptr)
-          AppendConfirmedHash(*outputs.frameHashes, f, ConfirmedHash(rollback, f));
+          AppendFrameHashLine(*outputs.frameHashes, f, ConfirmedHash(rollback, f), nullptr);
       }
       // "Exit Game" closes the host's game once the frame it was chosen in is
       // confirmed (whether the menu opened at all hangs on the other's keys);
@@ -517,11 +504,7 @@ NetMatchResult RunNetworkRounds(Game& game, const MatchSetup& setup, std::uint64
     *outputs.record = played;
     outputs.record->frames.resize(room);
   }
-  result.match.frames = m.fight.frameNumber;
-  result.match.quit = game.QuitRequested;
-  game.random.Restore(m.fight.random.state());
-  StopStageMusic(game.platform, game.music);
-  ReleaseSounds(game.platform, game.sounds);
+  EndMatch(game, m.fight, result.match);
   return result;
 }
 
@@ -600,11 +583,7 @@ NetMatchResult RunWatchedRounds(Game& game, const MatchSetup& setup, std::uint64
     if (end == FrameEnd::MatchOver && !m.fight.leaveMatch) result.match.winner = Opponent(m.fight.RoundLoser);
     if (end != FrameEnd::RoundOver) break;
   }
-  result.match.frames = m.fight.frameNumber;
-  result.match.quit = game.QuitRequested;
-  game.random.Restore(m.fight.random.state());
-  StopStageMusic(game.platform, game.music);
-  ReleaseSounds(game.platform, game.sounds);
+  EndMatch(game, m.fight, result.match);
   return result;
 }
 
