@@ -11,9 +11,9 @@ namespace {
 // One row a level, 1 to 8. Level 4 is all neutral: the profile as written.
 constexpr std::array<ComputerLevel, 8> kLevels = {{
     // delay, block, aggression, attack, whiff, pressOn, farAttack
-    {2.0, -35, -25, -30, 40, 25, 0},
-    {1.6, -25, -15, -20, 25, 30, 0},
-    {1.25, -12, -8, -10, 10, 35, 0},
+    {1.6, -35, -10, -6, 40, 45, 0},
+    {1.4, -25, -6, -4, 25, 40, 0},
+    {1.2, -12, -3, -2, 10, 35, 0},
     {1.0, 0, 0, 0, 0, 0, 0},
     {0.85, 10, 5, 5, 0, 40, 15},
     {0.7, 20, 10, 10, 0, 45, 25},

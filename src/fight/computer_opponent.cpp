@@ -136,7 +136,9 @@ void Decide(Turn& t) {
 void Approach(Turn& t) {
   t.held = "R";
   if (Distance(t) >= kCloseRange) return;
-  t.cpu.state = t.cpu.wantsCloseAttack ? ComputerStep::CloseAttack : ComputerStep::BackOff;
+  // Come all this way, it may attack anyway rather than back off again.
+  const bool attacks = t.cpu.wantsCloseAttack || LevelRoll(t.random, t.level.pressOn);
+  t.cpu.state = attacks ? ComputerStep::CloseAttack : ComputerStep::BackOff;
 }
 
 void BackOff(Turn& t) {

@@ -4,9 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <numeric>
+#include <set>
+#include <string>
+#include <vector>
 
 #include "content/get_xml.h"
 #include "fight/fight_step.h"
@@ -16,6 +21,8 @@
 
 namespace vdx {
 namespace {
+
+constexpr std::uint8_t kNone = 0;
 
 TEST(ComputerLevelTable, TheProfilesLevelIsNeutralAndTheOthersClimbFromIt) {
   const ComputerLevel& profile = ComputerLevelOf(kProfileDifficulty);
@@ -107,6 +114,42 @@ class ComputerLevelMatches : public ::testing::Test {
     return wins;
   }
 
+  // Against a player who stands still where the round put them, at range: the
+  // seconds of fight (from its start) until the computer's player 2 at `level`
+  // first attacks, for each of `seeds` seeds.
+  std::vector<double> SecondsToFirstAttack(Integer level, int seeds) {
+    const std::set<std::string> attacks = {"Punch",    "Kick",     "SweepKick", "DuckPunch",
+                                           "DuckKick", "Throw",    "JumpKick",  "BoulderToss",
+                                           "Sexuality"};
+    constexpr int kFrameCap = 60 * 60;
+    std::vector<double> seconds;
+    for (int s = 0; s < seeds; ++s) {
+      MatchSetup setup{"Kira", "Brann", "Harbour", 1, ComputerPlays::Player2,
+                       {kProfileDifficulty, level}};
+      game->random.Restore(RandomGenerator{static_cast<std::uint64_t>(s + 7)}.state());
+      FightOutputs outputs;
+      outputs.draw = false;
+      FightSession session(*game, setup, outputs);
+      BeginRound(session);
+      FightState& fight = session.fight;
+      // Player 1's Block starts the fight and is let go.
+      for (int i = 0; i < 4; ++i) {
+        FightEvents events;
+        StepFight(fight, session.slots, FightInputs{PlayerInput{i == 2 ? kButtonBlock : kNone}, {}},
+                  events);
+      }
+      EXPECT_TRUE(fight.FightStarted);
+      int frame = 0;
+      for (; frame < kFrameCap; ++frame) {
+        FightEvents events;
+        StepFight(fight, session.slots, FightInputs{}, events);
+        if (attacks.count(std::string(fight.fighters[2].ActionName.view()))) break;
+      }
+      seconds.push_back(frame / 60.0);
+    }
+    return seconds;
+  }
+
   testing::TestFolder folder;
   platform::HeadlessPlatform platform;
   std::unique_ptr<Game> game;
@@ -121,6 +164,28 @@ TEST_F(ComputerLevelMatches, Level8BeatsLevel1AtLeast80PercentOfFiftyMatches) {
   std::printf("level 8 against level 1: %d of %d won, %d at the frame cap\n", wins, kMatches,
               capped);
   EXPECT_GE(wins * 100, 80 * kMatches);
+}
+
+TEST_F(ComputerLevelMatches, AwayFromTheProfilesLevelItComesForwardFromRangeSooner) {
+  ASSERT_TRUE(loaded);
+  constexpr int kSeeds = 12;
+  const auto mean = [](const std::vector<double>& v) {
+    return std::accumulate(v.begin(), v.end(), 0.0) / static_cast<double>(v.size());
+  };
+  const std::vector<double> profile = SecondsToFirstAttack(kProfileDifficulty, kSeeds);
+  std::printf("level 4: first attack after %.1f s on average, %.1f s at most\n", mean(profile),
+              *std::max_element(profile.begin(), profile.end()));
+  for (const Integer level : {1, 3, 5, 8}) {
+    const std::vector<double> seconds = SecondsToFirstAttack(level, kSeeds);
+    const double longest = *std::max_element(seconds.begin(), seconds.end());
+    std::printf("level %d: first attack after %.1f s on average, %.1f s at most\n", level,
+                mean(seconds), longest);
+    EXPECT_LT(mean(seconds), mean(profile)) << "level " << level;
+    // Above the profile's level it never stands off for long.
+    if (level > kProfileDifficulty) {
+      EXPECT_LT(longest, 8.0) << "level " << level;
+    }
+  }
 }
 
 }  // namespace
