@@ -42,6 +42,17 @@ void ReadSettings(AttributeReader& r, Settings& s) {
                          " is used");
     s.Rounds = held;
   }
+  // The computer's level in the menu's matches: 1 to 8 (the command line's
+  // and replays' range); a folder without it plays the profiles as written.
+  if (r.integer("Difficulty", s.Difficulty) &&
+      (s.Difficulty < kLowestDifficulty || s.Difficulty > kHighestDifficulty)) {
+    const Integer held = s.Difficulty < kLowestDifficulty ? kLowestDifficulty : kHighestDifficulty;
+    r.skip("Difficulty", std::to_string(s.Difficulty) + " is outside " +
+                             std::to_string(kLowestDifficulty) + ".." +
+                             std::to_string(kHighestDifficulty) + "; " + std::to_string(held) +
+                             " is used");
+    s.Difficulty = held;
+  }
   r.boolean("Joystick", s.Joystick);
 
   // Volumes are percentages. A value outside 0..100 would ask the mixer for more

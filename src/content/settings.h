@@ -12,12 +12,20 @@ namespace vdx {
 inline constexpr Integer kFewestRounds = 1;
 inline constexpr Integer kMostRounds = 7;
 
+// The computer's levels: what --difficulty accepts and what Game.xml's
+// Difficulty is held to. The middle level plays the ai.xml profiles as they
+// are written; it is what a folder without the setting gets.
+inline constexpr Integer kLowestDifficulty = 1;
+inline constexpr Integer kHighestDifficulty = 8;
+inline constexpr Integer kProfileDifficulty = 4;
+
 struct Settings {
   std::string GameTitle;   // caption of the window
   bool LowDetail = false;  // actions over 3 frames load at half their frames
   bool Weather = false;
   bool Shadows = false;
   Integer Rounds = 0;
+  Integer Difficulty = kProfileDifficulty;  // the computer's level in the menu's matches
   bool Joystick = false;
   Integer MusicVolume = 0;  // percent 0..100
   Integer SoundVolume = 0;  // hundredths of a decibel: 0 full, -3000 is 30 dB down

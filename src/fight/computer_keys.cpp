@@ -60,7 +60,8 @@ PlayerInput PlayOn(ComputerAtKeys& computer, const FightState& fight, const Figh
         Command held;
         Command lastCommand;
         ChooseComputerCommand(fight, slots, now, player,
-                              ComputerTurn{computer.memory, computer.random, held, lastCommand});
+                              ComputerTurn{computer.memory, computer.random, held, lastCommand,
+                                           computer.level});
         if (held.empty()) return {};
         if (HeldTogether(held, me.Facing)) return ButtonsOfLetters(held, me.Facing);
         if (!EveryLetterHasAKey(held)) return {};  // no keys enter it
@@ -109,9 +110,10 @@ PlayerInput PlayOn(ComputerAtKeys& computer, const FightState& fight, const Figh
 
 }  // namespace
 
-ComputerAtKeys StartComputerAtKeys(std::uint64_t seed) {
+ComputerAtKeys StartComputerAtKeys(std::uint64_t seed, Integer level) {
   ComputerAtKeys computer;
   computer.random = RandomGenerator(seed);
+  computer.level = level;
   computer.memory.plays = true;
   return computer;
 }

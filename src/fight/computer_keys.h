@@ -48,11 +48,12 @@ struct ComputerAtKeys {
   std::uint8_t entered = 0;     // its letters pressed so far
   std::uint8_t frames = 0;      // frames spent in the current step
   PlayerInput last;             // the buttons of the frame before
+  Integer level = kProfileDifficulty;  // the level it plays at (computer_level.h)
 };
 static_assert(std::is_trivially_copyable_v<ComputerAtKeys>);
 
-// A computer with a fresh memory and its generator at `seed`.
-ComputerAtKeys StartComputerAtKeys(std::uint64_t seed);
+// A computer with a fresh memory and its generator at `seed`, playing at `level`.
+ComputerAtKeys StartComputerAtKeys(std::uint64_t seed, Integer level = kProfileDifficulty);
 
 // The buttons for `player` (1 or 2) in the frame about to be stepped from
 // `fight`. Reads the fight only; the same computer, fight and content always

@@ -4,6 +4,7 @@
 
 #include "content/xml_values.h"
 #include "core/ticks.h"
+#include "fight/computer_level.h"
 #include "fight/fight_state.h"
 #include "fight/fighter_pass.h"
 
@@ -35,6 +36,7 @@ struct Turn {
   const FighterState& them;
   const cAI& own;
   const cAI* theirs;  // nullptr: the opponent has no profile
+  const ComputerLevel& level;
   Command& held;
   Command& previous;            // the key history's last command
   bool damagingEffect = false;  // found while watching the opponent this call
@@ -87,18 +89,30 @@ void WatchOpponent(Turn& t) {
     return;
   }
   t.cpu.lastSeenAction = current;
-  if (PercentRoll(t.random) < t.own.Block) t.cpu.state = ComputerStep::React;
+  if (PercentRoll(t.random) < ShiftedChance(t.own.Block, t.level.block))
+    t.cpu.state = ComputerStep::React;
+}
+
+// A roll for one of the level's own chances; none is drawn for a chance of 0,
+// so the profile's level draws exactly what the profile alone does.
+bool LevelRoll(RandomGenerator& random, Integer chance) {
+  return chance > 0 && PercentRoll(random) < chance;
 }
 
 void Decide(Turn& t) {
   RandomGenerator& random = t.random;
+  const ComputerLevel& level = t.level;
+  const bool atRange = Distance(t) >= kCloseRange;
   const int roll = PercentRoll(random);
-  if (t.them.Health < 1 || roll >= t.own.Aggression) {
+  bool offensive = t.them.Health >= 1 && roll < ShiftedChance(t.own.Aggression, level.aggression);
+  // Kept at range, it comes forward sooner or later instead of shuffling there.
+  if (!offensive && t.them.Health >= 1 && atRange) offensive = LevelRoll(random, level.pressOn);
+  if (!offensive) {
     t.cpu.state = PercentRoll(random) >= t.own.Retreat ? ComputerStep::Wait : ComputerStep::BackOff;
   } else {
     t.cpu.state = ComputerStep::Approach;
-    t.cpu.wantsCloseAttack = AttackRoll(random, t.own.Attack);
-    t.cpu.wantsFarAttack = AttackRoll(random, t.own.AttackFar);
+    t.cpu.wantsCloseAttack = AttackRoll(random, ShiftedChance(t.own.Attack, level.attack));
+    t.cpu.wantsFarAttack = AttackRoll(random, ShiftedChance(t.own.AttackFar, level.attack));
     if (FacingAway(t)) {
       t.held = "L";  // turns round first
       t.cpu.state = ComputerStep::Decide;
@@ -110,15 +124,21 @@ void Decide(Turn& t) {
   if (t.them.Health >= 1 && t.cpu.wantsCloseAttack) {
     if (t.cpu.wantsFarAttack)
       t.cpu.state = ComputerStep::FarAttack;
-    else if (Distance(t) < kCloseRange)
+    else if (!atRange || LevelRoll(random, level.whiff))
       t.cpu.state = ComputerStep::CloseAttack;
   }
+  // From range it throws its far moves, facing the opponent.
+  if (t.them.Health >= 1 && atRange && t.cpu.state != ComputerStep::FarAttack && !FacingAway(t) &&
+      LevelRoll(random, level.farAttack))
+    t.cpu.state = ComputerStep::FarAttack;
 }
 
 void Approach(Turn& t) {
   t.held = "R";
   if (Distance(t) >= kCloseRange) return;
-  t.cpu.state = t.cpu.wantsCloseAttack ? ComputerStep::CloseAttack : ComputerStep::BackOff;
+  // Come all this way, it may attack anyway rather than back off again.
+  const bool attacks = t.cpu.wantsCloseAttack || LevelRoll(t.random, t.level.pressOn);
+  t.cpu.state = attacks ? ComputerStep::CloseAttack : ComputerStep::BackOff;
 }
 
 void BackOff(Turn& t) {
@@ -209,7 +229,7 @@ void ChooseComputerMove(StepContext& ctx, int player) {
   FighterState& me = ctx.fight.fighters[player];
   ChooseComputerCommand(ctx.fight, ctx.slots, ctx.now, player,
                         ComputerTurn{ctx.fight.computer[player], ctx.fight.random, me.HeldCommand,
-                                     me.history.lastCommand});
+                                     me.history.lastCommand, ctx.slots.setup.Level(player)});
 }
 
 void ChooseComputerCommand(const FightState& fight, const FightSlots& slots, std::uint32_t now,
@@ -228,13 +248,15 @@ void ChooseComputerCommand(const FightState& fight, const FightSlots& slots, std
          fight.fighters[o],
          own != nullptr ? *own : NeutralProfile(),
          slots.players[o].profile,
+         ComputerLevelOf(turn.level),
          turn.held,
          turn.lastCommand};
 
   if (TicksBetween(cpu.lastDecision, now) > cpu.decisionDelay && cpu.state != ComputerStep::React) {
     cpu.lastDecision = now;
     cpu.decisionDelay =
-        static_cast<std::uint32_t>(RoundHalfEven(turn.random.Uniform() * kMaxDecisionDelayMs));
+        static_cast<std::uint32_t>(RoundHalfEven(turn.random.Uniform() * kMaxDecisionDelayMs *
+                                                 t.level.delayScale));
     cpu.state = ComputerStep::Decide;
   }
   WatchOpponent(t);

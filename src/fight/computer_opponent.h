@@ -30,12 +30,14 @@ void StartComputerPlayers(FightState& fight, const MatchSetup& setup);
 void ChooseComputerMove(StepContext& ctx, int player);
 
 // What one choice writes: the computer's memory and generator, and the
-// command and the key history's last command it sets.
+// command and the key history's last command it sets; and the level it plays
+// at (computer_level.h).
 struct ComputerTurn {
   ComputerState& memory;
   RandomGenerator& random;
   Command& held;
   Command& lastCommand;
+  Integer level = kProfileDifficulty;
 };
 
 // The same choice at tick `now` with the memory, generator and command

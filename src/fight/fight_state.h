@@ -14,6 +14,7 @@
 #include <type_traits>
 
 #include "content/records.h"
+#include "content/settings.h"
 #include "core/random.h"
 #include "core/small_text.h"
 #include "effects/effect_animation.h"
@@ -34,6 +35,11 @@ struct MatchSetup {
   std::string stage;    // stage key
   int GameMode = 2;     // 1 against the computer, 2 two players
   ComputerPlays computer = ComputerPlays::None;
+  // The computer's level for player 1 and player 2 (kLowestDifficulty to
+  // kHighestDifficulty); read only for a player the computer plays.
+  std::array<Integer, 2> levels{kProfileDifficulty, kProfileDifficulty};
+
+  Integer Level(int player) const { return levels[static_cast<std::size_t>(player - 1)]; }
 };
 
 // The fight's clock: 60 frames a second (16 or 17 ms each) from a start far

@@ -148,7 +148,7 @@ void WriteFrames(Writer& out, const std::vector<FightInputs>& frames) {
   }
 }
 
-void WriteMatch(Writer& out, const ReplayMatch& match) {
+void WriteMatch(Writer& out, const ReplayMatch& match, bool withLevels) {
   const MatchSetup& setup = match.setup;
   out.text(setup.player1);
   out.text(setup.player2);
@@ -157,6 +157,8 @@ void WriteMatch(Writer& out, const ReplayMatch& match) {
   out.byte(static_cast<std::uint8_t>(
       std::find(kComputerPlays.begin(), kComputerPlays.end(), setup.computer) -
       kComputerPlays.begin()));
+  if (withLevels)
+    for (const Integer level : setup.levels) out.byte(static_cast<std::uint8_t>(level));
   const ReplaySettings& s = match.settings;
   out.signedVarint(s.Rounds);
   out.byte(static_cast<std::uint8_t>((s.Weather ? kWeather : 0) | (s.Shadows ? kShadows : 0) |
@@ -201,7 +203,7 @@ std::vector<FightInputs> ReadFrames(Reader& in, Place& place) {
   return frames;
 }
 
-ReplayMatch ReadMatch(Reader& in, Place& place) {
+ReplayMatch ReadMatch(Reader& in, Place& place, bool withLevels) {
   ReplayMatch match;
   MatchSetup& setup = match.setup;
   setup.player1 = in.text("player 1's name");
@@ -220,6 +222,16 @@ ReplayMatch ReadMatch(Reader& in, Place& place) {
     Fail("the computer plays in a match of two players (game mode 2); only game mode 1 has it");
   if (setup.GameMode == 1 && setup.computer == ComputerPlays::None)
     Fail("the computer plays nobody in a match against the computer (game mode 1)");
+  if (withLevels) {
+    for (std::size_t p = 0; p < setup.levels.size(); ++p) {
+      const std::uint8_t level = in.byte();
+      if (level < kLowestDifficulty || level > kHighestDifficulty)
+        Fail("player " + std::to_string(p + 1) + "'s computer level is " + std::to_string(level) +
+             ", not " + std::to_string(kLowestDifficulty) + " to " +
+             std::to_string(kHighestDifficulty));
+      setup.levels[p] = level;
+    }
+  }
   ReplaySettings& s = match.settings;
   s.Rounds = in.ranged<Integer>("Rounds");
   if (s.Rounds < kFewestRounds || s.Rounds > kMostRounds)
@@ -237,15 +249,17 @@ ReplayMatch ReadMatch(Reader& in, Place& place) {
   return match;
 }
 
-Replay ReadBody(Reader& in, Place& place) {
+Replay ReadBody(Reader& in, Place& place, std::uint16_t version) {
+  const bool withLevels = version != kReplayVersionWithoutLevels;
   const std::uint64_t count = in.varint();
   if (count > in.left() / kMinMatchBytes)
     Fail("it claims " + std::to_string(count) + " matches, but the " + Bytes(in.left()) +
          " left could hold at most " + std::to_string(in.left() / kMinMatchBytes));
   Replay replay;
+  replay.version = version;
   for (std::uint64_t m = 0; m < count; ++m) {
     place.match = m + 1;
-    replay.matches.push_back(ReadMatch(in, place));
+    replay.matches.push_back(ReadMatch(in, place, withLevels));
   }
   place.match = 0;
   if (in.left() != 0) Fail(Follow(in.left()) + " the last match");
@@ -319,10 +333,10 @@ std::string ContentMismatch(const Replay& replay, std::uint64_t fingerprint) {
   return {};
 }
 
-std::string SealReplay(std::string_view body) {
+std::string SealReplay(std::string_view body, std::uint16_t version) {
   Writer out;
   out.bytes().append(kMagic);
-  out.fixed(kReplayVersion, 2);
+  out.fixed(version, 2);
   out.fixed(kHeaderBytes + body.size() + kChecksumBytes, 8);
   out.bytes().append(body);
   out.fixed(Fnv1a64(out.bytes()), 8);
@@ -330,11 +344,15 @@ std::string SealReplay(std::string_view body) {
 }
 
 std::string EncodeReplay(const Replay& replay) {
+  bool withLevels = replay.version != kReplayVersionWithoutLevels;
+  for (const ReplayMatch& match : replay.matches)
+    for (const Integer level : match.setup.levels)
+      withLevels = withLevels || level != kProfileDifficulty;
   Writer body;
   body.varint(replay.matches.size());
   for (const ReplayMatch& match : replay.matches)
-    WriteMatch(body, match);
-  return SealReplay(body.bytes());
+    WriteMatch(body, match, withLevels);
+  return SealReplay(body.bytes(), withLevels ? kReplayVersion : kReplayVersionWithoutLevels);
 }
 
 std::variant<Replay, ReplayError> DecodeReplay(std::string_view bytes) {
@@ -349,9 +367,11 @@ std::variant<Replay, ReplayError> DecodeReplay(std::string_view bytes) {
   if (version == kFirstReplayVersion)
     return ReplayError{"the replay was recorded by an older version of vdx (replay version " +
                        std::to_string(version) + "); record it again"};
-  if (version != kReplayVersion)
+  if (version != kReplayVersion && version != kReplayVersionWithoutLevels)
     return ReplayError{"the replay is of format version " + std::to_string(version) +
-                       "; this vdx reads version " + std::to_string(kReplayVersion)};
+                       "; this vdx reads versions " +
+                       std::to_string(kReplayVersionWithoutLevels) + " and " +
+                       std::to_string(kReplayVersion)};
   const std::uint64_t length = header.fixed(8);
   if (length < kHeaderBytes + kChecksumBytes)
     return ReplayError{"the replay is damaged: its header gives a length of " +
@@ -368,7 +388,7 @@ std::variant<Replay, ReplayError> DecodeReplay(std::string_view bytes) {
   Reader in(sealed.substr(kHeaderBytes));
   Place place;
   try {
-    return ReadBody(in, place);
+    return ReadBody(in, place, static_cast<std::uint16_t>(version));
   } catch (const DecodeFailure& failure) {
     std::string where;
     if (place.match > 0) where += "match " + std::to_string(place.match);

@@ -24,8 +24,11 @@
 
 namespace vdx {
 
-// The format version this program writes and reads.
-inline constexpr std::uint16_t kReplayVersion = 2;
+// The format version this program writes. It reads this one and the one
+// before, whose matches hold no computer levels and play at the profile's
+// level (kProfileDifficulty).
+inline constexpr std::uint16_t kReplayVersion = 3;
+inline constexpr std::uint16_t kReplayVersionWithoutLevels = 2;
 
 // The most fight frames a replay holds, all its matches together: more than a
 // day of fight. A file that claims more is refused before anything is made of
@@ -54,6 +57,10 @@ struct ReplayMatch {
 
 struct Replay {
   std::vector<ReplayMatch> matches;  // in the order they were played
+  // The version the file was read from. One of kReplayVersionWithoutLevels
+  // is written back in its own format while every level in it is the
+  // profile's, so that a file reads and writes back to the same bytes.
+  std::uint16_t version = kReplayVersion;
 };
 
 struct ReplayError {
@@ -86,7 +93,7 @@ std::string ContentMismatch(const Replay& replay, std::uint64_t fingerprint);
 std::string EncodeReplay(const Replay& replay);
 // The file around a body: header, body, checksum. The last step of
 // EncodeReplay; tests and the fuzzer seal bodies they made or altered.
-std::string SealReplay(std::string_view body);
+std::string SealReplay(std::string_view body, std::uint16_t version = kReplayVersion);
 // Reads what EncodeReplay wrote, or says what is wrong with the bytes.
 std::variant<Replay, ReplayError> DecodeReplay(std::string_view bytes);
 

@@ -28,6 +28,7 @@ void PlayFromTheMenu(Game& game, SelectFor mode) {
   setup.stage = *stage;
   setup.GameMode = mode == SelectFor::OnePlayer ? 1 : 2;
   setup.computer = mode == SelectFor::OnePlayer ? ComputerPlays::Player2 : ComputerPlays::None;
+  setup.levels[1] = game.settings.Difficulty;
   PlayMatch(game, setup);
 }
 

@@ -46,6 +46,7 @@ LadderEnd PlayStory(Game& game, const std::string& fighter) {
     setup.stage = stage->Name;
     setup.GameMode = 1;
     setup.computer = ComputerPlays::Player2;
+    setup.levels[1] = game.settings.Difficulty;
     const MatchResult result = PlayMatch(game, setup);
     if (result.quit) return LadderEnd::Closing;
     if (result.winner != 1) return LadderEnd::Lost;

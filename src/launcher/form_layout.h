@@ -63,6 +63,12 @@ inline constexpr std::array<Rect, 4> kVolumeButtonRects = {{
 // Other Settings: the two check boxes (the square; its caption follows it).
 inline constexpr Rect kJoystickBoxRect = {224, 176, 19, 19};
 inline constexpr Rect kFpsBoxRect = {224, 214, 19, 19};
+// ... and the computer's level with its "-" and "+".
+inline constexpr Rect kDifficultyLabelRect = {224, 256, 200, 24};
+inline constexpr std::array<Rect, 2> kDifficultyButtonRects = {{
+    {448, 254, 32, 26},  // "-"
+    {488, 254, 32, 26},  // "+"
+}};
 
 // A line for notes at the foot of the form.
 inline constexpr int kNoteX = 16;

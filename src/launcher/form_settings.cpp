@@ -2,6 +2,7 @@
 
 #include <pugixml.hpp>
 
+#include <algorithm>
 #include <cstring>
 
 #include "content/attribute_reader.h"
@@ -55,6 +56,8 @@ GameXmlSettings ReadFormSettings(std::string_view bytes) {
   ReadInteger(root, "SoundVolume", s.EffectsVolumePct);
   if (const pugi::xml_attribute a = root.attribute("Joystick"))
     if (const auto value = vdx::ToBoolean(a.value())) s.JoystickOn = *value;
+  ReadInteger(root, "Difficulty", s.Difficulty);
+  s.Difficulty = std::clamp(s.Difficulty, kLowestLevel, kHighestLevel);
   for (const pugi::xml_node& child : root.children()) {
     if (child.type() != pugi::node_element) continue;
     const bool first = std::strcmp(child.name(), KeyElementOf(0)) == 0;
@@ -75,6 +78,8 @@ std::vector<AttributeEdit> ChangedAttributes(const FormSettings& loaded, const F
     edits.push_back({"", "SoundVolume", std::to_string(now.EffectsVolumePct)});
   if (now.JoystickOn != loaded.JoystickOn)
     edits.push_back({"", "Joystick", now.JoystickOn ? "True" : "False"});
+  if (now.Difficulty != loaded.Difficulty)
+    edits.push_back({"", "Difficulty", std::to_string(now.Difficulty)});
   for (int i = 0; i < kKeyBoxCount; ++i) {
     const auto k = static_cast<std::size_t>(i);
     if (now.KeyCodes[k] != loaded.KeyCodes[k])

@@ -1,5 +1,7 @@
 #include "launcher/form_state.h"
 
+#include <algorithm>
+
 namespace vdxlaunch {
 namespace {
 
@@ -45,6 +47,16 @@ void PressVolumeButton(FormState& form, VolumeButton button) {
       break;
   }
   form.labelsAfterAddMusic = button == VolumeButton::AddMusic;
+}
+
+void StepDifficulty(FormState& form, int step) {
+  form.settings.Difficulty =
+      std::clamp(form.settings.Difficulty + step, kLowestLevel, kHighestLevel);
+}
+
+std::string DifficultyLabel(const FormState& form) {
+  return "Computer Level " + std::to_string(form.settings.Difficulty) + " of " +
+         std::to_string(kHighestLevel);
 }
 
 std::string MusicLabel(const FormState& form) {

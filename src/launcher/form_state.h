@@ -43,6 +43,11 @@ void ShowPanel(FormState& form, Panel panel);
 // away while it is above 0.
 void PressVolumeButton(FormState& form, VolumeButton button);
 
+// "-" and "+" of the computer's level: one level down or up, within 1..8.
+void StepDifficulty(FormState& form, int step);
+// "Computer Level 4 of 8".
+std::string DifficultyLabel(const FormState& form);
+
 // "Music Volume 80%", or "Music Volume : 80%" after the music "+"; the same
 // for "Effects Volume".
 std::string MusicLabel(const FormState& form);

@@ -123,10 +123,8 @@ void KeyboardPanel(const ImGuiCanvas& canvas, FormState& form) {
   }
 }
 
-void AudioPanel(const ImGuiCanvas& canvas, FormState& form) {
-  PanelFrame(canvas, kAudioTitle);
-  TextIn(canvas.captionFont(), kMusicLabelRect, 0, kCaptionColour, MusicLabel(form));
-  TextIn(canvas.captionFont(), kEffectsLabelRect, 0, kCaptionColour, EffectsLabel(form));
+// The look of the small "-" and "+" buttons, pushed and popped around them.
+void PushStepButtonStyle(const ImGuiCanvas& canvas) {
   ImGui::PushFont(canvas.captionFont());
   ImGui::PushStyleColor(ImGuiCol_Button, Colour(kButtonFace));
   ImGui::PushStyleColor(ImGuiCol_ButtonHovered, Colour(0xE4E0D8));
@@ -134,18 +132,30 @@ void AudioPanel(const ImGuiCanvas& canvas, FormState& form) {
   ImGui::PushStyleColor(ImGuiCol_Text, Colour(0x000000));
   ImGui::PushStyleColor(ImGuiCol_Border, Colour(0x404040));
   ImGui::PushStyleVar(ImGuiStyleVar_FrameBorderSize, 1.0f);
-  constexpr std::array<const char*, 4> kCaptions = {"-##music", "+##music", "-##effects",
-                                                    "+##effects"};
-  for (std::size_t i = 0; i < kVolumeButtonRects.size(); ++i) {
-    const Rect& r = kVolumeButtonRects[i];
-    ImGui::SetCursorScreenPos(At(r.x, r.y));
-    if (ImGui::Button(kCaptions[i],
-                      ImVec2(static_cast<float>(r.width), static_cast<float>(r.height))))
-      PressVolumeButton(form, static_cast<VolumeButton>(i));
-  }
+}
+
+void PopStepButtonStyle() {
   ImGui::PopStyleVar();
   ImGui::PopStyleColor(5);
   ImGui::PopFont();
+}
+
+bool StepButton(const char* caption, const Rect& r) {
+  ImGui::SetCursorScreenPos(At(r.x, r.y));
+  return ImGui::Button(caption, ImVec2(static_cast<float>(r.width), static_cast<float>(r.height)));
+}
+
+void AudioPanel(const ImGuiCanvas& canvas, FormState& form) {
+  PanelFrame(canvas, kAudioTitle);
+  TextIn(canvas.captionFont(), kMusicLabelRect, 0, kCaptionColour, MusicLabel(form));
+  TextIn(canvas.captionFont(), kEffectsLabelRect, 0, kCaptionColour, EffectsLabel(form));
+  PushStepButtonStyle(canvas);
+  constexpr std::array<const char*, 4> kCaptions = {"-##music", "+##music", "-##effects",
+                                                    "+##effects"};
+  for (std::size_t i = 0; i < kVolumeButtonRects.size(); ++i)
+    if (StepButton(kCaptions[i], kVolumeButtonRects[i]))
+      PressVolumeButton(form, static_cast<VolumeButton>(i));
+  PopStepButtonStyle();
 }
 
 void GamepadPanel(const ImGuiCanvas& canvas, FormState& form) {
@@ -162,6 +172,11 @@ void GamepadPanel(const ImGuiCanvas& canvas, FormState& form) {
   ImGui::Checkbox(kFpsCaption, &form.ShowFpsOn);
   ImGui::PopStyleColor(5);
   ImGui::PopFont();
+  TextIn(canvas.captionFont(), kDifficultyLabelRect, 0, kCaptionColour, DifficultyLabel(form));
+  PushStepButtonStyle(canvas);
+  if (StepButton("-##level", kDifficultyButtonRects[0])) StepDifficulty(form, -1);
+  if (StepButton("+##level", kDifficultyButtonRects[1])) StepDifficulty(form, +1);
+  PopStepButtonStyle();
 }
 
 }  // namespace

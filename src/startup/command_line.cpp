@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <limits>
+#include <vector>
 
 namespace vdx {
 
@@ -120,11 +121,27 @@ ProgramOptions CheckNetworkOptions(ProgramOptions options, const std::string& re
   return options;
 }
 
+// One level, or two apart by a comma, each from 1 to 8; empty when the text is not that.
+std::vector<Integer> LevelNumbers(const std::string& text) {
+  std::vector<Integer> levels;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t comma = text.find(',', start);
+    const auto level = PositiveNumber(text.substr(start, comma - start),
+                                      kLowestDifficulty, kHighestDifficulty);
+    if (!level || levels.size() == 2) return {};
+    levels.push_back(*level);
+    if (comma == std::string::npos) return levels;
+    start = comma + 1;
+  }
+}
+
 }  // namespace
 
 ProgramOptions ParseProgramOptions(std::span<const std::string> args) {
   ProgramOptions options;
   std::string rest;
+  std::vector<Integer> levels;  // as --difficulty gives them
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     // A single dash is a mistyped option, never one of the game's switches
@@ -225,6 +242,10 @@ ProgramOptions ParseProgramOptions(std::span<const std::string> args) {
       else if (options.error.empty())
         options.error =
             "--cpu takes 2 (the computer plays player 2), both, or local (in a network match)";
+    } else if (auto difficulty = value("--difficulty")) {
+      levels = LevelNumbers(*difficulty);
+      if (levels.empty() && options.error.empty())
+        options.error = "--difficulty takes a level from 1 to 8, or two apart by a comma (N1,N2)";
     } else if (auto rounds = value("--rounds")) {
       options.rounds = PositiveNumber(*rounds, 1, 7);
       if (!options.rounds && options.error.empty())
@@ -261,6 +282,11 @@ ProgramOptions ParseProgramOptions(std::span<const std::string> args) {
   if (options.script && !options.headless) options.error = "--script needs --headless";
   if (options.json && !options.checkContent) options.error = "--json needs --check-content";
   if (options.stage && !options.versus) options.error = "--stage needs --versus";
+  // A network match's computer plays at the profile's level.
+  if (options.network && !levels.empty()) {
+    options.error = "--difficulty is for a match against the computer here: --versus P1,P2 --cpu 2|both";
+    return options;
+  }
   if (options.network) return CheckNetworkOptions(std::move(options), rest);
   if (options.replay && (options.versus || options.record))
     options.error = "--replay plays a recorded run: it takes neither --versus nor --record";
@@ -272,6 +298,16 @@ ProgramOptions ParseProgramOptions(std::span<const std::string> args) {
     options.error = "--delay is for a network match: --host or --join";
   if (options.cpu != ComputerPlays::None && !options.versus)
     options.error = "--cpu needs a match: --versus P1,P2";
+  if (!levels.empty()) {
+    if (options.cpu == ComputerPlays::None)
+      options.error = "--difficulty needs the computer in a match: --versus P1,P2 --cpu 2|both";
+    else if (options.cpu == ComputerPlays::Player2 && levels.size() == 2)
+      options.error = "--difficulty takes one level with --cpu 2: the computer plays player 2 alone";
+    else if (options.cpu == ComputerPlays::Player2)
+      options.levels = std::array<Integer, 2>{kProfileDifficulty, levels[0]};
+    else
+      options.levels = std::array<Integer, 2>{levels.front(), levels.back()};
+  }
   if (options.matches && !options.versus)
     options.error = "--matches needs a match: --versus P1,P2";
   // A computer playing both sides ends its matches by itself.
@@ -326,6 +362,10 @@ Options:
   --cpu 2|both      with --versus: the computer plays player 2 (one player),
                     or both sides (the attract demo; it ends by itself, also
                     with --headless alone)
+  --difficulty N|N1,N2  with --cpu: the computer's level, 1 (weakest) to 8;
+                    4 plays the ai.xml profiles as written. With --cpu both,
+                    N1,N2 gives player 1 and player 2 their own levels.
+                    Default: Game.xml's Difficulty, else 4
   --rounds N        the Rounds setting for this run (1 to 7)
   --seed N          start the game's random numbers from N (a whole number):
                     the same seed and keys give the same fights

@@ -4,6 +4,7 @@
 // out first, so they never trigger those tests.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -53,6 +54,9 @@ struct ProgramOptions {
   std::optional<NetworkOptions> network;         // --host [PORT], --join or --watch HOST[:PORT]
   std::optional<int> inputDelay;                 // --delay N (with --host or --join)
   bool cpuLocal = false;                         // --cpu local (with --host or --join)
+  // --difficulty N or N1,N2 (with --cpu): the computer's level for player 1
+  // and player 2; a player it does not play keeps kProfileDifficulty.
+  std::optional<std::array<Integer, 2>> levels;
   std::optional<int> rounds;                     // --rounds N: the Rounds setting for the run
   std::optional<std::uint64_t> seed;             // --seed N: where the random numbers start
   std::optional<int> matches;                    // --matches N (with --versus)

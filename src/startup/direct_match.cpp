@@ -86,6 +86,8 @@ int PlayDirectMatches(Game& game, const RunRequest& request, std::string* frameH
   }
   MatchSetup setup = std::get<MatchSetup>(match);
   setup.computer = request.cpu;
+  setup.levels = request.levels.value_or(
+      std::array<Integer, 2>{game.settings.Difficulty, game.settings.Difficulty});
   if (request.cpu != ComputerPlays::None) setup.GameMode = 1;
   const bool series = request.matches > 1;
   Replay recorded;

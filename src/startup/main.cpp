@@ -25,6 +25,7 @@ vdx::RunRequest RequestOf(const vdx::ProgramOptions& options) {
   if (options.record) request.record = *options.record;
   if (options.replay) request.replay = *options.replay;
   request.cpu = options.cpu;
+  request.levels = options.levels;
   request.rounds = options.rounds;
   request.seed = options.seed;
   if (options.matches) request.matches = *options.matches;

@@ -3,6 +3,7 @@
 // failure on the way shows one message and ends the program.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -23,6 +24,7 @@ struct RunRequest {
   std::optional<std::filesystem::path> record;       // the run's matches as a replay
   std::optional<std::filesystem::path> replay;       // a replay to play instead
   ComputerPlays cpu = ComputerPlays::None;           // who the computer plays in --versus
+  std::optional<std::array<Integer, 2>> levels;      // its levels; none: Game.xml's Difficulty
   std::optional<int> rounds;                         // the Rounds setting for the run
   std::optional<std::uint64_t> seed;                 // where the random numbers start
   int matches = 1;                                   // --versus matches back to back

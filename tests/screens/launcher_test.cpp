@@ -260,6 +260,16 @@ TEST_F(LauncherRun, TheGamepadBoxIsSavedAsTrueOrFalse) {
   EXPECT_EQ(gameXml(), Replaced(kGameXml, "Joystick=\"0\"", "Joystick=\"True\""));
 }
 
+TEST_F(LauncherRun, TheComputersLevelIsSavedAsDifficulty) {
+  EXPECT_EQ(run(Label(MenuLabel::Gamepad) + Click(kDifficultyButtonRects[1]) +
+                Click(kDifficultyButtonRects[1]) + Click(kDifficultyButtonRects[0]) +
+                Click(kDifficultyButtonRects[1]) + Label(MenuLabel::Exit)),
+            0);
+  EXPECT_EQ(launcher.form.settings.Difficulty, 6);
+  EXPECT_EQ(gameXml(), Replaced(kGameXml, "MusicVolume='50'", "MusicVolume='50' Difficulty='6'"))
+      << "added after the root's last attribute, in its quotes";
+}
+
 TEST_F(LauncherRun, KeysAreTakenOnlyWithABoxFocusedAndTheWindowActive) {
   EXPECT_EQ(run(Label(MenuLabel::Keyboard) + "tap Q\nwait 50\n" +       // no box has the focus
                 Click(KeyBoxRect(0)) + "focus off\ntap E\nwait 50\n" +  // another program's key

@@ -73,6 +73,25 @@ TEST(GameXmlReader, RoundsAreHeldToWhatAMatchCanHave) {
             "100 is outside 1..7; 7 is used");
 }
 
+TEST(GameXmlReader, DifficultyIsReadWhenThereAndHeldToTheLevels) {
+  struct Case {
+    const char* xml;
+    Integer difficulty;
+    std::size_t reported;
+  };
+  // A folder without it plays the profiles as written, at 4.
+  for (const Case& c :
+       {Case{R"(<G/>)", 4, 0}, Case{R"(<G Difficulty="1"/>)", 1, 0},
+        Case{R"(<G Difficulty="8"/>)", 8, 0}, Case{R"(<G Difficulty="0"/>)", 1, 1},
+        Case{R"(<G Difficulty="12"/>)", 8, 1}, Case{R"(<G Difficulty="hard"/>)", 4, 1}}) {
+    const Loaded l = Read(c.xml);
+    EXPECT_EQ(l.settings.Difficulty, c.difficulty) << c.xml;
+    EXPECT_EQ(l.report.skipped.size(), c.reported) << c.xml << ReportText(l.report);
+  }
+  EXPECT_EQ(Read(R"(<G Difficulty="12"/>)").report.skipped[0].reason,
+            "12 is outside 1..8; 8 is used");
+}
+
 TEST(GameXmlReader, ReadsTheSettingsAndTheScreenElements) {
   const Loaded l = Read(R"(<?xml version="1.0"?>
 <Vandrel Name="Title" LowDetail="false" Weather="True" Shadows="1" Rounds="5" Joystick="TRUE"

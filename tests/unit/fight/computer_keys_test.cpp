@@ -227,5 +227,28 @@ TEST_F(ComputerKeysMatch, TwoComputersAtThePlayersKeysFightAMatchOut) {
   EXPECT_NE(other.inputs, first.inputs);
 }
 
+TEST_F(ComputerKeysMatch, AComputerAtTheKeysPlaysAtItsLevel) {
+  EXPECT_EQ(StartComputerAtKeys(5).level, kProfileDifficulty);
+  // The same seeds at other levels press other buttons.
+  const auto buttons = [&](Integer level) {
+    Begin();
+    ComputerAtKeys one = StartComputerAtKeys(5, level);
+    ComputerAtKeys two = StartComputerAtKeys(6, level);
+    EXPECT_EQ(one.level, level);
+    std::vector<FightInputs> pressed;
+    for (int frame = 0; frame < 20 * 60; ++frame) {
+      const FightInputs inputs{ComputerKeys(one, fight(), session->slots, 1),
+                               ComputerKeys(two, fight(), session->slots, 2)};
+      pressed.push_back(inputs);
+      if (Step(inputs[0], inputs[1]) != FightOutcome::Running) break;
+    }
+    return pressed;
+  };
+  const auto profile = buttons(kProfileDifficulty);
+  EXPECT_EQ(buttons(kProfileDifficulty), profile);
+  EXPECT_NE(buttons(8), profile);
+  EXPECT_NE(buttons(1), profile);
+}
+
 }  // namespace
 }  // namespace vdx

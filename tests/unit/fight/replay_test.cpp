@@ -50,6 +50,7 @@ void ExpectSameReplay(const Replay& a, const Replay& b) {
     EXPECT_EQ(x.setup.stage, y.setup.stage);
     EXPECT_EQ(x.setup.GameMode, y.setup.GameMode);
     EXPECT_EQ(x.setup.computer, y.setup.computer);
+    EXPECT_EQ(x.setup.levels, y.setup.levels);
     EXPECT_EQ(x.settings.Rounds, y.settings.Rounds);
     EXPECT_EQ(x.settings.Weather, y.settings.Weather);
     EXPECT_EQ(x.settings.Shadows, y.settings.Shadows);
@@ -117,6 +118,8 @@ ReplayMatch RandomMatch(std::mt19937& rng, int frames) {
   m.settings.CharacterWidth = static_cast<Integer>(integer(rng));
   m.randomState = bits();
   m.contentFingerprint = bits();
+  m.setup.levels = {static_cast<Integer>(1 + m.randomState % 8),
+                    static_cast<Integer>(1 + m.contentFingerprint % 8)};
   m.frames = RandomFrames(rng, frames);
   return m;
 }
@@ -156,7 +159,7 @@ TEST(Replay, EveryButtonAndEveryWayOfPlayingComeBack) {
        {std::pair{2, ComputerPlays::None}, std::pair{1, ComputerPlays::Player2},
         std::pair{1, ComputerPlays::Both}}) {
     ReplayMatch m;
-    m.setup = MatchSetup{"Kira", "Rook", "Dock", mode, computer};
+    m.setup = MatchSetup{"Kira", "Rook", "Dock", mode, computer, {1, 8}};
     m.settings.Rounds = static_cast<Integer>(replay.matches.size() * 3 + 1);
     m.settings.Weather = computer == ComputerPlays::Player2;
     m.settings.Shadows = computer != ComputerPlays::Player2;
@@ -170,12 +173,12 @@ TEST(Replay, EveryButtonAndEveryWayOfPlayingComeBack) {
   // 8 lone bits for player 1, 7 for player 2, 8 pairs, then four runs: 27 runs
   // of 3 bytes, but for the lengths 128 and 16384 that take 2 and 3.
   const std::size_t runBytes = 27 * 3 + 1 + 2;
-  EXPECT_EQ(bytes.size(), 14 + 1 + 3 * (15 + 5 + 16 + 1 + runBytes) + 8);
+  EXPECT_EQ(bytes.size(), 14 + 1 + 3 * (15 + 2 + 5 + 16 + 1 + runBytes) + 8);
 }
 
 TEST(Replay, TheBytesFollowTheDocumentedLayout) {
   ReplayMatch m;
-  m.setup = MatchSetup{"Kira", "Rook", "Dock", 1, ComputerPlays::Player2};
+  m.setup = MatchSetup{"Kira", "Rook", "Dock", 1, ComputerPlays::Player2, {4, 6}};
   m.settings.Rounds = 3;
   m.settings.Weather = true;
   m.settings.Shadows = true;
@@ -190,7 +193,9 @@ TEST(Replay, TheBytesFollowTheDocumentedLayout) {
       "\x01"                  // one match
       "\x04Kira\x04Rook\x04"  // names: Kira, Rook, Dock
       "Dock"
-      "\x02\x01\x06\x03\x80\x02"           // mode 1, computer plays 2, 3 rounds, switches, width
+      "\x02\x01"                           // mode 1, computer plays 2
+      "\x04\x06"                           // levels: 4 and 6
+      "\x06\x03\x80\x02"                   // 3 rounds, switches, width
       "\x08\x07\x06\x05\x04\x03\x02\x01"s  // generator state
       "\x18\x17\x16\x15\x14\x13\x12\x11"   // content fingerprint
       "\x04"                               // four runs
@@ -200,7 +205,7 @@ TEST(Replay, TheBytesFollowTheDocumentedLayout) {
       "\x80\x48\x01";                      // Pause; Down and Block
   const std::string bytes = EncodeReplay(Replay{{m}});
   ASSERT_EQ(bytes.size(), 14 + body.size() + 8);
-  EXPECT_EQ(bytes.substr(0, 6), "VDXR\x02\x00"s);
+  EXPECT_EQ(bytes.substr(0, 6), "VDXR\x03\x00"s);
   EXPECT_EQ(bytes.substr(6, 8),
             std::string(1, static_cast<char>(bytes.size())) + "\0\0\0\0\0\0\0"s);
   EXPECT_EQ(bytes.substr(14, body.size()), body);
@@ -213,6 +218,36 @@ TEST(Replay, TheBytesFollowTheDocumentedLayout) {
     checksum = checksum << 8 | static_cast<std::uint8_t>(bytes[bytes.size() - 8 + i]);
   EXPECT_EQ(checksum, Fnv1a64(std::string_view(bytes).substr(0, bytes.size() - 8)));
   ExpectSameReplay(Decoded(bytes), Replay{{m}});
+}
+
+TEST(Replay, AFileWithoutLevelsPlaysAtTheProfilesLevelAndWritesBackAsItCame) {
+  // The body of the version before levels: no level bytes after the computer's.
+  const std::string body = "\x01\x04Kira\x04Rook\x04"
+                           "Dock"
+                           "\x02\x01\x06\x03\x80\x02"s +
+                           std::string(16, '\x07') + "\x01\x10\x00\x05"s;
+  const std::string file = SealReplay(body, kReplayVersionWithoutLevels);
+  EXPECT_EQ(file.substr(0, 6), "VDXR\x02\x00"s);
+  Replay replay = Decoded(file);
+  ASSERT_EQ(replay.matches.size(), 1u);
+  EXPECT_EQ(replay.matches[0].setup.levels, (std::array<Integer, 2>{4, 4}));
+  EXPECT_EQ(replay.matches[0].frames.size(), 5u);
+  EXPECT_EQ(EncodeReplay(replay), file);
+  // Sealed as this version, the same body misses its levels and does not read.
+  EXPECT_TRUE(std::holds_alternative<ReplayError>(DecodeReplay(SealReplay(body))));
+  // A level other than the profile's needs this version to be written.
+  replay.matches[0].setup.levels[1] = 2;
+  const std::string now = EncodeReplay(replay);
+  EXPECT_EQ(now.substr(0, 6), "VDXR\x03\x00"s);
+  EXPECT_EQ(Decoded(now).matches[0].setup.levels, (std::array<Integer, 2>{4, 2}));
+  // Levels outside 1..8 are refused (they follow the computer's byte, at 18).
+  for (const auto& [levels, message] :
+       {std::pair{"\x00\x04"s, "player 1's computer level is 0, not 1 to 8"},
+        std::pair{"\x04\x09"s, "player 2's computer level is 9, not 1 to 8"}}) {
+    std::string bad = body;
+    bad.insert(18, levels);
+    EXPECT_EQ(ErrorOf(SealReplay(bad)), std::string("the replay does not read: match 1: ") + message);
+  }
 }
 
 TEST(Replay, AnHourOfPlayTakesKilobytes) {
@@ -276,18 +311,18 @@ TEST(Replay, DamageIsNamedAndNeverReadAsAnotherReplay) {
   EXPECT_EQ(ErrorOf(bytes + "x"), "1 byte follows the end of the replay");
   EXPECT_EQ(ErrorOf(bytes + "xyz"), "3 bytes follow the end of the replay");
   EXPECT_EQ(ErrorOf("\x89PNG\r\n\x1A\n"), "this is not a vdx replay file");
-  EXPECT_EQ(ErrorOf("VDXR\x03\x00"s + std::string(30, '\0')),
-            "the replay is of format version 3; this vdx reads version 2");
+  EXPECT_EQ(ErrorOf("VDXR\x04\x00"s + std::string(30, '\0')),
+            "the replay is of format version 4; this vdx reads versions 2 and 3");
   EXPECT_EQ(ErrorOf("VDXR\x00\x01"s), "the file is cut short: it ends inside its 14-byte header")
       << "the version is read only from a whole header";
   EXPECT_EQ(ErrorOf("VDXR\x00\x01"s + std::string(30, '\0')),
-            "the replay is of format version 256; this vdx reads version 2");
+            "the replay is of format version 256; this vdx reads versions 2 and 3");
   EXPECT_EQ(ErrorOf("VDXR\x02\x00\x05\x00\x00\x00\x00\x00\x00\x00"s),
             "the replay is damaged: its header gives a length of 5 bytes");
 }
 
-// A match of zeros and empty names, up to its number of runs
-// (game mode 1, one round).
+// A match of zeros and empty names, up to its number of runs (game mode 1,
+// one round), as the version without levels writes it.
 const std::string kMatchStart = "\x00\x00\x00\x02\x01\x02\x00\x00"s + std::string(16, '\0');
 
 // A file of the first format, sealed as that version sealed it: magic, version
@@ -329,12 +364,12 @@ TEST(Replay, TheMostFramesReadInAFewBytes) {
   // frame anywhere is refused (see BadBodies).
   const std::string body = "\x02"s + kMatchStart + "\x02\x01\x00\x01\x00\x00"s + Varint(5'999'999) +
                            kMatchStart + "\x01\x00\x00"s + Varint(4'000'000);
-  const Replay replay = Decoded(SealReplay(body));
+  const Replay replay = Decoded(SealReplay(body, kReplayVersionWithoutLevels));
   ASSERT_EQ(replay.matches.size(), 2u);
   EXPECT_EQ(replay.matches[0].frames.size() + replay.matches[1].frames.size(), kMostReplayFrames);
   EXPECT_EQ(replay.matches[0].frames.front(), Buttons(kButtonLeft, 0));
   EXPECT_EQ(replay.matches[0].frames.back(), Buttons(0, 0));
-  EXPECT_EQ(EncodeReplay(replay), SealReplay(body));
+  EXPECT_EQ(EncodeReplay(replay), SealReplay(body, kReplayVersionWithoutLevels));
 }
 
 struct BadBody {
@@ -346,7 +381,7 @@ struct BadBody {
 class BadBodies : public ::testing::TestWithParam<BadBody> {};
 
 TEST_P(BadBodies, AreRefusedWithTheirReason) {
-  EXPECT_EQ(ErrorOf(SealReplay(GetParam().body)),
+  EXPECT_EQ(ErrorOf(SealReplay(GetParam().body, kReplayVersionWithoutLevels)),
             std::string("the replay does not read: ") + GetParam().message);
 }
 

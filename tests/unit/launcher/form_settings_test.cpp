@@ -33,6 +33,20 @@ TEST(FormSettings, DefaultsWhereTheFileSaysNothing) {
   EXPECT_EQ(g.settings.EffectsVolumePct, 100);
 }
 
+TEST(FormSettings, TheComputersLevelIsHeldToOneToEight) {
+  EXPECT_EQ(ReadFormSettings("<Game/>").settings.Difficulty, 4) << "absent: the profiles' level";
+  EXPECT_EQ(ReadFormSettings("<Game Difficulty=\"7\"/>").settings.Difficulty, 7);
+  EXPECT_EQ(ReadFormSettings("<Game Difficulty=\"12\"/>").settings.Difficulty, 8);
+  EXPECT_EQ(ReadFormSettings("<Game Difficulty=\"-2\"/>").settings.Difficulty, 1);
+  EXPECT_EQ(ReadFormSettings("<Game Difficulty=\"hard\"/>").settings.Difficulty, 4);
+  FormSettings loaded, now;
+  now.Difficulty = 6;
+  now.KeyCodes[0] = 200;
+  const std::vector<AttributeEdit> expected = {{"", "Difficulty", "6"},
+                                               {"Player1Keys", "Up", "200"}};
+  EXPECT_EQ(ChangedAttributes(loaded, now), expected);
+}
+
 TEST(FormSettings, SaysWhyAFileCannotBeRead) {
   const GameXmlSettings broken = ReadFormSettings("<Game>\n  <Player1Keys Up=\"1\">\n</Game>\n");
   EXPECT_FALSE(broken.readable);

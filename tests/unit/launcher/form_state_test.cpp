@@ -44,6 +44,17 @@ TEST(FormState, VolumeButtonsStepByTenInsideTheirLimits) {
   }
 }
 
+TEST(FormState, TheLevelButtonsStepByOneFromOneToEight) {
+  FormState form;
+  EXPECT_EQ(DifficultyLabel(form), "Computer Level 4 of 8");
+  for (int i = 0; i < 6; ++i) StepDifficulty(form, +1);
+  EXPECT_EQ(form.settings.Difficulty, 8);
+  StepDifficulty(form, -1);
+  EXPECT_EQ(DifficultyLabel(form), "Computer Level 7 of 8");
+  for (int i = 0; i < 9; ++i) StepDifficulty(form, -1);
+  EXPECT_EQ(form.settings.Difficulty, 1);
+}
+
 TEST(FormState, OnlyTheMusicPlusWritesTheLabelsWithAColon) {
   FormSettings settings;
   settings.MusicVolumePct = 50;

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
 namespace vdx {
 namespace {
 
@@ -103,6 +108,56 @@ TEST(ProgramOptions, ComputerMatchesTakeTheirCountsAndEndByThemselves) {
         << bad;
   EXPECT_EQ(ParseProgramOptions(Args{"--versus", "a,b", "--matches", "0"}).error,
             "--matches takes a number of matches from 1");
+}
+
+// The computer's levels: one for each player it plays, 1 to 8.
+TEST(ProgramOptions, DifficultyGivesALevelToEachPlayerTheComputerPlays) {
+  using Args = std::vector<std::string>;
+  using Levels = std::array<Integer, 2>;
+  const std::string range =
+      "--difficulty takes a level from 1 to 8, or two apart by a comma (N1,N2)";
+  struct Case {
+    Args args;
+    std::string error;
+    std::optional<Levels> levels;
+  };
+  const Case cases[] = {
+      // Against a player, the computer's player 2 alone; player 1 keeps 4.
+      {{"--versus", "a,b", "--cpu", "2", "--difficulty", "7"}, "", Levels{4, 7}},
+      {{"--versus", "a,b", "--cpu", "2", "--difficulty=1"}, "", Levels{4, 1}},
+      // Playing both, one level for both or one each.
+      {{"--versus", "a,b", "--cpu", "both", "--difficulty", "8"}, "", Levels{8, 8}},
+      {{"--versus", "a,b", "--cpu", "both", "--difficulty", "8,1"}, "", Levels{8, 1}},
+      {{"--difficulty", "2,3", "--versus", "a,b", "--cpu", "both"}, "", Levels{2, 3}},
+      // Not given: Game.xml's Difficulty decides later.
+      {{"--versus", "a,b", "--cpu", "both"}, "", std::nullopt},
+      {{"--versus", "a,b", "--cpu", "2", "--difficulty", "3,5"},
+       "--difficulty takes one level with --cpu 2: the computer plays player 2 alone",
+       std::nullopt},
+      {{"--versus", "a,b", "--difficulty", "3"},
+       "--difficulty needs the computer in a match: --versus P1,P2 --cpu 2|both", std::nullopt},
+      {{"--difficulty", "3"},
+       "--difficulty needs the computer in a match: --versus P1,P2 --cpu 2|both", std::nullopt},
+      // A network match's computer plays at 4.
+      {{"--host", "--cpu", "local", "--difficulty", "3"},
+       "--difficulty is for a match against the computer here: --versus P1,P2 --cpu 2|both",
+       std::nullopt},
+      {{"--versus", "a,b", "--cpu", "both", "--difficulty"}, "--difficulty needs a value",
+       std::nullopt},
+  };
+  for (const Case& c : cases) {
+    const auto options = ParseProgramOptions(c.args);
+    std::string line;
+    for (const std::string& arg : c.args) line += arg + " ";
+    EXPECT_EQ(options.error, c.error) << line;
+    EXPECT_EQ(options.levels, c.levels) << line;
+  }
+  for (const char* bad : {"0", "9", "-1", "4x", "", " 4", "4,", ",4", "1,2,3", "4,,5", "1;2", "10"}) {
+    const auto options =
+        ParseProgramOptions(Args{"--versus", "a,b", "--cpu", "both", "--difficulty", bad});
+    EXPECT_EQ(options.error, range) << "[" << bad << "]";
+    EXPECT_FALSE(options.levels) << bad;
+  }
 }
 
 TEST(ProgramOptions, ASeedIsAnyWholeNumberOfSixtyFourBits) {
