@@ -331,7 +331,7 @@ NetMatchResult RunNetworkRounds(Game& game, const MatchSetup& setup, std::uint64
   played.settings = ReplaySettingsOf(game.settings);
   played.randomState = m.fight.random.state();
   const int local = options.session.localPlayer;
-  ComputerAtKeys computer = StartComputerAtKeys(options.computerSeed);
+  ComputerAtKeys computer = StartComputerAtKeys(options.computerSeed, options.computerLevel);
   std::vector<FightInputs>& confirmed = played.frames;  // every confirmed frame's inputs
   MatchMail mail;
   mail.match = options.session.match;

@@ -71,6 +71,7 @@ struct NetMatchOptions {
   net::SessionOptions session;
   bool computerPlaysLocal = false;
   std::uint64_t computerSeed = 1;
+  Integer computerLevel = kProfileDifficulty;  // 1 to 8
   // frameHashes: a line per confirmed frame; record: the confirmed inputs;
   // draw: pictures, sounds and movies. The sync test is not for this match.
   FightOutputs outputs;

@@ -282,10 +282,13 @@ ProgramOptions ParseProgramOptions(std::span<const std::string> args) {
   if (options.script && !options.headless) options.error = "--script needs --headless";
   if (options.json && !options.checkContent) options.error = "--json needs --check-content";
   if (options.stage && !options.versus) options.error = "--stage needs --versus";
-  // A network match's computer plays at the profile's level.
+  // A network match's computer plays this side's player alone: one level.
   if (options.network && !levels.empty()) {
-    options.error = "--difficulty is for a match against the computer here: --versus P1,P2 --cpu 2|both";
-    return options;
+    if (!options.cpuLocal || levels.size() != 1) {
+      options.error = "--difficulty in a network match takes one level, for --cpu local";
+      return options;
+    }
+    options.network->computerLevel = levels[0];
   }
   if (options.network) return CheckNetworkOptions(std::move(options), rest);
   if (options.replay && (options.versus || options.record))
@@ -394,7 +397,7 @@ Network play (UDP port 7777 unless given; open it on the host's router):
   --delay N         with --host or --join: frames a key waits before it
                     counts (0 to 4, default 2); less delay, more rollback
   --cpu local       with --host or --join: this side's computer plays this
-                    side's player
+                    side's player (at --difficulty N, default 4)
   With --host, --matches N and --seed N set the series for both sides;
   --rounds N must be the same on both (it is one of the settings the sides
   compare); --record FILE and --frame-hashes FILE work on each side (the

@@ -33,6 +33,7 @@ struct NetworkOptions {
   std::uint16_t port = 7777;   // the host's port
   int inputDelay = 2;          // --delay N (0 to 4)
   bool computerPlaysLocal = false;  // --cpu local: this side's computer plays its player
+  Integer computerLevel = kProfileDifficulty;  // --difficulty N with --cpu local
 };
 
 // "HOST", "HOST:PORT" or "[IPv6]:PORT"; nothing when the port is not 1 to 65535

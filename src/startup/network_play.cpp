@@ -206,6 +206,7 @@ bool PlayOne(Game& game, const RunRequest& request, NetLink& link, std::string* 
   options.session.localPlayer = localPlayer;
   options.session.inputDelay = inputDelay;
   options.computerPlaysLocal = request.network->computerPlaysLocal;
+  options.computerLevel = request.network->computerLevel;
   options.computerSeed = start.randomState ^ static_cast<std::uint64_t>(localPlayer) * 0x9E3779B97F4A7C15u;
   options.outputs.frameHashes = frameHashes;
   options.outputs.draw = request.draw;

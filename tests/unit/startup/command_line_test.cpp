@@ -138,10 +138,9 @@ TEST(ProgramOptions, DifficultyGivesALevelToEachPlayerTheComputerPlays) {
        "--difficulty needs the computer in a match: --versus P1,P2 --cpu 2|both", std::nullopt},
       {{"--difficulty", "3"},
        "--difficulty needs the computer in a match: --versus P1,P2 --cpu 2|both", std::nullopt},
-      // A network match's computer plays at 4.
-      {{"--host", "--cpu", "local", "--difficulty", "3"},
-       "--difficulty is for a match against the computer here: --versus P1,P2 --cpu 2|both",
-       std::nullopt},
+      // A network match's computer at this side's keys takes its level in
+      // the network's options (below), not as the match's.
+      {{"--host", "--cpu", "local", "--difficulty", "3"}, "", std::nullopt},
       {{"--versus", "a,b", "--cpu", "both", "--difficulty"}, "--difficulty needs a value",
        std::nullopt},
   };
@@ -292,9 +291,15 @@ TEST(ProgramOptions, NetworkRunsTakeTheirHostPortAndTheHostsMatch) {
     EXPECT_EQ(o.network->host, c.host) << line;
     EXPECT_EQ(o.network->port, c.port) << line;
   }
-  const ProgramOptions delayed = ParseProgramOptions(Args{"--join", "h", "--delay=0", "--cpu=local"});
+  const ProgramOptions delayed =
+      ParseProgramOptions(Args{"--join", "h", "--delay=0", "--cpu=local", "--difficulty", "7"});
+  EXPECT_EQ(delayed.error, "");
   EXPECT_EQ(delayed.network->inputDelay, 0);
   EXPECT_TRUE(delayed.network->computerPlaysLocal);
+  EXPECT_EQ(delayed.network->computerLevel, 7);
+  const std::string oneLevel = "--difficulty in a network match takes one level, for --cpu local";
+  EXPECT_EQ(ParseProgramOptions(Args{"--host", "--difficulty", "7"}).error, oneLevel);
+  EXPECT_EQ(ParseProgramOptions(Args{"--host", "--cpu", "local", "--difficulty", "7,2"}).error, oneLevel);
   EXPECT_EQ(ParseProgramOptions(Args{"--host", "1", "DEBUG"}).commandLine, "1 DEBUG");
 }
 
