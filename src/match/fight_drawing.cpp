@@ -153,7 +153,7 @@ void DrawFightScene(Game& game, const FightState& fight, const FightSlots& slots
                                turn.meters.comboCount, turn.meters.roundWins,
                                turn.meters.finisher ? "Sexuality" : "", now});
     DrawBall(game, turn.ball, slots);
-    if (turn.pauseMenu) DrawPauseMenu(game, turn.pauseItem);
+    if (turn.pauseMenu) DrawPauseMenu(game, turn.pauseItem, slots);
     if (turn.bubbles)
       DrawParticles(fight.bubbles[i], slots.bubble.get(), game.display.backBuffer,
                     game.display.raster);

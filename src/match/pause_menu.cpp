@@ -1,8 +1,10 @@
 #include "match/pause_menu.h"
 
+#include <algorithm>
 #include <array>
 
 #include "graphics/system_text.h"
+#include "match/move_list.h"
 
 namespace vdx {
 namespace {
@@ -11,14 +13,6 @@ constexpr std::array<const char*, 3> kItems{"Continue", "Exit to Menu", "Exit Ga
 constexpr int kPanelLeft = 210, kPanelTop = 170, kPanelRight = 430, kPanelBottom = 280;
 constexpr std::uint32_t kOutline = 0x00FF6464u;  // (255, 100, 100)
 constexpr std::uint32_t kFill = 0x00FFC8C8u;     // (255, 200, 200)
-
-void DrawPanel(Surface& target) {
-  for (int y = kPanelTop; y <= kPanelBottom; ++y)
-    for (int x = kPanelLeft; x <= kPanelRight; ++x) {
-      const bool edge = x == kPanelLeft || x == kPanelRight || y == kPanelTop || y == kPanelBottom;
-      target.at(x, y) = edge ? kOutline : kFill;
-    }
-}
 
 void DrawItems(Game& game, int selected) {
   cFont font = game.settings.MenuFont;
@@ -32,6 +26,14 @@ void DrawItems(Game& game, int selected) {
 
 }  // namespace
 
+void DrawPausePanel(Surface& target, int left, int top, int right, int bottom) {
+  for (int y = std::max(0, top); y <= std::min(bottom, target.height - 1); ++y)
+    for (int x = std::max(0, left); x <= std::min(right, target.width - 1); ++x) {
+      const bool edge = x == left || x == right || y == top || y == bottom;
+      target.at(x, y) = edge ? kOutline : kFill;
+    }
+}
+
 std::pair<Long, Long> PauseMenuColours(const Settings& settings) {
   // Content colours are 0x00BBGGRR. Without two colours of its own (a Game.xml
   // that sets neither), white and pure red, which are hard to read on the
@@ -40,8 +42,9 @@ std::pair<Long, Long> PauseMenuColours(const Settings& settings) {
   return {settings.MenuColor, settings.MenuHighlightColor};
 }
 
-void DrawPauseMenu(Game& game, int selected) {
-  DrawPanel(game.display.backBuffer);
+void DrawPauseMenu(Game& game, int selected, const FightSlots& slots) {
+  DrawMoveLists(game, slots);
+  DrawPausePanel(game.display.backBuffer, kPanelLeft, kPanelTop, kPanelRight, kPanelBottom);
   DrawItems(game, selected);
 }
 

@@ -83,7 +83,7 @@ void DrawRoundEndFrame(Game& game, const FightState& fight, const FightSlots& sl
                    HudInputs{p, c.Name, c.Health, meters.health, meters.comboCount,
                              meters.roundWins, meters.finisher ? "Sexuality" : "", now});
   }
-  if (fight.scene.endPauseMenu) DrawPauseMenu(game, fight.scene.endPauseItem);
+  if (fight.scene.endPauseMenu) DrawPauseMenu(game, fight.scene.endPauseItem, slots);
   view.drawnFrame = 0;  // the back buffer holds no fight frame of its own
 }
 
