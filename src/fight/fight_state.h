@@ -321,6 +321,7 @@ struct MatchRules {
   Integer rounds = 1;
   int characterWidth = 256;  // the frame width the stage bounds use
   bool weather = false;
+  bool pickUps = true;  // the power and health balls fall (training takes them away)
 };
 
 // The per-player copies of the content a fight reads (frame offsets are set

@@ -271,7 +271,7 @@ void ActionPass(Pass& s) {
 // opponent along, until the stage ends.
 void KeepInBounds(Pass& s) {
   FightState& fight = s.ctx.fight;
-  const Long right = kStageRightMargin - s.ctx.slots.rules.characterWidth;
+  const Long right = RightmostFighterX(s.ctx.slots);
   const Long cameraMax = std::max(0, fight.stageWidth - 640);
   if (s.me.PlayerX < 0) {
     s.me.PlayerX = 0;
@@ -298,6 +298,10 @@ void KeepInBounds(Pass& s) {
 }
 
 }  // namespace
+
+Long RightmostFighterX(const FightSlots& slots) {
+  return kStageRightMargin - slots.rules.characterWidth;
+}
 
 Rect BodyRect(const FighterState& f) {
   // The body is the frame narrowed by 120 pixels on each side.

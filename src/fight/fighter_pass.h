@@ -25,6 +25,10 @@ bool FinisherAllowed(const FightState& fight, int player);
 int CharacterFrameWidth(Integer characterWidth);
 
 
+// The largest x a fighter's frame may stand at before the camera scrolls (the
+// smallest is 0).
+Long RightmostFighterX(const FightSlots& slots);
+
 // The fighter's body: its frame narrowed by 120 pixels on each side. Walking
 // into the opponent's body pushes it.
 Rect BodyRect(const FighterState& fighter);

@@ -72,6 +72,7 @@ void PickUpStep(StepContext& ctx, int player) {
     me.trailRefreshed = 0;
     fight.fighters[Opponent(player)].DamageMultiplier = 1;
   }
+  if (!slots.rules.pickUps) return;
   Fall(fight.random, fight.pickUp, now);
   if (fight.pickUp.PowerUpKind == 0) return;
   fight.scene.turns[static_cast<std::size_t>(player)].ball =
