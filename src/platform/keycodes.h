@@ -16,6 +16,8 @@ inline constexpr int kKeyboardStateSize = 256;
 
 namespace key {
 inline constexpr KeyCode Escape = 0x01;
+inline constexpr KeyCode Back = 0x0E;  // Backspace
+inline constexpr KeyCode Tab = 0x0F;
 inline constexpr KeyCode Return = 0x1C;
 inline constexpr KeyCode LControl = 0x1D;
 inline constexpr KeyCode A = 0x1E;
@@ -28,6 +30,8 @@ inline constexpr KeyCode Space = 0x39;
 inline constexpr KeyCode F1 = 0x3B;
 inline constexpr KeyCode F2 = 0x3C;
 inline constexpr KeyCode F3 = 0x3D;
+inline constexpr KeyCode F7 = 0x41;
+inline constexpr KeyCode F8 = 0x42;
 inline constexpr KeyCode F12 = 0x58;
 inline constexpr KeyCode RMenu = 0xB8;  // right Alt
 inline constexpr KeyCode Up = 0xC8;

@@ -47,6 +47,12 @@ std::optional<std::uint64_t> SeedNumber(const std::string& text) {
 // The lowest port a host listens on.
 constexpr int kLowestHostPort = 1024;
 
+// "P1,P2": two names, neither empty.
+bool TwoNames(const std::string& text) {
+  return !text.empty() && std::count(text.begin(), text.end(), ',') == 1 && text.front() != ',' &&
+         text.back() != ',';
+}
+
 bool AllDigits(const std::string& text) {
   return !text.empty() &&
          std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); });
@@ -175,10 +181,12 @@ ProgramOptions ParseProgramOptions(std::span<const std::string> args) {
     } else if (auto versus = value("--versus")) {
       options.versus = *versus;
       if (!options.error.empty()) break;
-      if (versus->empty() || std::count(versus->begin(), versus->end(), ',') != 1 ||
-          versus->front() == ',' ||
-          versus->back() == ',')
+      if (!TwoNames(*versus))
         options.error = "--versus takes two fighters: --versus P1,P2";
+    } else if (auto training = value("--training")) {
+      options.training = *training;
+      if (!options.error.empty()) break;
+      if (!TwoNames(*training)) options.error = "--training takes two fighters: --training P1,P2";
     } else if (auto stage = value("--stage")) {
       options.stage = *stage;
     } else if (auto hashes = value("--frame-hashes")) {
@@ -281,7 +289,15 @@ ProgramOptions ParseProgramOptions(std::span<const std::string> args) {
   }
   if (options.script && !options.headless) options.error = "--script needs --headless";
   if (options.json && !options.checkContent) options.error = "--json needs --check-content";
-  if (options.stage && !options.versus) options.error = "--stage needs --versus";
+  if (options.stage && !options.versus && !options.training)
+    options.error = "--stage needs --versus or --training";
+  if (options.training &&
+      (options.versus || options.replay || options.record || options.network ||
+       options.cpu != ComputerPlays::None || options.matches || !levels.empty() || options.noDraw ||
+       options.frameHashes)) {
+    options.error = "--training is a session of its own: besides the fighters it takes only --stage";
+    return options;
+  }
   // A network match's computer plays this side's player alone: one level.
   if (options.network && !levels.empty()) {
     if (!options.cpuLocal || levels.size() != 1) {
@@ -357,7 +373,11 @@ Options:
                     script; the run ends with it
   --versus P1,P2    start a two-player match at once, without the title movie
                     or menus (names in any letter case)
-  --stage NAME      with --versus: the stage (default: the first one enabled)
+  --training P1,P2  practise at once: player 1 against a dummy (player 2) on
+                    one stage, without rounds; Tab opens the training menu,
+                    Backspace resets, F7 records the dummy, F8 plays it back
+  --stage NAME      with --versus or --training: the stage (default: the
+                    first one enabled)
   --frame-hashes FILE  write a line per fight frame: the frame's number, the
                     hash of the fight's state and the hash of its picture
                     ("-" for a frame not drawn); the fights are drawn for

@@ -47,7 +47,8 @@ struct ProgramOptions {
   bool checkContent = false;                     // --check-content
   bool json = false;                             // --json (with --check-content)
   std::optional<std::string> versus;             // --versus P1,P2: a match at once
-  std::optional<std::string> stage;              // --stage NAME (with --versus)
+  std::optional<std::string> training;           // --training P1,P2: training at once
+  std::optional<std::string> stage;              // --stage NAME (with --versus or --training)
   std::optional<std::string> frameHashes;        // --frame-hashes FILE
   std::optional<std::string> record;             // --record FILE
   std::optional<std::string> replay;             // --replay FILE

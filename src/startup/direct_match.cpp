@@ -6,6 +6,7 @@
 #include "core/log.h"
 #include "game/player_files.h"
 #include "match/fight_loop.h"
+#include "match/training_mode.h"
 #include "fight/replay.h"
 #include "platform/resident_memory.h"
 #include "startup/replay_run.h"
@@ -137,6 +138,16 @@ int PlayDirectMatches(Game& game, const RunRequest& request, std::string* frameH
       return kStatusNotWritten;
     }
   }
+  return 0;
+}
+
+int PlayDirectTraining(Game& game, const RunRequest& request) {
+  const auto match = ResolveDirectMatch(game.content, *request.training, request.stage);
+  if (const auto* problem = std::get_if<std::string>(&match)) {
+    std::cerr << "vdx: " << *problem << "\n";
+    return kStatusRefused;
+  }
+  PlayTraining(game, std::get<MatchSetup>(match));
   return 0;
 }
 

@@ -29,4 +29,9 @@ inline constexpr std::uint64_t kUndecidedAfterFrames = 10 * 60 * 1000 / 16;
 // one match, a line per match and one on the resident memory go to standard output.
 int PlayDirectMatches(Game& game, const RunRequest& request, std::string* frameHashes);
 
+// `vdx --training P1,P2 [--stage NAME]`: training straight after start-up,
+// until the player leaves it; returns 0, or kStatusRefused with a message on
+// standard error when the names are not the game folder's.
+int PlayDirectTraining(Game& game, const RunRequest& request);
+
 }  // namespace vdx

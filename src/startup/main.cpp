@@ -20,6 +20,7 @@ namespace {
 vdx::RunRequest RequestOf(const vdx::ProgramOptions& options) {
   vdx::RunRequest request;
   request.versus = options.versus;
+  request.training = options.training;
   request.stage = options.stage;
   if (options.frameHashes) request.frameHashes = *options.frameHashes;
   if (options.record) request.record = *options.record;

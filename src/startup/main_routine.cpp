@@ -145,6 +145,8 @@ int Main(Game& game, std::string_view commandLine, const RunRequest& request) {
       status = PlayNetwork(game, request, frameHashes);
     } else if (request.versus) {
       status = PlayDirectMatches(game, request, frameHashes);
+    } else if (request.training) {
+      status = PlayDirectTraining(game, request);
     } else {
       step = 100;
       PlayTitleMovie(game);

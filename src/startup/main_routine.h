@@ -19,7 +19,8 @@ namespace vdx {
 // What the command line asks of the run beyond the game's own switches.
 struct RunRequest {
   std::optional<std::string> versus;  // "P1,P2": a match at once, without title or menus
-  std::optional<std::string> stage;   // its stage
+  std::optional<std::string> training;  // "P1,P2": training at once
+  std::optional<std::string> stage;   // the match's or the training's stage
   std::optional<std::filesystem::path> frameHashes;  // a line per fight frame
   std::optional<std::filesystem::path> record;       // the run's matches as a replay
   std::optional<std::filesystem::path> replay;       // a replay to play instead

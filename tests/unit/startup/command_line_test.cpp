@@ -85,6 +85,31 @@ TEST(ProgramOptions, RefusesWhatItDoesNotKnow) {
   EXPECT_TRUE(ParseProgramOptions(std::vector<std::string>{"--version"}).version);
 }
 
+TEST(ProgramOptions, TrainingTakesTwoFightersAndAStageAndNothingOfAMatch) {
+  const auto ok = ParseProgramOptions(
+      std::vector<std::string>{"1", "--training", "Kira,Brann", "--stage", "Temple"});
+  EXPECT_EQ(ok.error, "");
+  EXPECT_EQ(ok.training, "Kira,Brann");
+  EXPECT_EQ(ok.stage, "Temple");
+  EXPECT_EQ(ok.commandLine, "1");
+  EXPECT_EQ(ParseProgramOptions(std::vector<std::string>{"--training", "Kira"}).error,
+            "--training takes two fighters: --training P1,P2");
+  EXPECT_EQ(ParseProgramOptions(std::vector<std::string>{"--training", ",Brann"}).error,
+            "--training takes two fighters: --training P1,P2");
+  const std::vector<std::vector<std::string>> withAMatch = {
+      {"--versus", "Kira,Brann"}, {"--record", "r.vdr"},        {"--cpu", "2"},
+      {"--host"},                 {"--frame-hashes", "h.txt"}, {"--matches", "2"}};
+  for (const auto& extra : withAMatch) {
+    std::vector<std::string> args{"--training", "Kira,Brann"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    EXPECT_EQ(ParseProgramOptions(args).error,
+              "--training is a session of its own: besides the fighters it takes only --stage")
+        << extra.front();
+  }
+  EXPECT_EQ(ParseProgramOptions(std::vector<std::string>{"--stage", "Temple"}).error,
+            "--stage needs --versus or --training");
+}
+
 TEST(ProgramOptions, ComputerMatchesTakeTheirCountsAndEndByThemselves) {
   using Args = std::vector<std::string>;
   const auto demo = ParseProgramOptions(
