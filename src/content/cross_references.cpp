@@ -44,11 +44,12 @@ void FindUnusableMenuItems(const Content& content, LoadReport& report) {
   for (std::size_t i = 1; i <= content.MenuItems.size(); ++i) {
     const cMenu& item = *content.MenuItems.at(i);
     const std::string where = "Menu > Item " + Quoted(item.Name);
-    if (item.mType < 1 || item.mType > 4)
+    if (item.mType < 1 || item.mType > 5)
       report.unknownNames.push_back(
           {"Game.xml", where,
            "has Type " + std::to_string(item.mType) +
-               ", which starts nothing (1 one player, 2 two players, 3 exit, 4 story)"});
+               ", which starts nothing (1 one player, 2 two players, 3 exit, 4 story, "
+               "5 training)"});
     if (i > kStripsInPicture)
       report.unknownNames.push_back({"Game.xml", where,
                                      "is item " + std::to_string(i) +

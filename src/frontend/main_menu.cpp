@@ -71,7 +71,7 @@ void LoadMenuBackground(Game& game) {
 
 bool StartsAMode(Integer mType) {
   return mType == kMenuOnePlayer || mType == kMenuTwoPlayers || mType == kMenuExit ||
-         mType == kMenuStory;
+         mType == kMenuStory || mType == kMenuTraining;
 }
 
 std::optional<MenuStrip> MenuItemStrip(int item) {

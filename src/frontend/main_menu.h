@@ -17,6 +17,7 @@ enum MenuType : Integer {
   kMenuTwoPlayers = 2,  // player 1 against player 2
   kMenuExit = 3,        // the help page, and the game ends
   kMenuStory = 4,       // a story ladder
+  kMenuTraining = 5,    // training against a dummy
 };
 
 bool StartsAMode(Integer mType);

@@ -1,7 +1,10 @@
 #include "frontend/menu_modes.h"
 
+#include <optional>
+
 #include "audio/music.h"
 #include "match/fight_loop.h"
+#include "match/training_mode.h"
 #include "frontend/character_select.h"
 #include "frontend/main_menu.h"
 #include "frontend/stage_select.h"
@@ -15,21 +18,36 @@ void PleaseWait(Game& game) {
   ShowPleaseWait(game.platform, game.display, game.settings.PleaseWaitFont);
 }
 
-void PlayFromTheMenu(Game& game, SelectFor mode) {
+// The fighters (as `mode` picks them) and the stage, or nothing when a
+// player went back to the menu; the menu's music stops once both are known.
+std::optional<MatchSetup> PickFightersAndStage(Game& game, SelectFor mode) {
   PleaseWait(game);
   const auto fighters = LoadSelectScreenNew(game, mode);
-  if (!fighters) return;
+  if (!fighters) return std::nullopt;
   const auto stage = LoadStageSelectScreenNew(game);
-  if (!stage) return;
+  if (!stage) return std::nullopt;
   StopMenuMusic(game.platform, game.music);
   MatchSetup setup;
   setup.player1 = fighters->player1;
   setup.player2 = fighters->player2;
   setup.stage = *stage;
-  setup.GameMode = mode == SelectFor::OnePlayer ? 1 : 2;
-  setup.computer = mode == SelectFor::OnePlayer ? ComputerPlays::Player2 : ComputerPlays::None;
-  setup.levels[1] = game.settings.Difficulty;
-  PlayMatch(game, setup);
+  return setup;
+}
+
+void PlayFromTheMenu(Game& game, SelectFor mode) {
+  std::optional<MatchSetup> setup = PickFightersAndStage(game, mode);
+  if (!setup) return;
+  setup->GameMode = mode == SelectFor::OnePlayer ? 1 : 2;
+  setup->computer = mode == SelectFor::OnePlayer ? ComputerPlays::Player2 : ComputerPlays::None;
+  setup->levels[1] = game.settings.Difficulty;
+  PlayMatch(game, *setup);
+}
+
+// Training: player 1 picks a fighter and then the dummy's, as against the
+// computer, then the stage.
+void TrainFromTheMenu(Game& game) {
+  if (const std::optional<MatchSetup> setup = PickFightersAndStage(game, SelectFor::OnePlayer))
+    PlayTraining(game, *setup);
 }
 
 void LeaveTheGame(Game& game) {
@@ -51,6 +69,9 @@ void StartMenuMode(Game& game, Integer mType) {
       break;
     case kMenuExit:
       LeaveTheGame(game);
+      break;
+    case kMenuTraining:
+      TrainFromTheMenu(game);
       break;
     case kMenuStory: {
       PleaseWait(game);

@@ -1,6 +1,7 @@
 // What the main menu's items start: a match against the computer or between
 // two players (character select, stage select, the match), story mode
-// (character select, the ladder), or the end of the game with the help page.
+// (character select, the ladder), training (character select, stage select,
+// training), or the end of the game with the help page.
 // Each returns when its mode is over; the menu comes next.
 #pragma once
 

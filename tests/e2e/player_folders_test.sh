@@ -74,7 +74,7 @@ hold() { printf 'press %s\nwait %s\nrelease %s\nwait 250\n' "$1" "${2:-100}" "$1
 story_script() {  # punch key; the story ladder won, F12 in the fight, a state dump
   local punch=$1
   printf 'wait 800\n'; hold Escape 150; printf 'wait 300\n'
-  hold Down; hold Down; hold "$punch" 150; printf 'wait 300\n'; hold "$punch" 150
+  hold Down; hold Down; hold Down; hold "$punch" 150; printf 'wait 300\n'; hold "$punch" 150
   printf 'wait 1000\ntap D\nwait 300\npress Right\nwait 2500\n'
   printf 'tap F12\nwait 200\n'
   for _ in 1 2 3; do printf 'press %s\nwait 110\nrelease %s\nwait 240\n' "$punch" "$punch"; done

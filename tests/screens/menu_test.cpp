@@ -155,7 +155,7 @@ TEST_F(Menus, TheTitleLeadsToTheMenuWhereUpAndDownMoveTheRedItem) {
   EXPECT_EQ(state("menu")["screen"], "menu");
   EXPECT_EQ(state("menu")["selected"], "1");
   EXPECT_EQ(state("down")["selected"], "2");
-  EXPECT_EQ(state("last")["selected"], "4") << "no wrapping past the last item";
+  EXPECT_EQ(state("last")["selected"], "5") << "no wrapping past the last item";
   EXPECT_EQ(state("top")["selected"], "1") << "a held key walks up, 10 steps a second";
   EXPECT_EQ(moviesOpened(), std::vector<std::string>{"VDTitle.avi"});
   const auto menu = platform::ReadPng((folder.path() / "menu.png").string());
@@ -271,8 +271,8 @@ TEST_F(Menus, ADisabledStageIsShownButCannotBePickedAndEscapeGoesBack) {
 }
 
 TEST_F(Menus, ExitOpensTheHelpPageAndEndsTheGame) {
-  EXPECT_EQ(run(kToTheMenu + Hold("Down") + Hold("Down") + Hold("Down") + Confirm("A") +
-                "wait 60000\nstate after\n"),
+  EXPECT_EQ(run(kToTheMenu + Hold("Down") + Hold("Down") + Hold("Down") + Hold("Down") +
+                Confirm("A") + "wait 60000\nstate after\n"),
             0);
   ASSERT_EQ(machine->shellCalls().size(), 1u);
   EXPECT_EQ(machine->shellCalls()[0].path,
@@ -288,7 +288,7 @@ TEST_F(Menus, AnItemOfAnUnknownTypeDoesNothing) {
                 dir),
             0);
   EXPECT_EQ(state("menu")["screen"], "menu");
-  EXPECT_EQ(state("menu")["selected"], "4");
+  EXPECT_EQ(state("menu")["selected"], "5");
   EXPECT_TRUE(machine->shellCalls().empty());
   EXPECT_NE(folder.read("log.txt").find("Menu item \"EXIT\" has Type 9, which starts nothing"),
             std::string::npos);
@@ -306,12 +306,33 @@ TEST_F(Menus, ClosingTheWindowEndsEveryScreenAlsoWithAKeyHeld) {
   }
 }
 
+TEST_F(Menus, TrainingPicksTheFightersAndTheStageThenPlaysWithItsOwnMenu) {
+  EXPECT_EQ(run(kToTheMenu + Hold("Down") + Hold("Down") + "state item\n" + Confirm("A") +
+                "wait 300\n" + Confirm("A") + Hold("Right") + Confirm("A") + "wait 300\n" +
+                Confirm("A") + "wait 1500\nstate training\ntap Tab\nwait 100\nstate menu\n" +
+                Hold("Down") + Hold("Right") + "tap Tab\nwait 100\nstate closed\n" +
+                "press Escape\nwait 300\nrelease Escape\nwait 100\nstate paused\n" + Hold("Down") +
+                Hold("Down") + Hold("Down") + Confirm("A") + "wait 500\nstate back\nquit\n"),
+            0);
+  EXPECT_EQ(state("item")["selected"], "3");
+  EXPECT_EQ(state("training")["screen"], "training");
+  EXPECT_EQ(state("training")["p1 character"], "Kira");
+  EXPECT_EQ(state("training")["p2 character"], "Vex") << "the dummy, picked with the same keys";
+  EXPECT_EQ(state("training")["training menu"], "false");
+  EXPECT_EQ(state("menu")["training menu"], "true");
+  EXPECT_EQ(state("closed")["training menu"], "false");
+  EXPECT_EQ(state("paused")["training paused"], "true");
+  EXPECT_EQ(state("paused")["p2 ActionName"], "Block")
+      << "the menu's Guard was set to All with Right, and the dummy blocks";
+  EXPECT_EQ(state("back")["screen"], "menu") << "Exit to Menu";
+}
+
 TEST_F(Menus, StoryModePlaysTheRungsMovieThenFightsItsOpponentOnItsStage) {
   EXPECT_EQ(
-      run(kToTheMenu + Hold("Down") + Hold("Down") + "state story\n" + Confirm("A") + "wait 300\n" +
+      run(kToTheMenu + Hold("Down") + Hold("Down") + Hold("Down") + "state story\n" + Confirm("A") + "wait 300\n" +
           Confirm("A") + "wait 500\nstate movie\n" + kSkipMovie + "wait 1000\nstate fight\nquit\n"),
       0);
-  EXPECT_EQ(state("story")["selected"], "3");
+  EXPECT_EQ(state("story")["selected"], "4");
   EXPECT_EQ(state("fight")["p1 character"], "Kira");
   EXPECT_EQ(state("fight")["p2 character"], "Brann") << "the ladder's first opponent";
   EXPECT_EQ(state("fight").count("p2 computer"), 1u);
@@ -340,7 +361,8 @@ TEST_F(Menus, AWonLadderIsRecordedInSaveDatAndALostOneChangesNothing) {
                              {"ai.xml", kIdleBrann},
                              {"Game.xml", DemoGameXml("Health=\"120\"", "Health=\"1\"")},
                              {"save.dat", std::string("\x2a\0\0\0", 4)}});
-  const std::string toLadder = kToTheMenu + Hold("Down") + Hold("Down") + Confirm("A") +
+  const std::string toLadder = kToTheMenu + Hold("Down") + Hold("Down") + Hold("Down") +
+                               Confirm("A") +
                                "wait 300\n" + Confirm("A") + kSkipMovie + "wait 1000\n";
   EXPECT_EQ(run(toLadder + PunchOut(3) + "wait 500\nstate ko\n" + Confirm("A") + kSkipMovie +
                     kSkipMovie + "wait 500\nstate end\n" + kSkipMovie + "wait 500\nstate back\n",
@@ -372,7 +394,8 @@ TEST_F(Menus, AFighterWithoutALadderCannotStartOneAndABrokenRungIsSkipped) {
   const auto dir = DemoWith({{"story.xml", kShortLadder}});
   // Brann has no ladder: Punch on him does nothing; Vex's only rung names
   // nobody, so his ladder is over at once (no movie, no fight).
-  EXPECT_EQ(run(kToTheMenu + Hold("Down") + Hold("Down") + Confirm("A") + "wait 300\n" +
+  EXPECT_EQ(run(kToTheMenu + Hold("Down") + Hold("Down") + Hold("Down") + Confirm("A") +
+                    "wait 300\n" +
                     Hold("Right") + Confirm("A") + "wait 300\nstate brann\n" + Hold("Right") +
                     Confirm("A") + "wait 1500\nstate vex\nquit\n",
                 dir),
@@ -400,8 +423,8 @@ TEST_F(Menus, EveryFileTheGameOpensIsOneTheContentCheckLooksAt) {
   const std::string escape = "press Escape\nwait 150\nrelease Escape\nwait 100\n";
   const std::string winRound = PunchOut(3) + "wait 500\n" + Confirm("A") + kSkipMovie + kSkipMovie;
   // A ladder of three rounds: two won, each followed by its movies.
-  EXPECT_EQ(run(kToTheMenu + Hold("Down") + Hold("Down") + Confirm("A") + "wait 300\n" +
-                    Confirm("A") + kSkipMovie + "wait 1000\n" + winRound + "wait 1000\n" +
+  EXPECT_EQ(run(kToTheMenu + Hold("Down") + Hold("Down") + Hold("Down") + Confirm("A") +
+                    "wait 300\n" + Confirm("A") + kSkipMovie + "wait 1000\n" + winRound + "wait 1000\n" +
                     winRound + "wait 500\n" + kSkipMovie + "wait 500\nstate ladder\nquit\n",
                 dir),
             0);

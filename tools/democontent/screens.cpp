@@ -53,7 +53,7 @@ Image Standing(const Character& c) {
 }  // namespace
 
 std::vector<MenuEntry> MenuEntries() {
-  return {{"ONE PLAYER", 1}, {"TWO PLAYERS", 2}, {"STORY", 4}, {"EXIT", 3}};
+  return {{"ONE PLAYER", 1}, {"TWO PLAYERS", 2}, {"TRAINING", 5}, {"STORY", 4}, {"EXIT", 3}};
 }
 
 FontSheet MakeFontSheet(const Font& font) {

@@ -131,7 +131,8 @@ TEST(CrossReferences, MenuItemsThatStartNothingOrLieOffThePictureAreListed) {
   ASSERT_EQ(report.unknownNames.size(), 2u);
   EXPECT_EQ(report.unknownNames[0].element, "Menu > Item \"TYPO\"");
   EXPECT_EQ(report.unknownNames[0].reason,
-            "has Type 7, which starts nothing (1 one player, 2 two players, 3 exit, 4 story)");
+            "has Type 7, which starts nothing (1 one player, 2 two players, 3 exit, 4 story, "
+            "5 training)");
   EXPECT_EQ(report.unknownNames[1].element, "Menu > Item \"12\"");
   EXPECT_NE(report.unknownNames[1].reason.find("not drawn"), std::string::npos);
 }
