@@ -114,16 +114,17 @@ ActionFacts CurrentActionFacts(const FrameDataWatch& watch, const FightState& fi
   const FighterState& f = fight.fighters[static_cast<std::size_t>(player)];
   const cCharacter& character = slots.players[static_cast<std::size_t>(player)].character;
   ActionFacts facts;
-  facts.name = f.ActionName == "Standing" && f.MoveState == "Walk"
-                   ? "Walk"
-                   : std::string(f.ActionName.view());
-  const cAction* action = CurrentAction(character, f);
+  // Walking is done in the standing pass: its pictures are the Walk action's.
+  const bool walking = f.ActionName == "Standing" && f.MoveState == "Walk";
+  facts.name = walking ? "Walk" : std::string(f.ActionName.view());
+  const cAction* action = walking ? character.Actions.find("Walk") : CurrentAction(character, f);
   if (action == nullptr) return facts;
   facts.frames = action->Count;
   facts.frame =
       std::clamp<Long>(f.CurrentFrame - action->Offset + 1, 1, std::max<Long>(1, action->Count));
   facts.damage = action->Damage;
-  facts.lasts = PlannedActionFrames(*action);
+  facts.loops = action->AnimationType == "Loop";
+  facts.lasts = facts.loops ? 0 : PlannedActionFrames(*action);
   for (const auto& [name, frames] : watch.measured[static_cast<std::size_t>(player)])
     if (name == facts.name) {
       facts.lasts = frames;

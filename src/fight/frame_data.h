@@ -52,6 +52,7 @@ struct ActionFacts {
   std::string name;
   Long frame = 0;         // the frame shown, 1-based within the action
   Long frames = 0;        // the action's frames
+  bool loops = false;     // it plays over and over (standing, walking): no length
   int lasts = 0;          // fight frames the action lasts
   bool measured = false;  // `lasts` was counted on a play of it; else worked out from its timing
   Integer damage = 0;

@@ -11,7 +11,7 @@
 namespace vdx {
 namespace {
 
-constexpr int kInputTop = 84;
+constexpr int kInputTop = 158;  // below the meters and their combo messages
 constexpr int kInputLine = 14;
 constexpr int kInputWidth = 74;
 constexpr int kDataLine = 15;
@@ -46,10 +46,13 @@ void DrawInputs(Game& game, const FightState& fight, const InputLog& log, int pl
 std::string ActionLine(const FrameDataWatch& watch, const FightState& fight,
                        const FightSlots& slots, int player) {
   const ActionFacts facts = CurrentActionFacts(watch, fight, slots, player);
+  const std::string length = facts.loops      ? std::string("loops")
+                             : facts.measured ? std::to_string(facts.lasts) + " frames"
+                                              : "\u2248" + std::to_string(facts.lasts) + " frames";
   char line[160];
-  std::snprintf(line, sizeof line, "P%d %s  frame %ld/%ld  %s%d frames  damage %d", player,
+  std::snprintf(line, sizeof line, "P%d %s  frame %ld/%ld  %s  damage %d", player,
                 facts.name.c_str(), static_cast<long>(facts.frame), static_cast<long>(facts.frames),
-                facts.measured ? "" : "\u2248", facts.lasts, static_cast<int>(facts.damage));
+                length.c_str(), static_cast<int>(facts.damage));
   return line;
 }
 

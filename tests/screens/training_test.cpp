@@ -282,6 +282,7 @@ TEST_F(Training, TheFrameAdvantageIsCountedAsTheActionsTimingsGiveIt) {
     EXPECT_FALSE(session->watch.advantageOnBlock);
     const ActionFacts facts = CurrentActionFacts(session->watch, Fight(), session->match.slots, 1);
     EXPECT_EQ(facts.name, "Standing");
+    EXPECT_TRUE(facts.loops) << "standing has no length";
   }
   // Worked out from its timing before it is played, measured after: the
   // punch lasts its 9 frames.
@@ -332,7 +333,7 @@ TEST_F(Training, TheReadoutsAndTheMoveListsAreDrawn) {
   EXPECT_EQ(lines[2].rfind("Advantage ", 0), 0u) << lines[2];
   // The input display's column is darkened and written on.
   int light = 0;
-  for (int y = 90; y < 300; ++y)
+  for (int y = 160; y < 400; ++y)
     for (int x = 6; x < 76; ++x)
       if ((shown.at(x, y) & 0xFF) > 0xC0 && ((shown.at(x, y) >> 8) & 0xFF) > 0xC0) ++light;
   EXPECT_GT(light, 100) << "the inputs' numbers and arrows";
