@@ -92,6 +92,7 @@ std::string FightStateJson(const FightState& fight, const FightSlots& slots,
         << ", \"effects\": " << Quoted(RunningEffects(fight, slots, p));
     if (const ComputerState& cpu = fight.computer[p]; cpu.plays)
       out << ", \"computer\": " << Quoted(ComputerStepName(cpu.state))
+          << ", \"level\": " << slots.setup.Level(p)
           << ", \"lastSeenAction\": " << Quoted(std::string(cpu.lastSeenAction.view()));
     out << "}" << (p == 1 ? "," : "") << "\n";
   }

@@ -222,6 +222,23 @@ TEST_F(Menus, OnePlayerPicksBothFightersAndTheComputerPlaysTheOpponent) {
   EXPECT_EQ(state("fight")["p1 character"], "Kira");
   EXPECT_EQ(state("fight")["p2 character"], "Vex");
   EXPECT_EQ(state("fight").count("p2 computer"), 1u) << "the computer plays player 2";
+  EXPECT_EQ(state("fight")["p2 level"], "4") << "a folder without a Difficulty plays at 4";
+}
+
+TEST_F(Menus, TheMenusMatchesAgainstTheComputerPlayAtTheFoldersDifficulty) {
+  const auto dir =
+      DemoWith({{"Game.xml", DemoGameXml("Rounds=\"3\"", "Rounds=\"3\" Difficulty=\"7\"")}});
+  EXPECT_EQ(run(kToTheMenu + Confirm("A") + "wait 300\n" + Confirm("A") + Confirm("A") +
+                    "wait 300\n" + Confirm("A") + "wait 1000\nstate fight\nquit\n",
+                dir),
+            0);
+  EXPECT_EQ(state("fight")["p2 level"], "7") << "ONE PLAYER";
+  EXPECT_EQ(run(kToTheMenu + Hold("Down") + Hold("Down") + Hold("Down") + Confirm("A") +
+                    "wait 300\n" + Confirm("A") + "wait 500\n" + kSkipMovie +
+                    "wait 1000\nstate story\nquit\n",
+                dir),
+            0);
+  EXPECT_EQ(state("story")["p2 level"], "7") << "STORY";
 }
 
 TEST_F(Menus, RandomBecomesTwoDifferentRealCharacters) {
