@@ -25,13 +25,18 @@ std::optional<Contact> ContactOn(const FightState& before, const FightState& aft
   return Contact{a, blocked, after.frameNumber, 0, 0};
 }
 
-void Measure(FrameDataWatch& watch, const FightState& before, const FightState& after, int p) {
+// `struck`: a blow landed on the fighter this frame, which starts its
+// reaction again even when it was already reeling under the same one.
+void Measure(FrameDataWatch& watch, const FightState& before, const FightState& after, int p,
+             bool struck) {
   const FighterState& was = before.fighters[p];
   const FighterState& is = after.fighters[p];
-  if (is.ActionName == was.ActionName && after.frameNumber > before.frameNumber) return;
-  // An action played through to its end (not cut short by a blow) is measured.
-  const bool cut = Reeling(is) && !Reeling(was);
-  if (!FighterIdle(was) && !cut && watch.actionStarted[p] != 0) {
+  const bool again = struck && is.ActionName == was.ActionName;
+  if (is.ActionName == was.ActionName && !again) return;
+  // Only an action played through to its end, to standing or ducking, is
+  // measured: not one cut short by a blow, by an attack in the air, by
+  // another blow of the same reaction, or going on into another action.
+  if (!again && !FighterIdle(was) && FighterIdle(is) && watch.actionStarted[p] != 0) {
     const std::string name(was.ActionName.view());
     const int frames = static_cast<int>(after.frameNumber - watch.actionStarted[p]);
     auto& list = watch.measured[p];
@@ -57,10 +62,9 @@ void ForgetContacts(FrameDataWatch& watch) {
 }
 
 void WatchFrame(FrameDataWatch& watch, const FightState& before, const FightState& after) {
-  for (int p = 1; p <= 2; ++p)
-    Measure(watch, before, after, p);
   for (int d = 1; d <= 2; ++d) {
     const std::optional<Contact> contact = ContactOn(before, after, d);
+    Measure(watch, before, after, d, contact && !contact->blocked);
     if (!contact) continue;
     const int a = contact->attacker;
     const Integer lost = std::max<Integer>(0, before.fighters[d].Health - after.fighters[d].Health);

@@ -44,14 +44,20 @@ void FollowGuard(DummyState& dummy, const FightState& fight) {
                     (FighterIdle(me) || me.ActionName == "Block");
   dummy.idleFrames = calm ? dummy.idleFrames + 1 : 0;
   if (dummy.idleFrames >= kGuardDownAfterIdleFrames) dummy.guardUp = false;
+  // A blow blocked: the block is let go once it has stood again.
+  if (player.attackBlocked && !dummy.blowBlocked) dummy.lettingGo = true;
+  dummy.blowBlocked = player.attackBlocked;
+  if (dummy.lettingGo && FighterIdle(me)) dummy.lettingGo = false;
 }
 
 }  // namespace
 
-bool DummyGuards(const TrainingOptions& options, const DummyState& dummy) {
+bool DummyGuards(const TrainingOptions& options, const DummyState& dummy, const FightState& fight) {
   if (options.stance == DummyStance::Player2Keys || dummy.recording) return false;
   if (options.behaviour == DummyBehaviour::Computer) return false;
   if (options.behaviour == DummyBehaviour::Recording && dummy.playing) return false;
+  // While the attacker is busy the guard stays up, so a string keeps being blocked.
+  if (dummy.lettingGo && FighterIdle(fight.fighters[1])) return false;
   return options.guard == DummyGuard::All ||
          (options.guard == DummyGuard::AfterFirstHit && dummy.guardUp);
 }
@@ -78,9 +84,15 @@ bool StartPlayback(DummyState& dummy) {
 }
 
 FightInputs TrainingInputs(const TrainingOptions& options, DummyState& dummy,
-                           const FightState& fight, const FightInputs& machine) {
+                           const FightState& fight, const FightSlots& slots,
+                           const FightInputs& machine) {
   const FighterState& me = fight.fighters[2];
   FollowGuard(dummy, fight);
+  // The computer starts afresh each time it takes the dummy over.
+  const bool computer = options.behaviour == DummyBehaviour::Computer && !dummy.recording;
+  if (computer && !dummy.computerPlays)
+    dummy.computer = StartComputerAtKeys(fight.random.state(), options.computerLevel);
+  dummy.computerPlays = computer;
   if (dummy.recording) {
     // Player 1 steers the dummy; only its Pause still reaches player 1.
     const std::uint8_t keys = machine[0].buttons & static_cast<std::uint8_t>(~kButtonPause);
@@ -96,9 +108,10 @@ FightInputs TrainingInputs(const TrainingOptions& options, DummyState& dummy,
       dummy.playhead = 0;
       dummy.playing = options.loopPlayback;
     }
-  } else if (options.behaviour == DummyBehaviour::Computer) {
-    keys = 0;  // the computer presses the dummy's keys inside the fight
-  } else if (DummyGuards(options, dummy)) {
+  } else if (computer) {
+    dummy.computer.level = options.computerLevel;
+    keys = ComputerKeys(dummy.computer, fight, slots, 2).buttons;
+  } else if (DummyGuards(options, dummy, fight)) {
     // There is no ducking block: a guarding dummy stands to block.
     keys = kButtonBlock;
   }

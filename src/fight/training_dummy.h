@@ -11,6 +11,7 @@
 
 #include "content/records.h"
 #include "content/settings.h"
+#include "fight/computer_keys.h"
 #include "fight/fight_state.h"
 #include "input/player_input.h"
 
@@ -60,6 +61,13 @@ struct DummyState {
   DummyRecording recorded;
   bool guardUp = false;  // "after the first hit": hit, and the fight has not calmed since
   int idleFrames = 0;    // frames both fighters have stood idle in a row
+  // After a blow it blocked, once the attacker stands again, the dummy lets
+  // its block play out to its end and stands for a frame before it guards
+  // again: that end is the frame it could act, which the frame data counts.
+  bool lettingGo = false;
+  bool blowBlocked = false;  // the player's current attack was blocked (as last seen)
+  bool computerPlays = false;
+  ComputerAtKeys computer;  // the computer at the dummy's keys, while it plays
 };
 
 // Starts a recording (player 1 now steers the dummy), or stops the one running.
@@ -72,12 +80,13 @@ bool StartPlayback(DummyState& dummy);
 // the dummy for a recording) and the dummy's, from the options. `machine` is
 // what both players' keys press this frame; `fight` the state before the frame.
 FightInputs TrainingInputs(const TrainingOptions& options, DummyState& dummy,
-                           const FightState& fight, const FightInputs& machine);
+                           const FightState& fight, const FightSlots& slots,
+                           const FightInputs& machine);
 
 // Whether the dummy guards this frame: it holds Block (all the time, or after
 // a hit until the fight calms), unless player 2's keys, the computer or a
-// recording steer it.
-bool DummyGuards(const TrainingOptions& options, const DummyState& dummy);
+// recording steer it, or it lets a block it used play out.
+bool DummyGuards(const TrainingOptions& options, const DummyState& dummy, const FightState& fight);
 
 // Whether the fighter can act on its keys at its next turn: it stands or
 // ducks, which is where the fight reads commands.

@@ -1,6 +1,7 @@
 #include "match/training_menu.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "graphics/system_text.h"
 #include "match/move_list.h"
@@ -65,6 +66,11 @@ MenuKey ReadMenuKey(MenuKeys& keys, PlayerInput player1) {
       (keys.heldFrames - kMenuRepeatDelay) % kMenuRepeatEvery == 0)
     return KeyOf(directions);
   return MenuKey::None;
+}
+
+void SwallowHeldKeys(MenuKeys& keys) {
+  // Far below the repeat's delay; a change of the keys held starts the count again.
+  keys.heldFrames = std::numeric_limits<int>::min() / 2;
 }
 
 std::string TrainingItemText(TrainingItem item, const TrainingOptions& o) {

@@ -32,6 +32,10 @@ struct MenuKeys {
 // The menu key of this frame from player 1's buttons: a press, or a repeat.
 MenuKey ReadMenuKey(MenuKeys& keys, PlayerInput player1);
 
+// The keys held now (as last read) neither press nor repeat until let go: a
+// menu that opens while a direction is held for walking does not move.
+void SwallowHeldKeys(MenuKeys& keys);
+
 enum class TrainingItem : std::uint8_t {
   Stance,
   Guard,

@@ -49,24 +49,18 @@ void PlaceInCorner(FightState& fight, const FightSlots& slots, bool left) {
   fight.scene.nextBackgroundCamera = fight.CameraX;
 }
 
-// The computer plays the dummy while the Behaviour says so, at the level set.
-void FollowBehaviour(TrainingSession& s) {
-  const bool computer = s.options.behaviour == DummyBehaviour::Computer && !s.dummy.recording;
-  ComputerState& memory = s.match.fight.computer[2];
-  if (memory.plays != computer) {
-    memory = ComputerState{};
-    memory.plays = computer;
-  }
-  MatchSetup& setup = s.match.slots.setup;
-  setup.levels[1] = s.options.computerLevel;
-  setup.computer = computer ? ComputerPlays::Player2 : ComputerPlays::None;
-}
-
 // Letters still held as a menu closes do nothing until they are let go: the
 // Punch that chose must not punch, the Escape that closed must not pause again.
+// While player 1 steers the dummy for a recording, they are the dummy's.
 void IgnoreKeysHeld(TrainingSession& s, const FightInputs& machine) {
-  FighterState& player = s.match.fight.fighters[1];
-  player.ignoredLetters += CommandLetters(machine[0], player.Facing);
+  FighterState& steered = s.match.fight.fighters[s.dummy.recording ? 2 : 1];
+  steered.ignoredLetters += CommandLetters(machine[0], steered.Facing);
+}
+
+// A menu that opens takes no key already held: it waits for a new press.
+void OpenMenu(TrainingSession& s) {
+  s.menu.open = true;
+  SwallowHeldKeys(s.menuKeys);
 }
 
 // What training changes after each step: the fight's own pause becomes
@@ -79,19 +73,24 @@ void ApplyTrainingRules(TrainingSession& s, FightOutcome outcome) {
     for (TurnPose& turn : fight.scene.turns)
       turn.pauseMenu = false;
     s.pause = TrainingPause{true, 0};
+    SwallowHeldKeys(s.menuKeys);
   }
   for (int p = 1; p <= 2; ++p) {
     FighterState& f = fight.fighters[p];
     const Integer full = s.start.fighters[p].Health;
-    if (s.options.refillHealth && f.Health > 0 && f.Health < full && FighterIdle(f) &&
-        fight.fighters[Opponent(p)].ComboCount == 0)
+    // Standing, ducking or holding its block, with the opponent standing
+    // again and its combo count run out: the string of blows is over.
+    const FighterState& opponent = fight.fighters[Opponent(p)];
+    const bool settled = FighterIdle(f) || f.ActionName == "Block";
+    if (s.options.refillHealth && f.Health > 0 && f.Health < full && settled &&
+        FighterIdle(opponent) && opponent.ComboCount == 0)
       f.Health = full;
   }
   // A player's held Block ends with its last picture and starts again on the
   // next frame, and a blow on that frame lands; a guarding dummy holds its
   // block instead, so that it blocks everything.
   FighterState& dummy = fight.fighters[2];
-  if (DummyGuards(s.options, s.dummy) && dummy.ActionName == "Block") dummy.holdCounter = 0;
+  if (DummyGuards(s.options, s.dummy, fight) && dummy.ActionName == "Block") dummy.holdCounter = 0;
   FighterState& player = fight.fighters[1];
   if (s.options.powerMode) {
     player.PowerMode = true;
@@ -104,9 +103,11 @@ void ApplyTrainingRules(TrainingSession& s, FightOutcome outcome) {
     fight.fighters[2].DamageMultiplier = 1;
   }
   s.powerModeOn = s.options.powerMode;
+  // The round's end would wait for Punch and then start a round: training
+  // has none, and waits out the knock-out before its reset.
+  if (outcome != FightOutcome::Running) fight.FightStarted = true;
   s.knockedOutFrames = fight.RoundLoser != 0 ? s.knockedOutFrames + 1 : 0;
-  if (outcome != FightOutcome::Running || s.knockedOutFrames >= kResetAfterKnockOutFrames)
-    ResetTraining(s);
+  if (s.knockedOutFrames >= kResetAfterKnockOutFrames) ResetTraining(s);
 }
 
 void DrawTraining(TrainingSession& s, std::uint32_t machineTicks) {
@@ -127,7 +128,7 @@ TrainingEnd TakePauseChoice(TrainingSession& s, TrainingPauseItem chosen) {
     case TrainingPauseItem::Continue:
       break;
     case TrainingPauseItem::Menu:
-      s.menu.open = true;
+      OpenMenu(s);
       break;
     case TrainingPauseItem::Reset:
       ResetTraining(s);
@@ -210,8 +211,12 @@ TrainingEnd StepTraining(TrainingSession& s, const FightInputs& machine, Trainin
   const bool drawn = show && s.match.outputs.draw;
   const MenuKey key = ReadMenuKey(s.menuKeys, machine[0]);
   if (keys.menu && !s.pause.open) {
-    s.menu.open = !s.menu.open;
-    if (!s.menu.open) IgnoreKeysHeld(s, machine);
+    if (s.menu.open) {
+      s.menu.open = false;
+      IgnoreKeysHeld(s, machine);
+    } else {
+      OpenMenu(s);
+    }
   } else if (s.menu.open || s.pause.open) {
     TrainingEnd end = TrainingEnd::Running;
     if (s.menu.open)
@@ -236,10 +241,9 @@ TrainingEnd StepTraining(TrainingSession& s, const FightInputs& machine, Trainin
     s.options.behaviour = DummyBehaviour::Recording;
     StartPlayback(s.dummy);
   }
-  FollowBehaviour(s);
   FightState& fight = s.match.fight;
   const bool wasRecording = s.dummy.recording;
-  const FightInputs inputs = TrainingInputs(s.options, s.dummy, fight, machine);
+  const FightInputs inputs = TrainingInputs(s.options, s.dummy, fight, s.match.slots, machine);
   // A recording that filled its ten seconds stopped by itself.
   if (wasRecording && !s.dummy.recording) s.options.behaviour = DummyBehaviour::Recording;
   for (int p = 1; p <= 2; ++p)

@@ -113,7 +113,8 @@ TEST_F(Training, TheDummyTakesItsStanceAndARecordingPlaysBackFrameForFrame) {
   for (int pass = 0; pass < 2; ++pass) {
     const FightInputs machine{};
     for (std::size_t f = 0; f < recorded; ++f) {
-      const FightInputs inputs = TrainingInputs(session->options, session->dummy, Fight(), machine);
+      const FightInputs inputs =
+          TrainingInputs(session->options, session->dummy, Fight(), session->match.slots, machine);
       const std::uint8_t want = f == 0 ? kNone : pressed[f - 1];
       ASSERT_EQ(inputs[1].buttons, want) << "pass " << pass << ", frame " << f;
     }
@@ -123,24 +124,28 @@ TEST_F(Training, TheDummyTakesItsStanceAndARecordingPlaysBackFrameForFrame) {
   session->options.loopPlayback = false;
   ASSERT_TRUE(StartPlayback(session->dummy));
   for (std::size_t f = 0; f < recorded; ++f)
-    TrainingInputs(session->options, session->dummy, Fight(), FightInputs{});
+    TrainingInputs(session->options, session->dummy, Fight(), session->match.slots, FightInputs{});
   EXPECT_FALSE(session->dummy.playing);
   session->options.stance = DummyStance::Stand;
-  EXPECT_EQ(TrainingInputs(session->options, session->dummy, Fight(), FightInputs{})[1].buttons,
+  EXPECT_EQ(TrainingInputs(session->options, session->dummy, Fight(), session->match.slots,
+                           FightInputs{})[1]
+                .buttons,
             kNone);
 
   // Facing the other way, forward is the other screen side.
   Fight().fighters[2].Facing = false;
   ASSERT_TRUE(StartPlayback(session->dummy));
-  TrainingInputs(session->options, session->dummy, Fight(), FightInputs{});
-  EXPECT_EQ(TrainingInputs(session->options, session->dummy, Fight(), FightInputs{})[1].buttons,
+  TrainingInputs(session->options, session->dummy, Fight(), session->match.slots, FightInputs{});
+  EXPECT_EQ(TrainingInputs(session->options, session->dummy, Fight(), session->match.slots,
+                           FightInputs{})[1]
+                .buttons,
             kButtonRight)
       << "recorded as back (screen left while facing left), played facing right";
 
   // A recording stops by itself after ten seconds.
   ToggleRecording(session->dummy);
   for (std::size_t f = 0; f < kMostRecordedFrames + 5; ++f)
-    TrainingInputs(session->options, session->dummy, Fight(),
+    TrainingInputs(session->options, session->dummy, Fight(), session->match.slots,
                    FightInputs{PlayerInput{kButtonUp}, {}});
   EXPECT_FALSE(session->dummy.recording);
   EXPECT_EQ(session->dummy.recorded.length, kMostRecordedFrames);
@@ -148,15 +153,15 @@ TEST_F(Training, TheDummyTakesItsStanceAndARecordingPlaysBackFrameForFrame) {
 
 TEST_F(Training, AResetIsARestoreAndACornerPutsTheDummyAgainstTheWall) {
   Begin();
-  const std::uint64_t saved = HashFightState(session->start);
+  // The first frame from the start, as training began.
+  Step(1, kButtonDown);
+  const std::uint64_t firstFrame = HashFightState(Fight());
   Step(30, kButtonRight);
   Step(20, kButtonPunch);
-  ASSERT_NE(HashFightState(Fight()), saved);
-  Step(1, kNone, TrainingKeys{false, true, false, false});
-  // The reset frame restored the start and then stepped once from it; a reset
-  // from the pause menu or the session restores it exactly.
-  ResetTraining(*session);
-  EXPECT_EQ(HashFightState(Fight()), saved);
+  ASSERT_NE(HashFightState(Fight()), firstFrame);
+  // Backspace: the same first frame again, though the fight went on.
+  Step(1, kButtonDown, TrainingKeys{false, true, false, false});
+  EXPECT_EQ(HashFightState(Fight()), firstFrame);
 
   session->options.resetPlace = ResetPlace::LeftCorner;
   ResetTraining(*session);
@@ -232,6 +237,55 @@ TEST_F(Training, TheGuardBlocksAsSet) {
   EXPECT_EQ(punches(3), (std::vector<std::string>{"hit", "blocked", "blocked"}));
   Step(kGuardDownAfterIdleFrames + 5);
   EXPECT_EQ(punches(1), (std::vector<std::string>{"hit"})) << "a calm second lowers the guard";
+
+  // A blocked blow chips, and the chip comes back as any damage does.
+  session->options.refillHealth = true;
+  session->options.guard = DummyGuard::All;
+  ResetTraining(*session);
+  Step(15);
+  const Integer full = Fighter(2).Health;
+  PressUntil(kButtonPunch, "Punch");
+  EXPECT_LT(Fighter(2).Health, full) << "the punch's chip";
+  Step(15);
+  EXPECT_EQ(Fighter(2).Health, full) << "refilled once Kira stands, the dummy still blocking";
+}
+
+TEST_F(Training, KeysHeldAsAMenuOpensOrClosesDoNothingThere) {
+  Begin();
+  // Walking right, Tab: the menu opens on its first line and stays there.
+  Step(30, kButtonRight);
+  Step(1, kButtonRight, TrainingKeys{true, false, false, false});
+  ASSERT_TRUE(session->menu.open);
+  const TrainingOptions before = session->options;
+  Step(60, kButtonRight);
+  EXPECT_EQ(session->menu.selected, 0);
+  EXPECT_EQ(session->options.stance, before.stance) << "the held Right did not change it";
+  // A new press does.
+  Step(1);
+  Step(1, kButtonRight);
+  EXPECT_EQ(session->options.stance, DummyStance::Crouch);
+  // Closed with Kick still held: Kira does not kick.
+  Step(1, kButtonKick);
+  EXPECT_FALSE(session->menu.open);
+  Step(30, kButtonKick);
+  EXPECT_NE(Fighter(1).ActionName, "Kick");
+  Step(1);
+  PressUntil(kButtonKick, "Kick");
+}
+
+TEST_F(Training, TheComputerPlaysTheDummyAtItsKeys) {
+  Begin();
+  session->options.behaviour = DummyBehaviour::Computer;
+  session->options.computerLevel = 8;
+  const Integer full = Fighter(1).Health;
+  session->options.refillHealth = false;
+  int pressed = 0;
+  for (int f = 0; f < 20 * 60 && Fighter(1).Health == full; ++f) {
+    Step(1);
+    if (NewestEntry(session->inputs[2], 0).buttons != 0) ++pressed;
+  }
+  EXPECT_LT(Fighter(1).Health, full) << "the computer came and hurt Kira";
+  EXPECT_GT(pressed, 0) << "its keys are in the dummy's input display";
 }
 
 // The frame advantage as the demo's actions give it. Each step of an action
@@ -242,7 +296,7 @@ TEST_F(Training, TheGuardBlocksAsSet) {
 TEST_F(Training, TheFrameAdvantageIsCountedAsTheActionsTimingsGiveIt) {
   struct Case {
     std::uint8_t press;
-    std::string move, reaction;
+    std::string move, reaction;  // the dummy's reaction; "Block" when it guards
     int advantage;
     const char* arithmetic;
   };
@@ -257,6 +311,11 @@ TEST_F(Training, TheFrameAdvantageIsCountedAsTheActionsTimingsGiveIt) {
        "last picture is out from S+9 to S+13, so the dummy is kicked again at S+10: MidHit from "
        "its first picture, its clock going on from that step: S+15, S+20, holds at S+25 and "
        "stands. (S+25) - (S+13) = +12"},
+      {kButtonPunch, "Punch", "Block", 11,
+       "Punch against a dummy that guards: blocked at S; Kira stands at S+9. The dummy holds "
+       "its block while the punch lasts; its block's end picture steps every 4 frames (60 ms), "
+       "here on S+4k. Let go once Kira stands, it counts its 3 holds on S+12, S+16, S+20 and "
+       "stands at S+20. (S+20) - (S+9) = +11"},
       {kButtonLeft | kButtonKick, "SweepKick", "HardHit", 12,
        "SweepKick (back and kick): 5 pictures at 60 ms, 1 hold, then Duck: S, S+1, S+5, S+9, "
        "ducks (free) at S+13. It lands at S; HardHit: 6 pictures at 80 ms, 1 hold: S, S+5, "
@@ -266,20 +325,26 @@ TEST_F(Training, TheFrameAdvantageIsCountedAsTheActionsTimingsGiveIt) {
     SCOPED_TRACE(c.arithmetic);
     Begin();
     StandClose();
+    const bool guards = c.reaction == "Block";
+    session->options.guard = guards ? DummyGuard::All : DummyGuard::None;
     ResetTraining(*session);
-    Step(3);
+    Step(guards ? 15 : 3);
     PressUntil(c.press, c.move.c_str());
     const std::uint64_t started = Fight().frameNumber;
-    std::uint64_t landed = Fighter(2).ActionName == c.reaction.c_str() ? started : 0;
+    const auto lands = [&] {
+      return guards ? session->watch.contact.has_value()
+                    : Fighter(2).ActionName == c.reaction.c_str();
+    };
+    std::uint64_t landed = lands() ? started : 0;
     for (int f = 0; f < 60; ++f) {
       Step(1);
-      if (landed == 0 && Fighter(2).ActionName == c.reaction.c_str()) landed = Fight().frameNumber;
+      if (landed == 0 && lands()) landed = Fight().frameNumber;
     }
     ASSERT_NE(landed, 0u) << c.move << " did not land";
     ASSERT_TRUE(session->watch.advantage);
     EXPECT_EQ(*session->watch.advantage, c.advantage)
         << c.move << " landed " << landed - started << " frames after it started";
-    EXPECT_FALSE(session->watch.advantageOnBlock);
+    EXPECT_EQ(session->watch.advantageOnBlock, guards);
     const ActionFacts facts = CurrentActionFacts(session->watch, Fight(), session->match.slots, 1);
     EXPECT_EQ(facts.name, "Standing");
     EXPECT_TRUE(facts.loops) << "standing has no length";
