@@ -136,7 +136,9 @@ Image MakeMenuBackground(const Font& font, const std::vector<Character>& roster)
   const Rgb black{};
   if (!roster.empty()) Paste(img, Standing(roster[0]), -40, 230, &black);
   if (roster.size() > 1) Paste(img, Standing(roster[1]), 424, 230, &black, true);
-  Panel(img, 200, 188, 240, 196, Hex(0xE06030));
+  // The panel holds the items, 45 rows apart from y 200.
+  const int items = static_cast<int>(MenuEntries().size());
+  Panel(img, 200, 188, 240, 45 * items + 16, Hex(0xE06030));
   Vignette(img, 0.7);
   return img;
 }
