@@ -201,6 +201,7 @@ void ResetTraining(TrainingSession& s) {
   ForgetContacts(s.watch);
   s.dummy.guardUp = false;
   s.dummy.idleFrames = 0;
+  s.dummy.lettingGo = false;
   s.knockedOutFrames = 0;
   s.powerModeOn = false;
   if (s.options.behaviour == DummyBehaviour::Recording) StartPlayback(s.dummy);
