@@ -211,13 +211,16 @@ TrainingEnd StepTraining(TrainingSession& s, const FightInputs& machine, Trainin
                          std::uint32_t machineTicks, bool show) {
   const bool drawn = show && s.match.outputs.draw;
   const MenuKey key = ReadMenuKey(s.menuKeys, machine[0]);
-  if (keys.menu && !s.pause.open) {
-    if (s.menu.open) {
-      s.menu.open = false;
-      IgnoreKeysHeld(s, machine);
-    } else {
-      OpenMenu(s);
-    }
+  // Tab opens the training menu (the fight stands still under it) or closes
+  // it (the fight goes on this frame).
+  if (keys.menu && !s.pause.open && !s.menu.open) {
+    OpenMenu(s);
+    if (drawn) DrawTraining(s, machineTicks);
+    return TrainingEnd::Running;
+  }
+  if (keys.menu && s.menu.open) {
+    s.menu.open = false;
+    IgnoreKeysHeld(s, machine);
   } else if (s.menu.open || s.pause.open) {
     TrainingEnd end = TrainingEnd::Running;
     if (s.menu.open)
@@ -227,10 +230,6 @@ TrainingEnd StepTraining(TrainingSession& s, const FightInputs& machine, Trainin
     if (!s.menu.open && !s.pause.open) IgnoreKeysHeld(s, machine);
     if (drawn) DrawTraining(s, machineTicks);
     return end;
-  }
-  if (s.menu.open) {
-    if (drawn) DrawTraining(s, machineTicks);
-    return TrainingEnd::Running;
   }
   if (keys.reset) ResetTraining(s);
   if (keys.record) {
